@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test. Extra arguments go to ctest.
+# BUILD_DIR (default build) and OMBRISA_SANITIZE=1 (AddressSanitizer + UBSan) select the build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh test
+build=${BUILD_DIR:-build}
+sanitize=${OMBRISA_SANITIZE:-0}
+cmake -S . -B "$build" -G Ninja -DOMBRISA_SANITIZE=$([ "$sanitize" = 1 ] && echo ON || echo OFF) >/dev/null
+cmake --build "$build" -j "$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" "$@"

@@ -1,0 +1,22 @@
+#include "archivepaths.h"
+
+#include "storage/appfolder.h"
+#include "storage/textfield.h"
+
+#include <QDir>
+
+namespace ombrisa {
+
+QString workRegisterPath(const QString& codFisc) {
+    return appPath(kLavoriFolder + QLatin1Char('/') + QStringLiteral("Lavori_Dipendente_CF_") + trimText(codFisc) +
+                   QStringLiteral(".pro"));
+}
+
+QString photoPath(const QString& cardNumber) {
+    return appPath(kAnagraficaFolder + QLatin1Char('/') + QStringLiteral("Scheda_Dipendente_") + trimText(cardNumber) +
+                   QStringLiteral(".jpg"));
+}
+
+bool ensureAppSubfolder(const QString& relativeName) { return QDir().mkpath(appPath(relativeName)); }
+
+} // namespace ombrisa

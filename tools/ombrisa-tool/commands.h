@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+// Each command gets its own arguments (after the command word) and returns the exit code:
+// 0 success, 1 something found wrong, 2 bad usage or an unreadable folder.
+namespace tool {
+
+int generate(const QStringList& args);
+int dump(const QStringList& args);
+int verify(const QStringList& args);
+
+// Prints "ombrisa-tool: <message>" on stderr and returns 2.
+int usageError(const QString& message);
+
+} // namespace tool

@@ -1,0 +1,51 @@
+// ombrisa-tool: the administrators' command-line companion, built on the program's own core.
+#include "commands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+namespace tool {
+
+int usageError(const QString& message) {
+    QTextStream(stderr) << "ombrisa-tool: " << message << '\n';
+    return 2;
+}
+
+} // namespace tool
+
+namespace {
+
+const char kUsage[] =
+    "Uso:\n"
+    "  ombrisa-tool generate --dir D [--clients N] [--calls M] [--agents K] [--works W] [--seed S] [--force]\n"
+    "  ombrisa-tool dump clienti|chiamate|dipendenti|lavori [CF] --dir D\n"
+    "  ombrisa-tool verify --dir D\n"
+    ;
+
+struct Command {
+    const char* name;
+    int (*run)(const QStringList&);
+};
+
+const Command kCommands[] = {
+    {"generate", tool::generate},
+    {"dump", tool::dump},
+    {"verify", tool::verify},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString name = args.takeFirst();
+    for (const Command& c : kCommands)
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    return tool::usageError(QStringLiteral("comando sconosciuto \"%1\" (ombrisa-tool --help)").arg(name));
+}
