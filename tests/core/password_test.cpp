@@ -12,7 +12,8 @@ namespace {
 TEST(Crypt, EncodeGivesTwoUpperCaseDigitsPerCharacter) {
     EXPECT_EQ(Encode(u""), QString());
     EXPECT_EQ(Encode(u"A"), QStringLiteral("57"));
-    EXPECT_EQ(Encode(u"\x01"), QStringLiteral("17")) << "a value below 16 would keep its leading zero";
+    EXPECT_EQ(Encode(u"\x16"), QStringLiteral("00")) << "a value below 16 keeps its leading zero";
+    EXPECT_EQ(Encode(u"\x13"), QStringLiteral("05"));
     EXPECT_EQ(Encode(u"OMBRISA"), QStringLiteral("59CA21A6D7C74D"));
 }
 
