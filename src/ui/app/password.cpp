@@ -87,8 +87,10 @@ void TfrmPassword::cmdOKClick() {
     switch (checkPassword(txtPassword->text())) {
     case SignIn::Granted:
         txtPassword->clear();
-        if (startMenu_)
+        if (startMenu_) {
             startMenu_->show();
+            startMenu_->activateWindow();
+        }
         hide();
         break;
     case SignIn::Wrong:
@@ -110,6 +112,7 @@ void TfrmPassword::btnCambiaPasswordClick() {
     if (!changeScreen_)
         return;
     changeScreen_->show();
+    changeScreen_->activateWindow();
     hide();
 }
 
