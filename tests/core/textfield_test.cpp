@@ -1,0 +1,88 @@
+// Text fields: the length byte, Windows-1252, trimming and cutting.
+#include "storage/codepage.h"
+#include "storage/textfield.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace ombrisa;
+
+namespace {
+
+struct PutCase {
+    const char* name;
+    QString text;
+    std::size_t capacity;
+    QByteArray stored; // length byte and text bytes
+};
+
+class PutTextCases : public ::testing::TestWithParam<PutCase> {};
+
+TEST_P(PutTextCases, StoresLengthAndWindows1252Bytes) {
+    const PutCase& c = GetParam();
+    std::uint8_t field[251];
+    std::memset(field, 0xAA, sizeof field);
+    PutText(field, c.capacity, c.text);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(field), 1 + field[0]), c.stored);
+    // The bytes after the text are left as they were.
+    for (std::size_t i = 1u + field[0]; i <= c.capacity; ++i)
+        EXPECT_EQ(field[i], 0xAA) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PutTextCases,
+                         ::testing::Values(PutCase{"si_accent", QStringLiteral("Sì"), 2, QByteArray("\x02\x53\xEC", 3)},
+                                           PutCase{"exactly_capacity", QStringLiteral("ABCDE"), 5,
+                                                   QByteArray("\x05"
+                                                              "ABCDE")},
+                                           PutCase{"one_over_capacity", QStringLiteral("ABCDEF"), 5,
+                                                   QByteArray("\x05"
+                                                              "ABCDE")},
+                                           PutCase{"blanks_never_stored", QStringLiteral("  \t Rossi Mario \r\n"), 50,
+                                                   QByteArray("\x0B"
+                                                              "Rossi Mario")},
+                                           PutCase{"only_blanks", QStringLiteral("   "), 10, QByteArray(1, '\0')},
+                                           PutCase{"euro_and_quotes", QStringLiteral("€ “x”"), 10,
+                                                   QByteArray("\x05\x80\x20\x93x\x94", 6)},
+                                           PutCase{"letter_without_accent", QStringLiteral("Łódź Ő"), 10,
+                                                   QByteArray("\x06?\xF3"
+                                                              "dz O",
+                                                              7)},
+                                           PutCase{"no_letter_becomes_question", QStringLiteral("a→b😀c"), 10,
+                                                   QByteArray("\x05"
+                                                              "a?b?c")},
+                                           PutCase{"cut_at_250", QString(300, QLatin1Char('x')), 250,
+                                                   QByteArray(1, char(250)) + QByteArray(250, 'x')}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(GetText, ConvertsAndTrimsAndIgnoresBytesAfterTheText) {
+    // Two fields equal in length byte and text but different after it read the same.
+    const std::uint8_t a[] = {0x04, ' ', 'S', 0xEC, ' ', 'x', 'y'};
+    const std::uint8_t b[] = {0x04, ' ', 'S', 0xEC, ' ', 0x00, 0xFF};
+    EXPECT_EQ(GetText(a, 6), QStringLiteral("Sì"));
+    EXPECT_EQ(GetText(b, 6), QStringLiteral("Sì"));
+}
+
+TEST(GetText, LengthByteOverCapacityReadsAsCapacity) {
+    // A damaged field claiming 200 bytes in a field of 3: only the field's own bytes are read.
+    const std::uint8_t rec[] = {200, 'a', 'b', 'c', 'N', 'O'};
+    EXPECT_EQ(GetText(rec, 3), QStringLiteral("abc"));
+    EXPECT_TRUE(lengthOverCapacity(rec, 3));
+}
+
+TEST(CodePage, EveryByteSurvivesARoundTrip) {
+    QByteArray all(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        all[i] = static_cast<char>(i);
+    const QString text = fromCp1252(all);
+    EXPECT_EQ(text.at(0x80), QChar(0x20AC));
+    EXPECT_EQ(text.at(0xE0), QChar(0xE0));
+    EXPECT_EQ(toCp1252(text), all);
+}
+
+TEST(Trim, RemovesCodesUpTo32OnlyAtTheEnds) {
+    EXPECT_EQ(trimText(QStringLiteral("\x01 a b\x1F ")), QStringLiteral("a b"));
+    EXPECT_EQ(trimText(QStringLiteral("\u00A0a\u00A0")), QStringLiteral("\u00A0a\u00A0")); // above 32: kept
+}
+
+} // namespace
