@@ -3,6 +3,7 @@
 #include "app/avvio.h"
 #include "app/cambiapassword.h"
 #include "app/password.h"
+#include "calls/Chiamate.h"
 #include "common/application.h"
 #include "common/conventions.h"
 #include "common/workareas.h"
@@ -29,9 +30,11 @@ int main(int argc, char** argv) {
 
     // The work areas: each one's screen is created here and registered for its tile of the start menu.
     //   registerWorkArea(1, [&] { return frmClienti.get(); });                // client archive
-    //   registerWorkArea(2, [&] { return frmChiamate.get(); });               // call register
     //   registerWorkArea(3, [&] { return frmDipendenti.get(); });             // agents and work
     //   registerWorkArea(4, [&] { return frmMenuRiepStraordinari.get(); });   // hours summary
+    auto frmChiamateScreen = std::make_unique<TfrmChiamate>();
+    frmChiamate = frmChiamateScreen.get();
+    registerWorkArea(2, [&] { return frmChiamateScreen.get(); }); // call register
 
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
     QObject::connect(frmAvvio.get(), &TfrmAvvio::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -1,0 +1,632 @@
+#include "calls/Chiamate.h"
+
+#include "app/guida.h"
+#include "cards/callcard.h"
+#include "cards/cardbinding.h"
+#include "cards/cardnavigator.h"
+#include "cards/cardwidgets.h"
+#include "common/conventions.h"
+#include "common/focuslook.h"
+#include "common/helptexts.h"
+#include "common/hintline.h"
+#include "common/keyfilters.h"
+#include "common/openurl.h"
+#include "common/picturebox.h"
+#include "common/services.h"
+#include "dates/dates.h"
+#include "records/records.h"
+#include "storage/textfield.h"
+#include "validators/codfiscdialog.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QShowEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace ombrisa {
+
+TfrmChiamate* frmChiamate = nullptr;
+
+namespace {
+
+const QString kDesignHint = QStringLiteral("Pronto per stampare una nuova scheda...");
+
+// Where each control of kCallCardFields stands: in the date or time group (at a column of its own
+// grid), in one of the three sections (row, first of twelve columns, columns spanned), or nowhere
+// (the hidden labels).
+enum class Place { DateGroup, TimeGroup, Section, Hidden };
+struct Placement {
+    Place place;
+    int section;
+    int row;
+    int column;
+    int span;
+};
+constexpr std::array<Placement, kCallCardFields.size()> kPlacements{{
+    {Place::DateGroup, 0, 0, 0, 1}, // GiornoRit
+    {Place::DateGroup, 0, 0, 1, 1}, // MeseRit
+    {Place::DateGroup, 0, 0, 2, 1}, // AnnoRit
+    {Place::Hidden, 0, 0, 0, 0},    // DataRit
+    {Place::TimeGroup, 0, 0, 0, 1}, // OreRit
+    {Place::TimeGroup, 0, 0, 2, 1}, // MinutiRit
+    {Place::Hidden, 0, 0, 0, 0},    // OraRit
+    {Place::Section, 0, 0, 0, 4},   // Tipo
+    {Place::Section, 0, 1, 0, 12},  // Oggetto
+    {Place::Section, 0, 2, 0, 12},  // Esito
+    {Place::Section, 0, 0, 4, 4},   // Grado
+    {Place::Section, 0, 0, 8, 4},   // Durata
+    {Place::Section, 1, 0, 0, 5},   // Cliente
+    {Place::Section, 1, 0, 5, 3},   // CodFisc
+    {Place::Section, 1, 0, 8, 4},   // Zona
+    {Place::Section, 1, 1, 0, 4},   // Recapito
+    {Place::Section, 1, 1, 4, 3},   // TelCel
+    {Place::Section, 1, 1, 7, 5},   // Email
+    {Place::Section, 2, 0, 0, 8},   // Note
+    {Place::Section, 2, 0, 8, 4},   // Operatore
+}};
+constexpr int kColumns = 12;
+constexpr std::array<const char*, 3> kSectionArt{":/calls/art/sezione01.svg", ":/calls/art/sezione02.svg",
+                                                 ":/calls/art/sezione03.svg"};
+
+QFont boxFont() {
+    return QFont(QStringLiteral("Verdana"), 12, QFont::Bold);
+}
+QFont captionFont() {
+    return QFont(QStringLiteral("Tahoma"), 9, QFont::Bold);
+}
+
+QString twoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+// A focus change that leaves or enters a control within the screen, rather than the window losing or
+// regaining activation or a drop-down list opening and closing.
+bool movesBetweenControls(const QEvent* event) {
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+// The call card's record mapping: as the shared binding, except that the combined time is computed
+// from the hour and minutes at the write, never taken from its hidden label.
+class CallCardBinding final : public CardBinding {
+public:
+    CallCardBinding(QWidget* screen, QLabel* position, QComboBox* hour, QComboBox* minutes)
+        : CardBinding(screen, position, kChiamataFields), hour_(hour), minutes_(minutes) {}
+
+    void fillRecord(void* record) override {
+        CardBinding::fillRecord(record);
+        static const FieldDef& oraRit =
+            kChiamataFields[static_cast<std::size_t>(fieldIndex(kChiamataFields, QStringLiteral("OraRit")))];
+        PutText(record, oraRit, callTimeText(hour_->currentText(), minutes_->currentText()));
+    }
+
+private:
+    QComboBox* hour_;
+    QComboBox* minutes_;
+};
+
+} // namespace
+
+TfrmChiamate::TfrmChiamate(QWidget* parent) : QWidget(parent, Qt::Window) {
+    applyScreenFormats();
+    setObjectName(QStringLiteral("frmChiamate"));
+    setWindowTitle(QStringLiteral(" Ombrisa - Registro Chiamate"));
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral(
+        "#frmChiamate { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #408ab3, stop:0.55 #d9e8f2,"
+        " stop:1 #ffffff); }"
+        "QFrame[section=\"true\"] { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfdff,"
+        " stop:1 #e3eef7); border: 1px solid #9ec0da; border-radius: 8px; }"
+        "QGroupBox { color: #1f3b57; font: bold 9pt 'Tahoma'; border: 1px solid #9ec0da; border-radius: 6px;"
+        " margin-top: 9px; padding: 4px 6px 4px 6px; background: transparent; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 2px; }"
+        "QLabel[caption=\"true\"] { color: #1f3b57; background: transparent; }"
+        "QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px; padding: 1px 4px;"
+        " color: #10263a; }"
+        "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }"
+        "QComboBox::down-arrow { image: url(:/calls/art/giu.svg); width: 12px; height: 12px; }"
+        "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #e6f0f7);"
+        " border: 1px solid #9ec0da; border-radius: 8px; }"
+        "QFrame#panComandi QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; padding: 1px; }"
+        "QFrame#panBanda { background: #245a80; border-radius: 6px; }"
+        "QLabel#panInfo { color: white; background: transparent; }"));
+
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(10, 8, 10, 8);
+    root->setSpacing(8);
+
+    // Bottom band first: the hint line must exist before the controls register their hints.
+    auto* band = new QFrame(this);
+    band->setObjectName(QStringLiteral("panBanda"));
+    panInfo = new QLabel(kDesignHint, band);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
+    panInfo->setMinimumWidth(200);
+    hintLine_ = std::make_unique<HintLine>(panInfo);
+    auto* bandRow = new QHBoxLayout(band);
+    bandRow->setContentsMargins(12, 6, 8, 6);
+    bandRow->addWidget(panInfo, 1);
+
+    QWidget* toolbar = buildToolbar();
+    QWidget* sections = buildFields();
+    root->addWidget(toolbar);
+    root->addWidget(sections, 1);
+    root->addWidget(band);
+
+    // Moving over the screen, its panels, frames and decorations empties the hint line.
+    hintLine_->clearOver(this);
+    hintLine_->clearOver(toolbar);
+    hintLine_->clearOver(sections);
+    hintLine_->clearOver(band);
+    hintLine_->clearOver(panInfo);
+    for (QFrame* f : sections->findChildren<QFrame*>())
+        hintLine_->clearOver(f);
+    for (QGroupBox* g : sections->findChildren<QGroupBox*>())
+        hintLine_->clearOver(g);
+    for (PictureBox* p : sections->findChildren<PictureBox*>())
+        hintLine_->clearOver(p);
+    for (QLabel* l : sections->findChildren<QLabel*>())
+        hintLine_->clearOver(l);
+
+    // The record mapping, from the same table that built the controls.
+    auto binding = std::make_unique<CallCardBinding>(this, lblPosizione, txtOreRit, txtMinutiRit);
+    for (std::size_t i = 0; i < kCallCardFields.size(); ++i)
+        binding->bindText(fields_[i], kCallCardFields[i].field);
+    for (QComboBox* list : {txtGiornoRit, txtMeseRit, txtOreRit, txtMinutiRit})
+        binding->emptyOnDuplicate(list);
+    binding->onClear = [this] { return newCardDefaults(); };
+    binding->onDuplicate = [this] { duplicateDefaults(); };
+    binding->saveChecks = [this] { return saveChecks(); };
+    binding_ = std::move(binding);
+    navigator_ = std::make_unique<CardNavigator>(callCardRules(), *binding_);
+    navigatorBar_->connectTo(*navigator_);
+
+    connect(cmdNuovo, &QToolButton::clicked, this, [this] { navigator_->newCard(); });
+    connect(cmdSalva, &QToolButton::clicked, this, [this] { navigator_->save(); });
+    connect(cmdDuplica, &QToolButton::clicked, this, [this] { navigator_->duplicate(); });
+    connect(cmdGuida, &QToolButton::clicked, this, &TfrmChiamate::cmdGuidaClick);
+    connect(cmdEsci, &QToolButton::clicked, this, &TfrmChiamate::cmdEsciClick);
+    connect(impRitiro, &QToolButton::clicked, this, &TfrmChiamate::impRitiroClick);
+    connect(impOraRit, &QToolButton::clicked, this, &TfrmChiamate::impOraRitClick);
+    connect(btnCodFisc, &QToolButton::clicked, this, &TfrmChiamate::btnCodFiscClick);
+    connect(btnEmail, &QToolButton::clicked, this, &TfrmChiamate::btnEmailClick);
+
+    // The screen opens maximised.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    setWindowState(Qt::WindowMaximized);
+}
+
+TfrmChiamate::~TfrmChiamate() {
+    if (frmChiamate == this)
+        frmChiamate = nullptr;
+}
+
+QWidget* TfrmChiamate::field(const QString& name) const {
+    for (QWidget* w : fields_)
+        if (w && w->objectName() == name)
+            return w;
+    return nullptr;
+}
+
+QWidget* TfrmChiamate::buildToolbar() {
+    auto* bar = new QFrame(this);
+    bar->setObjectName(QStringLiteral("panComandi"));
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(8, 4, 8, 4);
+    row->setSpacing(2);
+
+    const auto command = [this, bar, row](QToolButton** member, const char* name, const char* art, const char* caption,
+                                          const QString& hint, bool wide = false) {
+        QToolButton* b = makeCommandPicture(bar, QString::fromLatin1(name), QString::fromLatin1(art),
+                                            QString::fromUtf8(caption), 28);
+        if (wide) {
+            // A wide button picture: the picture beside its words, on a framed face.
+            b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+            b->setAutoRaise(false);
+            b->setStyleSheet(QStringLiteral(
+                "QToolButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #d6e6f2);"
+                " border: 1px solid #8fb3cf; border-radius: 6px; padding: 4px 10px; font: bold 9pt 'Tahoma';"
+                " color: #1f3b57; }"
+                "QToolButton:hover { background: #fff6d5; }"));
+        } else {
+            b->setMinimumWidth(70);
+        }
+        hintLine_->setHint(b, hint);
+        *member = b;
+        row->addWidget(b);
+        return b;
+    };
+    const auto gap = [row] { row->addSpacing(14); };
+
+    command(&cmdNuovo, "cmdNuovo", ":/cards/art/nuovo.svg", "Nuovo", kNavigatorHints.nuovo);
+    command(&cmdDuplica, "cmdDuplica", ":/cards/art/duplica.svg", "Duplica", kNavigatorHints.duplica);
+    command(&cmdSalva, "cmdSalva", ":/cards/art/salva.svg", "Salva", kNavigatorHints.salva);
+    command(&cmdTrova, "cmdTrova", ":/cards/art/trova.svg", "Trova", QStringLiteral("Trova una scheda in archivio."));
+    gap();
+    command(&cmdAnteprima, "cmdAnteprima", ":/cards/art/anteprima.svg", "Anteprima",
+            QStringLiteral("Visualizza l'anteprima di stampa della scheda corrente."));
+    command(&cmdStampa, "cmdStampa", ":/cards/art/stampa.svg", "Stampa scheda",
+            QStringLiteral("Stampa la scheda corrente."), true);
+    row->addStretch(1);
+
+    navigatorBar_ = new NavigatorBar(bar, *hintLine_);
+    cmdPrimo = navigatorBar_->cmdPrimo;
+    cmdIndietro = navigatorBar_->cmdIndietro;
+    cmdAvanti = navigatorBar_->cmdAvanti;
+    cmdUltimo = navigatorBar_->cmdUltimo;
+    lblPosizione = navigatorBar_->lblPosizione;
+    row->addWidget(navigatorBar_);
+    row->addStretch(1);
+
+    command(&cmdEsporta, "cmdEsporta", ":/cards/art/esporta.svg", "Esporta",
+            QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel."));
+    command(&cmdRiepOggi, "cmdRiepOggi", ":/calls/art/oggi.svg", "Chiamate di oggi",
+            QStringLiteral("Visualizza il riepilogo delle chiamate di oggi."), true);
+    row->addStretch(1);
+    command(&cmdGuida, "cmdGuida", ":/cards/art/guida.svg", "Guida",
+            QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
+    command(&cmdEsci, "cmdEsci", ":/cards/art/esci.svg", "Esci", QStringLiteral("Esci da questa schermata di lavoro."));
+    return bar;
+}
+
+QWidget* TfrmChiamate::buildFields() {
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("panSezioni"));
+    auto* stack = new QVBoxLayout(area);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(10);
+
+    std::array<QGridLayout*, 3> grids{};
+    std::array<QFrame*, 3> frames{};
+    for (std::size_t s = 0; s < frames.size(); ++s) {
+        auto* frame = new QFrame(area);
+        frame->setObjectName(QStringLiteral("shpSezione%1").arg(s + 1, 2, 10, QLatin1Char('0')));
+        frame->setProperty("section", true);
+        auto* row = new QHBoxLayout(frame);
+        row->setContentsMargins(10, 8, 12, 10);
+        row->setSpacing(14);
+        auto* picture = new PictureBox(QString::fromLatin1(kSectionArt[s]), frame);
+        picture->setObjectName(QStringLiteral("imgSezione%1").arg(s + 1, 2, 10, QLatin1Char('0')));
+        picture->setFixedSize(44, 44);
+        row->addWidget(picture, 0, Qt::AlignTop);
+        auto* grid = new QGridLayout;
+        grid->setHorizontalSpacing(14);
+        grid->setVerticalSpacing(4);
+        for (int c = 0; c < kColumns; ++c)
+            grid->setColumnStretch(c, 1);
+        row->addLayout(grid, 1);
+        grids[s] = grid;
+        frames[s] = frame;
+        // Spare height goes evenly between the sections and under the last.
+        stack->addWidget(frame);
+        stack->addStretch(1);
+    }
+
+    // The date and time groups open the first section, before the direction and the other boxes.
+    auto* top = new QHBoxLayout;
+    top->setSpacing(14);
+    grpDataRit = new QGroupBox(QStringLiteral(" Data chiamata: "), frames[0]);
+    grpDataRit->setObjectName(QStringLiteral("grpDataRit"));
+    grpOraRit = new QGroupBox(QStringLiteral(" Ora chiamata: "), frames[0]);
+    grpOraRit->setObjectName(QStringLiteral("grpOraRit"));
+    auto* dateGrid = new QGridLayout(grpDataRit);
+    auto* timeGrid = new QGridLayout(grpOraRit);
+    for (QGridLayout* g : {dateGrid, timeGrid}) {
+        g->setHorizontalSpacing(12);
+        g->setVerticalSpacing(2);
+        g->setContentsMargins(10, 12, 10, 8);
+    }
+    top->addWidget(grpDataRit);
+    top->addWidget(grpOraRit);
+    auto* rest = new QGridLayout;
+    rest->setHorizontalSpacing(14);
+    rest->setVerticalSpacing(4);
+    for (int c = 0; c < kColumns; ++c)
+        rest->setColumnStretch(c, 1);
+    // The boxes beside the groups stand on the same line as the boxes inside them.
+    auto* restColumn = new QVBoxLayout;
+    restColumn->addStretch(1);
+    restColumn->addLayout(rest);
+    restColumn->addSpacing(13);
+    top->addLayout(restColumn, 1);
+    grids[0]->addLayout(top, 0, 0, 2, kColumns, Qt::AlignBottom);
+
+    const auto sideButton = [this](QWidget* parent, QToolButton** member, const char* name, const char* art,
+                                   const char* hint) {
+        auto* b = makeCommandPicture(parent, QString::fromLatin1(name), QString::fromLatin1(art), QString(), 24);
+        b->setFixedSize(32, 32);
+        hintLine_->setHint(b, QString::fromUtf8(hint));
+        *member = b;
+        return b;
+    };
+
+    QList<QWidget*> ring;
+    for (std::size_t i = 0; i < kCallCardFields.size(); ++i) {
+        const CallCardField& f = kCallCardFields[i];
+        const Placement p = kPlacements[i];
+        const QString name = QString::fromLatin1(f.control);
+        QWidget* parent = p.place == Place::DateGroup   ? static_cast<QWidget*>(grpDataRit)
+                          : p.place == Place::TimeGroup ? static_cast<QWidget*>(grpOraRit)
+                          : p.place == Place::Section
+                              ? static_cast<QWidget*>(frames[static_cast<std::size_t>(p.section)])
+                              : static_cast<QWidget*>(this);
+        const FieldDef& def =
+            kChiamataFields[static_cast<std::size_t>(fieldIndex(kChiamataFields, QString::fromLatin1(f.field)))];
+
+        if (f.kind == CallFieldKind::Hidden) {
+            auto* label = new QLabel(parent);
+            label->setObjectName(name);
+            label->hide();
+            fields_[i] = label;
+            continue;
+        }
+
+        QWidget* box = nullptr;
+        QLineEdit* edit = nullptr;
+        if (f.kind == CallFieldKind::List) {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setCompleter(nullptr);
+            combo->addItems(callListItems(name));
+            combo->setCurrentIndex(-1);
+            combo->setMaxVisibleItems(16);
+            edit = combo->lineEdit();
+            // Nothing reaches the box but through its list: no pasting from a menu, no dropping.
+            edit->setContextMenuPolicy(Qt::NoContextMenu);
+            edit->setAcceptDrops(false);
+            combo->installEventFilter(this);
+            edit->installEventFilter(this);
+            lists_.append(combo);
+            box = combo;
+        } else {
+            edit = new QLineEdit(parent);
+            box = edit;
+        }
+        box->setObjectName(name);
+        box->setFont(boxFont());
+        edit->setFont(boxFont());
+        box->setMinimumHeight(30);
+        if (f.limited)
+            edit->setMaxLength(static_cast<int>(def.capacity));
+
+        switch (f.kind) {
+        case CallFieldKind::Digits:
+            installDigitOnlyFilter(box);
+            break;
+        case CallFieldKind::TrimUpper:
+            installTypingFilter(edit, TypingFilter::TrimUpper);
+            break;
+        case CallFieldKind::Trim:
+            installTypingFilter(edit, TypingFilter::Trim);
+            edit->installEventFilter(this); // trimmed again when left
+            break;
+        default:
+            break;
+        }
+
+        auto* caption = new QLabel(QString::fromUtf8(f.caption), parent);
+        caption->setObjectName(QStringLiteral("lbl") + name.mid(3) + QStringLiteral("Caption"));
+        caption->setProperty("caption", true);
+        caption->setFont(captionFont());
+        caption->setBuddy(box);
+
+        if (p.place == Place::DateGroup || p.place == Place::TimeGroup) {
+            QGridLayout* g = p.place == Place::DateGroup ? dateGrid : timeGrid;
+            g->addWidget(caption, 0, p.column, Qt::AlignLeft | Qt::AlignBottom);
+            g->addWidget(box, 1, p.column);
+        } else {
+            QGridLayout* g = p.section == 0 && p.row == 0 ? rest : grids[static_cast<std::size_t>(p.section)];
+            // The first section's first row stands beside the date and time groups, in their row.
+            const int r = g == rest ? 0 : p.row * 2;
+            g->addWidget(caption, r, p.column, 1, p.span, Qt::AlignLeft | Qt::AlignBottom);
+            auto* cell = new QHBoxLayout;
+            cell->setSpacing(4);
+            cell->addWidget(box, 1);
+            g->addLayout(cell, r + 1, p.column, 1, p.span);
+            if (name == QLatin1String("txtCliente"))
+                cell->addWidget(sideButton(parent, &impCliente, "impCliente", ":/calls/art/importa.svg",
+                                           "Importa i dati dall'archivio anagrafico dei clienti."));
+            else if (name == QLatin1String("txtCodFisc"))
+                cell->addWidget(sideButton(parent, &btnCodFisc, "btnCodFisc", ":/clients/art/controlla.svg",
+                                           "Controlla il codice fiscale."));
+            else if (name == QLatin1String("txtEmail"))
+                cell->addWidget(sideButton(parent, &btnEmail, "btnEmail", ":/clients/art/email.svg",
+                                           "Invia una e-mail all'indirizzo indicato."));
+        }
+
+        QWidget* rect = addFocusRect(box);
+        rect->setObjectName(QStringLiteral("eff") + name.mid(3));
+        fields_[i] = box;
+        ring.append(box);
+    }
+
+    // The date and time pictures, and the separator between hour and minutes.
+    dateGrid->addWidget(
+        sideButton(grpDataRit, &impRitiro, "impRitiro", ":/calls/art/calendario.svg", "Inserisci la data corrente."), 1,
+        3);
+    lblCampo23 = new QLabel(QStringLiteral(":"), grpOraRit);
+    lblCampo23->setObjectName(QStringLiteral("lblCampo23"));
+    lblCampo23->setFont(boxFont());
+    lblCampo23->setProperty("caption", true);
+    timeGrid->addWidget(lblCampo23, 1, 1);
+    timeGrid->addWidget(
+        sideButton(grpOraRit, &impOraRit, "impOraRit", ":/calls/art/orologio.svg", "Inserisci l'ora corrente."), 1, 3);
+
+    txtGiornoRit = qobject_cast<QComboBox*>(field(QStringLiteral("txtGiornoRit")));
+    txtMeseRit = qobject_cast<QComboBox*>(field(QStringLiteral("txtMeseRit")));
+    txtOreRit = qobject_cast<QComboBox*>(field(QStringLiteral("txtOreRit")));
+    txtMinutiRit = qobject_cast<QComboBox*>(field(QStringLiteral("txtMinutiRit")));
+    txtTipo = qobject_cast<QComboBox*>(field(QStringLiteral("txtTipo")));
+    lblAnnoRit = qobject_cast<QLineEdit*>(field(QStringLiteral("lblAnnoRit")));
+    lblDataRit = qobject_cast<QLabel*>(field(QStringLiteral("lblDataRit")));
+    lblOraRit = qobject_cast<QLabel*>(field(QStringLiteral("lblOraRit")));
+    txtOggetto = qobject_cast<QLineEdit*>(field(QStringLiteral("txtOggetto")));
+    txtCliente = qobject_cast<QLineEdit*>(field(QStringLiteral("txtCliente")));
+    txtCodFisc = qobject_cast<QLineEdit*>(field(QStringLiteral("txtCodFisc")));
+    txtEmail = qobject_cast<QLineEdit*>(field(QStringLiteral("txtEmail")));
+
+    txtGiornoRit->setMinimumWidth(80);
+    txtMeseRit->setMinimumWidth(150);
+    lblAnnoRit->setFixedWidth(80);
+    txtOreRit->setMinimumWidth(80);
+    txtMinutiRit->setMinimumWidth(80);
+    txtTipo->setMinimumWidth(150);
+
+    new EnterRing(ring, this);
+    for (qsizetype i = 1; i < ring.size(); ++i)
+        QWidget::setTabOrder(ring[i - 1], ring[i]);
+    return area;
+}
+
+bool TfrmChiamate::newCardDefaults() {
+    const QDateTime now = clock().now();
+    clearListSelections();
+    setControlText(txtGiornoRit, twoDigits(now.date().day()));
+    setControlText(txtMeseRit, kMonthNames[static_cast<std::size_t>(now.date().month() - 1)]);
+    setControlText(txtOreRit, twoDigits(now.time().hour()));
+    setControlText(txtMinutiRit, twoDigits(now.time().minute()));
+    setControlText(txtTipo, kTipoEntrata);
+    lblAnnoRit->setText(QStringLiteral("%1").arg(now.date().year(), 4, 10, QLatin1Char('0')));
+    return true;
+}
+
+void TfrmChiamate::duplicateDefaults() {
+    lblAnnoRit->setText(QStringLiteral("%1").arg(clock().today().year(), 4, 10, QLatin1Char('0')));
+}
+
+void TfrmChiamate::impRitiroClick() {
+    const QDate today = clock().today();
+    lblAnnoRit->setText(QStringLiteral("%1").arg(today.year(), 4, 10, QLatin1Char('0')));
+    setControlText(txtGiornoRit, twoDigits(today.day()));
+    setControlText(txtMeseRit, kMonthNames[static_cast<std::size_t>(today.month() - 1)]);
+}
+
+void TfrmChiamate::impOraRitClick() {
+    const QTime now = clock().time();
+    setControlText(txtOreRit, twoDigits(now.hour()));
+    setControlText(txtMinutiRit, twoDigits(now.minute()));
+}
+
+// The four date and time lists lose their selection; their texts stay.
+void TfrmChiamate::clearListSelections() {
+    for (QComboBox* list : {txtGiornoRit, txtMeseRit, txtOreRit, txtMinutiRit}) {
+        const QString text = list->currentText();
+        list->setCurrentIndex(-1);
+        list->setEditText(text);
+    }
+}
+
+bool TfrmChiamate::saveChecks() {
+    clearListSelections();
+    const CallSaveVerdict verdict = checkCallCard([this](const QString& c) { return binding_->controlText(c); });
+    if (!verdict.combinedDate.isEmpty())
+        lblDataRit->setText(verdict.combinedDate);
+    if (verdict.passed())
+        return true;
+    if (verdict.plain)
+        showPlain(this, verdict.message);
+    else
+        showWarning(this, verdict.message);
+    binding_->focusControl(verdict.control);
+    return false;
+}
+
+QComboBox* TfrmChiamate::listOf(QObject* watched) const {
+    for (QComboBox* list : lists_)
+        if (watched == list || watched == list->lineEdit())
+            return list;
+    return nullptr;
+}
+
+bool TfrmChiamate::eventFilter(QObject* watched, QEvent* event) {
+    if (QComboBox* list = listOf(watched)) {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            // Only the list gives the box its value: Enter moves on (the Enter ring), Tab moves the focus,
+            // Left and Right move the cursor, Backspace and Delete empty the box; nothing else is typed.
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+                return false;
+            case Qt::Key_Backspace:
+            case Qt::Key_Delete:
+                clearControl(list);
+                return true;
+            default:
+                return true;
+            }
+        }
+        case QEvent::FocusIn:
+            // About to take the focus: the list loses its selection, the text stays.
+            if (movesBetweenControls(event) && list->currentIndex() != -1) {
+                const QString text = list->currentText();
+                list->setCurrentIndex(-1);
+                list->setEditText(text);
+            }
+            break;
+        case QEvent::FocusOut:
+            // Left with a text that is not one of its items, exactly: the box is emptied.
+            if (movesBetweenControls(event) &&
+                !callListItems(list->objectName()).contains(trimText(list->currentText())))
+                clearControl(list);
+            break;
+        default:
+            break;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    if (watched == txtEmail && event->type() == QEvent::FocusOut) {
+        const QString trimmed = trimText(txtEmail->text());
+        if (trimmed != txtEmail->text())
+            txtEmail->setText(trimmed);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmChiamate::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Shown from the start menu: always a new card with the current date and time. A window coming back
+    // from the task bar keeps its card.
+    if (!event->spontaneous())
+        navigator_->newCard();
+}
+
+void TfrmChiamate::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
+}
+
+void TfrmChiamate::cmdEsciClick() {
+    close();
+}
+
+void TfrmChiamate::cmdGuidaClick() {
+    showHelp(this, kHelpChiamateTitle, helpChiamate());
+}
+
+void TfrmChiamate::btnCodFiscClick() {
+    openCodFiscCheck(this, trimText(txtCodFisc->text()));
+}
+
+void TfrmChiamate::btnEmailClick() {
+    TMisc::Open(QStringLiteral("\"mailto:") + trimText(txtEmail->text()) + QLatin1Char('"'));
+}
+
+} // namespace ombrisa
