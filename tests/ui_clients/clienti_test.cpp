@@ -1,8 +1,13 @@
 // The client card screen driven as a user drives it: typing, Enter, clicks on controls found by name;
 // checked by the messages shown, the focus, lblPosizione and the bytes of "Contatti.pro".
+#include "app/avvio.h"
+#include "app/guida.h"
 #include "cards/cardnavigator.h"
 #include "clients/Clienti.h"
+#include "common/helptexts.h"
 #include "common/keyfilters.h"
+#include "common/picturebox.h"
+#include "common/workareas.h"
 #include "storage/recordfile.h"
 #include "ui_clients/clientfixture.h"
 #include "uisupport/fakes.h"
@@ -12,7 +17,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalSpy>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -44,6 +49,7 @@ protected:
     void SetUp() override {
         UiTest::SetUp();
         screen = std::make_unique<TfrmClienti>();
+        screen->setWindowState(Qt::WindowNoState);
         screen->resize(1366, 700);
         screen->show();
         QApplication::setActiveWindow(screen.get());
@@ -560,15 +566,42 @@ TEST_F(ClientScreen, CallHistoryNeedsASavedCardThenACodiceFiscale) {
     EXPECT_EQ(focused(), "txtCodFisc");
 }
 
-// ---- closing ----
+// ---- help, start menu ----
 
-TEST_F(ClientScreen, ClosingByExitOrByTheWindowTellsTheStartMenu) {
-    QSignalSpy closed(screen.get(), &TfrmClienti::closed);
+TEST_F(ClientScreen, HelpShowsTheClientArchiveText) {
+    dialogs.expect(QStringLiteral("frmGuida"), [](QDialog& d) {
+        auto& help = static_cast<TfrmGuida&>(d);
+        EXPECT_EQ(help.lblTitolo->text(), "App Archivio Clienti");
+        EXPECT_EQ(help.helpText(), joinHelp(helpClienti()));
+        EXPECT_TRUE(help.helpText().startsWith("L'app Archivio Clienti memorizza"));
+        EXPECT_EQ(help.helpText().count("\r\n\r\n"), 9);
+        d.reject();
+    });
+    click("cmdGuida");
+}
+
+TEST_F(ClientScreen, TheFirstTileOpensTheScreenOnANewCardAndClosingBringsTheMenuBack) {
+    archive(2);
+    click("cmdUltimo");
+    screen->close();
+    TfrmAvvio avvio;
+    registerWorkArea(1, [this] { return screen.get(); });
+    avvio.show();
+    QTest::mouseClick(avvio.btnApp[0], Qt::LeftButton);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_FALSE(avvio.isVisible());
+    EXPECT_EQ(screen->windowTitle(), " Ombrisa - Archivio Clienti");
+    EXPECT_EQ(position(), "");
+    EXPECT_EQ(text("txtCliente"), "");
     click("cmdEsci");
     EXPECT_FALSE(screen->isVisible());
-    screen->show();
-    screen->close();
-    EXPECT_EQ(closed.count(), 2);
+    EXPECT_TRUE(avvio.isVisible());
+
+    QTest::mouseClick(avvio.imgApp[0], Qt::LeftButton);
+    EXPECT_TRUE(screen->isVisible());
+    screen->close(); // the window's close button
+    EXPECT_TRUE(avvio.isVisible());
+    registerWorkArea(1, {});
 }
 
 } // namespace
