@@ -43,12 +43,15 @@ inline void PutText(void* record, const FieldDef& f, QStringView text) {
 
 // What a record type tells the rest of the program about itself.
 struct ArchiveInfo {
-    const char* key;          // short name used by ombrisa-tool: clienti, chiamate, dipendenti, lavori
-    const char* fileName;     // relative to the program's folder; for work registers, the file prefix
+    const char* key;      // short name used by ombrisa-tool: clienti, chiamate, dipendenti, lavori
+    const char* fileName; // relative to the program's folder; for work registers, the file prefix
     std::size_t recordSize;
     FieldTable fields;
 };
 
 } // namespace ombrisa
 
-#define OMBRISA_FIELD(Record, Field) ::ombrisa::FieldDef{#Field, offsetof(Record, Field), decltype(Record::Field)::capacity}
+#define OMBRISA_FIELD(Record, Field)                                                                                   \
+    ::ombrisa::FieldDef {                                                                                              \
+#Field, offsetof(Record, Field), decltype(Record::Field)::capacity                                             \
+    }
