@@ -4,6 +4,7 @@
 #include "app/cambiapassword.h"
 #include "app/password.h"
 #include "calls/Chiamate.h"
+#include "clients/Clienti.h"
 #include "common/application.h"
 #include "common/conventions.h"
 #include "common/workareas.h"
@@ -27,14 +28,16 @@ int main(int argc, char** argv) {
     auto frmAvvio = std::make_unique<TfrmAvvio>();
     auto frmCambiaPassword = std::make_unique<TfrmCambiaPassword>();
     frmPassword->setScreens(frmAvvio.get(), frmCambiaPassword.get());
+    auto clienti = std::make_unique<TfrmClienti>();
+    frmClienti = clienti.get();
+    auto chiamate = std::make_unique<TfrmChiamate>();
+    frmChiamate = chiamate.get();
 
     // The work areas: each one's screen is created here and registered for its tile of the start menu.
-    //   registerWorkArea(1, [&] { return frmClienti.get(); });                // client archive
+    registerWorkArea(1, [&] { return clienti.get(); }); // client archive
+    registerWorkArea(2, [&] { return chiamate.get(); }); // call register
     //   registerWorkArea(3, [&] { return frmDipendenti.get(); });             // agents and work
     //   registerWorkArea(4, [&] { return frmMenuRiepStraordinari.get(); });   // hours summary
-    auto frmChiamateScreen = std::make_unique<TfrmChiamate>();
-    frmChiamate = frmChiamateScreen.get();
-    registerWorkArea(2, [&] { return frmChiamateScreen.get(); }); // call register
 
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
     QObject::connect(frmAvvio.get(), &TfrmAvvio::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);

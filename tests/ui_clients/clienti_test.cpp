@@ -1,8 +1,13 @@
 // The client card screen driven as a user drives it: typing, Enter, clicks on controls found by name;
 // checked by the messages shown, the focus, lblPosizione and the bytes of "Contatti.pro".
+#include "app/avvio.h"
+#include "app/guida.h"
 #include "cards/cardnavigator.h"
 #include "clients/Clienti.h"
+#include "common/helptexts.h"
 #include "common/keyfilters.h"
+#include "common/picturebox.h"
+#include "common/workareas.h"
 #include "storage/recordfile.h"
 #include "ui_clients/clientfixture.h"
 #include "uisupport/fakes.h"
@@ -12,7 +17,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalSpy>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -44,6 +49,7 @@ protected:
     void SetUp() override {
         UiTest::SetUp();
         screen = std::make_unique<TfrmClienti>();
+        screen->setWindowState(Qt::WindowNoState);
         screen->resize(1366, 700);
         screen->show();
         QApplication::setActiveWindow(screen.get());
@@ -560,15 +566,89 @@ TEST_F(ClientScreen, CallHistoryNeedsASavedCardThenACodiceFiscale) {
     EXPECT_EQ(focused(), "txtCodFisc");
 }
 
-// ---- closing ----
+// ---- the four checks ----
 
-TEST_F(ClientScreen, ClosingByExitOrByTheWindowTellsTheStartMenu) {
-    QSignalSpy closed(screen.get(), &TfrmClienti::closed);
+struct CheckCase {
+    const char* field;
+    QString typed;
+    const char* button;
+    const char* dialog;
+    const char* box;
+    QString passed;
+};
+class ClientChecks : public ClientScreen, public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(ClientChecks, ButtonsOpenTheirCheckWithTheField) {
+    const CheckCase& c = GetParam();
+    if (!c.typed.isEmpty())
+        type(c.field, c.typed);
+    const QString before = text(c.field);
+    dialogs.expect(QString::fromLatin1(c.dialog), [&c](QDialog& d) {
+        auto* box = d.findChild<QLineEdit*>(QString::fromLatin1(c.box));
+        ASSERT_NE(box, nullptr) << c.box;
+        EXPECT_EQ(box->text(), c.passed);
+        box->setText(QStringLiteral("999")); // what happens in the check stays there
+        d.reject();
+    });
+    click(c.button);
+    EXPECT_EQ(text(c.field), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, ClientChecks,
+    ::testing::Values(
+        // btnCodFisc: digits only → partita IVA check; anything else, or nothing → codice fiscale check
+        CheckCase{"txtCodFisc", "01234567890", "btnCodFisc", "frmPartitaIva", "txtPartitaIva", "01234567890"},
+        CheckCase{"txtCodFisc", "rssmra80a01h501u", "btnCodFisc", "frmCodFisc", "txtCodFisc", "RSSMRA80A01H501U"},
+        CheckCase{"txtCodFisc", "", "btnCodFisc", "frmCodFisc", "txtCodFisc", ""},
+        CheckCase{"txtCarta", "4111111111111111", "btnCarta", "frmCarta", "txtNumero", "4111111111111111"},
+        CheckCase{"txtPartitaIva", "01234567890", "btnPartitaIva", "frmPartitaIva", "txtPartitaIva", "01234567890"},
+        CheckCase{"txtIban", "it60x0542811101000000123456", "btnIban", "frmIban", "txtIban",
+                  "IT60X0542811101000000123456"}),
+    [](const auto& p) { return std::to_string(p.index) + "_" + p.param.button; });
+
+TEST_F(ClientScreen, CodFiscButtonWithDigitsAndABlankOpensTheCodiceFiscaleCheck) {
+    screen->txtCodFisc->setText(QStringLiteral("123 456")); // as loaded from a card
+    dialogs.expect(QStringLiteral("frmCodFisc"), [](QDialog& d) { d.reject(); });
+    click("btnCodFisc");
+}
+
+// ---- help, start menu ----
+
+TEST_F(ClientScreen, HelpShowsTheClientArchiveText) {
+    dialogs.expect(QStringLiteral("frmGuida"), [](QDialog& d) {
+        auto& help = static_cast<TfrmGuida&>(d);
+        EXPECT_EQ(help.lblTitolo->text(), "App Archivio Clienti");
+        EXPECT_EQ(help.helpText(), joinHelp(helpClienti()));
+        EXPECT_TRUE(help.helpText().startsWith("L'app Archivio Clienti memorizza"));
+        EXPECT_EQ(help.helpText().count("\r\n\r\n"), 9);
+        d.reject();
+    });
+    click("cmdGuida");
+}
+
+TEST_F(ClientScreen, TheFirstTileOpensTheScreenOnANewCardAndClosingBringsTheMenuBack) {
+    archive(2);
+    click("cmdUltimo");
+    screen->close();
+    TfrmAvvio avvio;
+    registerWorkArea(1, [this] { return screen.get(); });
+    avvio.show();
+    QTest::mouseClick(avvio.btnApp[0], Qt::LeftButton);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_FALSE(avvio.isVisible());
+    EXPECT_EQ(screen->windowTitle(), " Ombrisa - Archivio Clienti");
+    EXPECT_EQ(position(), "");
+    EXPECT_EQ(text("txtCliente"), "");
     click("cmdEsci");
     EXPECT_FALSE(screen->isVisible());
-    screen->show();
-    screen->close();
-    EXPECT_EQ(closed.count(), 2);
+    EXPECT_TRUE(avvio.isVisible());
+
+    QTest::mouseClick(avvio.imgApp[0], Qt::LeftButton);
+    EXPECT_TRUE(screen->isVisible());
+    screen->close(); // the window's close button
+    EXPECT_TRUE(avvio.isVisible());
+    registerWorkArea(1, {});
 }
 
 } // namespace

@@ -26,6 +26,7 @@ class ClientLayout : public ::testing::TestWithParam<QSize> {};
 
 TEST_P(ClientLayout, EverythingFitsAndNothingOverlaps) {
     TfrmClienti screen;
+    screen.setWindowState(Qt::WindowNoState);
     screen.resize(GetParam());
     screen.show();
     QCoreApplication::processEvents();
