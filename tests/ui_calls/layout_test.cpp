@@ -5,13 +5,17 @@
 #include "uisupport/fakes.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QScreen>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace ombrisa;
@@ -84,6 +88,41 @@ TEST_P(CallLayout, EverythingFitsAndNothingOverlaps) {
         screen.grab().save(QDir(shots).filePath(
             QStringLiteral("chiamate_%1x%2.png").arg(GetParam().width()).arg(GetParam().height())));
     }
+}
+
+// With OMBRISA_SHOTS set: the screen maximised as the start menu opens it, with a full card, saved as
+// the whole screen shows it (run under a virtual display to see the real window).
+TEST(CallScreenShot, MaximisedFullCard) {
+    const QString shots = qEnvironmentVariable("OMBRISA_SHOTS");
+    if (shots.isEmpty())
+        GTEST_SKIP() << "OMBRISA_SHOTS not set";
+    TfrmChiamate screen;
+    screen.show();
+    QApplication::setActiveWindow(&screen);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen));
+    screen.txtTipo->setCurrentText(QStringLiteral("In uscita"));
+    const std::pair<const char*, const char*> texts[] = {
+        {"txtOggetto", "Richiesta di preventivo per la fornitura annuale di materiale d'ufficio"},
+        {"txtEsito", "Preventivo inviato per e-mail; il cliente richiamerà entro venerdì"},
+        {"txtGrado", "Molto soddisfatto"},
+        {"txtDurata", "12 minuti"},
+        {"txtCliente", "Rossi Mario"},
+        {"txtCodFisc", "RSSMRA80A01H501U"},
+        {"txtZona", "Milano Nord"},
+        {"txtRecapito", "02 5551234"},
+        {"txtTelCel", "333 1234567"},
+        {"txtEmail", "mario.rossi@example.it"},
+        {"txtNote", "Preferisce essere contattato la mattina"},
+        {"txtOperatore", "Bianchi Laura"},
+    };
+    for (const auto& [name, text] : texts)
+        if (auto* e = screen.findChild<QLineEdit*>(QString::fromLatin1(name)))
+            e->setText(QString::fromUtf8(text));
+    screen.lblPosizione->setText(QStringLiteral("128"));
+    screen.repaint(); // drawn on the display before the picture is taken
+    QCoreApplication::processEvents();
+    QDir().mkpath(shots);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(QDir(shots).filePath(QStringLiteral("chiamate_schermo.png")));
 }
 
 // The window's inside when maximised on the two screens (title bar and task bar taken off).

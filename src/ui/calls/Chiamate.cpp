@@ -75,6 +75,9 @@ constexpr std::array<Placement, kCallCardFields.size()> kPlacements{{
     {Place::Section, 2, 0, 8, 4},   // Operatore
 }};
 constexpr int kColumns = 12;
+// Rows of captions and boxes in each section, and the most spare height one row takes on a tall screen.
+constexpr std::array<int, 3> kSectionRows{3, 2, 1};
+constexpr int kRowSpread = 28;
 constexpr std::array<const char*, 3> kSectionArt{":/calls/art/sezione01.svg", ":/calls/art/sezione02.svg",
                                                  ":/calls/art/sezione03.svg"};
 
@@ -308,10 +311,10 @@ QWidget* TfrmChiamate::buildFields() {
         row->addLayout(grid, 1);
         grids[s] = grid;
         frames[s] = frame;
-        // Spare height goes evenly between the sections and under the last.
-        stack->addWidget(frame);
-        stack->addStretch(1);
+        // Spare height goes evenly above the rows of boxes: each section takes a share by its rows.
+        stack->addWidget(frame, 10 * kSectionRows[s]);
     }
+    stack->addStretch(1);
 
     // The date and time groups open the first section, before the direction and the other boxes.
     auto* top = new QHBoxLayout;
@@ -350,6 +353,11 @@ QWidget* TfrmChiamate::buildFields() {
         *member = b;
         return b;
     };
+
+    // Each row of captions and boxes takes an equal share of the spare height, above its captions.
+    for (std::size_t s = 0; s < grids.size(); ++s)
+        for (int r = 0; r < kSectionRows[s]; ++r)
+            grids[s]->setRowStretch(r * 2, 1);
 
     QList<QWidget*> ring;
     for (std::size_t i = 0; i < kCallCardFields.size(); ++i) {
@@ -483,6 +491,11 @@ QWidget* TfrmChiamate::buildFields() {
     txtOreRit->setMinimumWidth(80);
     txtMinutiRit->setMinimumWidth(80);
     txtTipo->setMinimumWidth(150);
+
+    for (QGroupBox* g : {grpDataRit, grpOraRit})
+        g->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    for (std::size_t s = 0; s < frames.size(); ++s)
+        frames[s]->setMaximumHeight(frames[s]->sizeHint().height() + kRowSpread * kSectionRows[s]);
 
     new EnterRing(ring, this);
     for (qsizetype i = 1; i < ring.size(); ++i)
