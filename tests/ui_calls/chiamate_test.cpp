@@ -256,6 +256,16 @@ TEST_F(CallScreen, YearBoxTakesDigitsOnly) {
     EXPECT_EQ(focused(), QStringLiteral("txtOreRit"));
 }
 
+TEST_F(CallScreen, FocusedBoxShowsItsYellowFrame) {
+    for (const char* name : {"txtGiornoRit", "lblAnnoRit", "txtTipo", "txtOperatore"}) {
+        const QString rect = QStringLiteral("eff") + QString::fromLatin1(name).mid(3);
+        screen->field(QString::fromLatin1(name))->setFocus(Qt::MouseFocusReason);
+        EXPECT_TRUE(screen->findChild<QWidget*>(rect)->isVisible()) << name;
+        screen->txtOggetto->setFocus(Qt::MouseFocusReason);
+        EXPECT_FALSE(screen->findChild<QWidget*>(rect)->isVisible()) << name;
+    }
+}
+
 TEST_F(CallScreen, EnterRingGoesThroughTheFieldsAndWraps) {
     const char* ring[] = {"txtGiornoRit", "txtMeseRit",  "lblAnnoRit", "txtOreRit", "txtMinutiRit", "txtTipo",
                           "txtOggetto",   "txtEsito",    "txtGrado",   "txtDurata", "txtCliente",   "txtCodFisc",
