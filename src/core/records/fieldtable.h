@@ -37,6 +37,9 @@ int fieldIndex(FieldTable fields, QStringView name);
 inline QString GetText(const void* record, const FieldDef& f) {
     return GetText(static_cast<const std::uint8_t*>(record) + f.offset, f.capacity);
 }
+inline void GetText(const void* record, const FieldDef& f, QString& into) {
+    GetText(static_cast<const std::uint8_t*>(record) + f.offset, f.capacity, into);
+}
 inline void PutText(void* record, const FieldDef& f, QStringView text) {
     PutText(static_cast<std::uint8_t*>(record) + f.offset, f.capacity, text);
 }

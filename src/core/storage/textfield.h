@@ -26,6 +26,8 @@ template <std::size_t N> struct ShortString {
 // Reads a field given by its first byte and its capacity. A length byte above the capacity (a damaged
 // or foreign file) reads as the capacity: nothing past the field is ever read.
 QString GetText(const std::uint8_t* field, std::size_t capacity);
+// The same into an existing string, reusing its memory (for scans over whole archives).
+void GetText(const std::uint8_t* field, std::size_t capacity, QString& into);
 // Trims, converts to Windows-1252 and keeps at most the first `capacity` bytes. The bytes after the
 // kept text are left as they were.
 void PutText(std::uint8_t* field, std::size_t capacity, QStringView text);
