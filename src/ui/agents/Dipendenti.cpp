@@ -62,7 +62,7 @@ constexpr std::array<Placement, kAgentCardFields.size()> kPlacements{{
     {1, 0, 4},  {1, 0, 4}, {1, 0, 4},            // CodFisc, Civile, PartitaIva
     {1, 1, 6},  {1, 1, 6},                       // Studio, Lingue
     {2, 0, 5},  {2, 0, 3}, {2, 0, 4},            // Email, Tel, Cel
-    {3, 0, 4},  {3, 0, 4}, {3, 0, 4},            // Qualifica, Reparto, Disponibilita
+    {3, 0, 3},  {3, 0, 3}, {3, 0, 6},            // Qualifica, Reparto, Disponibilita
     {3, 1, 12},                                  // Mansioni
     {3, 2, 5},  {3, 2, 2}, {3, 2, 5},            // Iban, DataAss, Retribuzione
     {3, 3, 12},                                  // Note
@@ -95,9 +95,10 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : QWidget(parent, Qt::Window) {
         " stop:0 #fbfdff, stop:1 #e3eef7); border: 1px solid #9ec0da; border-radius: 8px; }"
         "QLabel[caption=\"true\"] { color: #1f3b57; background: transparent; }"
         "QFrame#panFoto QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; border-radius: 4px; }"
-        "QToolButton#btnLavori { background: #245a80; color: white; font: bold 10pt 'Tahoma'; border-radius: 6px;"
+        "QFrame#panFoto QToolButton#btnLavori { background: #245a80; color: white; font: bold 10pt 'Tahoma'; "
+        "border-radius: 6px;"
         " padding: 4px 10px; }"
-        "QToolButton#btnLavori:hover { background: #2f6f9c; }"
+        "QFrame#panFoto QToolButton#btnLavori:hover { background: #2f6f9c; }"
         "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #ffffff, stop:1 #e6f0f7);"
         " border: 1px solid #9ec0da; border-radius: 8px; }"
         "QFrame#panComandi QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; padding: 1px; }"
@@ -245,14 +246,13 @@ void TfrmDipendenti::buildFields(QWidget* area) {
         auto* grid = new QGridLayout(frame);
         grid->setContentsMargins(12, 6, 12, 10);
         grid->setHorizontalSpacing(12);
-        grid->setVerticalSpacing(3);
+        grid->setVerticalSpacing(4);
         for (int c = 0; c < kColumns; ++c)
             grid->setColumnStretch(c, 1);
         frames[static_cast<std::size_t>(s)] = frame;
         grids[static_cast<std::size_t>(s)] = grid;
         stack->addWidget(frame);
     }
-    stack->addStretch(1);
 
     const auto sideButton = [this](QWidget* parent, const char* name, const char* art, const char* hint) {
         auto* b = makeCommandPicture(parent, QString::fromLatin1(name), QString::fromLatin1(art), QString(), 24);
@@ -307,6 +307,8 @@ void TfrmDipendenti::buildFields(QWidget* area) {
         auto* grid = grids[s];
         const int gridRow = p.row * 2;
         grid->addWidget(caption, gridRow, nextColumn[s], 1, p.span, Qt::AlignLeft | Qt::AlignBottom);
+        // Spare height goes above the captions, so that each caption stays by its box.
+        grid->setRowStretch(gridRow, 1);
         auto* cell = new QHBoxLayout;
         cell->setSpacing(4);
         cell->addWidget(box, 1);
@@ -328,6 +330,10 @@ void TfrmDipendenti::buildFields(QWidget* area) {
         fields_[i] = box;
         ring.append(box);
     }
+
+    // A taller screen spreads the sections in proportion to their rows.
+    for (int s = 0; s < kSections; ++s)
+        stack->setStretch(s, lastRow[static_cast<std::size_t>(s)] + 1);
 
     new EnterRing(ring, this);
     for (qsizetype i = 1; i < ring.size(); ++i)
@@ -351,7 +357,7 @@ QWidget* TfrmDipendenti::buildPhotoPanel() {
     imgFoto = new PictureBox(panel);
     imgFoto->setObjectName(QStringLiteral("imgFoto"));
     imgFoto->setFixedSize(kPhotoWidth, kPhotoHeight);
-    imgFoto->setStyleSheet(QStringLiteral("background: white;"));
+    imgFoto->setStyleSheet(QStringLiteral("#imgFoto { background: white; border: 1px solid #9ec0da; }"));
     imgFoto->setAttribute(Qt::WA_StyledBackground);
     column->addWidget(imgFoto, 0, Qt::AlignHCenter);
 
@@ -394,8 +400,8 @@ QWidget* TfrmDipendenti::buildPhotoPanel() {
     btnLavori->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     btnLavori->setMinimumHeight(40);
     hintLine_->setHint(btnLavori, QStringLiteral("Registra le prestazioni svolte dall'agente."));
-    column->addWidget(btnLavori);
     column->addStretch(1);
+    column->addWidget(btnLavori);
     return panel;
 }
 
