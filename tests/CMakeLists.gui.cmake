@@ -16,3 +16,10 @@ foreach(folder IN LISTS OMBRISA_UI_TEST_FOLDERS)
     ombrisa_test_program(ombrisa_${folder}_tests ${folder} ombrisa_ui_testsupport)
   endif()
 endforeach()
+
+# The shell's tests also run the build step that places the password file.
+if(TARGET ombrisa_ui_tests AND TARGET ombrisa-seed-password)
+  add_dependencies(ombrisa_ui_tests ombrisa-seed-password)
+  target_compile_definitions(ombrisa_ui_tests PRIVATE
+    OMBRISA_SEED_PASSWORD_PATH="$<TARGET_FILE:ombrisa-seed-password>")
+endif()

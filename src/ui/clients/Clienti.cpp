@@ -1,11 +1,13 @@
 #include "clients/Clienti.h"
 
+#include "app/guida.h"
 #include "cards/cardbinding.h"
 #include "cards/cardnavigator.h"
 #include "cards/cardwidgets.h"
 #include "cards/clientcard.h"
 #include "common/conventions.h"
 #include "common/focuslook.h"
+#include "common/helptexts.h"
 #include "common/hintline.h"
 #include "common/keyfilters.h"
 #include "common/openurl.h"
@@ -108,7 +110,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
         "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #ffffff, stop:1 #e6f0f7);"
         " border: 1px solid #9ec0da; border-radius: 8px; }"
         "QFrame#panComandi QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; padding: 1px; }"
-        "QFrame#panBanda { background: #245a80; border-radius: 6px; }"
+        "QFrame#panBanda { background: #1F5F85; border-radius: 6px; }"
         "QLabel#panInfo { color: white; background: transparent; }"
         "QFrame#panBanda QToolButton, QFrame[section=\"true\"] QToolButton { border-radius: 4px; }"));
 
@@ -191,6 +193,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     }
     navigator_ = std::make_unique<CardNavigator>(clientCardRules(), *binding_);
     navigatorBar_->connectTo(*navigator_);
+    setWindowState(Qt::WindowMaximized); // the work area fills the screen
 
     connect(cmdNuovo, &QToolButton::clicked, this, [this] { navigator_->newCard(); });
     connect(cmdSalva, &QToolButton::clicked, this, [this] { navigator_->save(); });
@@ -460,12 +463,6 @@ void TfrmClienti::showEvent(QShowEvent* event) {
         navigator_->newCard();
 }
 
-void TfrmClienti::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
-    if (event->isAccepted())
-        emit closed();
-}
-
 bool TfrmClienti::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
         return QWidget::eventFilter(watched, event);
@@ -498,8 +495,7 @@ void TfrmClienti::cmdEsciClick() {
 }
 
 void TfrmClienti::cmdGuidaClick() {
-    // The help screen with the client archive's help text.
-    // (Connected to the program's help screen in the shell.)
+    showHelp(this, kHelpClientiTitle, helpClienti());
 }
 
 void TfrmClienti::btnEmailClick() {

@@ -87,14 +87,9 @@ public:
     QToolButton* btnIban;
     QToolButton* btnProve;
 
-signals:
-    // The screen was closed, by cmdEsci or by the window's close button: the start menu comes back.
-    void closed();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
