@@ -5,9 +5,13 @@
 #include "agents/Zoom.h"
 #include "agents/agentphoto.h"
 #include "agentstestutil.h"
+#include "app/avvio.h"
+#include "app/guida.h"
 #include "cards/agentcard.h"
 #include "cards/cardnavigator.h"
+#include "common/helptexts.h"
 #include "common/picturebox.h"
+#include "common/workareas.h"
 #include "records/fieldtable.h"
 #include "records/records.h"
 
@@ -15,6 +19,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -475,4 +480,40 @@ TEST_F(DipendentiTest, ExitClosesTheScreen) {
     click(screen->cmdEsci);
     EXPECT_FALSE(screen->isVisible());
     EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(DipendentiTest, HelpShowsTheAgentsText) {
+    dialogs.expect(QStringLiteral("frmGuida"), [](QDialog& d) {
+        auto& help = static_cast<TfrmGuida&>(d);
+        EXPECT_EQ(help.lblTitolo->text(), QStringLiteral("App Agenti e Prestazioni"));
+        EXPECT_EQ(help.helpText(), joinHelp(helpDipendenti()));
+        EXPECT_EQ(help.helpText().count(QStringLiteral("\r\n\r\n")), 10);
+        EXPECT_TRUE(help.helpText().startsWith(QStringLiteral("L'app Agenti e Prestazioni è uno schedario")));
+        d.reject();
+    });
+    QTest::mouseClick(screen->cmdGuida, Qt::LeftButton);
+}
+
+TEST_F(DipendentiTest, TheThirdTileOpensTheScreenOnANewCardAndClosingBringsTheMenuBack) {
+    writeArchive({agentRecord("Rossi Mario")});
+    ensureFolder(QStringLiteral("Anagrafica"));
+    ASSERT_TRUE(testPortrait().save(path(QStringLiteral("Anagrafica/Scheda_Dipendente_1.jpg")), "JPG"));
+    showCard(1);
+    ASSERT_FALSE(showsBlank());
+    screen->close();
+
+    TfrmAvvio avvio;
+    registerWorkArea(3, [this] { return screen.get(); });
+    avvio.show();
+    QTest::mouseClick(avvio.btnApp[2], Qt::LeftButton);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_FALSE(avvio.isVisible());
+    // A fresh, empty card every time the screen is shown.
+    EXPECT_TRUE(screen->lblPosizione->text().isEmpty());
+    EXPECT_TRUE(box("txtDipendente")->text().isEmpty());
+    EXPECT_TRUE(showsBlank());
+    click(screen->cmdEsci);
+    EXPECT_FALSE(screen->isVisible());
+    EXPECT_TRUE(avvio.isVisible());
+    registerWorkArea(3, {});
 }

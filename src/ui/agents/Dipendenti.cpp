@@ -3,12 +3,14 @@
 #include "agents/Slideshow_Dipendenti.h"
 #include "agents/Zoom.h"
 #include "agents/agentphoto.h"
+#include "app/guida.h"
 #include "cards/agentcard.h"
 #include "cards/cardbinding.h"
 #include "cards/cardnavigator.h"
 #include "cards/cardwidgets.h"
 #include "common/conventions.h"
 #include "common/focuslook.h"
+#include "common/helptexts.h"
 #include "common/hintline.h"
 #include "common/keyfilters.h"
 #include "common/openurl.h"
@@ -505,7 +507,7 @@ void TfrmDipendenti::cmdSlideshowClick() {
 }
 
 void TfrmDipendenti::cmdGuidaClick() {
-    // The help screen with the agents' help text (connected to the program's help screen in the shell).
+    showHelp(this, kHelpDipendentiTitle, helpDipendenti());
 }
 
 void TfrmDipendenti::cmdEsciClick() {
