@@ -253,7 +253,7 @@ TEST_F(DipendentiTest, APhotoSurvivesSaveNavigationAwayAndBack) {
 TEST_F(DipendentiTest, DamagedOrMissingPhotoShowsTheBlankPictureSilently) {
     writeArchive({agentRecord("Rossi Mario"), agentRecord("Verdi Anna"), agentRecord("Bianchi Luca")});
     ensureFolder(QStringLiteral("Anagrafica"));
-    const QByteArray damaged("\xFF\xD8\xFF\xE0 cut off", 14);
+    const QByteArray damaged("\xFF\xD8\xFF\xE0 cut off");
     write(QStringLiteral("Anagrafica/Scheda_Dipendente_1.jpg"), damaged);
     ASSERT_TRUE(testPortrait().save(path(QStringLiteral("Anagrafica/Scheda_Dipendente_3.jpg")), "JPG"));
 
@@ -271,7 +271,7 @@ TEST_F(DipendentiTest, DamagedOrMissingPhotoShowsTheBlankPictureSilently) {
 TEST_F(DipendentiTest, SavingACardWhosePhotoCannotBeReadKeepsTheFile) {
     writeArchive({agentRecord("Rossi Mario"), agentRecord("Verdi Anna")});
     ensureFolder(QStringLiteral("Anagrafica"));
-    const QByteArray damaged("\xFF\xD8\xFF\xE0 cut off", 14);
+    const QByteArray damaged("\xFF\xD8\xFF\xE0 cut off");
     write(QStringLiteral("Anagrafica/Scheda_Dipendente_1.jpg"), damaged);
 
     // Edited and saved: the unreadable file stays as it was.
@@ -516,4 +516,19 @@ TEST_F(DipendentiTest, TheThirdTileOpensTheScreenOnANewCardAndClosingBringsTheMe
     EXPECT_FALSE(screen->isVisible());
     EXPECT_TRUE(avvio.isVisible());
     registerWorkArea(3, {});
+}
+
+TEST_F(DipendentiTest, ACapturedPictureReplacesAnUnreadablePhotoFileWithTheNextSave) {
+    writeArchive({agentRecord("Rossi Mario")});
+    ensureFolder(QStringLiteral("Anagrafica"));
+    write(QStringLiteral("Anagrafica/Scheda_Dipendente_1.jpg"), QByteArray("damaged"));
+    showCard(1);
+    ASSERT_TRUE(showsBlank());
+    // What the capture screen's import does.
+    screen->importPhoto(QPixmap::fromImage(testPortrait()));
+    // Nothing is written before the save.
+    EXPECT_EQ(bytes(QStringLiteral("Anagrafica/Scheda_Dipendente_1.jpg")), QByteArray("damaged"));
+    messages.expect(MsgKind::Information, kUpdatedMessage);
+    click(screen->cmdSalva);
+    EXPECT_TRUE(samePicture(QImage(path(QStringLiteral("Anagrafica/Scheda_Dipendente_1.jpg"))), testPortrait()));
 }
