@@ -342,14 +342,6 @@ TEST(CardNumber, OnlyPlainPositiveNumbers) {
         EXPECT_FALSE(parseCardNumber(bad).has_value()) << QString::fromUtf16(bad).toStdString();
 }
 
-TEST(ClientCard, CodFiscButtonChoosesTheCheck) {
-    EXPECT_EQ(codFiscCheckFor(u"12345678901"), CodFiscCheck::PartitaIva);
-    EXPECT_EQ(codFiscCheckFor(u"7"), CodFiscCheck::PartitaIva);
-    EXPECT_EQ(codFiscCheckFor(u""), CodFiscCheck::CodiceFiscale);
-    EXPECT_EQ(codFiscCheckFor(u"RSSMRA80A01H501U"), CodFiscCheck::CodiceFiscale);
-    EXPECT_EQ(codFiscCheckFor(u"1234 5678"), CodFiscCheck::CodiceFiscale);
-}
-
 TEST(ClientCard, CallHistoryRefusalsComeInOrder) {
     EXPECT_EQ(storicoRefusal(u"", u"RSSMRA80A01H501U")->warning, kStoricoNotSavedWarning);
     EXPECT_FALSE(storicoRefusal(u"", u"X")->focusCodFisc);

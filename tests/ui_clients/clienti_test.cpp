@@ -566,6 +566,53 @@ TEST_F(ClientScreen, CallHistoryNeedsASavedCardThenACodiceFiscale) {
     EXPECT_EQ(focused(), "txtCodFisc");
 }
 
+// ---- the four checks ----
+
+struct CheckCase {
+    const char* field;
+    QString typed;
+    const char* button;
+    const char* dialog;
+    const char* box;
+    QString passed;
+};
+class ClientChecks : public ClientScreen, public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(ClientChecks, ButtonsOpenTheirCheckWithTheField) {
+    const CheckCase& c = GetParam();
+    if (!c.typed.isEmpty())
+        type(c.field, c.typed);
+    const QString before = text(c.field);
+    dialogs.expect(QString::fromLatin1(c.dialog), [&c](QDialog& d) {
+        auto* box = d.findChild<QLineEdit*>(QString::fromLatin1(c.box));
+        ASSERT_NE(box, nullptr) << c.box;
+        EXPECT_EQ(box->text(), c.passed);
+        box->setText(QStringLiteral("999")); // what happens in the check stays there
+        d.reject();
+    });
+    click(c.button);
+    EXPECT_EQ(text(c.field), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, ClientChecks,
+    ::testing::Values(
+        // btnCodFisc: digits only → partita IVA check; anything else, or nothing → codice fiscale check
+        CheckCase{"txtCodFisc", "01234567890", "btnCodFisc", "frmPartitaIva", "txtPartitaIva", "01234567890"},
+        CheckCase{"txtCodFisc", "rssmra80a01h501u", "btnCodFisc", "frmCodFisc", "txtCodFisc", "RSSMRA80A01H501U"},
+        CheckCase{"txtCodFisc", "", "btnCodFisc", "frmCodFisc", "txtCodFisc", ""},
+        CheckCase{"txtCarta", "4111111111111111", "btnCarta", "frmCarta", "txtNumero", "4111111111111111"},
+        CheckCase{"txtPartitaIva", "01234567890", "btnPartitaIva", "frmPartitaIva", "txtPartitaIva", "01234567890"},
+        CheckCase{"txtIban", "it60x0542811101000000123456", "btnIban", "frmIban", "txtIban",
+                  "IT60X0542811101000000123456"}),
+    [](const auto& p) { return std::to_string(p.index) + "_" + p.param.button; });
+
+TEST_F(ClientScreen, CodFiscButtonWithDigitsAndABlankOpensTheCodiceFiscaleCheck) {
+    screen->txtCodFisc->setText(QStringLiteral("123 456")); // as loaded from a card
+    dialogs.expect(QStringLiteral("frmCodFisc"), [](QDialog& d) { d.reject(); });
+    click("btnCodFisc");
+}
+
 // ---- help, start menu ----
 
 TEST_F(ClientScreen, HelpShowsTheClientArchiveText) {

@@ -23,15 +23,6 @@ CardRules clientCardRules() {
     return rules;
 }
 
-CodFiscCheck codFiscCheckFor(QStringView trimmedText) {
-    if (trimmedText.isEmpty())
-        return CodFiscCheck::CodiceFiscale;
-    for (QChar c : trimmedText)
-        if (c < u'0' || c > u'9')
-            return CodFiscCheck::CodiceFiscale;
-    return CodFiscCheck::PartitaIva;
-}
-
 std::optional<StoricoRefusal> storicoRefusal(QStringView position, QStringView codFisc) {
     if (trimView(position).isEmpty())
         return StoricoRefusal{kStoricoNotSavedWarning, false};

@@ -82,11 +82,6 @@ inline constexpr std::array<std::pair<const char*, const char*>, 6> kClientAttac
 // in this order; duplicating opens the archive once.
 CardRules clientCardRules();
 
-// What the codice fiscale check button opens for the trimmed text of txtCodFisc: the partita IVA check
-// when the text is made of digits only, the codice fiscale check otherwise (also when it is empty).
-enum class CodFiscCheck { CodiceFiscale, PartitaIva };
-CodFiscCheck codFiscCheckFor(QStringView trimmedText);
-
 // The two refusals of the call history button, in the order they are checked.
 inline const QString kStoricoNotSavedWarning = QStringLiteral(
     "Attenzione: lo storico delle chiamate può essere visualizzato soltanto dopo aver salvato la scheda del cliente.");

@@ -16,6 +16,10 @@
 #include "italy/provinces.h"
 #include "records/records.h"
 #include "storage/textfield.h"
+#include "validators/cartadialog.h"
+#include "validators/codfiscdialog.h"
+#include "validators/ibandialog.h"
+#include "validators/partitaivadialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -502,10 +506,11 @@ void TfrmClienti::btnEmailClick() {
     TMisc::Open(QStringLiteral("\"mailto:") + trimText(txtEmail->text()) + QLatin1Char('"'));
 }
 
-void TfrmClienti::btnCodFiscClick() {}
-void TfrmClienti::btnCartaClick() {}
-void TfrmClienti::btnPartitaIvaClick() {}
-void TfrmClienti::btnIbanClick() {}
+// The checks get the field's text and write nothing back into the card.
+void TfrmClienti::btnCodFiscClick() { openCodFiscCheck(this, txtCodFisc->text()); }
+void TfrmClienti::btnCartaClick() { TfrmCarta::open(this, txtCarta->text()); }
+void TfrmClienti::btnPartitaIvaClick() { TfrmPartitaIva::open(this, txtPartitaIva->text()); }
+void TfrmClienti::btnIbanClick() { TfrmIban::open(this, txtIban->text()); }
 
 void TfrmClienti::btnProveClick() {
     if (const auto refusal = storicoRefusal(lblPosizione->text(), txtCodFisc->text())) {
