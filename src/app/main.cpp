@@ -1,5 +1,6 @@
 // Ombrisa: program entry. Creates the program's screens once, in order, and runs the event loop.
 
+#include "agents/Dipendenti.h"
 #include "app/avvio.h"
 #include "app/cambiapassword.h"
 #include "app/password.h"
@@ -32,11 +33,13 @@ int main(int argc, char** argv) {
     frmClienti = clienti.get();
     auto chiamate = std::make_unique<TfrmChiamate>();
     frmChiamate = chiamate.get();
+    auto dipendenti = std::make_unique<TfrmDipendenti>();
+    frmDipendenti = dipendenti.get();
 
     // The work areas: each one's screen is created here and registered for its tile of the start menu.
-    registerWorkArea(1, [&] { return clienti.get(); }); // client archive
-    registerWorkArea(2, [&] { return chiamate.get(); }); // call register
-    //   registerWorkArea(3, [&] { return frmDipendenti.get(); });             // agents and work
+    registerWorkArea(1, [&] { return clienti.get(); });    // client archive
+    registerWorkArea(2, [&] { return chiamate.get(); });   // call register
+    registerWorkArea(3, [&] { return dipendenti.get(); }); // agents and work
     //   registerWorkArea(4, [&] { return frmMenuRiepStraordinari.get(); });   // hours summary
 
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -51,6 +51,7 @@ CardNavigator::Outcome CardNavigator::loadAt(std::int64_t index) {
     if (!file_.Close())
         return failure();
     view_.setPosition(QString::number(number));
+    view_.cardShown();
     return Outcome::Loaded;
 }
 
@@ -166,6 +167,7 @@ CardNavigator::Outcome CardNavigator::save() {
     if (!file_.Close())
         return failure();
     view_.setPosition(QString::number(number));
+    view_.cardSaved();
     if (append) {
         view_.showMessage(CardMessageKind::Information, rules_.appendedMessage);
         return Outcome::Appended;

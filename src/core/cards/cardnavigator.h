@@ -93,6 +93,12 @@ public:
     // A control's text and the focus, by control name.
     virtual QString controlText(const QString& control) const = 0;
     virtual void focusControl(const QString& control) = 0;
+    // After a card was loaded and its number put in the position label (the agent card loads the photo
+    // of that number).
+    virtual void cardShown() {}
+    // After a save wrote the card and closed the archive, with the card's number in the position label,
+    // before the message (the agent card writes the photo of that number).
+    virtual void cardSaved() {}
     // Checks a screen makes after the mandatory fields (a valid date, say). It shows its own warning and
     // returns false to stop the save before the archive is opened.
     virtual bool extraSaveChecks() { return true; }

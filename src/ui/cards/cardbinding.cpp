@@ -103,6 +103,16 @@ void CardBinding::loadCard(const void* record) {
         afterLoad();
 }
 
+void CardBinding::cardShown() {
+    if (afterShow)
+        afterShow();
+}
+
+void CardBinding::cardSaved() {
+    if (afterSave)
+        afterSave();
+}
+
 void CardBinding::fillRecord(void* record) {
     for (const Binding& b : bindings_)
         PutText(record, *b.field, b.check ? (b.check->isChecked() ? b.on : b.off) : controlTextOf(b.control));

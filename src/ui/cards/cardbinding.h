@@ -14,8 +14,10 @@
 //     navigator_ = std::make_unique<CardNavigator>(clientCardRules(), *binding_);
 //     connect(cmdSalva, &QToolButton::clicked, this, [this] { navigator_->save(); });
 //
-// Screens with more to do set the hooks: afterLoad (the agent's photo), onClear (the call card's
-// defaults; false reports an archive failure), onDuplicate (dates to empty), saveChecks (a valid date).
+// Screens with more to do set the hooks: afterLoad (after the fields are loaded), afterShow (once the
+// card's number is shown: the agent's photo), afterSave (after a save, before its message: the agent's
+// photo file), onClear (the call card's defaults; false reports an archive failure), onDuplicate (dates
+// to empty), saveChecks (a valid date).
 // Messages go through the program's message service, with the screen as parent.
 
 #include "cards/cardnavigator.h"
@@ -50,6 +52,8 @@ public:
     void emptyOnDuplicate(QWidget* control);
 
     std::function<void()> afterLoad;
+    std::function<void()> afterShow;
+    std::function<void()> afterSave;
     std::function<bool()> onClear;
     std::function<void()> onDuplicate;
     std::function<bool()> saveChecks;
@@ -58,6 +62,8 @@ public:
     QString position() const override;
     void setPosition(const QString& text) override;
     void loadCard(const void* record) override;
+    void cardShown() override;
+    void cardSaved() override;
     void fillRecord(void* record) override;
     bool clearCard() override;
     void clearForDuplicate() override;
