@@ -1,5 +1,8 @@
 #include "layouts/agentcard.h"
+#include "printerservice.h"
 #include "reporttestutil.h"
+
+#include <QTemporaryDir>
 
 using namespace ombrisa::report;
 using ombrisa::report::test::only;
@@ -96,6 +99,24 @@ TEST(AgentCardReport, PhotoOrPlaceholder) {
     EXPECT_FALSE(placeholder.isNull());
     // An empty card prints empty boxes.
     EXPECT_EQ(only(prepareAgentCard({}, photo), 0, "txtNote").text, "");
+}
+
+} // namespace
+
+namespace {
+
+TEST(AgentCardReport, PdfHoldsCaptionsAndValues) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("agente.pdf");
+    QImage photo(300, 400, QImage::Format_RGB32);
+    photo.fill(QColor(0x88, 0xAA, 0xCC));
+    ASSERT_TRUE(writePdfFile(prepareAgentCard(agentWithPaddedValues(), photo), path, {}).done());
+    ombrisa::report::test::keepCopy(path, "scheda-agente.pdf");
+    const QString text = ombrisa::report::test::pdfText(path).simplified();
+    for (const Cell& c : kCells)
+        EXPECT_TRUE(text.contains(QString::fromLatin1(c.caption))) << c.caption;
+    EXPECT_TRUE(text.contains("valore di txtLingue àè"));
+    EXPECT_TRUE(text.contains("valore di txtDipendente àè"));
 }
 
 } // namespace

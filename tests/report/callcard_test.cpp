@@ -1,5 +1,8 @@
 #include "layouts/callcard.h"
+#include "printerservice.h"
 #include "reporttestutil.h"
+
+#include <QTemporaryDir>
 
 using namespace ombrisa::report;
 using ombrisa::report::test::only;
@@ -100,6 +103,23 @@ TEST(CallCardReport, StoredCallUsesTheYearOfTheYearBox) {
     ombrisa::PutText(record.MeseRit, u"Marzo");
     ombrisa::PutText(record.AnnoRit, u"2024");
     EXPECT_EQ(only(prepareCallCard(fieldTexts(record), kNow), 0, "txtData").text, "05 Marzo 2024");
+}
+
+} // namespace
+
+namespace {
+
+TEST(CallCardReport, PdfHoldsCaptionsAndValues) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("chiamata.pdf");
+    ASSERT_TRUE(writePdfFile(prepareCallCard(fullCall(), kNow), path, {}).done());
+    ombrisa::report::test::keepCopy(path, "scheda-chiamata.pdf");
+    const QString text = ombrisa::report::test::pdfText(path).simplified();
+    EXPECT_TRUE(text.contains("SCHEDA INFORMATIVA CHIAMATA"));
+    for (const Row& r : kRows) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(r.captionText))) << r.captionText;
+        EXPECT_TRUE(text.contains(QString::fromUtf8(r.expected))) << r.expected;
+    }
 }
 
 } // namespace

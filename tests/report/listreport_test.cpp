@@ -49,6 +49,11 @@ TEST(ListReport, FortyLinesGiveTheTextAndBandHeights) {
 
 TEST(ListReport, LongListContinuesOnFollowingPagesAndFooterComesOnceAfterTheLastLine) {
     const PreparedReport report = prepareListReport(kTitleChiamate, numberedLines(200), {}, kNow);
+    if (!qEnvironmentVariableIsEmpty("OMBRISA_TEST_OUTPUT")) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(writePdfFile(report, dir.filePath("lungo.pdf"), {}).done());
+        ombrisa::report::test::keepCopy(dir.filePath("lungo.pdf"), "riepilogo-lungo.pdf");
+    }
     ASSERT_GE(report.pages.size(), 4);
     EXPECT_EQ(printedLines(report), numberedLines(200));
     EXPECT_EQ(report.find(0, "txtTitolo").size(), 1);
@@ -117,6 +122,7 @@ TEST(ListReport, PrintedThroughThePrinterService) {
     setPrinterService(nullptr);
     ASSERT_TRUE(result.done()) << result.message.toStdString();
     ASSERT_EQ(printer.printed.size(), 1);
+    ombrisa::report::test::keepCopy(printer.printedFiles[0], "riepilogo.pdf");
     EXPECT_EQ(printedLines(printer.printed[0]).size(), 6);
     const QString text = pdfText(printer.printedFiles[0]);
     EXPECT_TRUE(text.contains("Riepilogo prestazioni del lavoratore con C.F. RSSMRA70C05D704X"));
