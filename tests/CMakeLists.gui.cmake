@@ -1,2 +1,21 @@
+# GUI tests. uisupport/ is shared by every GUI test program: the test implementations of the platform
+# services, the UiTest fixture and a main() that creates the QApplication (offscreen) set up as the
+# program's own. Every folder tests/ui and tests/ui_<name> becomes one test program linked with it.
+find_package(Qt6 6.4 REQUIRED COMPONENTS Test)
+file(GLOB OMBRISA_UI_TESTSUPPORT CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/uisupport/*.cpp
+     ${CMAKE_CURRENT_SOURCE_DIR}/uisupport/*.h)
+add_library(ombrisa_ui_testsupport STATIC ${OMBRISA_UI_TESTSUPPORT})
+target_include_directories(ombrisa_ui_testsupport PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(ombrisa_ui_testsupport PUBLIC ombrisa_ui Qt6::Test GTest::gtest GTest::gmock)
+
+
+file(GLOB OMBRISA_UI_TEST_FOLDERS LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+     ${CMAKE_CURRENT_SOURCE_DIR}/ui ${CMAKE_CURRENT_SOURCE_DIR}/ui_*)
+foreach(folder IN LISTS OMBRISA_UI_TEST_FOLDERS)
+  if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
+    ombrisa_test_program(ombrisa_${folder}_tests ${folder} ombrisa_ui_testsupport)
+  endif()
+endforeach()
+
 # Report engine and report layouts: their own program, with a main() that creates the QApplication.
 ombrisa_test_program(ombrisa_report_tests report ombrisa_report Qt6::Widgets)

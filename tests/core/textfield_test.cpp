@@ -30,19 +30,30 @@ TEST_P(PutTextCases, StoresLengthAndWindows1252Bytes) {
         EXPECT_EQ(field[i], 0xAA) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PutTextCases,
-    ::testing::Values(
-        PutCase{"si_accent", QStringLiteral("Sì"), 2, QByteArray("\x02\x53\xEC", 3)},
-        PutCase{"exactly_capacity", QStringLiteral("ABCDE"), 5, QByteArray("\x05" "ABCDE")},
-        PutCase{"one_over_capacity", QStringLiteral("ABCDEF"), 5, QByteArray("\x05" "ABCDE")},
-        PutCase{"blanks_never_stored", QStringLiteral("  \t Rossi Mario \r\n"), 50, QByteArray("\x0B" "Rossi Mario")},
-        PutCase{"only_blanks", QStringLiteral("   "), 10, QByteArray(1, '\0')},
-        PutCase{"euro_and_quotes", QStringLiteral("€ “x”"), 10, QByteArray("\x05\x80\x20\x93x\x94", 6)},
-        PutCase{"letter_without_accent", QStringLiteral("Łódź Ő"), 10, QByteArray("\x06?\xF3" "dz O", 7)},
-        PutCase{"no_letter_becomes_question", QStringLiteral("a→b😀c"), 10, QByteArray("\x05" "a?b?c")},
-        PutCase{"cut_at_250", QString(300, QLatin1Char('x')), 250, QByteArray(1, char(250)) + QByteArray(250, 'x')}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, PutTextCases,
+                         ::testing::Values(PutCase{"si_accent", QStringLiteral("Sì"), 2, QByteArray("\x02\x53\xEC", 3)},
+                                           PutCase{"exactly_capacity", QStringLiteral("ABCDE"), 5,
+                                                   QByteArray("\x05"
+                                                              "ABCDE")},
+                                           PutCase{"one_over_capacity", QStringLiteral("ABCDEF"), 5,
+                                                   QByteArray("\x05"
+                                                              "ABCDE")},
+                                           PutCase{"blanks_never_stored", QStringLiteral("  \t Rossi Mario \r\n"), 50,
+                                                   QByteArray("\x0B"
+                                                              "Rossi Mario")},
+                                           PutCase{"only_blanks", QStringLiteral("   "), 10, QByteArray(1, '\0')},
+                                           PutCase{"euro_and_quotes", QStringLiteral("€ “x”"), 10,
+                                                   QByteArray("\x05\x80\x20\x93x\x94", 6)},
+                                           PutCase{"letter_without_accent", QStringLiteral("Łódź Ő"), 10,
+                                                   QByteArray("\x06?\xF3"
+                                                              "dz O",
+                                                              7)},
+                                           PutCase{"no_letter_becomes_question", QStringLiteral("a→b😀c"), 10,
+                                                   QByteArray("\x05"
+                                                              "a?b?c")},
+                                           PutCase{"cut_at_250", QString(300, QLatin1Char('x')), 250,
+                                                   QByteArray(1, char(250)) + QByteArray(250, 'x')}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(GetText, ConvertsAndTrimsAndIgnoresBytesAfterTheText) {
     // Two fields equal in length byte and text but different after it read the same.

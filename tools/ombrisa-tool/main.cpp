@@ -20,8 +20,7 @@ const char kUsage[] =
     "Uso:\n"
     "  ombrisa-tool generate --dir D [--clients N] [--calls M] [--agents K] [--works W] [--seed S] [--force]\n"
     "  ombrisa-tool dump clienti|chiamate|dipendenti|lavori [CF] --dir D\n"
-    "  ombrisa-tool verify --dir D\n"
-    ;
+    "  ombrisa-tool verify --dir D\n";
 
 struct Command {
     const char* name;
@@ -39,9 +38,11 @@ const Command kCommands[] = {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
-        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
-        return args.isEmpty() ? 2 : 0;
+    if (args.isEmpty())
+        return tool::usageError(QStringLiteral("manca il comando (ombrisa-tool --help)"));
+    if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
     const QString name = args.takeFirst();
     for (const Command& c : kCommands)

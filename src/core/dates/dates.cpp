@@ -4,8 +4,12 @@
 
 namespace ombrisa {
 
-QString formatDate(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
-QString formatTime(const QTime& time) { return time.toString(QStringLiteral("hh:mm")); }
+QString formatDate(const QDate& date) {
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
+QString formatTime(const QTime& time) {
+    return time.toString(QStringLiteral("hh:mm"));
+}
 
 std::optional<QDate> parseDate(QStringView text) {
     const QStringView t = trimView(text);
@@ -42,6 +46,16 @@ int monthNumber(QStringView name) {
         if (name == kMonthNames[i])
             return static_cast<int>(i) + 1;
     return 0;
+}
+
+QString callDateText(QStringView day, QStringView monthName, QStringView year) {
+    return trimText(day) + QLatin1Char('/') +
+           QStringLiteral("%1").arg(monthNumber(trimView(monthName)), 2, 10, QLatin1Char('0')) + QLatin1Char('/') +
+           trimText(year);
+}
+
+QString callTimeText(QStringView hour, QStringView minutes) {
+    return trimText(hour) + QLatin1Char(':') + trimText(minutes);
 }
 
 } // namespace ombrisa

@@ -20,11 +20,17 @@ std::optional<QDate> parseDate(QStringView text);
 
 // The Italian month names as the call register stores them, "Gennaio" to "Dicembre".
 inline const std::array<QString, 12> kMonthNames{
-    QStringLiteral("Gennaio"), QStringLiteral("Febbraio"), QStringLiteral("Marzo"),    QStringLiteral("Aprile"),
-    QStringLiteral("Maggio"),  QStringLiteral("Giugno"),   QStringLiteral("Luglio"),   QStringLiteral("Agosto"),
-    QStringLiteral("Settembre"), QStringLiteral("Ottobre"), QStringLiteral("Novembre"), QStringLiteral("Dicembre")};
+    QStringLiteral("Gennaio"),   QStringLiteral("Febbraio"), QStringLiteral("Marzo"),    QStringLiteral("Aprile"),
+    QStringLiteral("Maggio"),    QStringLiteral("Giugno"),   QStringLiteral("Luglio"),   QStringLiteral("Agosto"),
+    QStringLiteral("Settembre"), QStringLiteral("Ottobre"),  QStringLiteral("Novembre"), QStringLiteral("Dicembre")};
 
 // 1..12 for a month name written exactly as stored, 0 otherwise.
 int monthNumber(QStringView name);
+
+// The combined date and time a call card stores beside its split fields: day + "/" + two-digit month
+// number + "/" + year (an unknown month name gives "00"), and hour + ":" + minutes. The texts are
+// trimmed and taken as they are.
+QString callDateText(QStringView day, QStringView monthName, QStringView year);
+QString callTimeText(QStringView hour, QStringView minutes);
 
 } // namespace ombrisa

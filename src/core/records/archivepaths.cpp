@@ -17,6 +17,8 @@ QString photoPath(const QString& cardNumber) {
                    QStringLiteral(".jpg"));
 }
 
-bool ensureAppSubfolder(const QString& relativeName) { return QDir().mkpath(appPath(relativeName)); }
+bool ensureAppSubfolder(const QString& relativeName) {
+    return QDir().mkpath(appPath(relativeName));
+}
 
 } // namespace ombrisa

@@ -37,18 +37,24 @@ int fieldIndex(FieldTable fields, QStringView name);
 inline QString GetText(const void* record, const FieldDef& f) {
     return GetText(static_cast<const std::uint8_t*>(record) + f.offset, f.capacity);
 }
+inline void GetText(const void* record, const FieldDef& f, QString& into) {
+    GetText(static_cast<const std::uint8_t*>(record) + f.offset, f.capacity, into);
+}
 inline void PutText(void* record, const FieldDef& f, QStringView text) {
     PutText(static_cast<std::uint8_t*>(record) + f.offset, f.capacity, text);
 }
 
 // What a record type tells the rest of the program about itself.
 struct ArchiveInfo {
-    const char* key;          // short name used by ombrisa-tool: clienti, chiamate, dipendenti, lavori
-    const char* fileName;     // relative to the program's folder; for work registers, the file prefix
+    const char* key;      // short name used by ombrisa-tool: clienti, chiamate, dipendenti, lavori
+    const char* fileName; // relative to the program's folder; for work registers, the file prefix
     std::size_t recordSize;
     FieldTable fields;
 };
 
 } // namespace ombrisa
 
-#define OMBRISA_FIELD(Record, Field) ::ombrisa::FieldDef{#Field, offsetof(Record, Field), decltype(Record::Field)::capacity}
+#define OMBRISA_FIELD(Record, Field)                                                                                   \
+    ::ombrisa::FieldDef {                                                                                              \
+#Field, offsetof(Record, Field), decltype(Record::Field)::capacity                                             \
+    }

@@ -26,13 +26,16 @@ QString appFolder() {
     if (QCoreApplication::instance())
         return withSeparator(QCoreApplication::applicationDirPath());
     // No application object yet: ask the system where the running executable lies.
-    return withSeparator(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2));
+    return withSeparator(
+        QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2));
 }
 
 void setAppFolderOverride(const QString& folder) {
     overrideFolder() = folder.isEmpty() ? QString() : withSeparator(QDir(folder).absolutePath());
 }
 
-QString appPath(const QString& relativeName) { return appFolder() + relativeName; }
+QString appPath(const QString& relativeName) {
+    return appFolder() + relativeName;
+}
 
 } // namespace ombrisa

@@ -57,12 +57,17 @@ char replacementFor(char32_t ucs, const Tables& t) {
 
 } // namespace
 
-QString fromCp1252(const char* data, qsizetype size) {
+void fromCp1252(const char* data, qsizetype size, QString& into) {
     const Tables& t = tables();
-    QString result(size, Qt::Uninitialized);
-    QChar* out = result.data();
+    into.resize(size);
+    QChar* out = into.data();
     for (qsizetype i = 0; i < size; ++i)
         out[i] = QChar(t.toUnicode[static_cast<unsigned char>(data[i])]);
+}
+
+QString fromCp1252(const char* data, qsizetype size) {
+    QString result;
+    fromCp1252(data, size, result);
     return result;
 }
 

@@ -12,7 +12,11 @@ namespace ombrisa {
 // Converts Windows-1252 bytes to text. The five bytes the code page leaves undefined come back as the
 // control characters of the same code, so that every byte survives a round trip.
 QString fromCp1252(const char* data, qsizetype size);
-inline QString fromCp1252(const QByteArray& bytes) { return fromCp1252(bytes.constData(), bytes.size()); }
+// The same into an existing string, reusing its memory: for scans that read millions of fields.
+void fromCp1252(const char* data, qsizetype size, QString& into);
+inline QString fromCp1252(const QByteArray& bytes) {
+    return fromCp1252(bytes.constData(), bytes.size());
+}
 
 // Converts text to Windows-1252. A character the code page lacks becomes its letter without accent
 // when its Unicode decomposition starts with one the code page has, otherwise "?".

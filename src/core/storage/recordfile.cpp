@@ -32,9 +32,13 @@ int openReadWrite(const QByteArray& path) {
 
 } // namespace
 
-TRecordFile::~TRecordFile() { Close(); }
+TRecordFile::~TRecordFile() {
+    Close();
+}
 
-void TRecordFile::SetLockTimeoutMs(int milliseconds) { lockTimeoutMs = milliseconds; }
+void TRecordFile::SetLockTimeoutMs(int milliseconds) {
+    lockTimeoutMs = milliseconds;
+}
 
 bool TRecordFile::fail(const QString& what, int err) {
     error_ = err ? QStringLiteral("%1: %2 (%3)").arg(what, path_, QString::fromLocal8Bit(std::strerror(err)))
@@ -42,10 +46,12 @@ bool TRecordFile::fail(const QString& what, int err) {
     return false;
 }
 
-bool TRecordFile::failSize() { return fail(QStringLiteral("dimensione del record errata"), 0); }
+bool TRecordFile::failSize() {
+    return fail(QStringLiteral("dimensione del record errata"), 0);
+}
 
 bool TRecordFile::lock(Access access) {
-    struct flock fl{};
+    struct flock fl {};
     fl.l_type = access == Access::Read ? F_RDLCK : F_WRLCK;
     fl.l_whence = SEEK_SET;
 #ifdef F_OFD_SETLK
@@ -88,7 +94,7 @@ bool TRecordFile::OpenOrCreate(const QString& path, std::size_t recordSize, Acce
     fd_ = openReadWrite(path.toLocal8Bit());
     if (fd_ < 0)
         return fail(QStringLiteral("impossibile aprire l'archivio in lettura e scrittura"), errno);
-    struct stat st{};
+    struct stat st {};
     if (!lock(access) || ::fstat(fd_, &st) != 0) {
         const int err = errno;
         if (error_.isEmpty())
@@ -128,8 +134,8 @@ bool TRecordFile::ReadRecord(void* buffer) {
         std::size_t done = 0;
         const off_t offset = static_cast<off_t>(position_) * static_cast<off_t>(recordSize_);
         while (done < buffer_.size()) {
-            const ssize_t n = ::pread(fd_, buffer_.data() + done, buffer_.size() - done,
-                                      offset + static_cast<off_t>(done));
+            const ssize_t n =
+                ::pread(fd_, buffer_.data() + done, buffer_.size() - done, offset + static_cast<off_t>(done));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -143,8 +149,7 @@ bool TRecordFile::ReadRecord(void* buffer) {
         if (bufferCount_ == 0)
             return fail(QStringLiteral("lettura oltre la fine dell'archivio"), 0);
     }
-    std::memcpy(buffer, buffer_.data() + static_cast<std::size_t>(position_ - bufferFirst_) * recordSize_,
-                recordSize_);
+    std::memcpy(buffer, buffer_.data() + static_cast<std::size_t>(position_ - bufferFirst_) * recordSize_, recordSize_);
     ++position_;
     return true;
 }

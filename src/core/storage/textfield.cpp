@@ -17,7 +17,7 @@ QStringView trimView(QStringView text) {
     return text.sliced(begin, end - begin);
 }
 
-QString GetText(const std::uint8_t* field, std::size_t capacity) {
+void GetText(const std::uint8_t* field, std::size_t capacity, QString& into) {
     const std::size_t length = std::min<std::size_t>(field[0], capacity);
     const char* bytes = reinterpret_cast<const char*>(field + 1);
     // Trim on the bytes: Windows-1252 maps 0..32 to the same codes, so this is the same rule and saves
@@ -28,7 +28,13 @@ QString GetText(const std::uint8_t* field, std::size_t capacity) {
         ++begin;
     while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
         --end;
-    return fromCp1252(bytes + begin, static_cast<qsizetype>(end - begin));
+    fromCp1252(bytes + begin, static_cast<qsizetype>(end - begin), into);
+}
+
+QString GetText(const std::uint8_t* field, std::size_t capacity) {
+    QString text;
+    GetText(field, capacity, text);
+    return text;
 }
 
 void PutText(std::uint8_t* field, std::size_t capacity, QStringView text) {

@@ -10,7 +10,9 @@ namespace ombrisa {
 // Removes leading and trailing characters whose code is 32 or less (blanks and controls).
 // This is the trim of the whole program: archives, typing filters, passwords, comparisons.
 QStringView trimView(QStringView text);
-inline QString trimText(QStringView text) { return trimView(text).toString(); }
+inline QString trimText(QStringView text) {
+    return trimView(text).toString();
+}
 
 // A text field of capacity N as it lies in a record: a length byte, then N bytes of Windows-1252 text
 // of which only the first `length` mean anything.
@@ -24,14 +26,22 @@ template <std::size_t N> struct ShortString {
 // Reads a field given by its first byte and its capacity. A length byte above the capacity (a damaged
 // or foreign file) reads as the capacity: nothing past the field is ever read.
 QString GetText(const std::uint8_t* field, std::size_t capacity);
+// The same into an existing string, reusing its memory (for scans over whole archives).
+void GetText(const std::uint8_t* field, std::size_t capacity, QString& into);
 // Trims, converts to Windows-1252 and keeps at most the first `capacity` bytes. The bytes after the
 // kept text are left as they were.
 void PutText(std::uint8_t* field, std::size_t capacity, QStringView text);
 
-template <std::size_t N> QString GetText(const ShortString<N>& f) { return GetText(&f.length, N); }
-template <std::size_t N> void PutText(ShortString<N>& f, QStringView text) { PutText(&f.length, N, text); }
+template <std::size_t N> QString GetText(const ShortString<N>& f) {
+    return GetText(&f.length, N);
+}
+template <std::size_t N> void PutText(ShortString<N>& f, QStringView text) {
+    PutText(&f.length, N, text);
+}
 
 // True when the length byte of a field claims more than the field can hold.
-inline bool lengthOverCapacity(const std::uint8_t* field, std::size_t capacity) { return field[0] > capacity; }
+inline bool lengthOverCapacity(const std::uint8_t* field, std::size_t capacity) {
+    return field[0] > capacity;
+}
 
 } // namespace ombrisa

@@ -1,0 +1,33 @@
+#pragma once
+
+// The hint line `panInfo`: shows the hint of the command picture or picture button under the mouse and
+// is emptied when the mouse moves over the screen's background. Nothing clears it on a timer.
+
+#include <QObject>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace ombrisa {
+
+class HintLine : public QObject {
+    Q_OBJECT
+public:
+    // `panInfo` keeps its design text until the mouse first moves over the background.
+    explicit HintLine(QLabel* panInfo);
+    // The mouse entering or moving over `control` shows `hint`.
+    void setHint(QWidget* control, const QString& hint);
+    // The mouse moving over `area` (the screen, its panels, decorative pictures, the position label)
+    // empties the line. Moves over the children that `area` has at the time of the call count as moves
+    // over `area`, except over controls with a hint.
+    void clearOver(QWidget* area);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* panInfo_;
+};
+
+} // namespace ombrisa

@@ -1,0 +1,170 @@
+#include "keyfilters.h"
+
+#include "storage/textfield.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QWidget>
+
+namespace ombrisa {
+namespace {
+
+bool isEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+// Editable combo boxes pass their keys to their line edit: watch both.
+void watch(QWidget* box, QObject* filter) {
+    box->installEventFilter(filter);
+    if (auto* combo = qobject_cast<QComboBox*>(box); combo && combo->lineEdit())
+        combo->lineEdit()->installEventFilter(filter);
+}
+
+class DigitOnlyFilter final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        return !allowed(static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    static bool allowed(const QKeyEvent* key) {
+        switch (key->key()) {
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return true;
+        default:
+            break;
+        }
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return false;
+        const QString text = key->text();
+        return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
+    }
+};
+
+void replaceText(QLineEdit* box, TypingFilter filter) {
+    const QString before = box->text();
+    const QString after = applyTypingFilter(filter, before);
+    if (after == before)
+        return;
+    // Keep the cursor where it was, less what was removed in front of it.
+    int cursor = box->cursorPosition();
+    if (filter != TypingFilter::Upper) {
+        qsizetype removedInFront = 0;
+        while (removedInFront < before.size() && before.at(removedInFront).unicode() <= 32)
+            ++removedInFront;
+        cursor -= static_cast<int>(std::min<qsizetype>(removedInFront, cursor));
+    }
+    box->setText(after);
+    box->setCursorPosition(std::min(cursor, static_cast<int>(after.size())));
+}
+
+class KeyReleaseFilter final : public QObject {
+public:
+    KeyReleaseFilter(QLineEdit* box, TypingFilter filter) : QObject(box), box_(box), filter_(filter) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyRelease)
+            replaceText(box_, filter_);
+        return false;
+    }
+
+private:
+    QLineEdit* box_;
+    TypingFilter filter_;
+};
+
+} // namespace
+
+EnterRing::EnterRing(const QList<QWidget*>& order, QObject* parent)
+    : QObject(parent ? parent : (order.isEmpty() ? nullptr : static_cast<QObject*>(order.first()->parentWidget()))),
+      order_(order) {
+    for (QWidget* box : order_)
+        watch(box, this);
+}
+
+void EnterRing::setAction(QWidget* box, std::function<void()> action) {
+    actions_.append({box, std::move(action)});
+}
+
+QWidget* EnterRing::next(QWidget* box) const {
+    const auto i = order_.indexOf(box);
+    if (i < 0 || order_.isEmpty())
+        return nullptr;
+    return order_.at((i + 1) % order_.size());
+}
+
+QWidget* EnterRing::boxOf(QObject* watched) const {
+    for (QWidget* box : order_) {
+        if (watched == box)
+            return box;
+        if (auto* combo = qobject_cast<QComboBox*>(box); combo && watched == combo->lineEdit())
+            return box;
+    }
+    return nullptr;
+}
+
+bool EnterRing::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !isEnter(static_cast<QKeyEvent*>(event)))
+        return false;
+    QWidget* box = boxOf(watched);
+    if (!box)
+        return false;
+    for (const auto& [target, action] : actions_) {
+        if (target == box) {
+            action();
+            return true;
+        }
+    }
+    if (QWidget* to = next(box))
+        to->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+void installDigitOnlyFilter(QWidget* box) {
+    if (box)
+        watch(box, new DigitOnlyFilter(box));
+}
+
+QString applyTypingFilter(TypingFilter filter, QStringView text) {
+    switch (filter) {
+    case TypingFilter::TrimUpper:
+        return trimText(text).toUpper();
+    case TypingFilter::Upper:
+        return text.toString().toUpper();
+    case TypingFilter::Trim:
+        return trimText(text);
+    }
+    return text.toString();
+}
+
+void installTypingFilter(QLineEdit* box, TypingFilter filter) {
+    if (!box)
+        return;
+    QObject::connect(box, &QLineEdit::textEdited, box, [box, filter] { replaceText(box, filter); });
+}
+
+void installTypingFilter(QComboBox* box, TypingFilter filter) {
+    if (box && box->lineEdit())
+        installTypingFilter(box->lineEdit(), filter);
+}
+
+void installTypingFilterOnKeyRelease(QLineEdit* box, TypingFilter filter) {
+    if (box)
+        box->installEventFilter(new KeyReleaseFilter(box, filter));
+}
+
+} // namespace ombrisa

@@ -1,0 +1,129 @@
+#include "picturebox.h"
+
+#include "conventions.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace ombrisa {
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
+
+PictureBox::PictureBox(const QString& picture, QWidget* parent) : QWidget(parent) {
+    setPicture(picture);
+}
+
+void PictureBox::setPicture(const QString& path) {
+    clearPicture();
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        svg_ = new QSvgRenderer(path, this);
+        if (!svg_->isValid()) {
+            delete svg_;
+            svg_ = nullptr;
+        }
+    } else {
+        pixmap_.load(path);
+    }
+    update();
+}
+
+void PictureBox::setPixmap(const QPixmap& pixmap) {
+    clearPicture();
+    pixmap_ = pixmap;
+    update();
+}
+
+void PictureBox::clearPicture() {
+    delete svg_;
+    svg_ = nullptr;
+    pixmap_ = QPixmap();
+    update();
+}
+
+bool PictureBox::hasPicture() const {
+    return svg_ || !pixmap_.isNull();
+}
+
+void PictureBox::setClickable(bool clickable) {
+    clickable_ = clickable;
+    if (clickable)
+        makeClickable(this);
+    else
+        unsetCursor();
+}
+
+QSize PictureBox::sizeHint() const {
+    if (svg_)
+        return svg_->defaultSize();
+    if (!pixmap_.isNull())
+        return pixmap_.deviceIndependentSize().toSize();
+    return {32, 32};
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    if (!hasPicture())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QSizeF natural = svg_ ? QSizeF(svg_->defaultSize()) : pixmap_.deviceIndependentSize();
+    if (natural.isEmpty())
+        return;
+    const QSizeF fitted = natural.scaled(QSizeF(size()), Qt::KeepAspectRatio);
+    const QRectF target(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+    if (svg_)
+        svg_->render(&p, target);
+    else
+        p.drawPixmap(target, pixmap_, QRectF(pixmap_.rect()));
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    if (!clickable_ || event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    down_ = true;
+    emit pressed();
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (!clickable_ || event->button() != Qt::LeftButton || !down_) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    down_ = false;
+    emit released();
+    if (rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    QFont f = font();
+    f.setUnderline(true);
+    setFont(f);
+    makeClickable(this);
+    setPressedLook(false);
+}
+
+void LinkLabel::setPressedLook(bool pressed) {
+    pressed_ = pressed;
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, pressed ? QColor(0xFF, 0xA5, 0x00) : QColor(0x00, 0x00, 0x8B));
+    setPalette(pal);
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        setPressedLook(true);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    setPressedLook(false);
+    if (rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace ombrisa

@@ -1,0 +1,68 @@
+#pragma once
+
+// Picture boxes (img/ico/cmd/btn pictures) and link texts (lnk).
+
+#include <QLabel>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+class QSvgRenderer;
+
+namespace ombrisa {
+
+// Shows an SVG or bitmap scaled to the box, keeping its proportions, centred. A clickable box shows
+// the hand pointer and emits pressed / released / clicked (a release inside the box).
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+    PictureBox(const QString& picture, QWidget* parent = nullptr);
+
+    // A resource or file path (".svg" is drawn as vector art, anything else as a bitmap).
+    void setPicture(const QString& path);
+    void setPixmap(const QPixmap& pixmap);
+    void clearPicture();
+    bool hasPicture() const;
+    QPixmap pixmap() const { return pixmap_; }
+    void setClickable(bool clickable);
+    QSize sizeHint() const override;
+
+signals:
+    void pressed();
+    void released();
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QSvgRenderer* svg_ = nullptr;
+    QPixmap pixmap_;
+    bool clickable_ = false;
+    bool down_ = false;
+};
+
+// A link text: underlined, dark blue (#00008B); orange (#FFA500) while a mouse button is held on it
+// (or on its picture, through setPressedLook); dark blue again on release. Emits clicked.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit LinkLabel(const QString& text, QWidget* parent = nullptr);
+    void setPressedLook(bool pressed);
+    bool pressedLook() const { return pressed_; }
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
+
+} // namespace ombrisa

@@ -1,0 +1,97 @@
+#pragma once
+
+// The platform services through which screens reach the world outside the program: message boxes,
+// file choosers, opening a document / web address / e-mail, the clock and modal dialogs. Each has a
+// production implementation, installed from the start, and a test implementation (tests/uisupport)
+// that a test installs with the matching set...() call. Passing nullptr restores production.
+// The application folder is core's appFolder() / setAppFolderOverride().
+
+#include <QDateTime>
+#include <QString>
+#include <QUrl>
+
+class QDialog;
+class QWidget;
+
+namespace ombrisa {
+
+// ---- Messages -----------------------------------------------------------------------------------
+
+// The kinds of message box the program shows. The kind fixes the icon and the buttons:
+// Warning, Information, Error → OK + Annulla; Confirmation → Sì + No; Plain (no icon) → OK.
+enum class MsgKind { Warning, Information, Error, Confirmation, Plain };
+enum class MsgButtons { OkCancel, YesNo, Ok };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+MsgButtons buttonsOf(MsgKind kind);
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    // Shows a modal box over `parent` and returns the button pressed.
+    virtual MsgAnswer show(QWidget* parent, MsgKind kind, MsgButtons buttons, const QString& text) = 0;
+};
+MessageService& messageService();
+void setMessageService(MessageService* service);
+
+// Shorthands for the program's five combinations. Only confirm() has an answer that matters.
+void showWarning(QWidget* parent, const QString& text);
+void showInformation(QWidget* parent, const QString& text);
+void showError(QWidget* parent, const QString& text);
+bool confirm(QWidget* parent, const QString& text); // true for Sì
+void showPlain(QWidget* parent, const QString& text);
+
+// ---- File choosers ------------------------------------------------------------------------------
+
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // The chosen path, or an empty text when the user cancels. `filter` as in QFileDialog.
+    virtual QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) = 0;
+    virtual QString saveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                             const QString& filter) = 0;
+};
+FileChooser& fileChooser();
+void setFileChooser(FileChooser* chooser);
+
+// ---- Opening documents, web addresses and e-mail messages ---------------------------------------
+
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    // Hands the address to the user's default application. Failures are not reported.
+    virtual void open(const QUrl& url) = 0;
+};
+UrlOpener& urlOpener();
+void setUrlOpener(UrlOpener* opener);
+
+// ---- Clock --------------------------------------------------------------------------------------
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+    QDate today() const { return now().date(); }
+    QTime time() const { return now().time(); }
+};
+const Clock& clock();
+void setClock(const Clock* clock);
+
+// ---- Modal dialogs ------------------------------------------------------------------------------
+
+// How a modal dialog is run. Production: QDialog::exec(). Tests: the dialog is shown without a
+// nested event loop and the test's own steps act on it (see tests/uisupport/fakes.h).
+class DialogRunner {
+public:
+    virtual ~DialogRunner() = default;
+    virtual int run(QDialog& dialog) = 0;
+};
+DialogRunner& dialogRunner();
+void setDialogRunner(DialogRunner* runner);
+
+// The one way the program opens a dialog: the caller creates it with its owner as parent
+// (`new TfrmGuida(this)`) and prepares it; execDialog shows it modally, destroys it when it closes
+// and returns its result (QDialog::Accepted / Rejected).
+int execDialog(QDialog* dialog);
+
+} // namespace ombrisa

@@ -1,0 +1,114 @@
+#pragma once
+
+// Test implementations of the platform services, and UiTest, the fixture that installs them all in a
+// fresh program folder. A message box, file chooser or dialog that the test did not announce with
+// expect...() fails the test; so does an announced one that never appeared.
+
+#include "common/services.h"
+
+#include <QDateTime>
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+#include <ostream>
+
+// gtest prints QString values as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace ombrisa::test {
+
+struct ShownMessage {
+    MsgKind kind;
+    MsgButtons buttons;
+    QString text;
+};
+
+class TestMessages final : public MessageService {
+public:
+    // The next box must have this kind and exactly this text; it returns `answer`.
+    void expect(MsgKind kind, const QString& text, MsgAnswer answer = MsgAnswer::Ok);
+    MsgAnswer show(QWidget* parent, MsgKind kind, MsgButtons buttons, const QString& text) override;
+    // Every box shown, in order.
+    QList<ShownMessage> shown;
+    // Fails for each announced box that never appeared, then forgets them.
+    void verifyAllShown();
+
+private:
+    struct Expected {
+        MsgKind kind;
+        QString text;
+        MsgAnswer answer;
+    };
+    std::deque<Expected> expected_;
+};
+
+class TestFileChooser final : public FileChooser {
+public:
+    // The next chooser returns `path` (empty: the user cancels).
+    void expectOpen(const QString& path);
+    void expectSave(const QString& path);
+    QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter) override;
+    QStringList captions;  // caption of every chooser shown
+    QStringList suggested; // folder or suggested name of every chooser shown
+    void verifyAllShown();
+
+private:
+    std::deque<std::pair<bool, QString>> answers_; // (save?, path)
+};
+
+class TestOpener final : public UrlOpener {
+public:
+    void open(const QUrl& url) override { opened.append(url); }
+    QList<QUrl> opened;
+};
+
+class FixedClock final : public Clock {
+public:
+    QDateTime now() const override { return now_; }
+    void set(const QDateTime& now) { now_ = now; }
+
+private:
+    QDateTime now_{QDate(2024, 3, 5), QTime(10, 30)};
+};
+
+// Dialogs are shown without a nested event loop; the announced steps run on the open dialog and
+// should close it (click its button, accept() or reject()). A dialog left open fails the test.
+class TestDialogs final : public DialogRunner {
+public:
+    using Steps = std::function<void(QDialog&)>;
+    void expect(const QString& objectName, Steps steps);
+    int run(QDialog& dialog) override;
+    QStringList opened; // objectName of every dialog run, in order
+    void verifyAllShown();
+
+private:
+    std::deque<std::pair<QString, Steps>> expected_;
+};
+
+// Installs the test services and points the program at an empty temporary folder.
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QByteArray bytes(const QString& name) const;
+    void write(const QString& name, const QByteArray& content) const;
+
+    QTemporaryDir dir;
+    TestMessages messages;
+    TestFileChooser files;
+    TestOpener opener;
+    FixedClock clock;
+    TestDialogs dialogs;
+};
+
+} // namespace ombrisa::test

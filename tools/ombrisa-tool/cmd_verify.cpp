@@ -1,0 +1,115 @@
+// verify: an integrity report of every archive in a folder.
+#include "commands.h"
+#include "options.h"
+
+#include "dates/dates.h"
+#include "records/archivepaths.h"
+#include "records/records.h"
+#include "storage/appfolder.h"
+#include "storage/recordfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <vector>
+
+namespace tool {
+namespace {
+
+// Up to this many card numbers are named for each kind of problem.
+constexpr int kExamples = 5;
+
+struct Finding {
+    qint64 count = 0;
+    QStringList examples;
+    void add(const QString& where) {
+        if (count++ < kExamples)
+            examples << where;
+    }
+    QString describe(const QString& what) const {
+        return QStringLiteral("%1 %2 (%3%4)")
+            .arg(count)
+            .arg(what, examples.join(QStringLiteral(", ")), count > kExamples ? QStringLiteral(", …") : QString());
+    }
+};
+
+// Checks one archive file; prints its line and returns the number of problems found.
+qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::ArchiveInfo& archive) {
+    const QString path = ombrisa::appPath(relativeName);
+    if (!QFileInfo::exists(path)) {
+        out << relativeName << ": assente (archivio vuoto)\n";
+        return 0;
+    }
+    ombrisa::TRecordFile file;
+    if (!file.OpenOrCreate(path, archive.recordSize, ombrisa::TRecordFile::Access::Read)) {
+        out << relativeName << ": ERRORE " << file.ErrorString() << '\n';
+        return 1;
+    }
+    Finding overCapacity;
+    Finding badDates;
+    const int dataRit =
+        archive.fields.data() == ombrisa::kChiamataFields.data() ? ombrisa::fieldIndex(archive.fields, u"DataRit") : -1;
+    std::vector<std::uint8_t> record(archive.recordSize);
+    qint64 readErrors = 0;
+    while (!file.AtEnd()) {
+        if (!file.ReadRecord(record.data())) {
+            out << relativeName << ": ERRORE " << file.ErrorString() << '\n';
+            readErrors = 1;
+            break;
+        }
+        const QString card = QString::number(file.Position());
+        for (const ombrisa::FieldDef& f : archive.fields)
+            if (ombrisa::lengthOverCapacity(record.data() + f.offset, f.capacity))
+                overCapacity.add(QStringLiteral("scheda %1 campo %2").arg(card, QLatin1String(f.name)));
+        if (dataRit >= 0) {
+            const QString date = ombrisa::GetText(record.data(), archive.fields[static_cast<std::size_t>(dataRit)]);
+            if (!date.isEmpty() && (date.size() != 10 || !ombrisa::parseDate(date)))
+                badDates.add(QStringLiteral("scheda %1: \"%2\"").arg(card, date));
+        }
+    }
+    const qint64 tail = file.PartialTailBytes();
+    file.Close();
+
+    QStringList problems;
+    if (tail > 0)
+        problems << QStringLiteral("coda parziale di %1 byte dopo l'ultima scheda").arg(tail);
+    if (overCapacity.count > 0)
+        problems << overCapacity.describe(QStringLiteral("lunghezze oltre la capacità del campo"));
+    if (badDates.count > 0)
+        problems << badDates.describe(QStringLiteral("date di chiamata inesistenti"));
+    out << relativeName << ": " << file.Count() << " schede";
+    for (const QString& p : problems)
+        out << "; " << p;
+    out << '\n';
+    return readErrors + (tail > 0 ? 1 : 0) + overCapacity.count + badDates.count;
+}
+
+} // namespace
+
+int verify(const QStringList& args) {
+    Options o = Options::parse(args, {QStringLiteral("dir")}, {});
+    if (!o.error.isEmpty())
+        return usageError(o.error);
+    if (!o.words.isEmpty())
+        return usageError(QStringLiteral("argomento inatteso \"%1\"").arg(o.words.first()));
+    if (const QString e = useFolder(o); !e.isEmpty())
+        return usageError(e);
+
+    QTextStream out(stdout);
+    qint64 problems = 0;
+    problems += verifyFile(out, ombrisa::kClientiFile, ombrisa::kClienteArchive);
+    problems += verifyFile(out, ombrisa::kChiamateFile, ombrisa::kChiamataArchive);
+    problems += verifyFile(out, ombrisa::kDipendentiFile, ombrisa::kDipendenteArchive);
+    const QDir works(ombrisa::appPath(ombrisa::kLavoriFolder));
+    const QStringList registers =
+        works.entryList({QStringLiteral("Lavori_Dipendente_CF_*.pro")}, QDir::Files, QDir::Name);
+    for (const QString& name : registers)
+        problems += verifyFile(out, ombrisa::kLavoriFolder + QLatin1Char('/') + name, ombrisa::kLavoroArchive);
+    out << (problems == 0 ? QStringLiteral("Esito: nessun problema.")
+                          : QStringLiteral("Esito: %1 problemi trovati.").arg(problems))
+        << '\n';
+    return problems == 0 ? 0 : 1;
+}
+
+} // namespace tool
