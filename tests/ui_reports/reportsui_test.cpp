@@ -53,15 +53,6 @@ void keepShot(QWidget& w, const QString& name) {
 
 class ReportUiTest : public test::UiTest {
 protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        printer = std::make_unique<FilePrinterService>(dir.path());
-        report::setPrinterService(printer.get());
-    }
-    void TearDown() override {
-        report::setPrinterService(nullptr);
-        UiTest::TearDown();
-    }
     // A card screen stand-in: edit boxes named as on the real screen.
     QWidget* screenWith(const report::FieldTexts& texts) {
         screen = std::make_unique<QWidget>();
@@ -72,7 +63,6 @@ protected:
         }
         return screen.get();
     }
-    std::unique_ptr<FilePrinterService> printer;
     std::unique_ptr<QWidget> screen;
 };
 
