@@ -1,10 +1,10 @@
 // The output side of the card screens and the list screens: what reaches the printer, the preview
 // window and "Contatto.pdf", and what the user is told.
 
-#include "agents/anteprimadipendenti.h"
-#include "agents/stampadipendenti.h"
-#include "calls/anteprimachiamata.h"
-#include "calls/stampachiamata.h"
+#include "agents/AnteprimaDipendenti.h"
+#include "agents/StampaDipendenti.h"
+#include "calls/AnteprimaChiamata.h"
+#include "calls/StampaChiamata.h"
 #include "clients/clientcardreport.h"
 #include "common/picturebox.h"
 #include "common/services.h"

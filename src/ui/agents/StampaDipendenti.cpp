@@ -1,4 +1,4 @@
-#include "stampadipendenti.h"
+#include "StampaDipendenti.h"
 
 #include "printerservice.h"
 

@@ -1,4 +1,4 @@
-#include "stampachiamata.h"
+#include "StampaChiamata.h"
 
 #include "common/services.h"
 #include "layouts/callcard.h"

@@ -1,4 +1,4 @@
-#include "anteprimadipendenti.h"
+#include "AnteprimaDipendenti.h"
 
 #include "printerservice.h"
 

@@ -1,4 +1,4 @@
-#include "anteprimachiamata.h"
+#include "AnteprimaChiamata.h"
 
 #include "common/services.h"
 #include "layouts/callcard.h"
