@@ -134,6 +134,24 @@ TEST(CodiceFiscale, CheckCharNeedsFifteenCharacters) {
     EXPECT_EQ(codiceFiscaleCheckChar(u"B0B0B0B0B0B0B0B"), QChar(u'A'));
 }
 
+TEST(CodiceFiscale, DigitsOnlyFieldOpensThePartitaIvaCheck) {
+    const std::pair<const char16_t*, bool> cases[] = {
+        {u"01234560967", true},
+        {u" 0123 ", true},
+        {u"7", true},
+        {u"", false},
+        {u"   ", false},
+        {u"RSSMRA85T10A562S", false},
+        {u"0123456096A", false},
+        {u"012 345", false},
+        {u"-123", false},
+        {u"\u0661\u0662", false}, // digits of another script
+    };
+    for (const auto& [text, opensPartitaIva] : cases)
+        EXPECT_EQ(codiceFiscaleOpensPartitaIvaCheck(QString::fromUtf16(text)), opensPartitaIva)
+            << QString::fromUtf16(text).toStdString();
+}
+
 // ---- partita IVA ---------------------------------------------------------------------------------
 
 namespace {

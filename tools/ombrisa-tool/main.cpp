@@ -20,7 +20,8 @@ const char kUsage[] =
     "Uso:\n"
     "  ombrisa-tool generate --dir D [--clients N] [--calls M] [--agents K] [--works W] [--seed S] [--force]\n"
     "  ombrisa-tool dump clienti|chiamate|dipendenti|lavori [CF] --dir D\n"
-    "  ombrisa-tool verify --dir D\n";
+    "  ombrisa-tool verify --dir D\n"
+    "  ombrisa-tool check cf|piva|iban|carta VALORE\n";
 
 struct Command {
     const char* name;
@@ -31,6 +32,7 @@ const Command kCommands[] = {
     {"generate", tool::generate},
     {"dump", tool::dump},
     {"verify", tool::verify},
+    {"check", tool::check},
 };
 
 } // namespace

@@ -11,6 +11,9 @@ namespace ombrisa {
 // Credit-card numbers: the Luhn test on the digits among the first 20 characters, and the card type
 // named by the leading digits.
 
+// The longest card number the check dialog takes (as long as the client card's field).
+inline constexpr int kCartaNumberLength = 30;
+
 // Only the first this many characters of a card number take part in the test.
 inline constexpr int kCartaCheckedChars = 20;
 

@@ -1,5 +1,8 @@
 #include "validators/codicefiscale.h"
 
+#include "storage/textfield.h"
+
+#include <algorithm>
 #include <array>
 
 namespace ombrisa {
@@ -54,6 +57,11 @@ CheckOutcome checkCodiceFiscale(QStringView text) {
     if (expected && *expected == code[kCodiceFiscaleLength - 1])
         return {CheckVerdict::Valid, kValid, {}};
     return {CheckVerdict::Wrong, kWrong, {}};
+}
+
+bool codiceFiscaleOpensPartitaIvaCheck(QStringView text) {
+    const QStringView code = trimView(text);
+    return !code.isEmpty() && std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 } // namespace ombrisa

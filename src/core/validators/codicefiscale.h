@@ -28,4 +28,9 @@ std::optional<QChar> codiceFiscaleCheckChar(QStringView text);
 // the first 15. A code holding a character outside the tables is wrong.
 CheckOutcome checkCodiceFiscale(QStringView text);
 
+// The button beside a codice fiscale field opens the partita IVA check instead of the codice fiscale
+// check when the field, trimmed, is not empty and holds only the digits 0-9 (a firm's codice fiscale
+// is its partita IVA number).
+bool codiceFiscaleOpensPartitaIvaCheck(QStringView text);
+
 } // namespace ombrisa
