@@ -3,8 +3,10 @@
 
 #include "agents/AnteprimaDipendenti.h"
 #include "agents/StampaDipendenti.h"
+#include "agents/agentcardoutput.h"
 #include "calls/AnteprimaChiamata.h"
 #include "calls/StampaChiamata.h"
+#include "calls/callcardoutput.h"
 #include "clients/clientcardreport.h"
 #include "common/picturebox.h"
 #include "common/services.h"
@@ -24,6 +26,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 using namespace ombrisa;
 using ombrisa::report::FilePrinterService;
@@ -267,6 +270,39 @@ TEST_F(ReportUiTest, AgentCardPrintFailureAdvisesASmallerPhoto) {
                    [](QDialog& d) { QTest::mouseClick(d.findChild<QPushButton*>("btnStampa"), Qt::LeftButton); });
     execDialog(new TfrmStampaDipendenti(card));
     EXPECT_EQ(dialogs.opened, QStringList({"frmStampaDipendenti"}));
+}
+
+// ---- the card screens' buttons ----
+
+QToolButton* button(QWidget* screen, const char* name) {
+    auto* b = new QToolButton(screen);
+    b->setObjectName(name);
+    return b;
+}
+
+TEST_F(ReportUiTest, CardScreenButtonsReachTheirOutputs) {
+    QWidget* clients = screenWith(kClient);
+    connectClientCardOutput(clients, button(clients, "cmdStampa"), button(clients, "cmdAnteprima"),
+                            button(clients, "cmdPDF"));
+    QTest::mouseClick(clients->findChild<QToolButton*>("cmdStampa"), Qt::LeftButton);
+    QTest::mouseClick(clients->findChild<QToolButton*>("cmdAnteprima"), Qt::LeftButton);
+    messages.expect(MsgKind::Confirmation, kPdfDoneQuestion, MsgAnswer::No);
+    QTest::mouseClick(clients->findChild<QToolButton*>("cmdPDF"), Qt::LeftButton);
+    EXPECT_EQ(printer->printed.size(), 1);
+    EXPECT_EQ(printer->previewed.size(), 1);
+    EXPECT_TRUE(QFile::exists(path("Contatto.pdf")));
+
+    QWidget calls;
+    connectCallCardOutput(&calls, button(&calls, "cmdStampa"), button(&calls, "cmdAnteprima"));
+    QWidget agents;
+    connectAgentCardOutput(&agents, button(&agents, "cmdStampa"), button(&agents, "cmdAnteprima"));
+    for (const char* name :
+         {"frmStampaChiamata", "frmAnteprimaChiamata", "frmStampaDipendenti", "frmAnteprimaDipendenti"})
+        dialogs.expect(name, [](QDialog& d) { d.reject(); });
+    for (QWidget* card : {&calls, &agents}) {
+        QTest::mouseClick(card->findChild<QToolButton*>("cmdStampa"), Qt::LeftButton);
+        QTest::mouseClick(card->findChild<QToolButton*>("cmdAnteprima"), Qt::LeftButton);
+    }
 }
 
 // ---- find box and printed list ----

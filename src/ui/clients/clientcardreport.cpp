@@ -7,6 +7,8 @@
 #include "reports/controltexts.h"
 #include "storage/appfolder.h"
 
+#include <QAbstractButton>
+
 namespace ombrisa {
 
 void printClientCard(QWidget* screen, const report::FieldTexts& texts) {
@@ -43,6 +45,13 @@ void previewClientCard(QWidget* screen) {
 }
 bool exportClientCardPdf(QWidget* screen) {
     return exportClientCardPdf(screen, controlTexts(screen));
+}
+
+void connectClientCardOutput(QWidget* screen, QAbstractButton* cmdStampa, QAbstractButton* cmdAnteprima,
+                             QAbstractButton* cmdPDF) {
+    QObject::connect(cmdStampa, &QAbstractButton::clicked, screen, [screen] { printClientCard(screen); });
+    QObject::connect(cmdAnteprima, &QAbstractButton::clicked, screen, [screen] { previewClientCard(screen); });
+    QObject::connect(cmdPDF, &QAbstractButton::clicked, screen, [screen] { exportClientCardPdf(screen); });
 }
 
 } // namespace ombrisa

@@ -2,6 +2,7 @@
 
 #include "layouts/fieldtexts.h"
 
+class QAbstractButton;
 class QWidget;
 
 namespace ombrisa {
@@ -25,6 +26,10 @@ bool exportClientCardPdf(QWidget* screen, const report::FieldTexts& texts);
 void printClientCard(QWidget* screen);
 void previewClientCard(QWidget* screen);
 bool exportClientCardPdf(QWidget* screen);
+
+// Connects the client card's toolbar buttons to the three actions above (texts read at each click).
+void connectClientCardOutput(QWidget* screen, QAbstractButton* cmdStampa, QAbstractButton* cmdAnteprima,
+                             QAbstractButton* cmdPDF);
 
 inline const QString kPdfDoneQuestion =
     QStringLiteral("L'esportazione della scheda in PDF è terminata con successo.\r\n\r\nSi vuole aprire il file?");
