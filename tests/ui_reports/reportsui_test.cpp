@@ -112,13 +112,34 @@ TEST_F(ReportUiTest, PdfOfTheClientCardHoldsEverythingAndOffersToOpenIt) {
     ASSERT_EQ(opener.opened.size(), 1);
     EXPECT_EQ(QDir::cleanPath(opener.opened[0].toLocalFile()), QDir::cleanPath(pdf));
 
-    const QString text = run("pdftotext", {"-enc", "UTF-8", pdf, "-"}).simplified();
-    for (const char* piece :
-         {"SCHEDA ANAGRAFICA CLIENTE", "Cognome e nome:", "Ferrù Niccolò", "Comune di nascita:", "Forlì FC",
-          "Modalità pagamento:", "Carta di credito:", "N. 4111111111111111 - Scadenza: 12/2027",
-          "Zona di appartenenza:", "Nord-Est", "Titoli e qualifiche:", "Maturità", "Prodotti e servizi:", "Caffè e tè",
-          "Questioni in sospeso:", "Fattura è da verificare", "Note:", "Più tardi",
-          "Stampa eseguita in data 05/03/2024 alle ore 16:04:09"})
+    const QString text = run("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"}).simplified();
+    // Every caption and value of the card, in the order of the sheet; the PDF's row 22 caption.
+    for (const char* piece : {"SCHEDA ANAGRAFICA CLIENTE",
+                              "Cognome e nome: Ferrù Niccolò",
+                              "Data di nascita: 05/03/1970",
+                              "Comune di nascita: Forlì FC",
+                              "Sesso: M",
+                              "Tel. preferenziale: 0543 123456",
+                              "Indirizzo di residenza: Via Martiri, 3",
+                              "Comune di residenza: Roma RM",
+                              "Modalità pagamento: Bonifico",
+                              "Tel. casa: 06 111",
+                              "Tel. ufficio: 06 222",
+                              "Tel. cellulare: 333 444",
+                              "PEC: ferru@pec.it",
+                              "E-mail: ferru@esempio.it",
+                              "Codice fiscale: FRRNCL70C05D704X",
+                              "Partita IVA: 01234567890",
+                              "Carta di credito: N. 4111111111111111 - Scadenza: 12/2027",
+                              "IBAN: IT60X0542811101000000123456",
+                              "Estremi documento: C.I. AB123",
+                              "Occupazione: Perito",
+                              "Titoli e qualifiche: Maturità",
+                              "Prodotti e servizi: Caffè e tè",
+                              "Zona di appartenenza: Nord-Est",
+                              "Questioni in sospeso: Fattura è da verificare",
+                              "Note: Più tardi",
+                              "Stampa eseguita in data 05/03/2024 alle ore 16:04:09"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(piece))) << piece;
     EXPECT_FALSE(text.contains("00199")) << "the postal code is not on the card report";
     EXPECT_FALSE(text.contains("Coniugato")) << "the marital status is not on the card report";
