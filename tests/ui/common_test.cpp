@@ -89,6 +89,7 @@ TEST_F(ServicesTest, ConfirmationIsTrueOnlyForYes) {
 
 ombrisa::test::TestMessages gLoneMessages;
 ombrisa::test::TestDialogs gLoneDialogs;
+ombrisa::test::TestFileChooser gLoneChooser;
 
 TEST(TestServices, UnexpectedOrWrongBoxesFailTheTest) {
     EXPECT_NONFATAL_FAILURE(gLoneMessages.show(nullptr, MsgKind::Plain, MsgButtons::Ok, QStringLiteral("x")),
@@ -113,6 +114,26 @@ TEST(TestServices, UnexpectedOrWrongBoxesFailTheTest) {
             gLoneDialogs.run(d);
         },
         "dialog left open: frmAperto");
+}
+
+TEST_F(ServicesTest, FileChoosersAnswerWhatTheTestAnnounced) {
+    files.expectOpen(QStringLiteral("/tmp/a.jpg"));
+    files.expectSave(QString()); // the user cancels
+    EXPECT_EQ(fileChooser().openFile(nullptr, QStringLiteral("Apri"), QStringLiteral("/tmp"), QString()),
+              QStringLiteral("/tmp/a.jpg"));
+    EXPECT_EQ(fileChooser().saveFile(nullptr, QStringLiteral("Salva"), QStringLiteral("Contatti.xls"), QString()),
+              QString());
+    EXPECT_EQ(files.captions, QStringList({QStringLiteral("Apri"), QStringLiteral("Salva")}));
+    EXPECT_EQ(files.suggested, QStringList({QStringLiteral("/tmp"), QStringLiteral("Contatti.xls")}));
+}
+
+TEST(TestServices, UnannouncedFileChoosersFailTheTest) {
+    EXPECT_NONFATAL_FAILURE(gLoneChooser.openFile(nullptr, QStringLiteral("Apri"), QString(), QString()),
+                            "unexpected file-open chooser: Apri");
+    gLoneChooser.expectOpen(QStringLiteral("/x"));
+    EXPECT_NONFATAL_FAILURE(gLoneChooser.saveFile(nullptr, QStringLiteral("Salva"), QString(), QString()),
+                            "unexpected file-save chooser: Salva");
+    EXPECT_NONFATAL_FAILURE(gLoneChooser.verifyAllShown(), "never shown");
 }
 
 TEST_F(ServicesTest, ExecDialogReturnsTheResultAndDestroysTheDialog) {

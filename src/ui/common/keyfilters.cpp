@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
+#include <algorithm>
 
 namespace ombrisa {
 namespace {

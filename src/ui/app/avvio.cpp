@@ -1,0 +1,213 @@
+#include "avvio.h"
+
+#include "common/conventions.h"
+#include "common/helptexts.h"
+#include "common/openurl.h"
+#include "common/picturebox.h"
+#include "common/screen.h"
+#include "common/services.h"
+#include "common/workareas.h"
+#include "guida.h"
+#include "info.h"
+#include "look.h"
+#include "maker.h"
+#include "splash.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace ombrisa {
+namespace {
+
+constexpr int kPanelWidth = 900;
+constexpr int kPanelHeight = 660;
+
+struct Tile {
+    const char* picture;
+    QString title;
+    QString description;
+};
+
+const std::array<Tile, 4>& tiles() {
+    static const std::array<Tile, 4> all{{
+        {":/app/art/tile-clienti.svg", QStringLiteral("Archivio Clienti"),
+         QStringLiteral("Anagrafica, recapiti, dati fiscali e di pagamento dei clienti.")},
+        {":/app/art/tile-chiamate.svg", QStringLiteral("Registro Chiamate"),
+         QStringLiteral("Telefonate fatte e ricevute: oggetto, esito, durata.")},
+        {":/app/art/tile-agenti.svg", QStringLiteral("Agenti e Prestazioni"),
+         QStringLiteral("Schede dei collaboratori, foto e lavori svolti.")},
+        {":/app/art/tile-ore.svg", QStringLiteral("Riepilogo Ore di Lavoro"),
+         QStringLiteral("Ore lavorate da un agente in un periodo a scelta.")},
+    }};
+    return all;
+}
+
+PictureBox* picture(const char* name, const char* file, QWidget* parent, bool clickable) {
+    auto* box = new PictureBox(QString::fromLatin1(file), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setClickable(clickable);
+    return box;
+}
+
+} // namespace
+
+TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmAvvio"));
+    setWindowTitle(QStringLiteral(" Ombrisa"));
+    applyScreenFormats();
+    setMinimumSize(kPanelWidth + 20, kPanelHeight + 20);
+
+    panContainer = new QWidget(this);
+    panContainer->setObjectName(QStringLiteral("panContainer"));
+    panContainer->setAttribute(Qt::WA_StyledBackground);
+    panContainer->setStyleSheet(QStringLiteral("#panContainer { background: white; border-radius: 10px; }"));
+    panContainer->resize(kPanelWidth, kPanelHeight);
+
+    imgInfo = picture("imgInfo", ":/app/art/info.svg", panContainer, true);
+    imgInfo->setGeometry(24, 22, 44, 44);
+    imgInfo->setToolTip(QStringLiteral("Informazioni su Ombrisa"));
+    imgGuida = picture("imgGuida", ":/app/art/help.svg", panContainer, true);
+    imgGuida->setGeometry(kPanelWidth - 68, 22, 44, 44);
+    imgGuida->setToolTip(QStringLiteral("Guida all'utilizzo del software"));
+    icoNomeApp = picture("icoNomeApp", ":/app/art/title.svg", panContainer, false);
+    icoNomeApp->setGeometry(250, 10, 400, 88);
+    icoSottotitolo = picture("icoSottotitolo", ":/app/art/subtitle.svg", panContainer, false);
+    icoSottotitolo->setGeometry(0, 104, kPanelWidth, 40);
+
+    auto* field = new QWidget(panContainer);
+    field->setObjectName(QStringLiteral("shpCampo"));
+    field->setAttribute(Qt::WA_StyledBackground);
+    field->setStyleSheet(QStringLiteral("#shpCampo { background: #BBCFE0; border-radius: 8px; }"));
+    field->setGeometry(24, 160, kPanelWidth - 48, 380);
+
+    const int tileW = (field->width() - 3 * 18) / 2;
+    const int tileH = (field->height() - 3 * 18) / 2;
+    const QFont titleFont = screenFont(QStringLiteral("Verdana,DejaVu Sans"), 12, true);
+    const QFont textFont = screenFont(QStringLiteral("Tahoma,DejaVu Sans"), 10, false);
+    for (int i = 0; i < 4; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        const QString number = QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+        auto* tile = new QWidget(field);
+        tile->setObjectName(QStringLiteral("bkgApp") + number);
+        tile->setAttribute(Qt::WA_StyledBackground);
+        tile->setStyleSheet(
+            QStringLiteral("#bkgApp%1 { background: white; border: 1px solid #A9C1D6; border-radius: 6px; }")
+                .arg(number));
+        tile->setGeometry(18 + (i % 2) * (tileW + 18), 18 + (i / 2) * (tileH + 18), tileW, tileH);
+        bkgApp[n] = tile;
+
+        imgApp[n] = new PictureBox(QString::fromLatin1(tiles()[n].picture), tile);
+        imgApp[n]->setObjectName(QStringLiteral("imgApp") + number);
+        imgApp[n]->setClickable(true);
+        imgApp[n]->setGeometry(14, (tileH - 118) / 2, 118, 118);
+
+        auto* text = new QLabel(tiles()[n].description, tile);
+        text->setObjectName(QStringLiteral("lblApp") + number);
+        text->setWordWrap(true);
+        text->setFont(textFont);
+        text->setStyleSheet(QStringLiteral("color: #3D5566;"));
+        text->setGeometry(146, 22, tileW - 160, 56);
+
+        btnApp[n] = new QPushButton(tiles()[n].title, tile);
+        btnApp[n]->setObjectName(QStringLiteral("btnApp") + number);
+        btnApp[n]->setFont(titleFont);
+        btnApp[n]->setAutoDefault(false);
+        makeClickable(btnApp[n]);
+        btnApp[n]->setStyleSheet(QStringLiteral(
+            "QPushButton { color: white; border: 1px solid #275F80; border-radius: 6px; padding: 4px 10px;"
+            "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4E9AC4, stop:1 #2F739B); }"
+            "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5AA8D2, stop:1 #357FA9); }"
+            "QPushButton:pressed { background: #2A6A90; }"));
+        btnApp[n]->setGeometry(146, tileH - 62, tileW - 162, 42);
+
+        connect(imgApp[n], &PictureBox::clicked, this, [this, i] { openWorkArea(i + 1); });
+        connect(btnApp[n], &QPushButton::clicked, this, [this, i] { openWorkArea(i + 1); });
+    }
+
+    icoSito = picture("icoSito", ":/app/art/site.svg", panContainer, true);
+    icoSito->setGeometry(250, 556, 400, 40);
+    icoSito->setToolTip(kMakerWebText);
+    imgCopyright = picture("imgCopyright", ":/app/art/copyright.svg", panContainer, true);
+    imgCopyright->setGeometry(24, kPanelHeight - 62, 40, 40);
+    imgCopyright->setToolTip(kCopyrightNotice);
+    imgEsci = picture("imgEsci", ":/app/art/exit.svg", panContainer, true);
+    imgEsci->setGeometry(kPanelWidth - 64, kPanelHeight - 62, 40, 40);
+    imgEsci->setToolTip(QStringLiteral("Esci"));
+
+    connect(imgInfo, &PictureBox::clicked, this, &TfrmAvvio::imgInfoClick);
+    connect(imgGuida, &PictureBox::clicked, this, &TfrmAvvio::imgGuidaClick);
+    connect(imgCopyright, &PictureBox::clicked, this, &TfrmAvvio::imgCopyrightClick);
+    connect(icoSito, &PictureBox::clicked, this, &TfrmAvvio::icoSitoClick);
+    connect(imgEsci, &PictureBox::clicked, this, &TfrmAvvio::imgEsciClick);
+
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    setWindowState(Qt::WindowMaximized);
+}
+
+void TfrmAvvio::openWorkArea(int tile) {
+    QWidget* area = workArea(tile);
+    if (!area)
+        return;
+    if (openArea_ && openArea_ != area)
+        openArea_->removeEventFilter(this);
+    openArea_ = area;
+    area->installEventFilter(this);
+    area->show();
+    hide();
+}
+
+bool TfrmAvvio::eventFilter(QObject* watched, QEvent* event) {
+    // A work area that closes, for any reason, brings the start menu back.
+    if (watched == openArea_ && event->type() == QEvent::Hide && !openArea_->isVisible()) {
+        openArea_->removeEventFilter(this);
+        openArea_ = nullptr;
+        show();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmAvvio::imgInfoClick() {
+    execDialog(new TfrmInfo(this));
+}
+
+void TfrmAvvio::imgGuidaClick() {
+    showHelp(this, kGeneralHelpTitle, generalHelpParagraphs());
+}
+
+void TfrmAvvio::imgCopyrightClick() {
+    execDialog(new TfrmSplash(this));
+}
+
+void TfrmAvvio::icoSitoClick() {
+    TMisc::Open(kMakerWebAddress);
+}
+
+void TfrmAvvio::imgEsciClick() {
+    close();
+}
+
+void TfrmAvvio::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QLinearGradient gradient(0, 0, 0, height());
+    gradient.setColorAt(0, kBrandBlue);
+    gradient.setColorAt(1, Qt::white);
+    p.fillRect(rect(), gradient);
+}
+
+void TfrmAvvio::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    panContainer->move((width() - kPanelWidth) / 2, (height() - kPanelHeight) / 2);
+}
+
+void TfrmAvvio::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit endRequested();
+}
+
+} // namespace ombrisa

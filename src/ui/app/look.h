@@ -1,0 +1,25 @@
+#pragma once
+
+// The look shared by the shell's windows: colours, the white top band with the product picture, and
+// the push buttons.
+
+#include <QColor>
+#include <QString>
+
+class QPushButton;
+class QWidget;
+
+namespace ombrisa {
+
+inline const QColor kBrandBlue(0x40, 0x8A, 0xB3);
+inline const QColor kBrandDark(0x1F, 0x5F, 0x85);
+inline const QColor kTileField(0xBB, 0xCF, 0xE0);
+
+// Window background and push buttons of the password, help, information and splash screens.
+void applyShellLook(QWidget* window);
+// A white band across the top of `window`, `height` pixels high, with a blue line under it.
+QWidget* addTopBand(QWidget* window, int height);
+// A push button with the shell's look; `primary` is the blue default button.
+QPushButton* shellButton(const QString& name, const QString& text, QWidget* parent, bool primary = false);
+
+} // namespace ombrisa

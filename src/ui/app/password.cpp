@@ -1,0 +1,138 @@
+#include "password.h"
+
+#include "cambiapassword.h"
+#include "common/conventions.h"
+#include "common/focuslook.h"
+#include "common/keyfilters.h"
+#include "common/picturebox.h"
+#include "common/screen.h"
+#include "common/services.h"
+#include "look.h"
+#include "passwordrules.h"
+#include "storage/textfield.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace ombrisa {
+
+TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmPassword"));
+    setWindowTitle(QStringLiteral(" Ombrisa - Autenticazione"));
+    applyScreenFormats();
+    applyShellLook(this);
+    makeFixedWindow(this, 560, 300);
+    addTopBand(this, 100);
+
+    imgLogo = new PictureBox(QStringLiteral(":/app/art/title.svg"), this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setGeometry(100, 12, 360, 76);
+
+    lblRigo05 = new QLabel(QStringLiteral("Immetti la password e premi OK."), this);
+    lblRigo05->setObjectName(QStringLiteral("lblRigo05"));
+    lblRigo05->setFont(screenFont(QStringLiteral("Tahoma,DejaVu Sans"), 11, false));
+    lblRigo05->setGeometry(50, 118, 460, 26);
+
+    txtPassword = new QLineEdit(this);
+    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword->setMaxLength(kPasswordMaxLength);
+    txtPassword->setFont(screenFont(QStringLiteral("Verdana,DejaVu Sans"), 14, true));
+    txtPassword->setGeometry(50, 152, 460, 38);
+    effPassword = addFocusRect(txtPassword);
+
+    btnCambiaPassword = shellButton(QStringLiteral("btnCambiaPassword"), QStringLiteral("Cambia password"), this);
+    btnCambiaPassword->setGeometry(50, 232, 170, 38);
+    cmdOK = shellButton(QStringLiteral("cmdOK"), QStringLiteral("OK"), this, true);
+    cmdOK->setGeometry(300, 232, 100, 38);
+    cmdOK->setEnabled(false);
+    cmdEsci = shellButton(QStringLiteral("cmdEsci"), QStringLiteral("Esci"), this);
+    cmdEsci->setGeometry(410, 232, 100, 38);
+
+    setTabOrder(txtPassword, cmdOK);
+    setTabOrder(cmdOK, cmdEsci);
+    setTabOrder(cmdEsci, btnCambiaPassword);
+
+    connect(txtPassword, &QLineEdit::textChanged, this, &TfrmPassword::txtPasswordChange);
+    connect(cmdOK, &QPushButton::clicked, this, &TfrmPassword::cmdOKClick);
+    connect(cmdEsci, &QPushButton::clicked, this, &TfrmPassword::cmdEsciClick);
+    connect(btnCambiaPassword, &QPushButton::clicked, this, &TfrmPassword::btnCambiaPasswordClick);
+    // Enter signs in when there is something to check; otherwise it does nothing.
+    auto* ring = new EnterRing({txtPassword}, this);
+    ring->setAction(txtPassword, [this] {
+        if (cmdOK->isEnabled())
+            cmdOKClick();
+    });
+}
+
+void TfrmPassword::setScreens(QWidget* startMenu, TfrmCambiaPassword* changeScreen) {
+    startMenu_ = startMenu;
+    if (changeScreen_)
+        disconnect(changeScreen_, nullptr, this, nullptr);
+    changeScreen_ = changeScreen;
+    if (changeScreen_)
+        connect(changeScreen_, &TfrmCambiaPassword::closed, this, &TfrmPassword::changeScreenClosed);
+}
+
+void TfrmPassword::txtPasswordChange() {
+    cmdOK->setEnabled(!trimView(txtPassword->text()).isEmpty());
+}
+
+void TfrmPassword::cmdOKClick() {
+    if (trimView(txtPassword->text()).isEmpty())
+        return;
+    switch (checkPassword(txtPassword->text())) {
+    case SignIn::Granted:
+        txtPassword->clear();
+        if (startMenu_) {
+            startMenu_->show();
+            startMenu_->activateWindow();
+        }
+        hide();
+        break;
+    case SignIn::Wrong:
+        showPlain(this, kPasswordWrong);
+        txtPassword->clear();
+        txtPassword->setFocus();
+        break;
+    case SignIn::ReadError:
+        showPlain(this, kPasswordReadError);
+        break;
+    }
+}
+
+void TfrmPassword::cmdEsciClick() {
+    close();
+}
+
+void TfrmPassword::btnCambiaPasswordClick() {
+    if (!changeScreen_)
+        return;
+    changeScreen_->show();
+    changeScreen_->activateWindow();
+    hide();
+}
+
+void TfrmPassword::changeScreenClosed() {
+    txtPassword->clear();
+    show();
+    activateWindow();
+    txtPassword->setFocus();
+}
+
+void TfrmPassword::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous()) // the window system restoring it, not the program showing it
+        return;
+    txtPassword->setFocus();
+}
+
+void TfrmPassword::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit endRequested();
+}
+
+} // namespace ombrisa

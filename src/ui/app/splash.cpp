@@ -1,0 +1,51 @@
+#include "splash.h"
+
+#include "common/conventions.h"
+#include "common/openurl.h"
+#include "common/picturebox.h"
+#include "common/screen.h"
+#include "look.h"
+#include "maker.h"
+
+#include <QPushButton>
+
+namespace ombrisa {
+
+TfrmSplash::TfrmSplash(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral(" Ombrisa - ") + kCopyrightNotice);
+    applyScreenFormats();
+    applyShellLook(this);
+    makeFixedWindow(this, 640, 470, parent ? parent->window() : nullptr);
+
+    imgLogo = new PictureBox(QStringLiteral(":/app/art/splash.svg"), this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setGeometry(0, 0, 640, 380);
+
+    imgWeb = new PictureBox(QStringLiteral(":/app/art/web.svg"), this);
+    imgWeb->setObjectName(QStringLiteral("imgWeb"));
+    imgWeb->setGeometry(30, 400, 40, 40);
+    imgWeb->setClickable(true);
+    lnkWeb = new LinkLabel(kMakerWebText, this);
+    lnkWeb->setObjectName(QStringLiteral("lnkWeb"));
+    QFont linkFont = screenFont(QStringLiteral("Tahoma,DejaVu Sans"), 14, false);
+    linkFont.setUnderline(true);
+    lnkWeb->setFont(linkFont);
+    lnkWeb->setGeometry(80, 404, 300, 32);
+
+    btnChiudi = shellButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), this, true);
+    btnChiudi->setGeometry(490, 402, 120, 38);
+
+    connect(imgWeb, &PictureBox::pressed, lnkWeb, [this] { lnkWeb->setPressedLook(true); });
+    connect(imgWeb, &PictureBox::released, lnkWeb, [this] { lnkWeb->setPressedLook(false); });
+    connect(imgWeb, &PictureBox::clicked, this, &TfrmSplash::lnkWebClick);
+    connect(lnkWeb, &LinkLabel::clicked, this, &TfrmSplash::lnkWebClick);
+    connect(btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmSplash::lnkWebClick() {
+    lnkWeb->setPressedLook(false);
+    TMisc::Open(kMakerWebAddress);
+}
+
+} // namespace ombrisa
