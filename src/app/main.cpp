@@ -1,8 +1,10 @@
 // Ombrisa: program entry. Creates the program's screens once, in order, and runs the event loop.
 
+#include "agents/Dipendenti.h"
 #include "app/avvio.h"
 #include "app/cambiapassword.h"
 #include "app/password.h"
+#include "clients/Clienti.h"
 #include "common/application.h"
 #include "common/conventions.h"
 #include "common/workareas.h"
@@ -26,11 +28,15 @@ int main(int argc, char** argv) {
     auto frmAvvio = std::make_unique<TfrmAvvio>();
     auto frmCambiaPassword = std::make_unique<TfrmCambiaPassword>();
     frmPassword->setScreens(frmAvvio.get(), frmCambiaPassword.get());
+    auto clienti = std::make_unique<TfrmClienti>();
+    frmClienti = clienti.get();
+    auto dipendenti = std::make_unique<TfrmDipendenti>();
+    frmDipendenti = dipendenti.get();
 
     // The work areas: each one's screen is created here and registered for its tile of the start menu.
-    //   registerWorkArea(1, [&] { return frmClienti.get(); });                // client archive
+    registerWorkArea(1, [&] { return clienti.get(); }); // client archive
     //   registerWorkArea(2, [&] { return frmChiamate.get(); });               // call register
-    //   registerWorkArea(3, [&] { return frmDipendenti.get(); });             // agents and work
+    registerWorkArea(3, [&] { return dipendenti.get(); }); // agents and work
     //   registerWorkArea(4, [&] { return frmMenuRiepStraordinari.get(); });   // hours summary
 
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);

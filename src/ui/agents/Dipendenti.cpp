@@ -1,0 +1,579 @@
+#include "agents/Dipendenti.h"
+
+#include "agents/Slideshow_Dipendenti.h"
+#include "agents/Zoom.h"
+#include "agents/agentphoto.h"
+#include "app/guida.h"
+#include "cards/agentcard.h"
+#include "cards/cardbinding.h"
+#include "cards/cardnavigator.h"
+#include "cards/cardwidgets.h"
+#include "common/conventions.h"
+#include "common/focuslook.h"
+#include "common/helptexts.h"
+#include "common/hintline.h"
+#include "common/keyfilters.h"
+#include "common/openurl.h"
+#include "common/picturebox.h"
+#include "common/services.h"
+#include "records/records.h"
+#include "storage/textfield.h"
+#include "validators/codfiscdialog.h"
+#include "validators/ibandialog.h"
+#include "validators/partitaivadialog.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace ombrisa {
+
+TfrmDipendenti* frmDipendenti = nullptr;
+
+namespace {
+
+// The file chooser of btnCaricaFoto (dlgFile) and of btnSalvaFoto (dlgSalvaFile).
+const QString kDlgFileTitle = QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap.");
+const QString kDlgFileFilter = QStringLiteral("Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)");
+const QString kDlgSalvaFileTitle = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
+const QString kDlgSalvaFileFilter = QStringLiteral("File Jpeg (*.jpg)");
+const QString kProposedPhotoName = QStringLiteral("Foto.jpg");
+
+const QString kDesignHint = QStringLiteral("Pronto per archiviare una nuova scheda...");
+
+// Where each box of kAgentCardFields stands: its section (frame), its row in the section and how many
+// of the section's twelve columns it spans. Same order as the field table, which is also the tab order.
+struct Placement {
+    int section;
+    int row;
+    int span;
+};
+constexpr std::array<Placement, kAgentCardFields.size()> kPlacements{{
+    {0, 0, 5},  {0, 0, 1}, {0, 0, 2}, {0, 0, 4}, // Dipendente, Sesso, DataNasc, Cittadinanza
+    {0, 1, 5},  {0, 1, 7},                       // LuogoNasc, Indirizzo
+    {0, 2, 5},  {0, 2, 2}, {0, 2, 5},            // Citta, Cap, Nazione
+    {1, 0, 4},  {1, 0, 4}, {1, 0, 4},            // CodFisc, Civile, PartitaIva
+    {1, 1, 6},  {1, 1, 6},                       // Studio, Lingue
+    {2, 0, 5},  {2, 0, 3}, {2, 0, 4},            // Email, Tel, Cel
+    {3, 0, 3},  {3, 0, 3}, {3, 0, 6},            // Qualifica, Reparto, Disponibilita
+    {3, 1, 12},                                  // Mansioni
+    {3, 2, 5},  {3, 2, 2}, {3, 2, 5},            // Iban, DataAss, Retribuzione
+    {3, 3, 12},                                  // Note
+}};
+constexpr int kSections = 4;
+constexpr int kColumns = 12;
+
+QFont boxFont() {
+    return QFont(QStringLiteral("Verdana"), 12, QFont::Bold);
+}
+QFont captionFont() {
+    return QFont(QStringLiteral("Tahoma"), 9, QFont::Bold);
+}
+
+TypingFilter typingFilterOf(AgentFieldFilter f) {
+    return f == AgentFieldFilter::Trim ? TypingFilter::Trim : TypingFilter::TrimUpper;
+}
+
+} // namespace
+
+TfrmDipendenti::TfrmDipendenti(QWidget* parent) : QWidget(parent, Qt::Window) {
+    applyScreenFormats();
+    setObjectName(QStringLiteral("frmDipendenti"));
+    setWindowTitle(QStringLiteral(" Ombrisa - Agenti e Prestazioni"));
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral(
+        "#frmDipendenti { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3d7fa6, stop:0.55 #d9e8f2,"
+        " stop:1 #ffffff); }"
+        "QFrame[section=\"true\"], QFrame#panFoto { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+        " stop:0 #fbfdff, stop:1 #e3eef7); border: 1px solid #9ec0da; border-radius: 8px; }"
+        "QLabel[caption=\"true\"] { color: #1f3b57; background: transparent; }"
+        "QFrame#panFoto QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; border-radius: 4px; }"
+        "QFrame#panFoto QToolButton#btnLavori { background: #245a80; color: white; font: bold 10pt 'Tahoma'; "
+        "border-radius: 6px;"
+        " padding: 4px 10px; }"
+        "QFrame#panFoto QToolButton#btnLavori:hover { background: #2f6f9c; }"
+        "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #ffffff, stop:1 #e6f0f7);"
+        " border: 1px solid #9ec0da; border-radius: 8px; }"
+        "QFrame#panComandi QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; padding: 1px; }"
+        "QFrame#panBanda { background: #245a80; border-radius: 6px; }"
+        "QLabel#panInfo { color: white; background: transparent; }"
+        "QFrame[section=\"true\"] QToolButton { border-radius: 4px; }"));
+
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(10, 8, 10, 8);
+    root->setSpacing(8);
+    auto* body = new QHBoxLayout;
+    body->setSpacing(10);
+    root->addLayout(body, 1);
+
+    // Bottom band first: the hint line must exist before the controls register their hints.
+    auto* band = new QFrame(this);
+    band->setObjectName(QStringLiteral("panBanda"));
+    panInfo = new QLabel(kDesignHint, band);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
+    panInfo->setMinimumWidth(200);
+    hintLine_ = std::make_unique<HintLine>(panInfo);
+    navigatorBar_ = new NavigatorBar(band, *hintLine_, kAgentNavigatorHints);
+    cmdPrimo = navigatorBar_->cmdPrimo;
+    cmdIndietro = navigatorBar_->cmdIndietro;
+    cmdAvanti = navigatorBar_->cmdAvanti;
+    cmdUltimo = navigatorBar_->cmdUltimo;
+    lblPosizione = navigatorBar_->lblPosizione;
+    auto* bandRow = new QHBoxLayout(band);
+    bandRow->setContentsMargins(12, 4, 8, 4);
+    bandRow->addWidget(panInfo, 1);
+    bandRow->addWidget(navigatorBar_);
+    root->addWidget(band);
+
+    auto* sections = new QWidget(this);
+    sections->setObjectName(QStringLiteral("panSezioni"));
+    body->addWidget(sections, 1);
+    body->addWidget(buildPhotoPanel());
+    auto* column = new QFrame(this);
+    column->setObjectName(QStringLiteral("panComandi"));
+    body->addWidget(column);
+
+    buildFields(sections);
+    buildToolbar(column);
+
+    // The hidden button that takes the focus at the start of a save. It stays "shown" at no size so
+    // that it can hold the focus; the Tab key never reaches it.
+    btnFocus = new QPushButton(this);
+    btnFocus->setObjectName(QStringLiteral("btnFocus"));
+    btnFocus->setFocusPolicy(Qt::ClickFocus);
+    btnFocus->setFlat(true);
+    btnFocus->setGeometry(0, 0, 0, 0);
+    btnFocus->setStyleSheet(QStringLiteral("border: none; background: transparent;"));
+
+    // Hidden attachment fields, with their design texts.
+    const auto hidden = [this](const char* name, const char* designText) {
+        auto* l = new QLabel(QString::fromLatin1(designText), this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->hide();
+        return l;
+    };
+    lblFile01 = hidden("lblFile01", "File01");
+    lblFile02 = hidden("lblFile02", "File02");
+    lblFile03 = hidden("lblFile03", "File03");
+    lblDesc01 = hidden("lblDesc01", "Desc01");
+    lblDesc02 = hidden("lblDesc02", "Desc02");
+    lblDesc03 = hidden("lblDesc03", "Desc03");
+
+    // Moving over the screen, its panels, frames, captions and the photo box empties the hint line.
+    hintLine_->clearOver(this);
+    hintLine_->clearOver(sections);
+    hintLine_->clearOver(column);
+    hintLine_->clearOver(band);
+    hintLine_->clearOver(panInfo);
+    for (QFrame* f : findChildren<QFrame*>())
+        if (f->property("section").toBool() || f->objectName() == QLatin1String("panFoto"))
+            hintLine_->clearOver(f);
+    hintLine_->clearOver(imgFoto);
+
+    // The record mapping, from the same tables that built the boxes.
+    binding_ = std::make_unique<CardBinding>(this, lblPosizione, kDipendenteFields);
+    for (std::size_t i = 0; i < kAgentCardFields.size(); ++i)
+        binding_->bindText(fields_[i], kAgentCardFields[i].field);
+    for (const auto& [label, fieldName] : kAgentAttachmentLabels) {
+        auto* l = findChild<QLabel*>(QString::fromLatin1(label));
+        binding_->bindText(l, fieldName);
+        binding_->emptyOnDuplicate(l);
+    }
+    binding_->afterShow = [this] { loadCardPhoto(); };
+    binding_->afterSave = [this] { saveCardPhoto(); };
+    binding_->onClear = [this] {
+        showBlankPhoto(false);
+        return true; // clearing the card never reports a failure
+    };
+    binding_->onDuplicate = [this] { showBlankPhoto(false); };
+    navigator_ = std::make_unique<CardNavigator>(agentCardRules(), *binding_);
+    navigatorBar_->connectTo(*navigator_);
+
+    connect(cmdNuovo, &QToolButton::clicked, this, [this] { navigator_->newCard(); });
+    connect(cmdSalva, &QToolButton::clicked, this, &TfrmDipendenti::cmdSalvaClick);
+    connect(cmdDuplica, &QToolButton::clicked, this, [this] { navigator_->duplicate(); });
+    connect(cmdSlideshow, &QToolButton::clicked, this, &TfrmDipendenti::cmdSlideshowClick);
+    connect(cmdGuida, &QToolButton::clicked, this, &TfrmDipendenti::cmdGuidaClick);
+    connect(cmdEsci, &QToolButton::clicked, this, &TfrmDipendenti::cmdEsciClick);
+    connect(btnFocus, &QPushButton::clicked, this, &TfrmDipendenti::btnFocusClick);
+    connect(btnCaricaFoto, &QToolButton::clicked, this, &TfrmDipendenti::btnCaricaFotoClick);
+    connect(btnSalvaFoto, &QToolButton::clicked, this, &TfrmDipendenti::btnSalvaFotoClick);
+    connect(btnCancFoto, &QToolButton::clicked, this, &TfrmDipendenti::btnCancFotoClick);
+    connect(btnZoomFoto, &QToolButton::clicked, this, &TfrmDipendenti::btnZoomFotoClick);
+    connect(btnCodFisc, &QToolButton::clicked, this, &TfrmDipendenti::btnCodFiscClick);
+    connect(btnPartitaIva, &QToolButton::clicked, this, &TfrmDipendenti::btnPartitaIvaClick);
+    connect(btnIban, &QToolButton::clicked, this, &TfrmDipendenti::btnIbanClick);
+    connect(btnEmail, &QToolButton::clicked, this, &TfrmDipendenti::btnEmailClick);
+    connect(btnLavori, &QToolButton::clicked, this, &TfrmDipendenti::btnLavoriClick);
+
+    showBlankPhoto(false);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    setWindowState(Qt::WindowMaximized);
+}
+
+TfrmDipendenti::~TfrmDipendenti() {
+    if (frmDipendenti == this)
+        frmDipendenti = nullptr;
+}
+
+QLineEdit* TfrmDipendenti::field(const QString& name) const {
+    for (QLineEdit* e : fields_)
+        if (e && e->objectName() == name)
+            return e;
+    return nullptr;
+}
+
+void TfrmDipendenti::buildFields(QWidget* area) {
+    auto* stack = new QVBoxLayout(area);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(8);
+
+    std::array<QFrame*, kSections> frames{};
+    std::array<QGridLayout*, kSections> grids{};
+    for (int s = 0; s < kSections; ++s) {
+        auto* frame = new QFrame(area);
+        frame->setObjectName(QStringLiteral("shpSezione%1").arg(s + 1, 2, 10, QLatin1Char('0')));
+        frame->setProperty("section", true);
+        auto* grid = new QGridLayout(frame);
+        grid->setContentsMargins(12, 6, 12, 10);
+        grid->setHorizontalSpacing(12);
+        grid->setVerticalSpacing(4);
+        for (int c = 0; c < kColumns; ++c)
+            grid->setColumnStretch(c, 1);
+        frames[static_cast<std::size_t>(s)] = frame;
+        grids[static_cast<std::size_t>(s)] = grid;
+        stack->addWidget(frame);
+    }
+
+    const auto sideButton = [this](QWidget* parent, const char* name, const char* art, const char* hint) {
+        auto* b = makeCommandPicture(parent, QString::fromLatin1(name), QString::fromLatin1(art), QString(), 24);
+        b->setFixedSize(32, 32);
+        hintLine_->setHint(b, QString::fromUtf8(hint));
+        return b;
+    };
+
+    std::array<int, kSections> nextColumn{};
+    std::array<int, kSections> lastRow{-1, -1, -1, -1};
+    QList<QWidget*> ring;
+    for (std::size_t i = 0; i < kAgentCardFields.size(); ++i) {
+        const AgentCardField& f = kAgentCardFields[i];
+        const Placement p = kPlacements[i];
+        const auto s = static_cast<std::size_t>(p.section);
+        QFrame* frame = frames[s];
+        if (p.row != lastRow[s]) {
+            lastRow[s] = p.row;
+            nextColumn[s] = 0;
+        }
+        const FieldDef& def =
+            kDipendenteFields[static_cast<std::size_t>(fieldIndex(kDipendenteFields, QString::fromLatin1(f.field)))];
+        const QString name = QString::fromLatin1(f.control);
+
+        auto* box = new QLineEdit(frame);
+        box->setObjectName(name);
+        box->setFont(boxFont());
+        box->setMinimumHeight(28);
+        box->setMinimumWidth(40);
+        box->setMaxLength(static_cast<int>(def.capacity));
+        if (f.centred)
+            box->setAlignment(Qt::AlignCenter);
+        switch (f.filter) {
+        case AgentFieldFilter::None:
+            break;
+        case AgentFieldFilter::Digits:
+            installDigitOnlyFilter(box);
+            break;
+        case AgentFieldFilter::TrimUpper:
+        case AgentFieldFilter::Trim:
+            installTypingFilter(box, typingFilterOf(f.filter));
+            break;
+        }
+        applyFieldLook(box);
+
+        auto* caption = new QLabel(QString::fromUtf8(f.caption), frame);
+        caption->setObjectName(QStringLiteral("lbl") + name.mid(3));
+        caption->setProperty("caption", true);
+        caption->setFont(captionFont());
+        caption->setBuddy(box);
+
+        auto* grid = grids[s];
+        const int gridRow = p.row * 2;
+        grid->addWidget(caption, gridRow, nextColumn[s], 1, p.span, Qt::AlignLeft | Qt::AlignBottom);
+        // Spare height goes above the captions, so that each caption stays by its box.
+        grid->setRowStretch(gridRow, 1);
+        auto* cell = new QHBoxLayout;
+        cell->setSpacing(4);
+        cell->addWidget(box, 1);
+        grid->addLayout(cell, gridRow + 1, nextColumn[s], 1, p.span);
+        nextColumn[s] += p.span;
+
+        if (name == QLatin1String("txtEmail"))
+            cell->addWidget(btnEmail = sideButton(frame, "btnEmail", ":/clients/art/email.svg",
+                                                  "Invia una e-mail all'indirizzo indicato."));
+        else if (name == QLatin1String("txtCodFisc"))
+            cell->addWidget(btnCodFisc = sideButton(frame, "btnCodFisc", ":/clients/art/controlla.svg",
+                                                    "Controlla il codice fiscale."));
+        else if (name == QLatin1String("txtPartitaIva"))
+            cell->addWidget(btnPartitaIva = sideButton(frame, "btnPartitaIva", ":/clients/art/controlla.svg",
+                                                       "Controlla il numero di partita IVA."));
+        else if (name == QLatin1String("txtIban"))
+            cell->addWidget(btnIban = sideButton(frame, "btnIban", ":/clients/art/controlla.svg", "Controlla l'IBAN."));
+
+        fields_[i] = box;
+        ring.append(box);
+    }
+
+    // A taller screen spreads the sections in proportion to their rows.
+    for (int s = 0; s < kSections; ++s)
+        stack->setStretch(s, lastRow[static_cast<std::size_t>(s)] + 1);
+
+    new EnterRing(ring, this);
+    for (qsizetype i = 1; i < ring.size(); ++i)
+        QWidget::setTabOrder(ring[i - 1], ring[i]);
+
+    txtDipendente = field(QStringLiteral("txtDipendente"));
+    txtCodFisc = field(QStringLiteral("txtCodFisc"));
+    txtPartitaIva = field(QStringLiteral("txtPartitaIva"));
+    txtEmail = field(QStringLiteral("txtEmail"));
+    txtCel = field(QStringLiteral("txtCel"));
+    txtIban = field(QStringLiteral("txtIban"));
+}
+
+QWidget* TfrmDipendenti::buildPhotoPanel() {
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("panFoto"));
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(10, 10, 10, 10);
+    column->setSpacing(6);
+
+    imgFoto = new PictureBox(panel);
+    imgFoto->setObjectName(QStringLiteral("imgFoto"));
+    imgFoto->setFixedSize(kPhotoWidth, kPhotoHeight);
+    imgFoto->setStyleSheet(QStringLiteral("#imgFoto { background: white; border: 1px solid #9ec0da; }"));
+    imgFoto->setAttribute(Qt::WA_StyledBackground);
+    column->addWidget(imgFoto, 0, Qt::AlignHCenter);
+
+    imgBianco = new PictureBox(panel);
+    imgBianco->setObjectName(QStringLiteral("imgBianco"));
+    imgBianco->setFixedSize(kPhotoWidth, kPhotoHeight);
+    imgBianco->setPixmap(blankAgentPhoto());
+    imgBianco->hide();
+
+    struct PhotoButton {
+        QToolButton** member;
+        const char* name;
+        const char* art;
+        const char* caption;
+        const char* hint;
+    };
+    const std::array<PhotoButton, 5> buttons{{
+        {&btnCaricaFoto, "btnCaricaFoto", ":/agents/art/carica.svg", "Carica", "Carica una foto esistente."},
+        {&btnWebcam, "btnWebcam", ":/agents/art/webcam.svg", "Webcam", "Cattura la foto con una webcam."},
+        {&btnSalvaFoto, "btnSalvaFoto", ":/agents/art/salvafoto.svg", "Salva", "Salva la foto su disco."},
+        {&btnCancFoto, "btnCancFoto", ":/agents/art/cancfoto.svg", "Cancella", "Cancella la foto."},
+        {&btnZoomFoto, "btnZoomFoto", ":/agents/art/zoom.svg", "Zoom",
+         "Visualizza la foto nelle sue dimensioni reali."},
+    }};
+    auto* row = new QHBoxLayout;
+    row->setSpacing(2);
+    for (const PhotoButton& b : buttons) {
+        QToolButton* button = makeCommandPicture(panel, QString::fromLatin1(b.name), QString::fromLatin1(b.art),
+                                                 QString::fromUtf8(b.caption), 26);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        hintLine_->setHint(button, QString::fromUtf8(b.hint));
+        *b.member = button;
+        row->addWidget(button);
+    }
+    column->addLayout(row);
+
+    btnLavori = makeCommandPicture(panel, QStringLiteral("btnLavori"), QStringLiteral(":/agents/art/lavori.svg"),
+                                   QStringLiteral("Prestazioni"), 26);
+    btnLavori->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnLavori->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    btnLavori->setMinimumHeight(40);
+    hintLine_->setHint(btnLavori, QStringLiteral("Registra le prestazioni svolte dall'agente."));
+    column->addStretch(1);
+    column->addWidget(btnLavori);
+    return panel;
+}
+
+void TfrmDipendenti::buildToolbar(QWidget* column) {
+    struct Command {
+        QToolButton** member;
+        const char* name;
+        const char* art;
+        const char* caption;
+        QString hint;
+    };
+    const std::array<Command, 10> commands{{
+        {&cmdNuovo, "cmdNuovo", ":/cards/art/nuovo.svg", "Nuovo", kAgentNavigatorHints.nuovo},
+        {&cmdDuplica, "cmdDuplica", ":/cards/art/duplica.svg", "Duplica", kAgentNavigatorHints.duplica},
+        {&cmdFile, "cmdFile", ":/cards/art/allega.svg", "Allega file", QStringLiteral("Allega file alla scheda.")},
+        {&cmdSalva, "cmdSalva", ":/cards/art/salva.svg", "Salva", kAgentNavigatorHints.salva},
+        {&cmdTrova, "cmdTrova", ":/cards/art/trova.svg", "Trova", QStringLiteral("Trova una scheda in archivio.")},
+        {&cmdAnteprima, "cmdAnteprima", ":/cards/art/anteprima.svg", "Anteprima",
+         QStringLiteral("Visualizza l'anteprima di stampa della scheda.")},
+        {&cmdStampa, "cmdStampa", ":/cards/art/stampa.svg", "Stampa", QStringLiteral("Stampa la scheda.")},
+        {&cmdSlideshow, "cmdSlideshow", ":/agents/art/slideshow.svg", "Slide Show",
+         QStringLiteral("Esegui lo slide show.")},
+        {&cmdGuida, "cmdGuida", ":/cards/art/guida.svg", "Guida", QStringLiteral("Visualizza la guida.")},
+        {&cmdEsci, "cmdEsci", ":/cards/art/esci.svg", "Esci", QStringLiteral("Esci da questa schermata di lavoro.")},
+    }};
+    auto* list = new QVBoxLayout(column);
+    list->setContentsMargins(6, 6, 6, 6);
+    list->setSpacing(0);
+    for (const Command& c : commands) {
+        QToolButton* b = makeCommandPicture(column, QString::fromLatin1(c.name), QString::fromLatin1(c.art),
+                                            QString::fromUtf8(c.caption), 28);
+        b->setMinimumWidth(96);
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+        hintLine_->setHint(b, c.hint);
+        *c.member = b;
+        list->addWidget(b);
+    }
+}
+
+void TfrmDipendenti::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Shown from the start menu: always a new, empty card. A window coming back from the task bar keeps
+    // its card.
+    if (!event->spontaneous())
+        navigator_->newCard();
+}
+
+void TfrmDipendenti::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
+}
+
+void TfrmDipendenti::importPhoto(const QPixmap& picture) {
+    if (picture.isNull()) {
+        showBlankPhoto(false);
+        return;
+    }
+    imgFoto->setPixmap(picture);
+    photoStandIn_ = false;
+}
+
+void TfrmDipendenti::showBlankPhoto(bool standIn) {
+    imgFoto->setPixmap(imgBianco->pixmap());
+    photoStandIn_ = standIn;
+}
+
+void TfrmDipendenti::loadCardPhoto() {
+    const QImage photo = readAgentPhoto(lblPosizione->text());
+    if (photo.isNull()) {
+        showBlankPhoto(true);
+        return;
+    }
+    imgFoto->setPixmap(QPixmap::fromImage(photo));
+    photoStandIn_ = false;
+}
+
+// After every save the picture of the photo box becomes the card's photo file, the blank picture
+// included. One exception: a blank picture that stands in for a photo file that could not be read (or
+// for a picture that could not be written) does not replace a file that exists; only the user's own
+// loading, capturing or removing of a photo does.
+void TfrmDipendenti::saveCardPhoto() {
+    const QString number = lblPosizione->text();
+    if (photoStandIn_ && agentPhotoExists(number))
+        return;
+    if (!writeAgentPhoto(imgFoto->pixmap().toImage(), number))
+        showBlankPhoto(true);
+}
+
+void TfrmDipendenti::cmdSalvaClick() {
+    btnFocus->setFocus(Qt::OtherFocusReason);
+    navigator_->save();
+}
+
+void TfrmDipendenti::btnFocusClick() {
+    txtDipendente->setText(trimText(txtDipendente->text()));
+}
+
+void TfrmDipendenti::cmdSlideshowClick() {
+    execDialog(new TfrmSlideshow_Dipendenti(this));
+}
+
+void TfrmDipendenti::cmdGuidaClick() {
+    showHelp(this, kHelpDipendentiTitle, helpDipendenti());
+}
+
+void TfrmDipendenti::cmdEsciClick() {
+    close();
+}
+
+void TfrmDipendenti::btnCaricaFotoClick() {
+    QString path = fileChooser().openFile(this, kDlgFileTitle, QString(), kDlgFileFilter);
+    if (path.isEmpty())
+        return;
+    // A name typed without extension is taken with the extension jpg.
+    if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path))
+        path += QStringLiteral(".jpg");
+    const QImage picture = readPicture(path);
+    if (picture.isNull()) {
+        showBlankPhoto(false);
+        return;
+    }
+    imgFoto->setPixmap(QPixmap::fromImage(picture));
+    photoStandIn_ = false;
+}
+
+void TfrmDipendenti::btnSalvaFotoClick() {
+    QString path = fileChooser().saveFile(this, kDlgSalvaFileTitle, kProposedPhotoName, kDlgSalvaFileFilter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".jpg");
+    if (!writePicture(imgFoto->pixmap().toImage(), path))
+        showBlankPhoto(true);
+}
+
+void TfrmDipendenti::btnCancFotoClick() {
+    showBlankPhoto(false);
+}
+
+void TfrmDipendenti::btnZoomFotoClick() {
+    auto* zoom = new TfrmZoom(this);
+    zoom->imgFoto->setPixmap(imgFoto->pixmap());
+    execDialog(zoom);
+}
+
+void TfrmDipendenti::btnCodFiscClick() {
+    openCodFiscCheck(this, txtCodFisc->text());
+}
+
+void TfrmDipendenti::btnPartitaIvaClick() {
+    TfrmPartitaIva::open(this, trimText(txtPartitaIva->text()));
+}
+
+void TfrmDipendenti::btnIbanClick() {
+    TfrmIban::open(this, trimText(txtIban->text()));
+}
+
+void TfrmDipendenti::btnEmailClick() {
+    TMisc::Open(QStringLiteral("\"mailto:") + trimText(txtEmail->text()) + QLatin1Char('"'));
+}
+
+void TfrmDipendenti::btnLavoriClick() {
+    if (const auto refusal = lavoriRefusal(lblPosizione->text(), txtDipendente->text(), txtCodFisc->text())) {
+        showWarning(this, refusal->warning);
+        if (QLineEdit* box = field(refusal->focus))
+            box->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The agent's work register opens here (it reads txtDipendente and txtCodFisc itself).
+}
+
+} // namespace ombrisa

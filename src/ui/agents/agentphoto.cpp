@@ -1,0 +1,81 @@
+#include "agents/agentphoto.h"
+
+#include "records/archivepaths.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgRenderer>
+
+namespace ombrisa {
+namespace {
+
+QPixmap renderArt(const QString& art, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QSvgRenderer renderer(art);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+    return QPixmap::fromImage(image);
+}
+
+// JPEG quality of the photo files and of photos written to disk.
+constexpr int kJpegQuality = 90;
+
+} // namespace
+
+QPixmap blankAgentPhoto() {
+    static const QPixmap blank = renderArt(QStringLiteral(":/agents/art/bianco.svg"), {kPhotoWidth, kPhotoHeight});
+    return blank;
+}
+
+QPixmap slideshowWaitingPicture() {
+    static const QPixmap waiting = renderArt(QStringLiteral(":/agents/art/attesa.svg"), {480, 360});
+    return waiting;
+}
+
+QImage readPicture(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return {};
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+bool writePicture(const QImage& picture, const QString& path, const QByteArray& format) {
+    if (picture.isNull() || path.isEmpty())
+        return false;
+    const QByteArray fmt = format.isEmpty() ? QFileInfo(path).suffix().toLower().toLatin1() : format;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, fmt);
+    if (fmt == "jpg" || fmt == "jpeg")
+        writer.setQuality(kJpegQuality);
+    if (!writer.write(picture)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QImage readAgentPhoto(const QString& cardNumber) {
+    ensureAppSubfolder(kAnagraficaFolder);
+    return readPicture(photoPath(cardNumber));
+}
+
+bool writeAgentPhoto(const QImage& picture, const QString& cardNumber) {
+    ensureAppSubfolder(kAnagraficaFolder);
+    return writePicture(picture, photoPath(cardNumber), QByteArrayLiteral("jpg"));
+}
+
+bool agentPhotoExists(const QString& cardNumber) {
+    return QFileInfo::exists(photoPath(cardNumber));
+}
+
+} // namespace ombrisa

@@ -1,0 +1,525 @@
+#include "clients/Clienti.h"
+
+#include "app/guida.h"
+#include "cards/cardbinding.h"
+#include "cards/cardnavigator.h"
+#include "cards/cardwidgets.h"
+#include "cards/clientcard.h"
+#include "common/conventions.h"
+#include "common/focuslook.h"
+#include "common/helptexts.h"
+#include "common/hintline.h"
+#include "common/keyfilters.h"
+#include "common/openurl.h"
+#include "common/picturebox.h"
+#include "common/services.h"
+#include "italy/provinces.h"
+#include "records/records.h"
+#include "storage/textfield.h"
+#include "validators/cartadialog.h"
+#include "validators/codfiscdialog.h"
+#include "validators/ibandialog.h"
+#include "validators/partitaivadialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+#include <QToolButton>
+
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace ombrisa {
+
+TfrmClienti* frmClienti = nullptr;
+
+namespace {
+
+// Where each box of kClientCardFields stands in its section: the row and how many of the section's
+// twelve columns it spans. Same order as the field table.
+struct Placement {
+    int row;
+    int span;
+};
+constexpr std::array<Placement, kClientCardFields.size()> kPlacements{{
+    {0, 4},  {0, 2}, {0, 4}, {0, 1}, {0, 1}, // Cliente, DataNasc, ComuneNasc, ProvNasc, Sesso
+    {1, 3},  {1, 4}, {1, 1}, {1, 3}, {1, 1}, // Recapito, IndirizzoRes, ProvRes, ComuneRes, CapRes
+    {2, 12},                                 // Estremi
+    {0, 2},  {0, 2}, {0, 2}, {0, 3}, {0, 3}, // TelCasa, TelUff, TelCel, Fax, Email
+    {0, 3},  {0, 3}, {0, 2}, {0, 3},         // CodFisc, Carta, ScadeCarta, PartitaIva
+    {1, 5},                                  // Iban
+    {0, 5},  {0, 4}, {0, 3},                 // Documento, Occupazione, Civile
+    {1, 4},  {1, 5}, {1, 3},                 // Titoli, Prodotti, Zona
+    {0, 5},  {0, 5},                         // Questioni, Note
+}};
+constexpr int kColumns = 12;
+
+// The pictures at the left of the five sections.
+constexpr std::array<const char*, 5> kSectionArt{":/clients/art/sezione01.svg", ":/clients/art/sezione02.svg",
+                                                 ":/clients/art/sezione03.svg", ":/clients/art/sezione04.svg",
+                                                 ":/clients/art/sezione05.svg"};
+
+const QString kDesignHint = QStringLiteral("Pronto per archiviare una nuova scheda...");
+
+QFont boxFont() {
+    return QFont(QStringLiteral("Verdana"), 12, QFont::Bold);
+}
+QFont captionFont() {
+    return QFont(QStringLiteral("Tahoma"), 9, QFont::Bold);
+}
+
+TypingFilter typingFilterOf(ClientFieldFilter f) {
+    switch (f) {
+    case ClientFieldFilter::TrimUpper:
+    case ClientFieldFilter::TrimUpperOnLeave:
+        return TypingFilter::TrimUpper;
+    case ClientFieldFilter::Upper:
+    case ClientFieldFilter::UpperOnKeyRelease:
+        return TypingFilter::Upper;
+    default:
+        return TypingFilter::Trim;
+    }
+}
+
+bool filtersOnLeave(ClientFieldFilter f) {
+    return f == ClientFieldFilter::TrimUpperOnLeave || f == ClientFieldFilter::TrimOnLeave;
+}
+
+} // namespace
+
+TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
+    applyScreenFormats();
+    setObjectName(QStringLiteral("frmClienti"));
+    setWindowTitle(QStringLiteral(" Ombrisa - Archivio Clienti"));
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral(
+        "#frmClienti { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #408ab3, stop:0.55 #d9e8f2,"
+        " stop:1 #ffffff); }"
+        "QFrame#shpSezione01, QFrame#shpSezione02, QFrame#shpSezione03, QFrame#shpSezione04, QFrame#shpSezione05"
+        " { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfdff, stop:1 #e3eef7);"
+        " border: 1px solid #9ec0da; border-radius: 8px; }"
+        "QLabel[caption=\"true\"] { color: #1f3b57; background: transparent; }"
+        "QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px; padding: 1px 4px;"
+        " color: #10263a; }"
+        "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }"
+        "QCheckBox { color: #1f3b57; background: transparent; spacing: 8px; }"
+        "QCheckBox::indicator { width: 18px; height: 18px; border: 1px solid #4f7fa3; border-radius: 3px;"
+        " background: white; }"
+        "QCheckBox::indicator:checked { image: url(:/cards/art/spunta.svg); }"
+        "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #ffffff, stop:1 #e6f0f7);"
+        " border: 1px solid #9ec0da; border-radius: 8px; }"
+        "QFrame#panComandi QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; padding: 1px; }"
+        "QFrame#panBanda { background: #1F5F85; border-radius: 6px; }"
+        "QLabel#panInfo { color: white; background: transparent; }"
+        "QFrame#panBanda QToolButton, QFrame[section=\"true\"] QToolButton { border-radius: 4px; }"));
+
+    hintLine_.reset(); // created with panInfo below
+
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(10, 8, 10, 8);
+    root->setSpacing(8);
+
+    auto* body = new QHBoxLayout;
+    body->setSpacing(10);
+    root->addLayout(body, 1);
+
+    // Bottom band first: the hint line must exist before the controls register their hints.
+    auto* band = new QFrame(this);
+    band->setObjectName(QStringLiteral("panBanda"));
+    panInfo = new QLabel(kDesignHint, band);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
+    panInfo->setMinimumWidth(200);
+    hintLine_ = std::make_unique<HintLine>(panInfo);
+    navigatorBar_ = new NavigatorBar(band, *hintLine_);
+    cmdPrimo = navigatorBar_->cmdPrimo;
+    cmdIndietro = navigatorBar_->cmdIndietro;
+    cmdAvanti = navigatorBar_->cmdAvanti;
+    cmdUltimo = navigatorBar_->cmdUltimo;
+    lblPosizione = navigatorBar_->lblPosizione;
+    auto* bandRow = new QHBoxLayout(band);
+    bandRow->setContentsMargins(12, 4, 8, 4);
+    bandRow->addWidget(panInfo, 1);
+    bandRow->addWidget(navigatorBar_);
+    root->addWidget(band);
+
+    auto* sections = new QWidget(this);
+    sections->setObjectName(QStringLiteral("panSezioni"));
+    body->addWidget(sections, 1);
+    auto* column = new QFrame(this);
+    column->setObjectName(QStringLiteral("panComandi"));
+    body->addWidget(column);
+
+    buildFields(sections);
+    buildToolbar(column);
+
+    // Moving over the screen, its panels and decorations empties the hint line.
+    hintLine_->clearOver(this);
+    hintLine_->clearOver(sections);
+    hintLine_->clearOver(column);
+    hintLine_->clearOver(band);
+    hintLine_->clearOver(panInfo);
+    for (QFrame* f : sections->findChildren<QFrame*>())
+        hintLine_->clearOver(f);
+    for (PictureBox* p : findChildren<PictureBox*>())
+        hintLine_->clearOver(p);
+    for (QLabel* l : sections->findChildren<QLabel*>())
+        hintLine_->clearOver(l);
+
+    // Hidden attachment fields, with their design texts.
+    const auto hidden = [this](const char* name, const char* designText) {
+        auto* l = new QLabel(QString::fromLatin1(designText), this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->hide();
+        return l;
+    };
+    lblFile01 = hidden("lblFile01", "File01");
+    lblFile02 = hidden("lblFile02", "File02");
+    lblFile03 = hidden("lblFile03", "File03");
+    lblDesc01 = hidden("lblDesc01", "Desc01");
+    lblDesc02 = hidden("lblDesc02", "Desc02");
+    lblDesc03 = hidden("lblDesc03", "Desc03");
+
+    // The record mapping, from the same tables that built the boxes.
+    binding_ = std::make_unique<CardBinding>(this, lblPosizione, kClienteFields);
+    for (std::size_t i = 0; i < kClientCardFields.size(); ++i)
+        binding_->bindText(fields_[i], kClientCardFields[i].field);
+    binding_->bindCheck(chkRicontatta, kRicontattaField, kRicontattaYes, kRicontattaNo);
+    for (const auto& [label, fieldName] : kClientAttachmentLabels) {
+        auto* l = findChild<QLabel*>(QString::fromLatin1(label));
+        binding_->bindText(l, fieldName);
+        binding_->emptyOnDuplicate(l);
+    }
+    navigator_ = std::make_unique<CardNavigator>(clientCardRules(), *binding_);
+    navigatorBar_->connectTo(*navigator_);
+    setWindowState(Qt::WindowMaximized); // the work area fills the screen
+
+    connect(cmdNuovo, &QToolButton::clicked, this, [this] { navigator_->newCard(); });
+    connect(cmdSalva, &QToolButton::clicked, this, [this] { navigator_->save(); });
+    connect(cmdDuplica, &QToolButton::clicked, this, [this] { navigator_->duplicate(); });
+    connect(cmdGuida, &QToolButton::clicked, this, &TfrmClienti::cmdGuidaClick);
+    connect(cmdEsci, &QToolButton::clicked, this, &TfrmClienti::cmdEsciClick);
+    connect(btnEmail, &QToolButton::clicked, this, &TfrmClienti::btnEmailClick);
+    connect(btnCodFisc, &QToolButton::clicked, this, &TfrmClienti::btnCodFiscClick);
+    connect(btnCarta, &QToolButton::clicked, this, &TfrmClienti::btnCartaClick);
+    connect(btnPartitaIva, &QToolButton::clicked, this, &TfrmClienti::btnPartitaIvaClick);
+    connect(btnIban, &QToolButton::clicked, this, &TfrmClienti::btnIbanClick);
+    connect(btnProve, &QToolButton::clicked, this, &TfrmClienti::btnProveClick);
+}
+
+TfrmClienti::~TfrmClienti() {
+    if (frmClienti == this)
+        frmClienti = nullptr;
+}
+
+QWidget* TfrmClienti::field(const QString& name) const {
+    for (QWidget* w : fields_)
+        if (w && w->objectName() == name)
+            return w;
+    return nullptr;
+}
+
+void TfrmClienti::buildFields(QWidget* sectionsArea) {
+    auto* stack = new QVBoxLayout(sectionsArea);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(8);
+
+    std::array<QGridLayout*, 5> grids{};
+    std::array<QFrame*, 5> frames{};
+    for (int s = 0; s < 5; ++s) {
+        auto* frame = new QFrame(sectionsArea);
+        frame->setObjectName(QStringLiteral("shpSezione%1").arg(s + 1, 2, 10, QLatin1Char('0')));
+        frame->setProperty("section", true);
+        auto* row = new QHBoxLayout(frame);
+        row->setContentsMargins(8, 6, 10, 8);
+        row->setSpacing(12);
+        auto* picture = new PictureBox(QString::fromLatin1(kSectionArt[static_cast<std::size_t>(s)]), frame);
+        picture->setObjectName(QStringLiteral("imgSezione%1").arg(s + 1, 2, 10, QLatin1Char('0')));
+        picture->setFixedSize(44, 44);
+        row->addWidget(picture, 0, Qt::AlignVCenter);
+        auto* grid = new QGridLayout;
+        grid->setHorizontalSpacing(12);
+        grid->setVerticalSpacing(5);
+        for (int c = 0; c < kColumns; ++c)
+            grid->setColumnStretch(c, 1);
+        row->addLayout(grid, 1);
+        grids[static_cast<std::size_t>(s)] = grid;
+        frames[static_cast<std::size_t>(s)] = frame;
+        stack->addWidget(frame);
+    }
+    stack->addStretch(1);
+    sectionStack_ = stack;
+
+    // Checks beside some boxes: the button that goes with each.
+    const auto sideButton = [this](QWidget* parent, const char* name, const char* art, const char* hint) {
+        auto* b = makeCommandPicture(parent, QString::fromLatin1(name), QString::fromLatin1(art), QString(), 24);
+        b->setFixedSize(32, 32);
+        hintLine_->setHint(b, QString::fromUtf8(hint));
+        return b;
+    };
+
+    std::array<int, 5> nextColumn{};
+    std::array<int, 5> lastRow{-1, -1, -1, -1, -1};
+    QList<QWidget*> ring;
+    for (std::size_t i = 0; i < kClientCardFields.size(); ++i) {
+        const ClientCardField& f = kClientCardFields[i];
+        const Placement p = kPlacements[i];
+        const auto s = static_cast<std::size_t>(f.section - 1);
+        QFrame* frame = frames[s];
+        QGridLayout* grid = grids[s];
+        if (p.row != lastRow[s]) {
+            lastRow[s] = p.row;
+            nextColumn[s] = 0;
+        }
+        const int capacity = static_cast<int>(
+            kClienteFields[static_cast<std::size_t>(fieldIndex(kClienteFields, QString::fromLatin1(f.field)))]
+                .capacity);
+        const QString name = QString::fromLatin1(f.control);
+
+        QWidget* box = nullptr;
+        QLineEdit* edit = nullptr;
+        if (f.provinceList) {
+            auto* combo = new QComboBox(frame);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setCompleter(nullptr); // what the user types stays as typed
+            for (const char* code : kProvinceCodes)
+                combo->addItem(QString::fromLatin1(code));
+            combo->setCurrentIndex(-1);
+            combo->setMaxVisibleItems(16);
+            edit = combo->lineEdit();
+            combo->installEventFilter(this);
+            edit->installEventFilter(this);
+            box = combo;
+        } else {
+            edit = new QLineEdit(frame);
+            box = edit;
+        }
+        box->setObjectName(name);
+        box->setFont(boxFont());
+        edit->setFont(boxFont());
+        box->setMinimumHeight(30);
+        box->setMinimumWidth(40);
+        edit->setMaxLength(capacity);
+
+        switch (f.filter) {
+        case ClientFieldFilter::None:
+            break;
+        case ClientFieldFilter::Digits:
+            installDigitOnlyFilter(box);
+            break;
+        case ClientFieldFilter::UpperOnKeyRelease:
+            installTypingFilterOnKeyRelease(edit, TypingFilter::Upper);
+            break;
+        default:
+            installTypingFilter(edit, typingFilterOf(f.filter));
+            if (filtersOnLeave(f.filter) && !f.provinceList)
+                edit->installEventFilter(this);
+            break;
+        }
+
+        auto* caption = new QLabel(QString::fromUtf8(f.caption), frame);
+        caption->setObjectName(QStringLiteral("lbl") + name.mid(3));
+        caption->setProperty("caption", true);
+        caption->setFont(captionFont());
+        caption->setBuddy(box);
+        if (p.row > 0)
+            spacedCaptions_.append(caption);
+
+        const int gridRow = p.row * 2;
+        grid->addWidget(caption, gridRow, nextColumn[s], 1, p.span, Qt::AlignLeft | Qt::AlignBottom);
+        auto* cell = new QHBoxLayout;
+        cell->setSpacing(4);
+        cell->addWidget(box, 1);
+        grid->addLayout(cell, gridRow + 1, nextColumn[s], 1, p.span);
+        nextColumn[s] += p.span;
+
+        if (name == QLatin1String("txtEmail"))
+            cell->addWidget(btnEmail = sideButton(frame, "btnEmail", ":/clients/art/email.svg",
+                                                  "Invia una e-mail all'indirizzo indicato."));
+        else if (name == QLatin1String("txtCodFisc"))
+            cell->addWidget(btnCodFisc = sideButton(frame, "btnCodFisc", ":/clients/art/controlla.svg",
+                                                    "Controlla il codice fiscale."));
+        else if (name == QLatin1String("txtCarta"))
+            cell->addWidget(btnCarta = sideButton(frame, "btnCarta", ":/clients/art/controlla.svg",
+                                                  "Controlla il numero di carta di credito."));
+        else if (name == QLatin1String("txtPartitaIva"))
+            cell->addWidget(btnPartitaIva = sideButton(frame, "btnPartitaIva", ":/clients/art/controlla.svg",
+                                                       "Controlla il numero di partita IVA."));
+        else if (name == QLatin1String("txtIban"))
+            cell->addWidget(btnIban = sideButton(frame, "btnIban", ":/clients/art/controlla.svg", "Controlla l'IBAN."));
+
+        addFocusRect(box);
+        fields_[i] = box;
+        ring.append(box);
+    }
+
+    // Section 5: the recontact box and the call history beside the two boxes.
+    QFrame* last = frames[4];
+    chkRicontatta = new QCheckBox(QStringLiteral("Da ricontattare"), last);
+    chkRicontatta->setObjectName(QStringLiteral("chkRicontatta"));
+    chkRicontatta->setFont(captionFont());
+    hintLine_->setHint(chkRicontatta,
+                       QStringLiteral("Annota che il cliente è da ricontattare per questioni in sospeso."));
+    btnProve = makeCommandPicture(last, QStringLiteral("btnProve"), QStringLiteral(":/clients/art/storico.svg"),
+                                  QString(), 22);
+    btnProve->setText(QStringLiteral("Storico chiamate"));
+    btnProve->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnProve->setFont(captionFont());
+    btnProve->setMinimumHeight(30);
+    hintLine_->setHint(btnProve, QStringLiteral("Visualizza lo storico delle telefonate del cliente archiviate nel "
+                                                "registro delle chiamate."));
+    grids[4]->addWidget(chkRicontatta, 0, nextColumn[4], 1, kColumns - nextColumn[4], Qt::AlignLeft | Qt::AlignBottom);
+    grids[4]->addWidget(btnProve, 1, nextColumn[4], 1, kColumns - nextColumn[4], Qt::AlignLeft);
+
+    new EnterRing(ring, this);
+    for (qsizetype i = 1; i < ring.size(); ++i)
+        QWidget::setTabOrder(ring[i - 1], ring[i]);
+
+    txtCliente = qobject_cast<QLineEdit*>(field(QStringLiteral("txtCliente")));
+    txtRecapito = qobject_cast<QLineEdit*>(field(QStringLiteral("txtRecapito")));
+    txtEmail = qobject_cast<QLineEdit*>(field(QStringLiteral("txtEmail")));
+    txtCodFisc = qobject_cast<QLineEdit*>(field(QStringLiteral("txtCodFisc")));
+    txtCarta = qobject_cast<QLineEdit*>(field(QStringLiteral("txtCarta")));
+    txtPartitaIva = qobject_cast<QLineEdit*>(field(QStringLiteral("txtPartitaIva")));
+    txtIban = qobject_cast<QLineEdit*>(field(QStringLiteral("txtIban")));
+    txtProvNasc = qobject_cast<QComboBox*>(field(QStringLiteral("txtProvNasc")));
+    txtProvRes = qobject_cast<QComboBox*>(field(QStringLiteral("txtProvRes")));
+}
+
+void TfrmClienti::buildToolbar(QWidget* column) {
+    struct Command {
+        QToolButton** member;
+        const char* name;
+        const char* art;
+        const char* caption;
+        QString hint;
+    };
+    const std::array<Command, 12> commands{{
+        {&cmdNuovo, "cmdNuovo", ":/cards/art/nuovo.svg", "Nuovo", kNavigatorHints.nuovo},
+        {&cmdDuplica, "cmdDuplica", ":/cards/art/duplica.svg", "Duplica", kNavigatorHints.duplica},
+        {&cmdFile, "cmdFile", ":/cards/art/allega.svg", "Allega file",
+         QStringLiteral("Allega file alla scheda corrente.")},
+        {&cmdSalva, "cmdSalva", ":/cards/art/salva.svg", "Salva", kNavigatorHints.salva},
+        {&cmdTrova, "cmdTrova", ":/cards/art/trova.svg", "Trova", QStringLiteral("Trova una scheda in archivio.")},
+        {&cmdAnteprima, "cmdAnteprima", ":/cards/art/anteprima.svg", "Anteprima",
+         QStringLiteral("Visualizza l'anteprima di stampa.")},
+        {&cmdStampa, "cmdStampa", ":/cards/art/stampa.svg", "Stampa", QStringLiteral("Stampa la scheda corrente.")},
+        {&cmdPDF, "cmdPDF", ":/cards/art/pdf.svg", "PDF", QStringLiteral("Esporta la scheda in formato PDF.")},
+        {&cmdRicontatta, "cmdRicontatta", ":/clients/art/ricontatta.svg", "Da ricontattare",
+         QStringLiteral("Visualizza il riepilogo delle persone da ricontattare.")},
+        {&cmdEsporta, "cmdEsporta", ":/cards/art/esporta.svg", "Esporta",
+         QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.")},
+        {&cmdGuida, "cmdGuida", ":/cards/art/guida.svg", "Guida", QStringLiteral("Visualizza la guida in linea.")},
+        {&cmdEsci, "cmdEsci", ":/cards/art/esci.svg", "Esci",
+         QStringLiteral("Esci dalla schermata di lavoro corrente.")},
+    }};
+    auto* list = new QVBoxLayout(column);
+    list->setContentsMargins(6, 6, 6, 6);
+    list->setSpacing(0);
+    for (const Command& c : commands) {
+        QToolButton* b = makeCommandPicture(column, QString::fromLatin1(c.name), QString::fromLatin1(c.art),
+                                            QString::fromUtf8(c.caption), 28);
+        b->setMinimumWidth(104);
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+        hintLine_->setHint(b, c.hint);
+        *c.member = b;
+        list->addWidget(b);
+    }
+}
+
+// A taller screen spreads the sections: the spare height goes evenly into the gaps between sections and
+// between rows, up to a limit, instead of piling up under the last section.
+void TfrmClienti::spreadSections() {
+    constexpr int kInnerGaps = 4;   // rows after the first of their section
+    constexpr int kSectionGaps = 4; // between the five sections
+    const auto added = [](int e) { return (kInnerGaps + kSectionGaps) * e + 10 * (e / 2); };
+    const int base = sectionStack_->sizeHint().height() - added(spread_);
+    const int spare = sectionStack_->parentWidget()->height() - base;
+    const int e = std::clamp(spare / (kInnerGaps + kSectionGaps + 5), 0, 22);
+    if (e == spread_)
+        return;
+    spread_ = e;
+    sectionStack_->setSpacing(8 + e);
+    for (QLabel* caption : spacedCaptions_)
+        caption->setContentsMargins(0, e, 0, 0);
+    for (int i = 0; i < sectionStack_->count(); ++i)
+        if (QWidget* frame = sectionStack_->itemAt(i)->widget())
+            frame->layout()->setContentsMargins(8, 6 + e / 2, 10, 8 + e / 2);
+}
+
+void TfrmClienti::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layout()->activate();
+    spreadSections();
+}
+
+void TfrmClienti::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Shown from the start menu: always a new, empty card. A window coming back from the task bar keeps
+    // its card.
+    if (!event->spontaneous())
+        navigator_->newCard();
+}
+
+bool TfrmClienti::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+        return QWidget::eventFilter(watched, event);
+    for (std::size_t i = 0; i < kClientCardFields.size(); ++i) {
+        const ClientCardField& f = kClientCardFields[i];
+        auto* combo = qobject_cast<QComboBox*>(fields_[i]);
+        const bool mine = watched == fields_[i] || (combo && watched == combo->lineEdit());
+        if (!mine)
+            continue;
+        if (event->type() == QEvent::FocusIn && combo) {
+            // The list loses its selection as the box takes the focus; what is typed stays.
+            const QString text = combo->currentText();
+            if (combo->currentIndex() != -1) {
+                combo->setCurrentIndex(-1);
+                combo->setEditText(text);
+            }
+        } else if (event->type() == QEvent::FocusOut && filtersOnLeave(f.filter)) {
+            const QString text = controlTextOf(fields_[i]);
+            const QString filtered = applyTypingFilter(typingFilterOf(f.filter), text);
+            if (filtered != text)
+                setControlText(fields_[i], filtered);
+        }
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmClienti::cmdEsciClick() {
+    close();
+}
+
+void TfrmClienti::cmdGuidaClick() {
+    showHelp(this, kHelpClientiTitle, helpClienti());
+}
+
+void TfrmClienti::btnEmailClick() {
+    TMisc::Open(QStringLiteral("\"mailto:") + trimText(txtEmail->text()) + QLatin1Char('"'));
+}
+
+// The checks get the field's text and write nothing back into the card.
+void TfrmClienti::btnCodFiscClick() { openCodFiscCheck(this, txtCodFisc->text()); }
+void TfrmClienti::btnCartaClick() { TfrmCarta::open(this, txtCarta->text()); }
+void TfrmClienti::btnPartitaIvaClick() { TfrmPartitaIva::open(this, txtPartitaIva->text()); }
+void TfrmClienti::btnIbanClick() { TfrmIban::open(this, txtIban->text()); }
+
+void TfrmClienti::btnProveClick() {
+    if (const auto refusal = storicoRefusal(lblPosizione->text(), txtCodFisc->text())) {
+        showWarning(this, refusal->warning);
+        if (refusal->focusCodFisc)
+            txtCodFisc->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The call history screen opens here (it reads txtCodFisc itself while it loads).
+}
+
+} // namespace ombrisa

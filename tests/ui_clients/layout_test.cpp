@@ -1,0 +1,126 @@
+// The client card laid out at the two screen sizes the program is used at: every caption whole, no two
+// controls overlapping, everything inside the window. With OMBRISA_SHOTS set, the card is also saved
+// as a picture in that folder to be looked at.
+#include "clients/Clienti.h"
+#include "ui_clients/clientfixture.h"
+#include "uisupport/fakes.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace ombrisa;
+
+namespace {
+
+QRect onScreen(const QWidget* w, const QWidget* window) {
+    return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+}
+
+class ClientLayout : public test::UiTest, public ::testing::WithParamInterface<QSize> {};
+
+TEST_P(ClientLayout, EverythingFitsAndNothingOverlaps) {
+    TfrmClienti screen;
+    screen.setWindowState(Qt::WindowNoState);
+    screen.resize(GetParam());
+    screen.show();
+    QCoreApplication::processEvents();
+    // A full card, loaded as the user loads it.
+    write(QStringLiteral("Contatti.pro"),
+          test::clientCard({{"Cliente", "Bianchi Maria Grazia"},
+                            {"DataNasc", "14/02/1975"},
+                            {"ComuneNasc", "Reggio nell'Emilia"},
+                            {"ProvNasc", "RE"},
+                            {"Sesso", "F"},
+                            {"Recapito", "0522 456789"},
+                            {"IndirizzoRes", "Via Emilia San Pietro 21/B"},
+                            {"ProvRes", "MO"},
+                            {"ComuneRes", "Castelfranco Emilia"},
+                            {"CapRes", "41013"},
+                            {"Estremi", "Bonifico bancario a 30 giorni data fattura, fine mese"},
+                            {"TelCasa", "059 926000"},
+                            {"TelUff", "0522 334455 int. 12"},
+                            {"TelCel", "347 1234567"},
+                            {"Fax", "m.bianchi@pec.example.it"},
+                            {"Email", "maria.bianchi@example.it"},
+                            {"CodFisc", "BNCMGR75B54H223K"},
+                            {"Carta", "4111111111111111"},
+                            {"ScadeCarta", "09/2028"},
+                            {"PartitaIva", "01234567897"},
+                            {"Iban", "IT60X0542811101000000123456"},
+                            {"Documento", "Carta d'identit\xE0 CA12345BC, Comune di Modena, scad. 2031"},
+                            {"Occupazione", "Architetto"},
+                            {"Civile", "Coniugata"},
+                            {"Titoli", "Laurea in Architettura, abilitazione professionale"},
+                            {"Prodotti", "Consulenza energetica, pannelli solari"},
+                            {"Zona", "Modena Nord"},
+                            {"Questioni", "Attende il preventivo per l'impianto sul tetto del capannone"},
+                            {"Note", "Preferisce essere chiamata dopo le 15"},
+                            {"Ricontatta", "S\xEC"}}));
+    QTest::mouseClick(screen.findChild<QAbstractButton*>(QStringLiteral("cmdPrimo")), Qt::LeftButton);
+    ASSERT_EQ(screen.lblPosizione->text(), "1");
+    screen.txtCliente->setFocus();
+    QCoreApplication::processEvents();
+
+    const QString shots = qEnvironmentVariable("OMBRISA_SHOTS");
+    if (!shots.isEmpty()) {
+        QDir().mkpath(shots);
+        screen.grab().save(
+            QDir(shots).filePath(QStringLiteral("clienti_%1x%2.png").arg(GetParam().width()).arg(GetParam().height())));
+    }
+
+    QList<QWidget*> visible;
+    for (QWidget* w : screen.findChildren<QWidget*>()) {
+        if (!w->isVisible())
+            continue;
+        const QString n = w->objectName();
+        if (n.startsWith(QLatin1String("txt")) || n.startsWith(QLatin1String("cmd")) ||
+            n.startsWith(QLatin1String("btn")) || n.startsWith(QLatin1String("chk")) ||
+            n.startsWith(QLatin1String("img")) || n == QLatin1String("lblPosizione") || n == QLatin1String("panInfo") ||
+            (qobject_cast<QLabel*>(w) && w->property("caption").toBool()))
+            visible.append(w);
+    }
+    ASSERT_GT(visible.size(), 60);
+    const QRect window = screen.rect();
+    for (QWidget* w : visible) {
+        const QRect r = onScreen(w, &screen);
+        EXPECT_TRUE(window.contains(r)) << w->objectName().toStdString();
+        if (auto* l = qobject_cast<QLabel*>(w); l && l->property("caption").toBool()) {
+            EXPECT_GE(l->width(), l->sizeHint().width()) << "caption cut: " << l->text().toStdString();
+        }
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            EXPECT_GE(b->width(), b->sizeHint().width()) << "button cut: " << w->objectName().toStdString();
+        }
+        EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
+    }
+    for (qsizetype i = 0; i < visible.size(); ++i)
+        for (qsizetype j = i + 1; j < visible.size(); ++j) {
+            if (visible[i]->isAncestorOf(visible[j]) || visible[j]->isAncestorOf(visible[i]))
+                continue;
+            EXPECT_FALSE(onScreen(visible[i], &screen).intersects(onScreen(visible[j], &screen)))
+                << visible[i]->objectName().toStdString() << " / " << visible[j]->objectName().toStdString();
+        }
+
+    // Texts as long as their fields push nothing aside.
+    QList<QRect> before;
+    for (QWidget* w : visible)
+        before.append(onScreen(w, &screen));
+    for (QWidget* w : visible)
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            e->setText(QString(e->maxLength(), QLatin1Char('W')));
+    QCoreApplication::processEvents();
+    for (qsizetype i = 0; i < visible.size(); ++i)
+        EXPECT_EQ(onScreen(visible[i], &screen), before[i]) << visible[i]->objectName().toStdString();
+}
+
+// The window's inside when maximised on the two screens (title bar and task bar taken off).
+INSTANTIATE_TEST_SUITE_P(Screens, ClientLayout, ::testing::Values(QSize(1366, 690), QSize(1920, 1017)));
+
+} // namespace
