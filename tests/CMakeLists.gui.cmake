@@ -23,3 +23,6 @@ if(TARGET ombrisa_ui_tests AND TARGET ombrisa-seed-password)
   target_compile_definitions(ombrisa_ui_tests PRIVATE
     OMBRISA_SEED_PASSWORD_PATH="$<TARGET_FILE:ombrisa-seed-password>")
 endif()
+
+# Report engine and report layouts: their own program, with a main() that creates the QApplication.
+ombrisa_test_program(ombrisa_report_tests report ombrisa_report Qt6::Widgets)

@@ -124,6 +124,8 @@ void UiTest::SetUp() {
     setUrlOpener(&opener);
     setClock(&clock);
     setDialogRunner(&dialogs);
+    printer = std::make_unique<report::FilePrinterService>(dir.path());
+    report::setPrinterService(printer.get());
 }
 
 void UiTest::TearDown() {
@@ -135,6 +137,7 @@ void UiTest::TearDown() {
     setUrlOpener(nullptr);
     setClock(nullptr);
     setDialogRunner(nullptr);
+    report::setPrinterService(nullptr);
     setAppFolderOverride({});
 }
 

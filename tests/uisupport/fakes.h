@@ -5,6 +5,7 @@
 // expect...() fails the test; so does an announced one that never appeared.
 
 #include "common/services.h"
+#include "printerservice.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -15,6 +16,7 @@
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <ostream>
 
 // gtest prints QString values as text.
@@ -109,6 +111,8 @@ protected:
     TestOpener opener;
     FixedClock clock;
     TestDialogs dialogs;
+    // Prints land as PDF files in the test folder (stampa-1.pdf…); previews are recorded, not shown.
+    std::unique_ptr<report::FilePrinterService> printer;
 };
 
 } // namespace ombrisa::test

@@ -2,6 +2,7 @@
 
 #include "agents/Slideshow_Dipendenti.h"
 #include "agents/Zoom.h"
+#include "agents/agentcardoutput.h"
 #include "agents/agentphoto.h"
 #include "app/guida.h"
 #include "cards/agentcard.h"
@@ -205,6 +206,7 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(cmdSlideshow, &QToolButton::clicked, this, &TfrmDipendenti::cmdSlideshowClick);
     connect(cmdGuida, &QToolButton::clicked, this, &TfrmDipendenti::cmdGuidaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &TfrmDipendenti::cmdEsciClick);
+    connectAgentCardOutput(this, cmdStampa, cmdAnteprima);
     connect(btnFocus, &QPushButton::clicked, this, &TfrmDipendenti::btnFocusClick);
     connect(btnCaricaFoto, &QToolButton::clicked, this, &TfrmDipendenti::btnCaricaFotoClick);
     connect(btnSalvaFoto, &QToolButton::clicked, this, &TfrmDipendenti::btnSalvaFotoClick);

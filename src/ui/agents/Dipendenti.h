@@ -3,12 +3,12 @@
 // The agent card screen: one card of "Archivio_Dipendenti.pro" at a time, with the agent's photo, the
 // toolbar on the right and the hint line and navigator at the bottom.
 //
-// Buttons whose screens live elsewhere (cmdFile, cmdTrova, cmdStampa, cmdAnteprima, btnWebcam, and
-// btnLavori past its three refusals) are connected by those screens' code: this screen only gives them
-// their pictures and hints. Those screens read and write this screen's controls directly (the fields by
-// name through field(), the hidden attachment labels, lblPosizione, imgFoto); the capture screen puts
-// its picture in with importPhoto(), a search screen shows the card it picked with
-// navigator().showCard().
+// Buttons whose screens live elsewhere (cmdFile, cmdTrova, btnWebcam, and btnLavori past its three
+// refusals) are connected by those screens' code: this screen only gives them their pictures and hints.
+// cmdStampa and cmdAnteprima open the card report's dialogs (agents/agentcardoutput.h). Those screens
+// read and write this screen's controls directly (the fields by name through field(), the hidden
+// attachment labels, lblPosizione, imgFoto); the capture screen puts its picture in with importPhoto(), a
+// search screen shows the card it picked with navigator().showCard().
 
 #include <QWidget>
 #include <array>

@@ -5,6 +5,7 @@
 #include "cards/cardnavigator.h"
 #include "cards/cardwidgets.h"
 #include "cards/clientcard.h"
+#include "clients/clientcardreport.h"
 #include "common/conventions.h"
 #include "common/focuslook.h"
 #include "common/helptexts.h"
@@ -204,6 +205,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(cmdDuplica, &QToolButton::clicked, this, [this] { navigator_->duplicate(); });
     connect(cmdGuida, &QToolButton::clicked, this, &TfrmClienti::cmdGuidaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &TfrmClienti::cmdEsciClick);
+    connectClientCardOutput(this, cmdStampa, cmdAnteprima, cmdPDF);
     connect(btnEmail, &QToolButton::clicked, this, &TfrmClienti::btnEmailClick);
     connect(btnCodFisc, &QToolButton::clicked, this, &TfrmClienti::btnCodFiscClick);
     connect(btnCarta, &QToolButton::clicked, this, &TfrmClienti::btnCartaClick);

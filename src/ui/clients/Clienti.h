@@ -3,10 +3,11 @@
 // The client card screen: one card of "Contatti.pro" at a time, in five sections, with the toolbar on the
 // right and the hint line and navigator at the bottom.
 //
-// Buttons whose screens live elsewhere (cmdFile, cmdTrova, cmdAnteprima, cmdStampa, cmdPDF, cmdRicontatta,
-// cmdEsporta and btnProve past its two refusals) are connected by those screens' code: this screen only
-// gives them their pictures and hints. Those screens read and write this screen's controls directly
-// (the fields by name through field(), the hidden attachment labels, lblPosizione).
+// Buttons whose screens live elsewhere (cmdFile, cmdTrova, cmdRicontatta, cmdEsporta and btnProve past its
+// two refusals) are connected by those screens' code: this screen only gives them their pictures and
+// hints. cmdStampa, cmdAnteprima and cmdPDF go to the card report (clients/clientcardreport.h). Those
+// screens read and write this screen's controls directly (the fields by name through field(), the hidden
+// attachment labels, lblPosizione).
 
 #include <QList>
 #include <QWidget>

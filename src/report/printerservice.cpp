@@ -1,0 +1,130 @@
+#include "printerservice.h"
+
+#include "reportpainter.h"
+#include "reportpreview.h"
+
+#include <QDir>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+
+namespace ombrisa::report {
+
+namespace {
+
+PrinterService* installed = nullptr;
+
+QString xmlEscaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+QByteArray xmpMetadata(const PdfProperties& p) {
+    const QString xmp =
+        QStringLiteral("<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
+                       "<x:xmpmeta xmlns:x='adobe:ns:meta/'>\n"
+                       "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>\n"
+                       "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'"
+                       " xmlns:xmp='http://ns.adobe.com/xap/1.0/' xmlns:pdf='http://ns.adobe.com/pdf/1.3/'>\n"
+                       "<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>%1</rdf:li></rdf:Alt></dc:title>\n"
+                       "<dc:description><rdf:Alt><rdf:li xml:lang='x-default'>%2</rdf:li></rdf:Alt></dc:description>\n"
+                       "<dc:creator><rdf:Seq><rdf:li>%3</rdf:li></rdf:Seq></dc:creator>\n"
+                       "<xmp:CreatorTool>%4</xmp:CreatorTool>\n"
+                       "<pdf:Producer>%4</pdf:Producer>\n"
+                       "</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end='w'?>")
+            .arg(xmlEscaped(p.title), xmlEscaped(p.subject), xmlEscaped(p.author), xmlEscaped(p.creator));
+    return xmp.toUtf8();
+}
+
+OutputResult failed(const QString& message) {
+    return {OutputResult::Status::Failed, message};
+}
+
+const QString kPrintFailed = QStringLiteral("Attenzione: la stampa non è andata a buon fine.");
+
+} // namespace
+
+PrinterService& printerService() {
+    static SystemPrinterService system;
+    return installed ? *installed : system;
+}
+
+void setPrinterService(PrinterService* service) {
+    installed = service;
+}
+
+QString pdfWriteFailedMessage(const QString& path) {
+    return QStringLiteral("Attenzione: non è stato possibile scrivere il file \"%1\".\r\n\r\n"
+                          "Il file potrebbe essere aperto in un altro programma oppure la cartella potrebbe "
+                          "non consentire la scrittura. Chiudere il file o controllare la cartella e riprovare.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+OutputResult writePdfFile(const PreparedReport& report, const QString& path, const PdfProperties& properties) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(pdfWriteFailedMessage(path));
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(properties.title);
+        writer.setCreator(properties.creator);
+        writer.setDocumentXmpMetadata(xmpMetadata(properties));
+        writer.setResolution(600);
+        if (!paintReport(report, writer)) {
+            file.cancelWriting();
+            return failed(pdfWriteFailedMessage(path));
+        }
+    }
+    if (!file.commit())
+        return failed(pdfWriteFailedMessage(path));
+    return {};
+}
+
+OutputResult SystemPrinterService::print(const PreparedReport& report, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(report.pageLayout);
+    printer.setDocName(report.reportName);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Stampa"));
+    if (dialog.exec() != QDialog::Accepted)
+        return {OutputResult::Status::Cancelled, {}};
+    if (!paintReport(report, printer))
+        return failed(kPrintFailed);
+    return {};
+}
+
+void SystemPrinterService::preview(const PreparedReport& report, QWidget* parent) {
+    ReportPreviewDialog dialog(report, parent);
+    dialog.exec();
+}
+
+OutputResult SystemPrinterService::writePdf(const PreparedReport& report, const QString& path,
+                                            const PdfProperties& properties) {
+    return writePdfFile(report, path, properties);
+}
+
+FilePrinterService::FilePrinterService(QString folder) : folder_(std::move(folder)) {}
+
+OutputResult FilePrinterService::print(const PreparedReport& report, QWidget*) {
+    if (cancelPrint)
+        return {OutputResult::Status::Cancelled, {}};
+    if (failPrint)
+        return failed(kPrintFailed);
+    printed.append(report);
+    const QString path = QDir(folder_).filePath(QStringLiteral("stampa-%1.pdf").arg(printed.size()));
+    printedFiles.append(path);
+    const OutputResult result = writePdfFile(report, path, {report.reportName, {}, report.author, report.author});
+    return result.done() ? result : failed(kPrintFailed);
+}
+
+void FilePrinterService::preview(const PreparedReport& report, QWidget*) {
+    previewed.append(report);
+}
+
+OutputResult FilePrinterService::writePdf(const PreparedReport& report, const QString& path,
+                                          const PdfProperties& properties) {
+    pdfPaths.append(path);
+    return writePdfFile(report, path, properties);
+}
+
+} // namespace ombrisa::report

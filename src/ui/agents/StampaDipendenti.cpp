@@ -1,0 +1,17 @@
+#include "StampaDipendenti.h"
+
+#include "printerservice.h"
+
+namespace ombrisa {
+
+TfrmStampaDipendenti::TfrmStampaDipendenti(QWidget* agentCard)
+    : AgentReportDialog(agentCard, QStringLiteral(" Stampa documento"), QStringLiteral("Stampa"),
+                        kStampaDipendentiFailed) {
+    setObjectName(QStringLiteral("frmStampaDipendenti"));
+}
+
+bool TfrmStampaDipendenti::output(const report::PreparedReport& report) {
+    return !report::printerService().print(report, this).failed();
+}
+
+} // namespace ombrisa

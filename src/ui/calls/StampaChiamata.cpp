@@ -1,0 +1,21 @@
+#include "StampaChiamata.h"
+
+#include "common/services.h"
+#include "layouts/callcard.h"
+#include "printerservice.h"
+
+namespace ombrisa {
+
+TfrmStampaChiamata::TfrmStampaChiamata(QWidget* callCard)
+    : CardReportDialog(callCard, QStringLiteral(" Stampa documento"), QStringLiteral("Stampa")) {
+    setObjectName(QStringLiteral("frmStampaChiamata"));
+}
+
+void TfrmStampaChiamata::btnStampaClick() {
+    const report::OutputResult result =
+        report::printerService().print(report::prepareCallCard(currentTexts(), clock().now()), this);
+    if (result.failed())
+        showWarning(this, result.message);
+}
+
+} // namespace ombrisa

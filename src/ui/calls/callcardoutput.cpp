@@ -1,0 +1,18 @@
+#include "callcardoutput.h"
+
+#include "AnteprimaChiamata.h"
+#include "StampaChiamata.h"
+#include "common/services.h"
+
+#include <QAbstractButton>
+
+namespace ombrisa {
+
+void connectCallCardOutput(QWidget* screen, QAbstractButton* cmdStampa, QAbstractButton* cmdAnteprima) {
+    QObject::connect(cmdStampa, &QAbstractButton::clicked, screen,
+                     [screen] { execDialog(new TfrmStampaChiamata(screen)); });
+    QObject::connect(cmdAnteprima, &QAbstractButton::clicked, screen,
+                     [screen] { execDialog(new TfrmAnteprimaChiamata(screen)); });
+}
+
+} // namespace ombrisa

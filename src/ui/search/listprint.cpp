@@ -1,0 +1,26 @@
+#include "listprint.h"
+
+#include "common/services.h"
+
+#include <QAbstractItemModel>
+
+namespace ombrisa {
+
+void printListLines(QWidget* screen, const QString& title, const QStringList& lines, const QStringList& extraLines) {
+    const report::OutputResult result = report::printList(title, lines, extraLines, clock().now(), screen);
+    if (result.failed())
+        showWarning(screen, result.message);
+}
+
+QStringList listLines(const QAbstractItemModel* model) {
+    QStringList lines;
+    if (!model)
+        return lines;
+    const int count = model->rowCount();
+    lines.reserve(count);
+    for (int row = 0; row < count; ++row)
+        lines.append(model->index(row, 0).data(Qt::DisplayRole).toString());
+    return lines;
+}
+
+} // namespace ombrisa
