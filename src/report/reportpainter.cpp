@@ -93,13 +93,13 @@ QString resolveFamily(const QString& family) {
     return firstInstalled({"DejaVu Sans", "Liberation Sans"});
 }
 
-QFont resolveFont(const FontSpec& spec) {
-    QFont font(resolveFamily(spec.family));
+QFont resolveFont(const FontSpec& wanted) {
+    QFont font(resolveFamily(wanted.family));
     // Points are 1/72 inch and units 1/96 inch; the device turns points into its own dots.
-    font.setPointSizeF(spec.pixelSize * 72.0 / 96.0);
-    font.setBold(spec.bold);
+    font.setPointSizeF(wanted.pixelSize * 72.0 / 96.0);
+    font.setBold(wanted.bold);
     font.setKerning(true);
-    font.setStyleHint(spec.family.contains(QLatin1String("Courier"), Qt::CaseInsensitive) ? QFont::TypeWriter
+    font.setStyleHint(wanted.family.contains(QLatin1String("Courier"), Qt::CaseInsensitive) ? QFont::TypeWriter
                                                                                           : QFont::SansSerif);
     return font;
 }
