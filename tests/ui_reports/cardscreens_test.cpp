@@ -1,6 +1,7 @@
 // The card screens' own buttons reach the card reports with what the screens show.
 
 #include "agents/Dipendenti.h"
+#include "calls/Chiamate.h"
 #include "clients/Clienti.h"
 #include "clients/clientcardreport.h"
 #include "common/picturebox.h"
@@ -45,6 +46,30 @@ TEST_F(CardScreenReports, ClientCardButtonsPrintPreviewAndExportTheCardOnScreen)
     }
     EXPECT_TRUE(QFile::exists(path("Contatto.pdf")));
     EXPECT_EQ(printer->pdfPaths.size(), 1);
+}
+
+TEST_F(CardScreenReports, CallCardButtonsOpenTheDialogsThatPrintTheCallOnScreen) {
+    TfrmChiamate screen;
+    clock.set(QDateTime(QDate(2024, 3, 5), QTime(9, 7)));
+    screen.findChild<QToolButton*>("impRitiro")->click();
+    screen.findChild<QToolButton*>("impOraRit")->click();
+    type(&screen, "txtOggetto", "Preventivo caldaia");
+    type(&screen, "txtCliente", " Ferrù Niccolò ");
+    dialogs.expect("frmStampaChiamata", [](QDialog& d) { d.findChild<QPushButton*>("btnStampa")->click(); });
+    screen.findChild<QToolButton*>("cmdStampa")->click();
+    dialogs.expect("frmAnteprimaChiamata", [](QDialog& d) { d.findChild<QPushButton*>("btnStampa")->click(); });
+    screen.findChild<QToolButton*>("cmdAnteprima")->click();
+    dialogs.expect("frmAnteprimaChiamata", [](QDialog& d) { d.findChild<QPushButton*>("btnAnnulla")->click(); });
+    screen.findChild<QToolButton*>("cmdAnteprima")->click();
+
+    ASSERT_EQ(printer->printed.size(), 1);
+    ASSERT_EQ(printer->previewed.size(), 1);
+    for (const report::PreparedReport& r : {printer->printed[0], printer->previewed[0]}) {
+        EXPECT_EQ(r.first("txtData")->text, "05 Marzo 2024");
+        EXPECT_EQ(r.first("txtOra")->text, "09:07");
+        EXPECT_EQ(r.first("txtOggetto")->text, "Preventivo caldaia");
+        EXPECT_EQ(r.first("txtCliente")->text, "Ferrù Niccolò");
+    }
 }
 
 TEST_F(CardScreenReports, AgentCardButtonsOpenTheDialogsThatPrintTheCardAndItsPhoto) {

@@ -1,6 +1,7 @@
 #include "calls/Chiamate.h"
 
 #include "app/guida.h"
+#include "calls/callcardoutput.h"
 #include "cards/callcard.h"
 #include "cards/cardbinding.h"
 #include "cards/cardnavigator.h"
@@ -199,6 +200,7 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(cmdDuplica, &QToolButton::clicked, this, [this] { navigator_->duplicate(); });
     connect(cmdGuida, &QToolButton::clicked, this, &TfrmChiamate::cmdGuidaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &TfrmChiamate::cmdEsciClick);
+    connectCallCardOutput(this, cmdStampa, cmdAnteprima);
     connect(impRitiro, &QToolButton::clicked, this, &TfrmChiamate::impRitiroClick);
     connect(impOraRit, &QToolButton::clicked, this, &TfrmChiamate::impOraRitClick);
     connect(btnCodFisc, &QToolButton::clicked, this, &TfrmChiamate::btnCodFiscClick);
