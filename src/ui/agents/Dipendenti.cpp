@@ -8,6 +8,7 @@
 #include "cards/agentcard.h"
 #include "cards/cardbinding.h"
 #include "cards/cardnavigator.h"
+#include "cards/cardscreen.h"
 #include "cards/cardwidgets.h"
 #include "common/conventions.h"
 #include "common/focuslook.h"
@@ -73,13 +74,6 @@ constexpr std::array<Placement, kAgentCardFields.size()> kPlacements{{
 constexpr int kSections = 4;
 constexpr int kColumns = 12;
 
-QFont boxFont() {
-    return QFont(QStringLiteral("Verdana"), 12, QFont::Bold);
-}
-QFont captionFont() {
-    return QFont(QStringLiteral("Tahoma"), 9, QFont::Bold);
-}
-
 TypingFilter typingFilterOf(AgentFieldFilter f) {
     return f == AgentFieldFilter::Trim ? TypingFilter::Trim : TypingFilter::TrimUpper;
 }
@@ -91,23 +85,14 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmDipendenti"));
     setWindowTitle(QStringLiteral(" Ombrisa - Agenti e Prestazioni"));
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral(
-        "#frmDipendenti { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3d7fa6, stop:0.55 #d9e8f2,"
-        " stop:1 #ffffff); }"
-        "QFrame[section=\"true\"], QFrame#panFoto { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 #fbfdff, stop:1 #e3eef7); border: 1px solid #9ec0da; border-radius: 8px; }"
-        "QLabel[caption=\"true\"] { color: #1f3b57; background: transparent; }"
-        "QFrame#panFoto QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; border-radius: 4px; }"
-        "QFrame#panFoto QToolButton#btnLavori { background: #245a80; color: white; font: bold 10pt 'Tahoma'; "
-        "border-radius: 6px;"
-        " padding: 4px 10px; }"
-        "QFrame#panFoto QToolButton#btnLavori:hover { background: #2f6f9c; }"
-        "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #ffffff, stop:1 #e6f0f7);"
-        " border: 1px solid #9ec0da; border-radius: 8px; }"
-        "QFrame#panComandi QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; padding: 1px; }"
-        "QFrame#panBanda { background: #245a80; border-radius: 6px; }"
-        "QLabel#panInfo { color: white; background: transparent; }"
-        "QFrame[section=\"true\"] QToolButton { border-radius: 4px; }"));
+    setStyleSheet(
+        cardScreenStyle(objectName(), QStringLiteral("#3d7fa6")) +
+        QStringLiteral("QFrame#panFoto { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfdff,"
+                       " stop:1 #e3eef7); border: 1px solid #9ec0da; border-radius: 8px; }"
+                       "QFrame#panFoto QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; border-radius: 4px; }"
+                       "QFrame#panFoto QToolButton#btnLavori { background: #245a80; color: white;"
+                       " font: bold 10pt 'Tahoma'; border-radius: 6px; padding: 4px 10px; }"
+                       "QFrame#panFoto QToolButton#btnLavori:hover { background: #2f6f9c; }"));
 
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 8, 10, 8);
@@ -117,12 +102,9 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : QWidget(parent, Qt::Window) {
     root->addLayout(body, 1);
 
     // Bottom band first: the hint line must exist before the controls register their hints.
-    auto* band = new QFrame(this);
-    band->setObjectName(QStringLiteral("panBanda"));
-    panInfo = new QLabel(kDesignHint, band);
-    panInfo->setObjectName(QStringLiteral("panInfo"));
-    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
-    panInfo->setMinimumWidth(200);
+    const HintBand hintBand = makeHintBand(this, kDesignHint);
+    QFrame* band = hintBand.band;
+    panInfo = hintBand.panInfo;
     hintLine_ = std::make_unique<HintLine>(panInfo);
     navigatorBar_ = new NavigatorBar(band, *hintLine_, kAgentNavigatorHints);
     cmdPrimo = navigatorBar_->cmdPrimo;
@@ -130,10 +112,7 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : QWidget(parent, Qt::Window) {
     cmdAvanti = navigatorBar_->cmdAvanti;
     cmdUltimo = navigatorBar_->cmdUltimo;
     lblPosizione = navigatorBar_->lblPosizione;
-    auto* bandRow = new QHBoxLayout(band);
-    bandRow->setContentsMargins(12, 4, 8, 4);
-    bandRow->addWidget(panInfo, 1);
-    bandRow->addWidget(navigatorBar_);
+    hintBand.row->addWidget(navigatorBar_);
     root->addWidget(band);
 
     auto* sections = new QWidget(this);
@@ -244,26 +223,14 @@ void TfrmDipendenti::buildFields(QWidget* area) {
     std::array<QFrame*, kSections> frames{};
     std::array<QGridLayout*, kSections> grids{};
     for (int s = 0; s < kSections; ++s) {
-        auto* frame = new QFrame(area);
-        frame->setObjectName(QStringLiteral("shpSezione%1").arg(s + 1, 2, 10, QLatin1Char('0')));
-        frame->setProperty("section", true);
-        auto* grid = new QGridLayout(frame);
+        QFrame* frame = makeSectionFrame(area, s + 1);
+        QGridLayout* grid = makeFieldGrid(kColumns, 12, 4);
         grid->setContentsMargins(12, 6, 12, 10);
-        grid->setHorizontalSpacing(12);
-        grid->setVerticalSpacing(4);
-        for (int c = 0; c < kColumns; ++c)
-            grid->setColumnStretch(c, 1);
+        frame->setLayout(grid);
         frames[static_cast<std::size_t>(s)] = frame;
         grids[static_cast<std::size_t>(s)] = grid;
         stack->addWidget(frame);
     }
-
-    const auto sideButton = [this](QWidget* parent, const char* name, const char* art, const char* hint) {
-        auto* b = makeCommandPicture(parent, QString::fromLatin1(name), QString::fromLatin1(art), QString(), 24);
-        b->setFixedSize(32, 32);
-        hintLine_->setHint(b, QString::fromUtf8(hint));
-        return b;
-    };
 
     std::array<int, kSections> nextColumn{};
     std::array<int, kSections> lastRow{-1, -1, -1, -1};
@@ -283,7 +250,7 @@ void TfrmDipendenti::buildFields(QWidget* area) {
 
         auto* box = new QLineEdit(frame);
         box->setObjectName(name);
-        box->setFont(boxFont());
+        box->setFont(cardBoxFont());
         box->setMinimumHeight(28);
         box->setMinimumWidth(40);
         box->setMaxLength(static_cast<int>(def.capacity));
@@ -302,34 +269,14 @@ void TfrmDipendenti::buildFields(QWidget* area) {
         }
         applyFieldLook(box);
 
-        auto* caption = new QLabel(QString::fromUtf8(f.caption), frame);
-        caption->setObjectName(QStringLiteral("lbl") + name.mid(3));
-        caption->setProperty("caption", true);
-        caption->setFont(captionFont());
-        caption->setBuddy(box);
-
+        QLabel* caption = makeCaption(frame, QStringLiteral("lbl") + name.mid(3), QString::fromUtf8(f.caption), box);
         auto* grid = grids[s];
         const int gridRow = p.row * 2;
-        grid->addWidget(caption, gridRow, nextColumn[s], 1, p.span, Qt::AlignLeft | Qt::AlignBottom);
+        QHBoxLayout* cell = placeUnderCaption(grid, caption, box, gridRow, nextColumn[s], p.span);
         // Spare height goes above the captions, so that each caption stays by its box.
         grid->setRowStretch(gridRow, 1);
-        auto* cell = new QHBoxLayout;
-        cell->setSpacing(4);
-        cell->addWidget(box, 1);
-        grid->addLayout(cell, gridRow + 1, nextColumn[s], 1, p.span);
         nextColumn[s] += p.span;
-
-        if (name == QLatin1String("txtEmail"))
-            cell->addWidget(btnEmail = sideButton(frame, "btnEmail", ":/clients/art/email.svg",
-                                                  "Invia una e-mail all'indirizzo indicato."));
-        else if (name == QLatin1String("txtCodFisc"))
-            cell->addWidget(btnCodFisc = sideButton(frame, "btnCodFisc", ":/clients/art/controlla.svg",
-                                                    "Controlla il codice fiscale."));
-        else if (name == QLatin1String("txtPartitaIva"))
-            cell->addWidget(btnPartitaIva = sideButton(frame, "btnPartitaIva", ":/clients/art/controlla.svg",
-                                                       "Controlla il numero di partita IVA."));
-        else if (name == QLatin1String("txtIban"))
-            cell->addWidget(btnIban = sideButton(frame, "btnIban", ":/clients/art/controlla.svg", "Controlla l'IBAN."));
+        addCheckButton(cell, frame, *hintLine_, name);
 
         fields_[i] = box;
         ring.append(box);
@@ -349,6 +296,10 @@ void TfrmDipendenti::buildFields(QWidget* area) {
     txtEmail = field(QStringLiteral("txtEmail"));
     txtCel = field(QStringLiteral("txtCel"));
     txtIban = field(QStringLiteral("txtIban"));
+    btnEmail = findChild<QToolButton*>(QStringLiteral("btnEmail"));
+    btnCodFisc = findChild<QToolButton*>(QStringLiteral("btnCodFisc"));
+    btnPartitaIva = findChild<QToolButton*>(QStringLiteral("btnPartitaIva"));
+    btnIban = findChild<QToolButton*>(QStringLiteral("btnIban"));
 }
 
 QWidget* TfrmDipendenti::buildPhotoPanel() {
@@ -410,14 +361,7 @@ QWidget* TfrmDipendenti::buildPhotoPanel() {
 }
 
 void TfrmDipendenti::buildToolbar(QWidget* column) {
-    struct Command {
-        QToolButton** member;
-        const char* name;
-        const char* art;
-        const char* caption;
-        QString hint;
-    };
-    const std::array<Command, 10> commands{{
+    const std::array<CommandDef, 10> commands{{
         {&cmdNuovo, "cmdNuovo", ":/cards/art/nuovo.svg", "Nuovo", kAgentNavigatorHints.nuovo},
         {&cmdDuplica, "cmdDuplica", ":/cards/art/duplica.svg", "Duplica", kAgentNavigatorHints.duplica},
         {&cmdFile, "cmdFile", ":/cards/art/allega.svg", "Allega file", QStringLiteral("Allega file alla scheda.")},
@@ -431,18 +375,7 @@ void TfrmDipendenti::buildToolbar(QWidget* column) {
         {&cmdGuida, "cmdGuida", ":/cards/art/guida.svg", "Guida", QStringLiteral("Visualizza la guida.")},
         {&cmdEsci, "cmdEsci", ":/cards/art/esci.svg", "Esci", QStringLiteral("Esci da questa schermata di lavoro.")},
     }};
-    auto* list = new QVBoxLayout(column);
-    list->setContentsMargins(6, 6, 6, 6);
-    list->setSpacing(0);
-    for (const Command& c : commands) {
-        QToolButton* b = makeCommandPicture(column, QString::fromLatin1(c.name), QString::fromLatin1(c.art),
-                                            QString::fromUtf8(c.caption), 28);
-        b->setMinimumWidth(96);
-        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-        hintLine_->setHint(b, c.hint);
-        *c.member = b;
-        list->addWidget(b);
-    }
+    fillCommandColumn(column, *hintLine_, commands, 96);
 }
 
 void TfrmDipendenti::showEvent(QShowEvent* event) {

@@ -5,6 +5,7 @@
 #include "cards/callcard.h"
 #include "cards/cardbinding.h"
 #include "cards/cardnavigator.h"
+#include "cards/cardscreen.h"
 #include "cards/cardwidgets.h"
 #include "common/conventions.h"
 #include "common/focuslook.h"
@@ -82,13 +83,6 @@ constexpr int kRowSpread = 28;
 constexpr std::array<const char*, 3> kSectionArt{":/calls/art/sezione01.svg", ":/calls/art/sezione02.svg",
                                                  ":/calls/art/sezione03.svg"};
 
-QFont boxFont() {
-    return QFont(QStringLiteral("Verdana"), 12, QFont::Bold);
-}
-QFont captionFont() {
-    return QFont(QStringLiteral("Tahoma"), 9, QFont::Bold);
-}
-
 QString twoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
@@ -126,40 +120,29 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmChiamate"));
     setWindowTitle(QStringLiteral(" Ombrisa - Registro Chiamate"));
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral(
-        "#frmChiamate { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #408ab3, stop:0.55 #d9e8f2,"
-        " stop:1 #ffffff); }"
-        "QFrame[section=\"true\"] { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfdff,"
-        " stop:1 #e3eef7); border: 1px solid #9ec0da; border-radius: 8px; }"
-        "QGroupBox { color: #1f3b57; font: bold 9pt 'Tahoma'; border: 1px solid #9ec0da; border-radius: 6px;"
-        " margin-top: 9px; padding: 4px 6px 4px 6px; background: transparent; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 2px; }"
-        "QLabel[caption=\"true\"] { color: #1f3b57; background: transparent; }"
-        "QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px; padding: 1px 4px;"
-        " color: #10263a; }"
-        "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }"
-        "QComboBox::down-arrow { image: url(:/calls/art/giu.svg); width: 12px; height: 12px; }"
-        "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #e6f0f7);"
-        " border: 1px solid #9ec0da; border-radius: 8px; }"
-        "QFrame#panComandi QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; padding: 1px; }"
-        "QFrame#panBanda { background: #245a80; border-radius: 6px; }"
-        "QLabel#panInfo { color: white; background: transparent; }"));
+    setStyleSheet(
+        cardScreenStyle(objectName(), QStringLiteral("#408ab3")) +
+        QStringLiteral("QGroupBox { color: #1f3b57; font: bold 9pt 'Tahoma'; border: 1px solid #9ec0da;"
+                       " border-radius: 6px; margin-top: 9px; padding: 4px 6px 4px 6px; background: transparent; }"
+                       "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 2px; }"
+                       "QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px;"
+                       " padding: 1px 4px; color: #10263a; }"
+                       "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }"
+                       "QComboBox::down-arrow { image: url(:/calls/art/giu.svg); width: 12px; height: 12px; }"
+                       // The command bar runs across the top: its shading runs downwards.
+                       "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff,"
+                       " stop:1 #e6f0f7); }"));
 
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 8, 10, 8);
     root->setSpacing(8);
 
     // Bottom band first: the hint line must exist before the controls register their hints.
-    auto* band = new QFrame(this);
-    band->setObjectName(QStringLiteral("panBanda"));
-    panInfo = new QLabel(kDesignHint, band);
-    panInfo->setObjectName(QStringLiteral("panInfo"));
-    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
-    panInfo->setMinimumWidth(200);
+    const HintBand hintBand = makeHintBand(this, kDesignHint);
+    QFrame* band = hintBand.band;
+    panInfo = hintBand.panInfo;
+    hintBand.row->setContentsMargins(12, 6, 8, 6);
     hintLine_ = std::make_unique<HintLine>(panInfo);
-    auto* bandRow = new QHBoxLayout(band);
-    bandRow->setContentsMargins(12, 6, 8, 6);
-    bandRow->addWidget(panInfo, 1);
 
     QWidget* toolbar = buildToolbar();
     QWidget* sections = buildFields();
@@ -170,17 +153,9 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : QWidget(parent, Qt::Window) {
     // Moving over the screen, its panels, frames and decorations empties the hint line.
     hintLine_->clearOver(this);
     hintLine_->clearOver(toolbar);
-    hintLine_->clearOver(sections);
     hintLine_->clearOver(band);
     hintLine_->clearOver(panInfo);
-    for (QFrame* f : sections->findChildren<QFrame*>())
-        hintLine_->clearOver(f);
-    for (QGroupBox* g : sections->findChildren<QGroupBox*>())
-        hintLine_->clearOver(g);
-    for (PictureBox* p : sections->findChildren<PictureBox*>())
-        hintLine_->clearOver(p);
-    for (QLabel* l : sections->findChildren<QLabel*>())
-        hintLine_->clearOver(l);
+    clearHintsOver(*hintLine_, sections);
 
     // The record mapping, from the same table that built the controls.
     auto binding = std::make_unique<CallCardBinding>(this, lblPosizione, txtOreRit, txtMinutiRit);
@@ -295,21 +270,12 @@ QWidget* TfrmChiamate::buildFields() {
     std::array<QGridLayout*, 3> grids{};
     std::array<QFrame*, 3> frames{};
     for (std::size_t s = 0; s < frames.size(); ++s) {
-        auto* frame = new QFrame(area);
-        frame->setObjectName(QStringLiteral("shpSezione%1").arg(s + 1, 2, 10, QLatin1Char('0')));
-        frame->setProperty("section", true);
+        QFrame* frame = makeSectionFrame(area, static_cast<int>(s) + 1);
         auto* row = new QHBoxLayout(frame);
         row->setContentsMargins(10, 8, 12, 10);
         row->setSpacing(14);
-        auto* picture = new PictureBox(QString::fromLatin1(kSectionArt[s]), frame);
-        picture->setObjectName(QStringLiteral("imgSezione%1").arg(s + 1, 2, 10, QLatin1Char('0')));
-        picture->setFixedSize(44, 44);
-        row->addWidget(picture, 0, Qt::AlignTop);
-        auto* grid = new QGridLayout;
-        grid->setHorizontalSpacing(14);
-        grid->setVerticalSpacing(4);
-        for (int c = 0; c < kColumns; ++c)
-            grid->setColumnStretch(c, 1);
+        row->addWidget(makeSectionPicture(frame, static_cast<int>(s) + 1, kSectionArt[s]), 0, Qt::AlignTop);
+        QGridLayout* grid = makeFieldGrid(kColumns, 14, 4);
         row->addLayout(grid, 1);
         grids[s] = grid;
         frames[s] = frame;
@@ -334,11 +300,7 @@ QWidget* TfrmChiamate::buildFields() {
     }
     top->addWidget(grpDataRit);
     top->addWidget(grpOraRit);
-    auto* rest = new QGridLayout;
-    rest->setHorizontalSpacing(14);
-    rest->setVerticalSpacing(4);
-    for (int c = 0; c < kColumns; ++c)
-        rest->setColumnStretch(c, 1);
+    QGridLayout* rest = makeFieldGrid(kColumns, 14, 4);
     // The boxes beside the groups stand on the same line as the boxes inside them.
     auto* restColumn = new QVBoxLayout;
     restColumn->addStretch(1);
@@ -349,11 +311,7 @@ QWidget* TfrmChiamate::buildFields() {
 
     const auto sideButton = [this](QWidget* parent, QToolButton** member, const char* name, const char* art,
                                    const char* hint) {
-        auto* b = makeCommandPicture(parent, QString::fromLatin1(name), QString::fromLatin1(art), QString(), 24);
-        b->setFixedSize(32, 32);
-        hintLine_->setHint(b, QString::fromUtf8(hint));
-        *member = b;
-        return b;
+        return *member = makeSideButton(parent, *hintLine_, name, art, hint);
     };
 
     // Each row of captions and boxes takes an equal share of the spare height, above its captions.
@@ -405,8 +363,8 @@ QWidget* TfrmChiamate::buildFields() {
             box = edit;
         }
         box->setObjectName(name);
-        box->setFont(boxFont());
-        edit->setFont(boxFont());
+        box->setFont(cardBoxFont());
+        edit->setFont(cardBoxFont());
         box->setMinimumHeight(30);
         if (f.limited)
             edit->setMaxLength(static_cast<int>(def.capacity));
@@ -426,11 +384,8 @@ QWidget* TfrmChiamate::buildFields() {
             break;
         }
 
-        auto* caption = new QLabel(QString::fromUtf8(f.caption), parent);
-        caption->setObjectName(QStringLiteral("lbl") + name.mid(3) + QStringLiteral("Caption"));
-        caption->setProperty("caption", true);
-        caption->setFont(captionFont());
-        caption->setBuddy(box);
+        QLabel* caption = makeCaption(parent, QStringLiteral("lbl") + name.mid(3) + QStringLiteral("Caption"),
+                                      QString::fromUtf8(f.caption), box);
 
         if (p.place == Place::DateGroup || p.place == Place::TimeGroup) {
             QGridLayout* g = p.place == Place::DateGroup ? dateGrid : timeGrid;
@@ -440,20 +395,12 @@ QWidget* TfrmChiamate::buildFields() {
             QGridLayout* g = p.section == 0 && p.row == 0 ? rest : grids[static_cast<std::size_t>(p.section)];
             // The first section's first row stands beside the date and time groups, in their row.
             const int r = g == rest ? 0 : p.row * 2;
-            g->addWidget(caption, r, p.column, 1, p.span, Qt::AlignLeft | Qt::AlignBottom);
-            auto* cell = new QHBoxLayout;
-            cell->setSpacing(4);
-            cell->addWidget(box, 1);
-            g->addLayout(cell, r + 1, p.column, 1, p.span);
+            QHBoxLayout* cell = placeUnderCaption(g, caption, box, r, p.column, p.span);
             if (name == QLatin1String("txtCliente"))
                 cell->addWidget(sideButton(parent, &impCliente, "impCliente", ":/calls/art/importa.svg",
                                            "Importa i dati dall'archivio anagrafico dei clienti."));
-            else if (name == QLatin1String("txtCodFisc"))
-                cell->addWidget(sideButton(parent, &btnCodFisc, "btnCodFisc", ":/clients/art/controlla.svg",
-                                           "Controlla il codice fiscale."));
-            else if (name == QLatin1String("txtEmail"))
-                cell->addWidget(sideButton(parent, &btnEmail, "btnEmail", ":/clients/art/email.svg",
-                                           "Invia una e-mail all'indirizzo indicato."));
+            else
+                addCheckButton(cell, parent, *hintLine_, name);
         }
 
         QWidget* rect = addFocusRect(box);
@@ -468,12 +415,14 @@ QWidget* TfrmChiamate::buildFields() {
         3);
     lblCampo23 = new QLabel(QStringLiteral(":"), grpOraRit);
     lblCampo23->setObjectName(QStringLiteral("lblCampo23"));
-    lblCampo23->setFont(boxFont());
+    lblCampo23->setFont(cardBoxFont());
     lblCampo23->setProperty("caption", true);
     timeGrid->addWidget(lblCampo23, 1, 1);
     timeGrid->addWidget(
         sideButton(grpOraRit, &impOraRit, "impOraRit", ":/calls/art/orologio.svg", "Inserisci l'ora corrente."), 1, 3);
 
+    btnCodFisc = findChild<QToolButton*>(QStringLiteral("btnCodFisc"));
+    btnEmail = findChild<QToolButton*>(QStringLiteral("btnEmail"));
     txtGiornoRit = qobject_cast<QComboBox*>(field(QStringLiteral("txtGiornoRit")));
     txtMeseRit = qobject_cast<QComboBox*>(field(QStringLiteral("txtMeseRit")));
     txtOreRit = qobject_cast<QComboBox*>(field(QStringLiteral("txtOreRit")));

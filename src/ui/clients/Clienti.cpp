@@ -3,6 +3,7 @@
 #include "app/guida.h"
 #include "cards/cardbinding.h"
 #include "cards/cardnavigator.h"
+#include "cards/cardscreen.h"
 #include "cards/cardwidgets.h"
 #include "cards/clientcard.h"
 #include "clients/clientcardreport.h"
@@ -67,13 +68,6 @@ constexpr std::array<const char*, 5> kSectionArt{":/clients/art/sezione01.svg", 
 
 const QString kDesignHint = QStringLiteral("Pronto per archiviare una nuova scheda...");
 
-QFont boxFont() {
-    return QFont(QStringLiteral("Verdana"), 12, QFont::Bold);
-}
-QFont captionFont() {
-    return QFont(QStringLiteral("Tahoma"), 9, QFont::Bold);
-}
-
 TypingFilter typingFilterOf(ClientFieldFilter f) {
     switch (f) {
     case ClientFieldFilter::TrimUpper:
@@ -98,26 +92,15 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmClienti"));
     setWindowTitle(QStringLiteral(" Ombrisa - Archivio Clienti"));
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral(
-        "#frmClienti { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #408ab3, stop:0.55 #d9e8f2,"
-        " stop:1 #ffffff); }"
-        "QFrame#shpSezione01, QFrame#shpSezione02, QFrame#shpSezione03, QFrame#shpSezione04, QFrame#shpSezione05"
-        " { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfdff, stop:1 #e3eef7);"
-        " border: 1px solid #9ec0da; border-radius: 8px; }"
-        "QLabel[caption=\"true\"] { color: #1f3b57; background: transparent; }"
-        "QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px; padding: 1px 4px;"
-        " color: #10263a; }"
-        "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }"
-        "QCheckBox { color: #1f3b57; background: transparent; spacing: 8px; }"
-        "QCheckBox::indicator { width: 18px; height: 18px; border: 1px solid #4f7fa3; border-radius: 3px;"
-        " background: white; }"
-        "QCheckBox::indicator:checked { image: url(:/cards/art/spunta.svg); }"
-        "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #ffffff, stop:1 #e6f0f7);"
-        " border: 1px solid #9ec0da; border-radius: 8px; }"
-        "QFrame#panComandi QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; padding: 1px; }"
-        "QFrame#panBanda { background: #1F5F85; border-radius: 6px; }"
-        "QLabel#panInfo { color: white; background: transparent; }"
-        "QFrame#panBanda QToolButton, QFrame[section=\"true\"] QToolButton { border-radius: 4px; }"));
+    setStyleSheet(cardScreenStyle(objectName(), QStringLiteral("#408ab3")) +
+                  QStringLiteral(
+                      "QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px;"
+                      " padding: 1px 4px; color: #10263a; }"
+                      "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }"
+                      "QCheckBox { color: #1f3b57; background: transparent; spacing: 8px; }"
+                      "QCheckBox::indicator { width: 18px; height: 18px; border: 1px solid #4f7fa3; border-radius: 3px;"
+                      " background: white; }"
+                      "QCheckBox::indicator:checked { image: url(:/cards/art/spunta.svg); }"));
 
     hintLine_.reset(); // created with panInfo below
 
@@ -130,12 +113,9 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     root->addLayout(body, 1);
 
     // Bottom band first: the hint line must exist before the controls register their hints.
-    auto* band = new QFrame(this);
-    band->setObjectName(QStringLiteral("panBanda"));
-    panInfo = new QLabel(kDesignHint, band);
-    panInfo->setObjectName(QStringLiteral("panInfo"));
-    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
-    panInfo->setMinimumWidth(200);
+    const HintBand hintBand = makeHintBand(this, kDesignHint);
+    QFrame* band = hintBand.band;
+    panInfo = hintBand.panInfo;
     hintLine_ = std::make_unique<HintLine>(panInfo);
     navigatorBar_ = new NavigatorBar(band, *hintLine_);
     cmdPrimo = navigatorBar_->cmdPrimo;
@@ -143,10 +123,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     cmdAvanti = navigatorBar_->cmdAvanti;
     cmdUltimo = navigatorBar_->cmdUltimo;
     lblPosizione = navigatorBar_->lblPosizione;
-    auto* bandRow = new QHBoxLayout(band);
-    bandRow->setContentsMargins(12, 4, 8, 4);
-    bandRow->addWidget(panInfo, 1);
-    bandRow->addWidget(navigatorBar_);
+    hintBand.row->addWidget(navigatorBar_);
     root->addWidget(band);
 
     auto* sections = new QWidget(this);
@@ -161,16 +138,10 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     // Moving over the screen, its panels and decorations empties the hint line.
     hintLine_->clearOver(this);
-    hintLine_->clearOver(sections);
     hintLine_->clearOver(column);
     hintLine_->clearOver(band);
     hintLine_->clearOver(panInfo);
-    for (QFrame* f : sections->findChildren<QFrame*>())
-        hintLine_->clearOver(f);
-    for (PictureBox* p : findChildren<PictureBox*>())
-        hintLine_->clearOver(p);
-    for (QLabel* l : sections->findChildren<QLabel*>())
-        hintLine_->clearOver(l);
+    clearHintsOver(*hintLine_, sections);
 
     // Hidden attachment fields, with their design texts.
     const auto hidden = [this](const char* name, const char* designText) {
@@ -234,21 +205,12 @@ void TfrmClienti::buildFields(QWidget* sectionsArea) {
     std::array<QGridLayout*, 5> grids{};
     std::array<QFrame*, 5> frames{};
     for (int s = 0; s < 5; ++s) {
-        auto* frame = new QFrame(sectionsArea);
-        frame->setObjectName(QStringLiteral("shpSezione%1").arg(s + 1, 2, 10, QLatin1Char('0')));
-        frame->setProperty("section", true);
+        QFrame* frame = makeSectionFrame(sectionsArea, s + 1);
         auto* row = new QHBoxLayout(frame);
         row->setContentsMargins(8, 6, 10, 8);
         row->setSpacing(12);
-        auto* picture = new PictureBox(QString::fromLatin1(kSectionArt[static_cast<std::size_t>(s)]), frame);
-        picture->setObjectName(QStringLiteral("imgSezione%1").arg(s + 1, 2, 10, QLatin1Char('0')));
-        picture->setFixedSize(44, 44);
-        row->addWidget(picture, 0, Qt::AlignVCenter);
-        auto* grid = new QGridLayout;
-        grid->setHorizontalSpacing(12);
-        grid->setVerticalSpacing(5);
-        for (int c = 0; c < kColumns; ++c)
-            grid->setColumnStretch(c, 1);
+        row->addWidget(makeSectionPicture(frame, s + 1, kSectionArt[static_cast<std::size_t>(s)]), 0, Qt::AlignVCenter);
+        QGridLayout* grid = makeFieldGrid(kColumns, 12, 5);
         row->addLayout(grid, 1);
         grids[static_cast<std::size_t>(s)] = grid;
         frames[static_cast<std::size_t>(s)] = frame;
@@ -256,14 +218,6 @@ void TfrmClienti::buildFields(QWidget* sectionsArea) {
     }
     stack->addStretch(1);
     sectionStack_ = stack;
-
-    // Checks beside some boxes: the button that goes with each.
-    const auto sideButton = [this](QWidget* parent, const char* name, const char* art, const char* hint) {
-        auto* b = makeCommandPicture(parent, QString::fromLatin1(name), QString::fromLatin1(art), QString(), 24);
-        b->setFixedSize(32, 32);
-        hintLine_->setHint(b, QString::fromUtf8(hint));
-        return b;
-    };
 
     std::array<int, 5> nextColumn{};
     std::array<int, 5> lastRow{-1, -1, -1, -1, -1};
@@ -303,8 +257,8 @@ void TfrmClienti::buildFields(QWidget* sectionsArea) {
             box = edit;
         }
         box->setObjectName(name);
-        box->setFont(boxFont());
-        edit->setFont(boxFont());
+        box->setFont(cardBoxFont());
+        edit->setFont(cardBoxFont());
         box->setMinimumHeight(30);
         box->setMinimumWidth(40);
         edit->setMaxLength(capacity);
@@ -325,36 +279,12 @@ void TfrmClienti::buildFields(QWidget* sectionsArea) {
             break;
         }
 
-        auto* caption = new QLabel(QString::fromUtf8(f.caption), frame);
-        caption->setObjectName(QStringLiteral("lbl") + name.mid(3));
-        caption->setProperty("caption", true);
-        caption->setFont(captionFont());
-        caption->setBuddy(box);
+        QLabel* caption = makeCaption(frame, QStringLiteral("lbl") + name.mid(3), QString::fromUtf8(f.caption), box);
         if (p.row > 0)
             spacedCaptions_.append(caption);
-
-        const int gridRow = p.row * 2;
-        grid->addWidget(caption, gridRow, nextColumn[s], 1, p.span, Qt::AlignLeft | Qt::AlignBottom);
-        auto* cell = new QHBoxLayout;
-        cell->setSpacing(4);
-        cell->addWidget(box, 1);
-        grid->addLayout(cell, gridRow + 1, nextColumn[s], 1, p.span);
+        QHBoxLayout* cell = placeUnderCaption(grid, caption, box, p.row * 2, nextColumn[s], p.span);
         nextColumn[s] += p.span;
-
-        if (name == QLatin1String("txtEmail"))
-            cell->addWidget(btnEmail = sideButton(frame, "btnEmail", ":/clients/art/email.svg",
-                                                  "Invia una e-mail all'indirizzo indicato."));
-        else if (name == QLatin1String("txtCodFisc"))
-            cell->addWidget(btnCodFisc = sideButton(frame, "btnCodFisc", ":/clients/art/controlla.svg",
-                                                    "Controlla il codice fiscale."));
-        else if (name == QLatin1String("txtCarta"))
-            cell->addWidget(btnCarta = sideButton(frame, "btnCarta", ":/clients/art/controlla.svg",
-                                                  "Controlla il numero di carta di credito."));
-        else if (name == QLatin1String("txtPartitaIva"))
-            cell->addWidget(btnPartitaIva = sideButton(frame, "btnPartitaIva", ":/clients/art/controlla.svg",
-                                                       "Controlla il numero di partita IVA."));
-        else if (name == QLatin1String("txtIban"))
-            cell->addWidget(btnIban = sideButton(frame, "btnIban", ":/clients/art/controlla.svg", "Controlla l'IBAN."));
+        addCheckButton(cell, frame, *hintLine_, name);
 
         addFocusRect(box);
         fields_[i] = box;
@@ -365,14 +295,14 @@ void TfrmClienti::buildFields(QWidget* sectionsArea) {
     QFrame* last = frames[4];
     chkRicontatta = new QCheckBox(QStringLiteral("Da ricontattare"), last);
     chkRicontatta->setObjectName(QStringLiteral("chkRicontatta"));
-    chkRicontatta->setFont(captionFont());
+    chkRicontatta->setFont(cardCaptionFont());
     hintLine_->setHint(chkRicontatta,
                        QStringLiteral("Annota che il cliente è da ricontattare per questioni in sospeso."));
     btnProve = makeCommandPicture(last, QStringLiteral("btnProve"), QStringLiteral(":/clients/art/storico.svg"),
                                   QString(), 22);
     btnProve->setText(QStringLiteral("Storico chiamate"));
     btnProve->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnProve->setFont(captionFont());
+    btnProve->setFont(cardCaptionFont());
     btnProve->setMinimumHeight(30);
     hintLine_->setHint(btnProve, QStringLiteral("Visualizza lo storico delle telefonate del cliente archiviate nel "
                                                 "registro delle chiamate."));
@@ -392,17 +322,15 @@ void TfrmClienti::buildFields(QWidget* sectionsArea) {
     txtIban = qobject_cast<QLineEdit*>(field(QStringLiteral("txtIban")));
     txtProvNasc = qobject_cast<QComboBox*>(field(QStringLiteral("txtProvNasc")));
     txtProvRes = qobject_cast<QComboBox*>(field(QStringLiteral("txtProvRes")));
+    btnEmail = findChild<QToolButton*>(QStringLiteral("btnEmail"));
+    btnCodFisc = findChild<QToolButton*>(QStringLiteral("btnCodFisc"));
+    btnCarta = findChild<QToolButton*>(QStringLiteral("btnCarta"));
+    btnPartitaIva = findChild<QToolButton*>(QStringLiteral("btnPartitaIva"));
+    btnIban = findChild<QToolButton*>(QStringLiteral("btnIban"));
 }
 
 void TfrmClienti::buildToolbar(QWidget* column) {
-    struct Command {
-        QToolButton** member;
-        const char* name;
-        const char* art;
-        const char* caption;
-        QString hint;
-    };
-    const std::array<Command, 12> commands{{
+    const std::array<CommandDef, 12> commands{{
         {&cmdNuovo, "cmdNuovo", ":/cards/art/nuovo.svg", "Nuovo", kNavigatorHints.nuovo},
         {&cmdDuplica, "cmdDuplica", ":/cards/art/duplica.svg", "Duplica", kNavigatorHints.duplica},
         {&cmdFile, "cmdFile", ":/cards/art/allega.svg", "Allega file",
@@ -421,18 +349,7 @@ void TfrmClienti::buildToolbar(QWidget* column) {
         {&cmdEsci, "cmdEsci", ":/cards/art/esci.svg", "Esci",
          QStringLiteral("Esci dalla schermata di lavoro corrente.")},
     }};
-    auto* list = new QVBoxLayout(column);
-    list->setContentsMargins(6, 6, 6, 6);
-    list->setSpacing(0);
-    for (const Command& c : commands) {
-        QToolButton* b = makeCommandPicture(column, QString::fromLatin1(c.name), QString::fromLatin1(c.art),
-                                            QString::fromUtf8(c.caption), 28);
-        b->setMinimumWidth(104);
-        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-        hintLine_->setHint(b, c.hint);
-        *c.member = b;
-        list->addWidget(b);
-    }
+    fillCommandColumn(column, *hintLine_, commands, 104);
 }
 
 // A taller screen spreads the sections: the spare height goes evenly into the gaps between sections and
@@ -509,10 +426,18 @@ void TfrmClienti::btnEmailClick() {
 }
 
 // The checks get the field's text and write nothing back into the card.
-void TfrmClienti::btnCodFiscClick() { openCodFiscCheck(this, txtCodFisc->text()); }
-void TfrmClienti::btnCartaClick() { TfrmCarta::open(this, txtCarta->text()); }
-void TfrmClienti::btnPartitaIvaClick() { TfrmPartitaIva::open(this, txtPartitaIva->text()); }
-void TfrmClienti::btnIbanClick() { TfrmIban::open(this, txtIban->text()); }
+void TfrmClienti::btnCodFiscClick() {
+    openCodFiscCheck(this, txtCodFisc->text());
+}
+void TfrmClienti::btnCartaClick() {
+    TfrmCarta::open(this, txtCarta->text());
+}
+void TfrmClienti::btnPartitaIvaClick() {
+    TfrmPartitaIva::open(this, txtPartitaIva->text());
+}
+void TfrmClienti::btnIbanClick() {
+    TfrmIban::open(this, txtIban->text());
+}
 
 void TfrmClienti::btnProveClick() {
     if (const auto refusal = storicoRefusal(lblPosizione->text(), txtCodFisc->text())) {
