@@ -127,14 +127,20 @@ TEST_F(RecordFileTest, RecordsOfTheArchivesRoundTripThroughTheFile) {
     TRecordFile f;
     ASSERT_TRUE(f.OpenOrCreate(path(QStringLiteral("Contatti.pro")), sizeof(TRecCliente)));
     ASSERT_TRUE(f.WriteRecord(out));
+    const TRecCliente* pointer = &out; // a pointer names the record it points to
+    ASSERT_TRUE(f.WriteRecord(pointer));
     ASSERT_TRUE(f.Close());
     const QByteArray b = bytes("Contatti.pro");
-    ASSERT_EQ(b.size(), 3372);
+    ASSERT_EQ(b.size(), 2 * 3372);
+    EXPECT_EQ(b.left(3372), b.mid(3372));
     EXPECT_EQ(b.mid(1863, 3), QByteArray("\x02\x53\xEC"));
     TRecCliente in;
     ASSERT_TRUE(f.OpenOrCreate(path(QStringLiteral("Contatti.pro")), sizeof(TRecCliente), TRecordFile::Access::Read));
     ASSERT_TRUE(f.ReadRecord(in));
     EXPECT_EQ(GetText(in.Cliente), QStringLiteral("Rossi Mario"));
+    TRecCliente* target = &in;
+    ASSERT_TRUE(f.ReadRecord(target));
+    EXPECT_EQ(GetText(in.Ricontatta), QStringLiteral("Sì"));
     TRecChiamata wrong;
     ASSERT_TRUE(f.Seek(0));
     EXPECT_FALSE(f.ReadRecord(wrong)) << "a record of another size is refused";

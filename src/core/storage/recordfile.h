@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 namespace ombrisa {
@@ -47,10 +48,16 @@ public:
     bool WriteRecord(const void* buffer);
     bool Close();
 
-    template <class Record> bool ReadRecord(Record& record) {
+    // A whole record by reference, checked against the file's record size. Pointers take the void*
+    // overloads above: they name the record they point to, never a record of their own.
+    template <class Record>
+        requires(!std::is_pointer_v<Record> && std::is_trivially_copyable_v<Record>)
+    bool ReadRecord(Record& record) {
         return sizeof(Record) == recordSize_ ? ReadRecord(static_cast<void*>(&record)) : failSize();
     }
-    template <class Record> bool WriteRecord(const Record& record) {
+    template <class Record>
+        requires(!std::is_pointer_v<Record> && std::is_trivially_copyable_v<Record>)
+    bool WriteRecord(const Record& record) {
         return sizeof(Record) == recordSize_ ? WriteRecord(static_cast<const void*>(&record)) : failSize();
     }
 
