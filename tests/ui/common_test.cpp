@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest-spi.h>
 
@@ -125,6 +127,46 @@ TEST_F(ServicesTest, FileChoosersAnswerWhatTheTestAnnounced) {
               QString());
     EXPECT_EQ(files.captions, QStringList({QStringLiteral("Apri"), QStringLiteral("Salva")}));
     EXPECT_EQ(files.suggested, QStringList({QStringLiteral("/tmp"), QStringLiteral("Contatti.xls")}));
+}
+
+// The program's own save chooser, driven as a user would: "copia" typed over an existing "copia.jpg"
+// becomes that file, and the chooser asks before replacing it. Answering No keeps the chooser open.
+QWidget* openChooser() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QFileDialog*>(w) && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+TEST_F(ServicesTest, SaveChooserAddsTheDefaultSuffixBeforeAskingToReplaceTheFile) {
+    setFileChooser(nullptr);
+    write(QStringLiteral("copia.jpg"), "vecchia foto");
+    const std::pair<QMessageBox::StandardButton, QString> rounds[] = {
+        {QMessageBox::No, QString()},
+        {QMessageBox::Yes, path(QStringLiteral("copia.jpg"))},
+    };
+    for (const auto& [answer, expected] : rounds) {
+        QString question;
+        QTimer::singleShot(0, [&, answer = answer] {
+            auto* chooser = qobject_cast<QFileDialog*>(openChooser());
+            ASSERT_NE(chooser, nullptr);
+            chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("copia"));
+            QTimer::singleShot(0, [&] { // the question comes up while the chooser accepts
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                question = box->text();
+                box->button(answer)->click();
+            });
+            static_cast<QDialog*>(chooser)->accept(); // the chooser's own accept, as its Save button
+            if (chooser->isVisible())
+                chooser->reject();
+        });
+        EXPECT_EQ(fileChooser().saveFile(nullptr, QStringLiteral("Salva"), path(QStringLiteral("Foto.jpg")),
+                                         QStringLiteral("File Jpeg (*.jpg)"), QStringLiteral("jpg")),
+                  expected);
+        EXPECT_TRUE(question.contains(QStringLiteral("copia.jpg"))) << question.toStdString();
+    }
+    EXPECT_EQ(bytes(QStringLiteral("copia.jpg")), "vecchia foto") << "choosing never writes";
 }
 
 TEST(TestServices, UnannouncedFileChoosersFailTheTest) {

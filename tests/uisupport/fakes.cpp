@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 
 namespace ombrisa::test {
 namespace {
@@ -67,15 +68,18 @@ QString TestFileChooser::openFile(QWidget*, const QString& caption, const QStrin
     return path;
 }
 
-QString TestFileChooser::saveFile(QWidget*, const QString& caption, const QString& name, const QString&) {
+QString TestFileChooser::saveFile(QWidget*, const QString& caption, const QString& name, const QString&,
+                                  const QString& defaultSuffix) {
     captions.append(caption);
     suggested.append(name);
     if (answers_.empty() || !answers_.front().first) {
         ADD_FAILURE() << "unexpected file-save chooser: " << caption.toStdString();
         return {};
     }
-    const QString path = answers_.front().second;
+    QString path = answers_.front().second;
     answers_.pop_front();
+    if (!path.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + defaultSuffix;
     return path;
 }
 

@@ -57,7 +57,9 @@ public:
     void expectOpen(const QString& path);
     void expectSave(const QString& path);
     QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) override;
-    QString saveFile(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter) override;
+    // Answers as the real chooser does: an announced name without an extension gets the default suffix.
+    QString saveFile(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter,
+                     const QString& defaultSuffix = QString()) override;
     QStringList captions;  // caption of every chooser shown
     QStringList suggested; // folder or suggested name of every chooser shown
     void verifyAllShown();

@@ -51,13 +51,12 @@ public:
     // A whole record by reference, checked against the file's record size. Pointers take the void*
     // overloads above: they name the record they point to, never a record of their own.
     template <class Record>
-        requires(!std::is_pointer_v<Record> && std::is_trivially_copyable_v<Record>)
-    bool ReadRecord(Record& record) {
+    requires(!std::is_pointer_v<Record> && std::is_trivially_copyable_v<Record>) bool ReadRecord(Record& record) {
         return sizeof(Record) == recordSize_ ? ReadRecord(static_cast<void*>(&record)) : failSize();
     }
     template <class Record>
-        requires(!std::is_pointer_v<Record> && std::is_trivially_copyable_v<Record>)
-    bool WriteRecord(const Record& record) {
+    requires(!std::is_pointer_v<Record> &&
+             std::is_trivially_copyable_v<Record>) bool WriteRecord(const Record& record) {
         return sizeof(Record) == recordSize_ ? WriteRecord(static_cast<const void*>(&record)) : failSize();
     }
 

@@ -466,11 +466,10 @@ void TfrmDipendenti::btnCaricaFotoClick() {
 }
 
 void TfrmDipendenti::btnSalvaFotoClick() {
-    QString path = fileChooser().saveFile(this, kDlgSalvaFileTitle, kProposedPhotoName, kDlgSalvaFileFilter);
+    const QString path = fileChooser().saveFile(this, kDlgSalvaFileTitle, kProposedPhotoName, kDlgSalvaFileFilter,
+                                                QStringLiteral("jpg"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".jpg");
     if (!writePicture(imgFoto->pixmap().toImage(), path))
         showBlankPhoto(true);
 }

@@ -59,9 +59,15 @@ public:
     QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) override {
         return QFileDialog::getOpenFileName(parent, caption, folder, filter);
     }
-    QString saveFile(QWidget* parent, const QString& caption, const QString& suggested,
-                     const QString& filter) override {
-        return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+    QString saveFile(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter,
+                     const QString& defaultSuffix) override {
+        QFileDialog dialog(parent, caption, suggested, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(defaultSuffix); // added before the question about replacing a file
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
     }
 };
 
