@@ -11,6 +11,7 @@
 #include "uisupport/fakes.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
@@ -356,6 +357,14 @@ TEST(DigitOnly, OnlyDigitsAndEditingKeysAct) {
     EXPECT_EQ(f.a->text(), QStringLiteral("129"));
     QTest::keyClick(f.a, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), f.b);
+
+    // The context menu's Paste, at the start of the box: only the digits arrive, the cursor after them.
+    QApplication::clipboard()->setText(QStringLiteral("+39 347-55"));
+    f.a->setCursorPosition(0);
+    f.a->paste();
+    EXPECT_EQ(f.a->text(), QStringLiteral("3934755129"));
+    EXPECT_EQ(f.a->cursorPosition(), 7);
+    EXPECT_FALSE(f.a->acceptDrops());
 }
 
 TEST(TypingFilters, FilteredTextReplacesWhatIsTyped) {

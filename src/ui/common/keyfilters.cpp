@@ -136,8 +136,33 @@ bool EnterRing::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void installDigitOnlyFilter(QWidget* box) {
-    if (box)
-        watch(box, new DigitOnlyFilter(box));
+    if (!box)
+        return;
+    watch(box, new DigitOnlyFilter(box));
+    // What arrives without a key press (the context menu's Paste) keeps only its digits; drops are refused.
+    auto* edit = qobject_cast<QLineEdit*>(box);
+    if (auto* combo = qobject_cast<QComboBox*>(box))
+        edit = combo->lineEdit();
+    if (!edit)
+        return;
+    edit->setAcceptDrops(false);
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+        const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+        if (std::all_of(text.begin(), text.end(), isDigit))
+            return;
+        const int cursor = edit->cursorPosition();
+        QString digits;
+        int digitsBeforeCursor = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (!isDigit(text.at(i)))
+                continue;
+            digits.append(text.at(i));
+            if (i < cursor)
+                ++digitsBeforeCursor;
+        }
+        edit->setText(digits);
+        edit->setCursorPosition(digitsBeforeCursor);
+    });
 }
 
 QString applyTypingFilter(TypingFilter filter, QStringView text) {

@@ -36,7 +36,8 @@ private:
 
 // Digit-only box: of the keys pressed in it only the digits 0-9, Backspace, Delete, Left, Right, Enter
 // and Tab / Shift+Tab act; every other key press (letters, blanks, signs, Home, End, shortcuts such as
-// Ctrl+V) is discarded. Enter still reaches the Enter ring.
+// Ctrl+V) is discarded. Enter still reaches the Enter ring. Text pasted from the context menu keeps only
+// its digits, and nothing can be dropped into the box.
 void installDigitOnlyFilter(QWidget* box);
 
 // Typing filters: the filtered text replaces the box's text each time the user changes it.
