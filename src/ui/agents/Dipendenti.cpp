@@ -17,6 +17,7 @@
 #include "common/keyfilters.h"
 #include "common/openurl.h"
 #include "common/picturebox.h"
+#include "common/screen.h"
 #include "common/services.h"
 #include "records/records.h"
 #include "storage/textfield.h"
@@ -198,9 +199,7 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(btnLavori, &QToolButton::clicked, this, &TfrmDipendenti::btnLavoriClick);
 
     showBlankPhoto(false);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
-    setWindowState(Qt::WindowMaximized);
+    maximiseWindow(this);
 }
 
 TfrmDipendenti::~TfrmDipendenti() {

@@ -145,9 +145,7 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
     connect(icoSito, &PictureBox::clicked, this, &TfrmAvvio::icoSitoClick);
     connect(imgEsci, &PictureBox::clicked, this, &TfrmAvvio::imgEsciClick);
 
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
-    setWindowState(Qt::WindowMaximized);
+    maximiseWindow(this);
 }
 
 void TfrmAvvio::openWorkArea(int tile) {

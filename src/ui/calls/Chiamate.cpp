@@ -14,6 +14,7 @@
 #include "common/keyfilters.h"
 #include "common/openurl.h"
 #include "common/picturebox.h"
+#include "common/screen.h"
 #include "common/services.h"
 #include "dates/dates.h"
 #include "records/records.h"
@@ -181,10 +182,7 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(btnCodFisc, &QToolButton::clicked, this, &TfrmChiamate::btnCodFiscClick);
     connect(btnEmail, &QToolButton::clicked, this, &TfrmChiamate::btnEmailClick);
 
-    // The screen opens maximised.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
-    setWindowState(Qt::WindowMaximized);
+    maximiseWindow(this);
 }
 
 TfrmChiamate::~TfrmChiamate() {

@@ -14,6 +14,7 @@
 #include "common/keyfilters.h"
 #include "common/openurl.h"
 #include "common/picturebox.h"
+#include "common/screen.h"
 #include "common/services.h"
 #include "italy/provinces.h"
 #include "records/records.h"
@@ -169,7 +170,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     }
     navigator_ = std::make_unique<CardNavigator>(clientCardRules(), *binding_);
     navigatorBar_->connectTo(*navigator_);
-    setWindowState(Qt::WindowMaximized); // the work area fills the screen
+    maximiseWindow(this); // the work area fills the screen
 
     connect(cmdNuovo, &QToolButton::clicked, this, [this] { navigator_->newCard(); });
     connect(cmdSalva, &QToolButton::clicked, this, [this] { navigator_->save(); });

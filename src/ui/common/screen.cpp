@@ -32,4 +32,10 @@ void centreWindow(QWidget* window, const QWidget* over) {
         window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
 }
 
+void maximiseWindow(QWidget* window) {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        window->setGeometry(screen->availableGeometry());
+    window->setWindowState(Qt::WindowMaximized);
+}
+
 } // namespace ombrisa

@@ -14,6 +14,9 @@ QFont screenFont(const QString& families, int pointSize, bool bold);
 
 // Fixed size, a title bar without buttons, centred on the screen (or over `over` when given).
 void makeFixedWindow(QWidget* window, int width, int height, const QWidget* over = nullptr);
+// Opens a window maximised. It first takes the screen's available area, so that it fills the screen even
+// where nothing acts on the maximised state.
+void maximiseWindow(QWidget* window);
 // Centres a window on the screen that holds it (or over `over`).
 void centreWindow(QWidget* window, const QWidget* over = nullptr);
 
