@@ -3,6 +3,7 @@
 // as a picture in that folder to be looked at.
 #include "calls/Chiamate.h"
 #include "uisupport/fakes.h"
+#include "uisupport/layoutcheck.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -21,10 +22,6 @@
 using namespace ombrisa;
 
 namespace {
-
-QRect onScreen(const QWidget* w, const QWidget* window) {
-    return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
-}
 
 class CallLayout : public ::testing::TestWithParam<QSize> {};
 
@@ -46,41 +43,10 @@ TEST_P(CallLayout, EverythingFitsAndNothingOverlaps) {
             e->setText(QString(e->maxLength() > 60 ? 60 : e->maxLength(), QLatin1Char('W')));
     screen.lblPosizione->setText(QStringLiteral("12345"));
 
-    QList<QWidget*> visible;
-    for (QWidget* w : screen.findChildren<QWidget*>()) {
-        if (!w->isVisible())
-            continue;
-        const QString n = w->objectName();
-        if (n.startsWith(QLatin1String("txt")) || n.startsWith(QLatin1String("cmd")) ||
-            n.startsWith(QLatin1String("btn")) || n.startsWith(QLatin1String("imp")) ||
-            n.startsWith(QLatin1String("img")) || n.startsWith(QLatin1String("grp")) ||
-            n == QLatin1String("lblAnnoRit") || n == QLatin1String("lblPosizione") || n == QLatin1String("panInfo") ||
-            (qobject_cast<QLabel*>(w) && w->property("caption").toBool()))
-            visible.append(w);
-    }
+    const QList<QWidget*> visible = test::layoutControls(&screen, {"txt", "cmd", "btn", "imp", "img", "grp"},
+                                                         {"lblAnnoRit", "lblPosizione", "panInfo"});
     ASSERT_GT(visible.size(), 50);
-    const QRect window = screen.rect();
-    for (QWidget* w : visible) {
-        const QRect r = onScreen(w, &screen);
-        EXPECT_TRUE(window.contains(r)) << w->objectName().toStdString();
-        if (auto* l = qobject_cast<QLabel*>(w); l && l->property("caption").toBool()) {
-            EXPECT_GE(l->width(), l->sizeHint().width()) << "caption cut: " << l->text().toStdString();
-        }
-        if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-            EXPECT_GE(b->width(), b->sizeHint().width()) << "button cut: " << w->objectName().toStdString();
-        }
-        if (auto* c = qobject_cast<QComboBox*>(w)) {
-            EXPECT_GE(c->width(), c->minimumSizeHint().width()) << "list cut: " << w->objectName().toStdString();
-        }
-        EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
-    }
-    for (qsizetype i = 0; i < visible.size(); ++i)
-        for (qsizetype j = i + 1; j < visible.size(); ++j) {
-            if (visible[i]->isAncestorOf(visible[j]) || visible[j]->isAncestorOf(visible[i]))
-                continue;
-            EXPECT_FALSE(onScreen(visible[i], &screen).intersects(onScreen(visible[j], &screen)))
-                << visible[i]->objectName().toStdString() << " / " << visible[j]->objectName().toStdString();
-        }
+    test::expectFitsWithoutOverlap(&screen, visible);
 
     const QString shots = qEnvironmentVariable("OMBRISA_SHOTS");
     if (!shots.isEmpty()) {

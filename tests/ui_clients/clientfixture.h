@@ -3,6 +3,8 @@
 // Client cards written byte by byte from the documented layout of "Contatti.pro", never by the code
 // under test: 36 text fields, each a length byte and its capacity in Windows-1252 bytes, 3372 bytes in all.
 
+#include "uisupport/docrecord.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -10,12 +12,6 @@
 #include <map>
 
 namespace ombrisa::test {
-
-struct DocField {
-    const char* name;
-    int offset;
-    int capacity;
-};
 
 inline constexpr std::array<DocField, 36> kDocClientFields{{
     {"Cliente", 0, 50},     {"DataNasc", 51, 30},    {"ComuneNasc", 82, 50},    {"ProvNasc", 133, 2},
@@ -33,25 +29,12 @@ inline constexpr int kClientRecordSize = 3372;
 // A card whose unnamed fields are empty. Texts are given as Windows-1252 bytes ("S\xEC" is "Sì").
 // The bytes after each text are `filler`, so that comparisons can tell them apart.
 inline QByteArray clientCard(const std::map<QByteArray, QByteArray>& values, char filler = '\0') {
-    QByteArray r(kClientRecordSize, filler);
-    for (const DocField& f : kDocClientFields) {
-        const auto it = values.find(QByteArray(f.name));
-        const QByteArray text = it == values.end() ? QByteArray() : it->second;
-        r[f.offset] = static_cast<char>(text.size());
-        for (int i = 0; i < text.size(); ++i)
-            r[f.offset + 1 + i] = text[i];
-    }
-    return r;
+    return docRecord(kDocClientFields, kClientRecordSize, values, filler);
 }
 
-// The length byte and the text of every field of a record, without the bytes after the texts.
+// The length byte and the text of every field of a client record, without the bytes after the texts.
 inline QByteArray meaningfulBytes(const QByteArray& record) {
-    QByteArray out;
-    for (const DocField& f : kDocClientFields) {
-        const int length = static_cast<unsigned char>(record.at(f.offset));
-        out += record.mid(f.offset, 1 + length);
-    }
-    return out;
+    return meaningfulBytes(kDocClientFields, record);
 }
 
 } // namespace ombrisa::test

@@ -4,6 +4,7 @@
 #include "clients/Clienti.h"
 #include "ui_clients/clientfixture.h"
 #include "uisupport/fakes.h"
+#include "uisupport/layoutcheck.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -19,10 +20,6 @@
 using namespace ombrisa;
 
 namespace {
-
-QRect onScreen(const QWidget* w, const QWidget* window) {
-    return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
-}
 
 class ClientLayout : public test::UiTest, public ::testing::WithParamInterface<QSize> {};
 
@@ -76,48 +73,21 @@ TEST_P(ClientLayout, EverythingFitsAndNothingOverlaps) {
             QDir(shots).filePath(QStringLiteral("clienti_%1x%2.png").arg(GetParam().width()).arg(GetParam().height())));
     }
 
-    QList<QWidget*> visible;
-    for (QWidget* w : screen.findChildren<QWidget*>()) {
-        if (!w->isVisible())
-            continue;
-        const QString n = w->objectName();
-        if (n.startsWith(QLatin1String("txt")) || n.startsWith(QLatin1String("cmd")) ||
-            n.startsWith(QLatin1String("btn")) || n.startsWith(QLatin1String("chk")) ||
-            n.startsWith(QLatin1String("img")) || n == QLatin1String("lblPosizione") || n == QLatin1String("panInfo") ||
-            (qobject_cast<QLabel*>(w) && w->property("caption").toBool()))
-            visible.append(w);
-    }
+    const QList<QWidget*> visible =
+        test::layoutControls(&screen, {"txt", "cmd", "btn", "chk", "img"}, {"lblPosizione", "panInfo"});
     ASSERT_GT(visible.size(), 60);
-    const QRect window = screen.rect();
-    for (QWidget* w : visible) {
-        const QRect r = onScreen(w, &screen);
-        EXPECT_TRUE(window.contains(r)) << w->objectName().toStdString();
-        if (auto* l = qobject_cast<QLabel*>(w); l && l->property("caption").toBool()) {
-            EXPECT_GE(l->width(), l->sizeHint().width()) << "caption cut: " << l->text().toStdString();
-        }
-        if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-            EXPECT_GE(b->width(), b->sizeHint().width()) << "button cut: " << w->objectName().toStdString();
-        }
-        EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
-    }
-    for (qsizetype i = 0; i < visible.size(); ++i)
-        for (qsizetype j = i + 1; j < visible.size(); ++j) {
-            if (visible[i]->isAncestorOf(visible[j]) || visible[j]->isAncestorOf(visible[i]))
-                continue;
-            EXPECT_FALSE(onScreen(visible[i], &screen).intersects(onScreen(visible[j], &screen)))
-                << visible[i]->objectName().toStdString() << " / " << visible[j]->objectName().toStdString();
-        }
+    test::expectFitsWithoutOverlap(&screen, visible);
 
     // Texts as long as their fields push nothing aside.
     QList<QRect> before;
     for (QWidget* w : visible)
-        before.append(onScreen(w, &screen));
+        before.append(test::onScreen(w, &screen));
     for (QWidget* w : visible)
         if (auto* e = qobject_cast<QLineEdit*>(w))
             e->setText(QString(e->maxLength(), QLatin1Char('W')));
     QCoreApplication::processEvents();
     for (qsizetype i = 0; i < visible.size(); ++i)
-        EXPECT_EQ(onScreen(visible[i], &screen), before[i]) << visible[i]->objectName().toStdString();
+        EXPECT_EQ(test::onScreen(visible[i], &screen), before[i]) << visible[i]->objectName().toStdString();
 }
 
 // The window's inside when maximised on the two screens (title bar and task bar taken off).
