@@ -122,13 +122,10 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral(" Ombrisa - Registro Chiamate"));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(
-        cardScreenStyle(objectName(), QStringLiteral("#408ab3")) +
+        cardScreenStyle(objectName(), QStringLiteral("#408ab3")) + cardBoxStyle() +
         QStringLiteral("QGroupBox { color: #1f3b57; font: bold 9pt 'Tahoma'; border: 1px solid #9ec0da;"
                        " border-radius: 6px; margin-top: 9px; padding: 4px 6px 4px 6px; background: transparent; }"
                        "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 2px; }"
-                       "QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px;"
-                       " padding: 1px 4px; color: #10263a; }"
-                       "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }"
                        "QComboBox::down-arrow { image: url(:/calls/art/giu.svg); width: 12px; height: 12px; }"
                        // The command bar runs across the top: its shading runs downwards.
                        "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff,"

@@ -42,6 +42,12 @@ QString cardScreenStyle(const QString& formName, const QString& topColour) {
         .arg(formName, topColour);
 }
 
+QString cardBoxStyle() {
+    return QStringLiteral("QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px;"
+                          " padding: 1px 4px; color: #10263a; }"
+                          "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }");
+}
+
 HintBand makeHintBand(QWidget* screen, const QString& designHint) {
     auto* band = new QFrame(screen);
     band->setObjectName(QStringLiteral("panBanda"));

@@ -29,6 +29,8 @@ QFont cardCaptionFont();
 // `topColour` to white, framed sections (QFrame with property section=true), captions, boxes and lists,
 // the command panel panComandi and the hint band panBanda/panInfo. A screen appends its own rules.
 QString cardScreenStyle(const QString& formName, const QString& topColour);
+// White framed boxes and lists, for the cards whose boxes do not carry a look of their own.
+QString cardBoxStyle();
 
 // The band at the foot of a card screen: panBanda holding the hint line panInfo (Tahoma 12, showing
 // `designHint` until the mouse first moves). `row` is the band's layout, with panInfo already in it,

@@ -93,17 +93,12 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmClienti"));
     setWindowTitle(QStringLiteral(" Ombrisa - Archivio Clienti"));
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(cardScreenStyle(objectName(), QStringLiteral("#408ab3")) +
+    setStyleSheet(cardScreenStyle(objectName(), QStringLiteral("#408ab3")) + cardBoxStyle() +
                   QStringLiteral(
-                      "QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px;"
-                      " padding: 1px 4px; color: #10263a; }"
-                      "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }"
                       "QCheckBox { color: #1f3b57; background: transparent; spacing: 8px; }"
                       "QCheckBox::indicator { width: 18px; height: 18px; border: 1px solid #4f7fa3; border-radius: 3px;"
                       " background: white; }"
                       "QCheckBox::indicator:checked { image: url(:/cards/art/spunta.svg); }"));
-
-    hintLine_.reset(); // created with panInfo below
 
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 8, 10, 8);
