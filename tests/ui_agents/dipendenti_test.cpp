@@ -314,6 +314,14 @@ TEST_F(DipendentiTest, WritesThePhotoToAChosenFile) {
     out.close();
     EXPECT_TRUE(samePicture(QImage(path(QStringLiteral("copia.jpg"))), testPortrait()));
 
+    // A chooser that leaves the name as typed: still a JPEG, under that name.
+    files.ignoresDefaultSuffix = true;
+    files.expectSave(path(QStringLiteral("senza")));
+    click(screen->btnSalvaFoto);
+    QFile bare(path(QStringLiteral("senza")));
+    ASSERT_TRUE(bare.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(bare.read(2) == QByteArray("\xFF\xD8", 2));
+
     // Cancelled: nothing written.
     files.expectSave(QString());
     click(screen->btnSalvaFoto);

@@ -60,8 +60,9 @@ public:
     // Answers as the real chooser does: an announced name without an extension gets the default suffix.
     QString saveFile(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter,
                      const QString& defaultSuffix = QString()) override;
-    QStringList captions;  // caption of every chooser shown
-    QStringList suggested; // folder or suggested name of every chooser shown
+    bool ignoresDefaultSuffix = false; // answers as a platform dialog that leaves names as typed
+    QStringList captions;              // caption of every chooser shown
+    QStringList suggested;             // folder or suggested name of every chooser shown
     void verifyAllShown();
 
 private:

@@ -469,7 +469,9 @@ void TfrmDipendenti::btnSalvaFotoClick() {
                                                 QStringLiteral("jpg"));
     if (path.isEmpty())
         return;
-    if (!writePicture(imgFoto->pixmap().toImage(), path))
+    // A name the chooser left without an extension still gets a JPEG.
+    const QByteArray format = QFileInfo(path).suffix().isEmpty() ? QByteArrayLiteral("jpg") : QByteArray();
+    if (!writePicture(imgFoto->pixmap().toImage(), path, format))
         showBlankPhoto(true);
 }
 
