@@ -14,12 +14,10 @@
 #include "splash.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 
 namespace ombrisa {
 namespace {
