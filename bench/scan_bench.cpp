@@ -1,8 +1,8 @@
 // A full scan of a ten-year call register (200,000 calls) through TRecordFile and GetText of every field.
 // The register comes from ombrisa-tool generate into a temporary folder, or from OMBRISA_BENCH_DIR.
-#include "records/archivepaths.h"
-#include "records/records.h"
-#include "storage/recordfile.h"
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/recordfile.h"
 
 #include <QDir>
 #include <QFileInfo>

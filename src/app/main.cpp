@@ -1,14 +1,14 @@
 // Ombrisa: program entry. Creates the program's screens once, in order, and runs the event loop.
 
-#include "agents/Dipendenti.h"
-#include "app/avvio.h"
-#include "app/cambiapassword.h"
-#include "app/password.h"
-#include "calls/Chiamate.h"
-#include "clients/Clienti.h"
-#include "common/application.h"
-#include "common/conventions.h"
-#include "common/workareas.h"
+#include "ui/agents/Dipendenti.h"
+#include "ui/app/avvio.h"
+#include "ui/app/cambiapassword.h"
+#include "ui/app/password.h"
+#include "ui/calls/Chiamate.h"
+#include "ui/clients/Clienti.h"
+#include "ui/common/application.h"
+#include "ui/common/conventions.h"
+#include "ui/common/workareas.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 // there is none, so that a rebuild never resets a password the user has changed.
 // Usage: ombrisa-seed-password <password file>
 
-#include "password/passwordfile.h"
+#include "core/password/passwordfile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "preparedreport.h"
+#include "report/preparedreport.h"
 
 #include <algorithm>
 #include <cmath>

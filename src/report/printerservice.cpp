@@ -1,7 +1,7 @@
-#include "printerservice.h"
+#include "report/printerservice.h"
 
-#include "reportpainter.h"
-#include "reportpreview.h"
+#include "report/reportpainter.h"
+#include "report/reportpreview.h"
 
 #include <QDir>
 #include <QPdfWriter>

@@ -1,4 +1,4 @@
-#include "reportlayout.h"
+#include "report/reportlayout.h"
 
 namespace ombrisa::report {
 

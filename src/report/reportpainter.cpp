@@ -1,4 +1,4 @@
-#include "reportpainter.h"
+#include "report/reportpainter.h"
 
 #include <QFontDatabase>
 #include <QPagedPaintDevice>

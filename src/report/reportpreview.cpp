@@ -1,7 +1,7 @@
-#include "reportpreview.h"
+#include "report/reportpreview.h"
 
-#include "printerservice.h"
-#include "reportpainter.h"
+#include "report/printerservice.h"
+#include "report/reportpainter.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preparedreport.h"
+#include "report/preparedreport.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 // The agent card's rules without windows: its field table, its save checks, the work register's refusals,
 // the slideshow's position rule, and the navigator's steps after a card is shown and after a save.
-#include "cards/agentcard.h"
-#include "cards/cardnavigator.h"
-#include "records/fieldtable.h"
+#include "core/cards/agentcard.h"
+#include "core/cards/cardnavigator.h"
+#include "core/records/fieldtable.h"
 #include "testfolder.h"
 
 #include <gtest/gtest.h>

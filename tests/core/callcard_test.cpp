@@ -1,6 +1,6 @@
 // The call card's save checks, in their order, without a window: each case changes a valid card so that
 // one check fails, and the first failing check decides message, focus and box kind.
-#include "cards/callcard.h"
+#include "core/cards/callcard.h"
 
 #include <QMap>
 #include <gtest/gtest.h>

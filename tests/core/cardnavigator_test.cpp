@@ -1,7 +1,7 @@
 // The card navigator against a view without windows, on archive files written byte by byte here.
-#include "cards/cardnavigator.h"
-#include "cards/clientcard.h"
-#include "storage/appfolder.h"
+#include "core/cards/cardnavigator.h"
+#include "core/cards/clientcard.h"
+#include "core/storage/appfolder.h"
 
 #include <gtest/gtest.h>
 

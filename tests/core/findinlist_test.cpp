@@ -1,4 +1,4 @@
-#include "search/findinlist.h"
+#include "core/search/findinlist.h"
 
 #include <gtest/gtest.h>
 

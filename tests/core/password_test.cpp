@@ -1,6 +1,6 @@
 // Password scrambling and the password file.
-#include "password/crypt.h"
-#include "password/passwordfile.h"
+#include "core/password/crypt.h"
+#include "core/password/passwordfile.h"
 #include "testfolder.h"
 
 using namespace ombrisa;

@@ -1,6 +1,6 @@
 // TRecordFile: creation, counting, positioning, reading, writing, and the failures that stop an operation.
-#include "records/records.h"
-#include "storage/recordfile.h"
+#include "core/records/records.h"
+#include "core/storage/recordfile.h"
 #include "testfolder.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // The record layouts against fixtures written byte by byte here, never by the code under test.
-#include "records/records.h"
-#include "storage/textfield.h"
+#include "core/records/records.h"
+#include "core/storage/textfield.h"
 
 #include <gtest/gtest.h>
 

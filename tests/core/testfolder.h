@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/appfolder.h"
+#include "core/storage/appfolder.h"
 
 #include <QByteArray>
 #include <QFile>

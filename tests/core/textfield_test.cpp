@@ -1,6 +1,6 @@
 // Text fields: the length byte, Windows-1252, trimming and cutting.
-#include "storage/codepage.h"
-#include "storage/textfield.h"
+#include "core/storage/codepage.h"
+#include "core/storage/textfield.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The four code checks: known codes from public documentation and codes built from the rules, each
 // also with every single-character mutation.
-#include "validators/carta.h"
-#include "validators/codicefiscale.h"
-#include "validators/iban.h"
-#include "validators/partitaiva.h"
+#include "core/validators/carta.h"
+#include "core/validators/codicefiscale.h"
+#include "core/validators/iban.h"
+#include "core/validators/partitaiva.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "layouts/agentcard.h"
-#include "printerservice.h"
+#include "report/layouts/agentcard.h"
+#include "report/printerservice.h"
 #include "reporttestutil.h"
 
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "layouts/callcard.h"
-#include "printerservice.h"
+#include "report/layouts/callcard.h"
+#include "report/printerservice.h"
 #include "reporttestutil.h"
 
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "layouts/clientcard.h"
+#include "report/layouts/clientcard.h"
 #include "reporttestutil.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "printerservice.h"
-#include "reportpainter.h"
-#include "reportpreview.h"
+#include "report/printerservice.h"
+#include "report/reportpainter.h"
+#include "report/reportpreview.h"
 #include "reporttestutil.h"
 
 #include <QAction>

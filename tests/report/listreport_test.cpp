@@ -1,4 +1,4 @@
-#include "layouts/listreport.h"
+#include "report/layouts/listreport.h"
 #include "reporttestutil.h"
 
 #include <QTemporaryDir>

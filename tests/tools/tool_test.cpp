@@ -1,9 +1,9 @@
 // ombrisa-tool as an administrator runs it: generate, dump, verify, and bad usage.
-#include "records/records.h"
-#include "validators/carta.h"
-#include "validators/codicefiscale.h"
-#include "validators/iban.h"
-#include "validators/partitaiva.h"
+#include "core/records/records.h"
+#include "core/validators/carta.h"
+#include "core/validators/codicefiscale.h"
+#include "core/validators/iban.h"
+#include "core/validators/partitaiva.h"
 
 #include <QCryptographicHash>
 #include <QDir>

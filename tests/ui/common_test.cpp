@@ -1,13 +1,13 @@
 // The shared screen layer: services, formats, translations, focus looks, keyboard filters, hint line.
 
-#include "common/conventions.h"
-#include "common/focuslook.h"
-#include "common/hintline.h"
-#include "common/keyfilters.h"
-#include "common/openurl.h"
-#include "common/picturebox.h"
-#include "common/services.h"
-#include "dates/dates.h"
+#include "ui/common/conventions.h"
+#include "ui/common/focuslook.h"
+#include "ui/common/hintline.h"
+#include "ui/common/keyfilters.h"
+#include "ui/common/openurl.h"
+#include "ui/common/picturebox.h"
+#include "ui/common/services.h"
+#include "core/dates/dates.h"
 #include "uisupport/fakes.h"
 
 #include <QApplication>

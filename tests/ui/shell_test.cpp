@@ -1,15 +1,15 @@
 // The program's shell: password screens, start menu, help, information and splash screens.
 
-#include "app/avvio.h"
-#include "app/cambiapassword.h"
-#include "app/guida.h"
-#include "app/info.h"
-#include "app/password.h"
-#include "app/splash.h"
-#include "common/helptexts.h"
-#include "common/picturebox.h"
-#include "common/workareas.h"
-#include "password/passwordfile.h"
+#include "ui/app/avvio.h"
+#include "ui/app/cambiapassword.h"
+#include "ui/app/guida.h"
+#include "ui/app/info.h"
+#include "ui/app/password.h"
+#include "ui/app/splash.h"
+#include "ui/common/helptexts.h"
+#include "ui/common/picturebox.h"
+#include "ui/common/workareas.h"
+#include "core/password/passwordfile.h"
 #include "uisupport/fakes.h"
 
 #include <QDir>

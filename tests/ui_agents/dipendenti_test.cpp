@@ -1,19 +1,19 @@
 // The agent card screen as the user meets it: fields, save checks, photos and their files, duplicate,
 // the work register's checks, the check buttons, the zoom screen.
 
-#include "agents/Dipendenti.h"
-#include "agents/Zoom.h"
-#include "agents/agentphoto.h"
+#include "ui/agents/Dipendenti.h"
+#include "ui/agents/Zoom.h"
+#include "ui/agents/agentphoto.h"
 #include "agentstestutil.h"
-#include "app/avvio.h"
-#include "app/guida.h"
-#include "cards/agentcard.h"
-#include "cards/cardnavigator.h"
-#include "common/helptexts.h"
-#include "common/picturebox.h"
-#include "common/workareas.h"
-#include "records/fieldtable.h"
-#include "records/records.h"
+#include "ui/app/avvio.h"
+#include "ui/app/guida.h"
+#include "core/cards/agentcard.h"
+#include "core/cards/cardnavigator.h"
+#include "ui/common/helptexts.h"
+#include "ui/common/picturebox.h"
+#include "ui/common/workareas.h"
+#include "core/records/fieldtable.h"
+#include "core/records/records.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The agent card laid out at the two screen sizes the program is used at, with a full card and a photo:
 // every caption whole, no two controls overlapping, everything inside the window. With OMBRISA_SHOTS
 // set, the card is also saved as a picture in that folder to be looked at.
-#include "agents/Dipendenti.h"
-#include "common/picturebox.h"
+#include "ui/agents/Dipendenti.h"
+#include "ui/common/picturebox.h"
 #include "uisupport/fakes.h"
 #include "uisupport/layoutcheck.h"
 

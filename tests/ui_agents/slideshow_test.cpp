@@ -1,11 +1,11 @@
 // The photo slideshow, opened from the agent card, its timer driven by the test one tick at a time.
 
-#include "agents/Dipendenti.h"
-#include "agents/Slideshow_Dipendenti.h"
-#include "agents/agentphoto.h"
+#include "ui/agents/Dipendenti.h"
+#include "ui/agents/Slideshow_Dipendenti.h"
+#include "ui/agents/agentphoto.h"
 #include "agentstestutil.h"
-#include "cards/cardnavigator.h"
-#include "common/picturebox.h"
+#include "core/cards/cardnavigator.h"
+#include "ui/common/picturebox.h"
 
 #include <QApplication>
 #include <QLabel>

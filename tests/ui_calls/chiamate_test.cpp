@@ -1,9 +1,9 @@
 // The call card screen driven as a user drives it, with the clock fixed: clicks on controls found by name,
 // keys typed into the boxes, choices from the lists; checked by the messages shown, the focus,
 // lblPosizione and the bytes of "Registro_Chiamate.pro".
-#include "app/guida.h"
-#include "calls/Chiamate.h"
-#include "cards/cardbinding.h"
+#include "ui/app/guida.h"
+#include "ui/calls/Chiamate.h"
+#include "ui/cards/cardbinding.h"
 #include "ui_calls/callfixture.h"
 #include "uisupport/fakes.h"
 

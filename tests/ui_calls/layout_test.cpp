@@ -1,7 +1,7 @@
 // The call card laid out at the two screen sizes the program is used at: every caption whole, no two
 // controls overlapping, everything inside the window. With OMBRISA_SHOTS set, a full card is also saved
 // as a picture in that folder to be looked at.
-#include "calls/Chiamate.h"
+#include "ui/calls/Chiamate.h"
 #include "uisupport/fakes.h"
 #include "uisupport/layoutcheck.h"
 

@@ -1,14 +1,14 @@
 // The client card screen driven as a user drives it: typing, Enter, clicks on controls found by name;
 // checked by the messages shown, the focus, lblPosizione and the bytes of "Contatti.pro".
-#include "app/avvio.h"
-#include "app/guida.h"
-#include "cards/cardnavigator.h"
-#include "clients/Clienti.h"
-#include "common/helptexts.h"
-#include "common/keyfilters.h"
-#include "common/picturebox.h"
-#include "common/workareas.h"
-#include "storage/recordfile.h"
+#include "ui/app/avvio.h"
+#include "ui/app/guida.h"
+#include "core/cards/cardnavigator.h"
+#include "ui/clients/Clienti.h"
+#include "ui/common/helptexts.h"
+#include "ui/common/keyfilters.h"
+#include "ui/common/picturebox.h"
+#include "ui/common/workareas.h"
+#include "core/storage/recordfile.h"
 #include "ui_clients/clientfixture.h"
 #include "uisupport/fakes.h"
 

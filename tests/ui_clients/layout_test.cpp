@@ -1,7 +1,7 @@
 // The client card laid out at the two screen sizes the program is used at: every caption whole, no two
 // controls overlapping, everything inside the window. With OMBRISA_SHOTS set, the card is also saved
 // as a picture in that folder to be looked at.
-#include "clients/Clienti.h"
+#include "ui/clients/Clienti.h"
 #include "ui_clients/clientfixture.h"
 #include "uisupport/fakes.h"
 #include "uisupport/layoutcheck.h"

@@ -1,10 +1,10 @@
 // The card screens' own buttons reach the card reports with what the screens show.
 
-#include "agents/Dipendenti.h"
-#include "calls/Chiamate.h"
-#include "clients/Clienti.h"
-#include "clients/clientcardreport.h"
-#include "common/picturebox.h"
+#include "ui/agents/Dipendenti.h"
+#include "ui/calls/Chiamate.h"
+#include "ui/clients/Clienti.h"
+#include "ui/clients/clientcardreport.h"
+#include "ui/common/picturebox.h"
 #include "uisupport/fakes.h"
 
 #include <QComboBox>

@@ -1,12 +1,12 @@
 // The four code-check dialogs, opened as the card screens open them and driven as a user would: the
 // exact message texts and kinds, the dialog staying open after a length warning and closing after a
 // verdict, typing rules and the Enter key.
-#include "common/services.h"
+#include "ui/common/services.h"
 #include "uisupport/fakes.h"
-#include "validators/cartadialog.h"
-#include "validators/codfiscdialog.h"
-#include "validators/ibandialog.h"
-#include "validators/partitaivadialog.h"
+#include "ui/validators/cartadialog.h"
+#include "ui/validators/codfiscdialog.h"
+#include "ui/validators/ibandialog.h"
+#include "ui/validators/partitaivadialog.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "fakes.h"
 
-#include "storage/appfolder.h"
+#include "core/storage/appfolder.h"
 
 #include <QApplication>
 #include <QFile>

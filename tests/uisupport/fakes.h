@@ -4,8 +4,8 @@
 // fresh program folder. A message box, file chooser or dialog that the test did not announce with
 // expect...() fails the test; so does an announced one that never appeared.
 
-#include "common/services.h"
-#include "printerservice.h"
+#include "ui/common/services.h"
+#include "report/printerservice.h"
 
 #include <QDateTime>
 #include <QDialog>

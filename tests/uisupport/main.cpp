@@ -1,7 +1,7 @@
 // main() of every GUI test program: the application object set up as the program's own (Italian
 // formats and translations), offscreen unless a platform is chosen.
 
-#include "common/conventions.h"
+#include "ui/common/conventions.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // check cf|piva|iban|carta VALUE: the code checks of the program's dialogs, from the command line.
 #include "commands.h"
 
-#include "storage/textfield.h"
-#include "validators/carta.h"
-#include "validators/codicefiscale.h"
-#include "validators/iban.h"
-#include "validators/partitaiva.h"
+#include "core/storage/textfield.h"
+#include "core/validators/carta.h"
+#include "core/validators/codicefiscale.h"
+#include "core/validators/iban.h"
+#include "core/validators/partitaiva.h"
 
 #include <QTextStream>
 #include <cstdio>

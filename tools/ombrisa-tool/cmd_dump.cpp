@@ -2,10 +2,10 @@
 #include "commands.h"
 #include "options.h"
 
-#include "records/archivepaths.h"
-#include "records/records.h"
-#include "storage/appfolder.h"
-#include "storage/recordfile.h"
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/recordfile.h"
 
 #include <QFileInfo>
 

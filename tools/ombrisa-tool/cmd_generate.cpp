@@ -3,15 +3,15 @@
 #include "options.h"
 #include "sampledata.h"
 
-#include "dates/dates.h"
-#include "records/archivepaths.h"
-#include "records/records.h"
-#include "storage/appfolder.h"
-#include "storage/recordfile.h"
-#include "validators/carta.h"
-#include "validators/codicefiscale.h"
-#include "validators/iban.h"
-#include "validators/partitaiva.h"
+#include "core/dates/dates.h"
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/recordfile.h"
+#include "core/validators/carta.h"
+#include "core/validators/codicefiscale.h"
+#include "core/validators/iban.h"
+#include "core/validators/partitaiva.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,11 +2,11 @@
 #include "commands.h"
 #include "options.h"
 
-#include "dates/dates.h"
-#include "records/archivepaths.h"
-#include "records/records.h"
-#include "storage/appfolder.h"
-#include "storage/recordfile.h"
+#include "core/dates/dates.h"
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/recordfile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "options.h"
 
-#include "storage/appfolder.h"
+#include "core/storage/appfolder.h"
 
 #include <QFileInfo>
 

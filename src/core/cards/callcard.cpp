@@ -1,9 +1,9 @@
-#include "cards/callcard.h"
+#include "core/cards/callcard.h"
 
-#include "dates/dates.h"
-#include "records/archivepaths.h"
-#include "records/records.h"
-#include "storage/textfield.h"
+#include "core/dates/dates.h"
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/textfield.h"
 
 namespace ombrisa {
 namespace {

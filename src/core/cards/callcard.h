@@ -3,7 +3,7 @@
 // The call card's rules that need no window: its controls and the fields they edit, the navigator's
 // rules for "Registro_Chiamate.pro", and the sixteen checks a save makes, in their order.
 
-#include "cards/cardnavigator.h"
+#include "core/cards/cardnavigator.h"
 
 #include <QString>
 #include <QStringList>

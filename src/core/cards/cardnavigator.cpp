@@ -1,7 +1,7 @@
-#include "cards/cardnavigator.h"
+#include "core/cards/cardnavigator.h"
 
-#include "storage/appfolder.h"
-#include "storage/textfield.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/textfield.h"
 
 #include <utility>
 

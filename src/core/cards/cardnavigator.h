@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/recordfile.h"
+#include "core/storage/recordfile.h"
 
 #include <QString>
 #include <QStringView>

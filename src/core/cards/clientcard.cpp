@@ -1,7 +1,7 @@
-#include "cards/clientcard.h"
+#include "core/cards/clientcard.h"
 
-#include "records/archivepaths.h"
-#include "storage/textfield.h"
+#include "core/records/archivepaths.h"
+#include "core/storage/textfield.h"
 
 namespace ombrisa {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cards/cardnavigator.h"
-#include "records/records.h"
+#include "core/cards/cardnavigator.h"
+#include "core/records/records.h"
 
 #include <QString>
 #include <array>

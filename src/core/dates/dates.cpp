@@ -1,6 +1,6 @@
-#include "dates.h"
+#include "core/dates/dates.h"
 
-#include "storage/textfield.h"
+#include "core/storage/textfield.h"
 
 namespace ombrisa {
 

@@ -1,4 +1,4 @@
-#include "crypt.h"
+#include "core/password/crypt.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "passwordfile.h"
+#include "core/password/passwordfile.h"
 
-#include "password/crypt.h"
-#include "storage/textfield.h"
+#include "core/password/crypt.h"
+#include "core/storage/textfield.h"
 
 #include <QFileInfo>
 #include <QSettings>

@@ -1,7 +1,7 @@
-#include "archivepaths.h"
+#include "core/records/archivepaths.h"
 
-#include "storage/appfolder.h"
-#include "storage/textfield.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/textfield.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "fieldtable.h"
+#include "core/records/fieldtable.h"
 
 namespace ombrisa {
 

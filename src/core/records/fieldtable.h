@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/textfield.h"
+#include "core/storage/textfield.h"
 
 #include <QString>
 #include <cstddef>

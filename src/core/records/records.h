@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/fieldtable.h"
+#include "core/records/fieldtable.h"
 
 #include <array>
 #include <cstddef>

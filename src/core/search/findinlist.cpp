@@ -1,4 +1,4 @@
-#include "findinlist.h"
+#include "core/search/findinlist.h"
 
 namespace ombrisa {
 

@@ -1,4 +1,4 @@
-#include "appfolder.h"
+#include "core/storage/appfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

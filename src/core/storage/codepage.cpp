@@ -1,4 +1,4 @@
-#include "codepage.h"
+#include "core/storage/codepage.h"
 
 #include <array>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "recordfile.h"
+#include "core/storage/recordfile.h"
 
 #include <QThread>
 

@@ -1,6 +1,6 @@
-#include "textfield.h"
+#include "core/storage/textfield.h"
 
-#include "codepage.h"
+#include "core/storage/codepage.h"
 
 #include <algorithm>
 #include <cstring>

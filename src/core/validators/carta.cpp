@@ -1,6 +1,6 @@
-#include "validators/carta.h"
+#include "core/validators/carta.h"
 
-#include "storage/textfield.h"
+#include "core/storage/textfield.h"
 
 namespace ombrisa {
 

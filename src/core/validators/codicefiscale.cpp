@@ -1,6 +1,6 @@
-#include "validators/codicefiscale.h"
+#include "core/validators/codicefiscale.h"
 
-#include "storage/textfield.h"
+#include "core/storage/textfield.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "validators/iban.h"
+#include "core/validators/iban.h"
 
-#include "storage/textfield.h"
+#include "core/storage/textfield.h"
 
 namespace ombrisa {
 

@@ -1,4 +1,4 @@
-#include "validators/partitaiva.h"
+#include "core/validators/partitaiva.h"
 
 #include <array>
 

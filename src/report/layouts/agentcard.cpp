@@ -1,6 +1,6 @@
-#include "agentcard.h"
+#include "report/layouts/agentcard.h"
 
-#include "pictures.h"
+#include "report/layouts/pictures.h"
 
 namespace ombrisa::report {
 

@@ -1,4 +1,4 @@
-#include "callcard.h"
+#include "report/layouts/callcard.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fieldtexts.h"
-#include "preparedreport.h"
+#include "report/layouts/fieldtexts.h"
+#include "report/preparedreport.h"
 
 namespace ombrisa::report {
 

@@ -1,6 +1,6 @@
-#include "clientcard.h"
+#include "report/layouts/clientcard.h"
 
-#include "pictures.h"
+#include "report/layouts/pictures.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "fieldtexts.h"
-#include "preparedreport.h"
-#include "printerservice.h"
+#include "report/layouts/fieldtexts.h"
+#include "report/preparedreport.h"
+#include "report/printerservice.h"
 
 namespace ombrisa::report {
 

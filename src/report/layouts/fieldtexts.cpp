@@ -1,7 +1,7 @@
-#include "fieldtexts.h"
+#include "report/layouts/fieldtexts.h"
 
-#include "dates/dates.h"
-#include "storage/textfield.h"
+#include "core/dates/dates.h"
+#include "core/storage/textfield.h"
 
 namespace ombrisa::report {
 

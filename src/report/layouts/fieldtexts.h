@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/records.h"
+#include "core/records/records.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "listreport.h"
+#include "report/layouts/listreport.h"
 
-#include "storage/textfield.h"
+#include "core/storage/textfield.h"
 
 namespace ombrisa::report {
 

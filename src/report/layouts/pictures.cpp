@@ -1,4 +1,4 @@
-#include "pictures.h"
+#include "report/layouts/pictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>

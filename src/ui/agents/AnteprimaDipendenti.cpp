@@ -1,6 +1,6 @@
-#include "AnteprimaDipendenti.h"
+#include "ui/agents/AnteprimaDipendenti.h"
 
-#include "printerservice.h"
+#include "report/printerservice.h"
 
 namespace ombrisa {
 

@@ -1,16 +1,16 @@
-#include "agents/Slideshow_Dipendenti.h"
+#include "ui/agents/Slideshow_Dipendenti.h"
 
-#include "agents/Zoom.h"
-#include "agents/agentphoto.h"
-#include "cards/agentcard.h"
-#include "cards/cardnavigator.h"
-#include "common/conventions.h"
-#include "common/picturebox.h"
-#include "common/services.h"
-#include "records/archivepaths.h"
-#include "records/records.h"
-#include "storage/appfolder.h"
-#include "storage/recordfile.h"
+#include "ui/agents/Zoom.h"
+#include "ui/agents/agentphoto.h"
+#include "core/cards/agentcard.h"
+#include "core/cards/cardnavigator.h"
+#include "ui/common/conventions.h"
+#include "ui/common/picturebox.h"
+#include "ui/common/services.h"
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/recordfile.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "StampaDipendenti.h"
+#include "ui/agents/StampaDipendenti.h"
 
-#include "printerservice.h"
+#include "report/printerservice.h"
 
 namespace ombrisa {
 

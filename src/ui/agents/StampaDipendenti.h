@@ -1,6 +1,6 @@
 #pragma once
 
-#include "agents/agentreportdialog.h"
+#include "ui/agents/agentreportdialog.h"
 
 namespace ombrisa {
 

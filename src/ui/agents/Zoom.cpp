@@ -1,7 +1,7 @@
-#include "agents/Zoom.h"
+#include "ui/agents/Zoom.h"
 
-#include "common/conventions.h"
-#include "common/picturebox.h"
+#include "ui/common/conventions.h"
+#include "ui/common/picturebox.h"
 
 #include <QFrame>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "agentcardoutput.h"
+#include "ui/agents/agentcardoutput.h"
 
-#include "AnteprimaDipendenti.h"
-#include "StampaDipendenti.h"
-#include "common/services.h"
+#include "ui/agents/AnteprimaDipendenti.h"
+#include "ui/agents/StampaDipendenti.h"
+#include "ui/common/services.h"
 
 #include <QAbstractButton>
 

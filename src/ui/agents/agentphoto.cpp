@@ -1,6 +1,6 @@
-#include "agents/agentphoto.h"
+#include "ui/agents/agentphoto.h"
 
-#include "records/archivepaths.h"
+#include "core/records/archivepaths.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,9 +1,9 @@
-#include "agentreportdialog.h"
+#include "ui/agents/agentreportdialog.h"
 
-#include "common/picturebox.h"
-#include "common/services.h"
-#include "layouts/agentcard.h"
-#include "layouts/pictures.h"
+#include "ui/common/picturebox.h"
+#include "ui/common/services.h"
+#include "report/layouts/agentcard.h"
+#include "report/layouts/pictures.h"
 
 #include <QLabel>
 #include <exception>

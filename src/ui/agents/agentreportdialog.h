@@ -1,7 +1,7 @@
 #pragma once
 
-#include "preparedreport.h"
-#include "reports/cardreportdialog.h"
+#include "report/preparedreport.h"
+#include "ui/reports/cardreportdialog.h"
 
 #include <QImage>
 

@@ -1,13 +1,13 @@
-#include "guida.h"
+#include "ui/app/guida.h"
 
-#include "common/conventions.h"
-#include "common/helptexts.h"
-#include "common/openurl.h"
-#include "common/picturebox.h"
-#include "common/screen.h"
-#include "common/services.h"
-#include "look.h"
-#include "storage/appfolder.h"
+#include "ui/common/conventions.h"
+#include "ui/common/helptexts.h"
+#include "ui/common/openurl.h"
+#include "ui/common/picturebox.h"
+#include "ui/common/screen.h"
+#include "ui/common/services.h"
+#include "ui/app/look.h"
+#include "core/storage/appfolder.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

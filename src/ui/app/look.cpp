@@ -1,6 +1,6 @@
-#include "look.h"
+#include "ui/app/look.h"
 
-#include "common/conventions.h"
+#include "ui/common/conventions.h"
 
 #include <QPalette>
 #include <QPushButton>

@@ -1,15 +1,15 @@
-#include "password.h"
+#include "ui/app/password.h"
 
-#include "cambiapassword.h"
-#include "common/conventions.h"
-#include "common/focuslook.h"
-#include "common/keyfilters.h"
-#include "common/picturebox.h"
-#include "common/screen.h"
-#include "common/services.h"
-#include "look.h"
-#include "passwordrules.h"
-#include "storage/textfield.h"
+#include "ui/app/cambiapassword.h"
+#include "ui/common/conventions.h"
+#include "ui/common/focuslook.h"
+#include "ui/common/keyfilters.h"
+#include "ui/common/picturebox.h"
+#include "ui/common/screen.h"
+#include "ui/common/services.h"
+#include "ui/app/look.h"
+#include "ui/app/passwordrules.h"
+#include "core/storage/textfield.h"
 
 #include <QCloseEvent>
 #include <QLabel>

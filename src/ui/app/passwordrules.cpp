@@ -1,10 +1,10 @@
-#include "passwordrules.h"
+#include "ui/app/passwordrules.h"
 
-#include "password/crypt.h"
-#include "password/passwordfile.h"
-#include "records/archivepaths.h"
-#include "storage/appfolder.h"
-#include "storage/textfield.h"
+#include "core/password/crypt.h"
+#include "core/password/passwordfile.h"
+#include "core/records/archivepaths.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/textfield.h"
 
 namespace ombrisa {
 namespace {

@@ -1,11 +1,11 @@
-#include "splash.h"
+#include "ui/app/splash.h"
 
-#include "common/conventions.h"
-#include "common/openurl.h"
-#include "common/picturebox.h"
-#include "common/screen.h"
-#include "look.h"
-#include "maker.h"
+#include "ui/common/conventions.h"
+#include "ui/common/openurl.h"
+#include "ui/common/picturebox.h"
+#include "ui/common/screen.h"
+#include "ui/app/look.h"
+#include "ui/app/maker.h"
 
 #include <QPushButton>
 

@@ -1,8 +1,8 @@
-#include "AnteprimaChiamata.h"
+#include "ui/calls/AnteprimaChiamata.h"
 
-#include "common/services.h"
-#include "layouts/callcard.h"
-#include "printerservice.h"
+#include "ui/common/services.h"
+#include "report/layouts/callcard.h"
+#include "report/printerservice.h"
 
 namespace ombrisa {
 

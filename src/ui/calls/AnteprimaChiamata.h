@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/cardreportdialog.h"
+#include "ui/reports/cardreportdialog.h"
 
 namespace ombrisa {
 

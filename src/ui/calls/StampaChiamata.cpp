@@ -1,8 +1,8 @@
-#include "StampaChiamata.h"
+#include "ui/calls/StampaChiamata.h"
 
-#include "common/services.h"
-#include "layouts/callcard.h"
-#include "printerservice.h"
+#include "ui/common/services.h"
+#include "report/layouts/callcard.h"
+#include "report/printerservice.h"
 
 namespace ombrisa {
 

@@ -1,8 +1,8 @@
-#include "callcardoutput.h"
+#include "ui/calls/callcardoutput.h"
 
-#include "AnteprimaChiamata.h"
-#include "StampaChiamata.h"
-#include "common/services.h"
+#include "ui/calls/AnteprimaChiamata.h"
+#include "ui/calls/StampaChiamata.h"
+#include "ui/common/services.h"
 
 #include <QAbstractButton>
 

@@ -1,6 +1,6 @@
-#include "cards/cardbinding.h"
+#include "ui/cards/cardbinding.h"
 
-#include "common/services.h"
+#include "ui/common/services.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -20,8 +20,8 @@
 // to empty), saveChecks (a valid date).
 // Messages go through the program's message service, with the screen as parent.
 
-#include "cards/cardnavigator.h"
-#include "records/fieldtable.h"
+#include "core/cards/cardnavigator.h"
+#include "core/records/fieldtable.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "cards/cardscreen.h"
+#include "ui/cards/cardscreen.h"
 
-#include "cards/cardwidgets.h"
-#include "common/hintline.h"
-#include "common/picturebox.h"
+#include "ui/cards/cardwidgets.h"
+#include "ui/common/hintline.h"
+#include "ui/common/picturebox.h"
 
 #include <QFont>
 #include <QFrame>

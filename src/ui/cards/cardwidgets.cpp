@@ -1,8 +1,8 @@
-#include "cards/cardwidgets.h"
+#include "ui/cards/cardwidgets.h"
 
-#include "cards/cardnavigator.h"
-#include "common/conventions.h"
-#include "common/hintline.h"
+#include "core/cards/cardnavigator.h"
+#include "ui/common/conventions.h"
+#include "ui/common/hintline.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

@@ -3,7 +3,7 @@
 // Widgets shared by the card screens: command pictures and the navigator band (the four arrows around
 // lblPosizione).
 
-#include "cards/navigatorhints.h"
+#include "core/cards/navigatorhints.h"
 
 #include <QString>
 #include <QWidget>

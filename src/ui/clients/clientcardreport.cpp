@@ -1,11 +1,11 @@
-#include "clientcardreport.h"
+#include "ui/clients/clientcardreport.h"
 
-#include "common/openurl.h"
-#include "common/services.h"
-#include "layouts/clientcard.h"
-#include "printerservice.h"
-#include "reports/controltexts.h"
-#include "storage/appfolder.h"
+#include "ui/common/openurl.h"
+#include "ui/common/services.h"
+#include "report/layouts/clientcard.h"
+#include "report/printerservice.h"
+#include "ui/reports/controltexts.h"
+#include "core/storage/appfolder.h"
 
 #include <QAbstractButton>
 

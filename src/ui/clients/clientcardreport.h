@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layouts/fieldtexts.h"
+#include "report/layouts/fieldtexts.h"
 
 class QAbstractButton;
 class QWidget;

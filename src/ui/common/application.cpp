@@ -1,6 +1,6 @@
-#include "application.h"
+#include "ui/common/application.h"
 
-#include "services.h"
+#include "ui/common/services.h"
 
 #include <exception>
 

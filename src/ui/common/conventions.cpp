@@ -1,4 +1,4 @@
-#include "conventions.h"
+#include "ui/common/conventions.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "focuslook.h"
+#include "ui/common/focuslook.h"
 
 #include <QComboBox>
 #include <QEvent>

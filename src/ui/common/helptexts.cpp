@@ -1,6 +1,6 @@
-#include "helptexts.h"
+#include "ui/common/helptexts.h"
 
-#include "password/passwordfile.h"
+#include "core/password/passwordfile.h"
 
 namespace ombrisa {
 

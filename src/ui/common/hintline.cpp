@@ -1,4 +1,4 @@
-#include "hintline.h"
+#include "ui/common/hintline.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "keyfilters.h"
+#include "ui/common/keyfilters.h"
 
-#include "storage/textfield.h"
+#include "core/storage/textfield.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "openurl.h"
+#include "ui/common/openurl.h"
 
-#include "services.h"
-#include "storage/textfield.h"
+#include "ui/common/services.h"
+#include "core/storage/textfield.h"
 
 namespace ombrisa {
 

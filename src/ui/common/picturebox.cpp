@@ -1,6 +1,6 @@
-#include "picturebox.h"
+#include "ui/common/picturebox.h"
 
-#include "conventions.h"
+#include "ui/common/conventions.h"
 
 #include <QMouseEvent>
 #include <QPainter>

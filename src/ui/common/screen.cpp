@@ -1,4 +1,4 @@
-#include "screen.h"
+#include "ui/common/screen.h"
 
 #include <QFont>
 #include <QGuiApplication>

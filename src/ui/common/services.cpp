@@ -1,4 +1,4 @@
-#include "services.h"
+#include "ui/common/services.h"
 
 #include <QDesktopServices>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "workareas.h"
+#include "ui/common/workareas.h"
 
 #include <array>
 

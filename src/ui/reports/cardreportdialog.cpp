@@ -1,8 +1,8 @@
-#include "cardreportdialog.h"
+#include "ui/reports/cardreportdialog.h"
 
-#include "common/conventions.h"
-#include "layouts/pictures.h"
-#include "reports/controltexts.h"
+#include "ui/common/conventions.h"
+#include "report/layouts/pictures.h"
+#include "ui/reports/controltexts.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layouts/fieldtexts.h"
+#include "report/layouts/fieldtexts.h"
 
 #include <QDialog>
 #include <optional>

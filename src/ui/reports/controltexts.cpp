@@ -1,4 +1,4 @@
-#include "controltexts.h"
+#include "ui/reports/controltexts.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "findbox.h"
+#include "ui/search/findbox.h"
 
-#include "common/conventions.h"
-#include "common/services.h"
-#include "search/findinlist.h"
+#include "ui/common/conventions.h"
+#include "ui/common/services.h"
+#include "core/search/findinlist.h"
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>

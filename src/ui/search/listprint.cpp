@@ -1,6 +1,6 @@
-#include "listprint.h"
+#include "ui/search/listprint.h"
 
-#include "common/services.h"
+#include "ui/common/services.h"
 
 #include <QAbstractItemModel>
 

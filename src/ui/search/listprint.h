@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layouts/listreport.h"
+#include "report/layouts/listreport.h"
 
 #include <QStringList>
 

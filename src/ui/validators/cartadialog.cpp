@@ -1,7 +1,7 @@
-#include "validators/cartadialog.h"
+#include "ui/validators/cartadialog.h"
 
-#include "common/services.h"
-#include "validators/carta.h"
+#include "ui/common/services.h"
+#include "core/validators/carta.h"
 
 namespace ombrisa {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "validators/checkdialog.h"
+#include "ui/validators/checkdialog.h"
 
 class QLineEdit;
 

@@ -1,9 +1,9 @@
-#include "validators/checkdialog.h"
+#include "ui/validators/checkdialog.h"
 
-#include "common/conventions.h"
-#include "common/keyfilters.h"
-#include "common/services.h"
-#include "storage/textfield.h"
+#include "ui/common/conventions.h"
+#include "ui/common/keyfilters.h"
+#include "ui/common/services.h"
+#include "core/storage/textfield.h"
 
 #include <QFont>
 #include <QFontMetrics>

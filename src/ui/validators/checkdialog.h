@@ -1,6 +1,6 @@
 #pragma once
 
-#include "validators/checkoutcome.h"
+#include "core/validators/checkoutcome.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "validators/codfiscdialog.h"
+#include "ui/validators/codfiscdialog.h"
 
-#include "common/services.h"
-#include "validators/codicefiscale.h"
-#include "validators/partitaivadialog.h"
+#include "ui/common/services.h"
+#include "core/validators/codicefiscale.h"
+#include "ui/validators/partitaivadialog.h"
 
 namespace ombrisa {
 

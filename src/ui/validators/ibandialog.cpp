@@ -1,7 +1,7 @@
-#include "validators/ibandialog.h"
+#include "ui/validators/ibandialog.h"
 
-#include "common/services.h"
-#include "validators/iban.h"
+#include "ui/common/services.h"
+#include "core/validators/iban.h"
 
 namespace ombrisa {
 

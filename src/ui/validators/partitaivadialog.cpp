@@ -1,7 +1,7 @@
-#include "validators/partitaivadialog.h"
+#include "ui/validators/partitaivadialog.h"
 
-#include "common/services.h"
-#include "validators/partitaiva.h"
+#include "ui/common/services.h"
+#include "core/validators/partitaiva.h"
 
 namespace ombrisa {
 
