@@ -9,6 +9,7 @@
 #include "ui/common/application.h"
 #include "ui/common/conventions.h"
 #include "ui/common/workareas.h"
+#include "ui/hours/MenuRiepStraordinari.h"
 
 #include <memory>
 
@@ -35,12 +36,13 @@ int main(int argc, char** argv) {
     frmChiamate = chiamate.get();
     auto dipendenti = std::make_unique<TfrmDipendenti>();
     frmDipendenti = dipendenti.get();
+    auto menuRiepStraordinari = std::make_unique<TfrmMenuRiepStraordinari>();
 
     // The work areas: each one's screen is created here and registered for its tile of the start menu.
     registerWorkArea(1, [&] { return clienti.get(); });    // client archive
     registerWorkArea(2, [&] { return chiamate.get(); });   // call register
     registerWorkArea(3, [&] { return dipendenti.get(); }); // agents and work
-    //   registerWorkArea(4, [&] { return frmMenuRiepStraordinari.get(); });   // hours summary
+    registerWorkArea(4, [&] { return menuRiepStraordinari.get(); }); // hours summary
 
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
     QObject::connect(frmAvvio.get(), &TfrmAvvio::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);

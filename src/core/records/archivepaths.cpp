@@ -2,12 +2,15 @@
 
 #include "core/storage/appfolder.h"
 #include "core/storage/textfield.h"
+#include "core/work/workregister.h"
 
 #include <QDir>
 
 namespace ombrisa {
 
 QString workRegisterPath(const QString& codFisc) {
+    if (!isWorkRegisterCode(codFisc))
+        return QString();
     return appPath(kLavoriFolder + QLatin1Char('/') + QStringLiteral("Lavori_Dipendente_CF_") + trimText(codFisc) +
                    QStringLiteral(".pro"));
 }

@@ -13,7 +13,8 @@ inline const QString kAnagraficaFolder = QStringLiteral("Anagrafica");
 inline const QString kAllegatiFolder = QStringLiteral("Documenti_Allegati");
 inline const QString kPasswordFile = QStringLiteral("unins000.dll");
 
-// Full path of the work register of the agent with this codice fiscale (trimmed, case kept).
+// Full path of the work register of the agent with this codice fiscale (trimmed, case kept). Empty
+// when the codice fiscale is not fit to name a file (isWorkRegisterCode): opening it then fails.
 QString workRegisterPath(const QString& codFisc);
 // Full path of the photo of agent card `cardNumber`: Anagrafica/Scheda_Dipendente_<n>.jpg.
 QString photoPath(const QString& cardNumber);

@@ -1,6 +1,7 @@
 #include "report/layouts/listreport.h"
 
 #include "core/storage/textfield.h"
+#include "core/work/hourssummary.h"
 
 namespace ombrisa::report {
 
@@ -91,9 +92,7 @@ QString hoursSummaryTitle(const QString& codiceFiscale) {
 }
 
 QStringList hoursSummaryExtraLines(const QString& interval, const QString& works, const QString& hours) {
-    return {QStringLiteral("- - - - - - - - - - - - - - - -"), QStringLiteral("INTERVALLO SELEZIONATO:    ") + interval,
-            QStringLiteral("TOTALE LAVORI SVOLTI:      ") + works,
-            QStringLiteral("TOTALE ORE DI LAVORO:      ") + hours};
+    return hoursTotalLines(interval, works, hours);
 }
 
 } // namespace ombrisa::report

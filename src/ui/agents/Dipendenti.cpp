@@ -1,5 +1,6 @@
 #include "ui/agents/Dipendenti.h"
 
+#include "ui/agents/Lavori_Svolti.h"
 #include "ui/agents/Slideshow_Dipendenti.h"
 #include "ui/agents/Zoom.h"
 #include "ui/agents/agentcardoutput.h"
@@ -506,7 +507,7 @@ void TfrmDipendenti::btnLavoriClick() {
             box->setFocus(Qt::OtherFocusReason);
         return;
     }
-    // The agent's work register opens here (it reads txtDipendente and txtCodFisc itself).
+    openWorkRegister(this); // the register reads txtDipendente and txtCodFisc itself
 }
 
 } // namespace ombrisa

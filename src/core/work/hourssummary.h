@@ -1,0 +1,80 @@
+#pragma once
+
+// The hours summary: the works of one agent within a date interval and their total hours, and the
+// checks of the interval screen that asks for it. Shared by the summary screens and ombrisa-tool.
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <cstdint>
+#include <optional>
+
+namespace ombrisa {
+
+// ---- Interval selection ----------------------------------------------------------------------------
+
+// The day list of the interval screen: "01" to "31".
+QStringList intervalDayItems();
+// 1..12 for a month name compared in lower case after trimming ("marzo", " MARZO "), 0 otherwise.
+int intervalMonthNumber(QStringView name);
+// Trimmed day + "/" + two-digit month + "/" + trimmed year ("05/03/2024"); empty for an unknown month.
+QString intervalDateText(QStringView day, QStringView monthName, QStringView year);
+
+// What the interval screen's fields hold, as typed.
+struct IntervalInput {
+    QString codFisc, dayFrom, monthFrom, yearFrom, dayTo, monthTo, yearTo;
+};
+// The first check that fails: its message, whether it is a plain box (OK only) rather than a
+// warning, and the field that takes the focus (empty: the focus stays).
+struct IntervalRefusal {
+    QString message;
+    bool plain = false;
+    QString focus;
+};
+// The checks in order: codice fiscale given and fit to name a register, start day, month and year
+// (four characters), end day, month and year, start date existing, end date existing, end not before
+// start. fromText / toText are the date texts built so far (what the screen's hidden labels show).
+struct IntervalCheck {
+    QString fromText, toText;
+    std::optional<IntervalRefusal> refusal;
+};
+IntervalCheck checkInterval(const IntervalInput& input);
+
+// ---- Summary ---------------------------------------------------------------------------------------
+
+// Hours as a register stores them: a decimal number with "," as separator, blanks around it ignored
+// ("8", "7,5", " 0,25 "). Nothing for anything else ("7.5", "7:30", "").
+std::optional<double> parseHours(QStringView text);
+// A total in the shortest decimal form, at most 15 significant digits, "," as separator: 15,5 and 5.
+QString formatHours(double hours);
+
+// "Dal   <from>   al   <to>" and "<n> lavori svolti".
+QString intervalCaption(QStringView from, QStringView to);
+QString worksCaption(std::int64_t count);
+// The lines printed after the summary's list: a broken line, then the interval, the number of works
+// and the total hours, each after a 27-character label so the values line up.
+QStringList hoursTotalLines(const QString& interval, const QString& works, const QString& hours);
+
+// A record that could not be counted: its number and its date and hours as stored.
+struct LeftOutWork {
+    std::int64_t number = 0;
+    QString data, totOre;
+};
+struct HoursSummary {
+    QStringList lines;           // list lines of the works in the interval, in file order
+    double total = 0;            // their hours
+    QList<LeftOutWork> leftOut;  // dates that are no dates; works in the interval whose hours are no number
+    bool ok = true;              // false when the register could not be opened or read to its end
+};
+// Reads the register at `path` from first record to last. A record with an empty date is skipped;
+// one whose date is no date, or whose date lies in [from, to] (both ends included) but whose hours are
+// no number, is left out of list and total and reported in leftOut. With createMissing the file is
+// created empty when missing (the summary screen); otherwise a missing file is an empty register.
+HoursSummary summariseHours(const QString& path, const QDate& from, const QDate& to, bool createMissing);
+
+// The warning that names every left-out record and says the total leaves them out.
+QString leftOutWarning(const QList<LeftOutWork>& leftOut);
+
+} // namespace ombrisa

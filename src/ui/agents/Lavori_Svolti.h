@@ -1,0 +1,87 @@
+#pragma once
+
+// The work register screen: the list of one agent's works, adding and changing them, find and print.
+// Opened by the agent card's btnLavori through openWorkRegister(); it reads the card's txtDipendente
+// and txtCodFisc itself.
+
+#include <QDialog>
+#include <QList>
+#include <cstdint>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QStringListModel;
+
+namespace ombrisa {
+
+class FindBox;
+class PictureBox;
+
+class TfrmLavori_Svolti : public QDialog {
+    Q_OBJECT
+public:
+    // `card` is the agent card screen (any widget holding the line edits txtDipendente and txtCodFisc).
+    explicit TfrmLavori_Svolti(QWidget* card);
+
+    // List panel.
+    QFrame* panContainer = nullptr;
+    QLabel* lblTitolo = nullptr;
+    QLineEdit* txtTrova = nullptr;
+    QPushButton* btnTrova = nullptr;
+    QListView* lstRecords = nullptr;
+    QLabel* lblTotale = nullptr;
+    QPushButton* btnChiudi = nullptr;
+    QPushButton* btnAggiungi = nullptr;
+    QPushButton* btnModifica = nullptr;
+    QPushButton* btnStampa = nullptr;
+    // Edit panel.
+    QFrame* panCosti = nullptr;
+    QLineEdit* txtData = nullptr;
+    QLineEdit* txtAttivita = nullptr;
+    QLineEdit* txtLuogo = nullptr;
+    QLineEdit* txtOrario = nullptr;
+    QLineEdit* txtTotOre = nullptr;
+    PictureBox* impOggi = nullptr;
+    QPushButton* btnSalva = nullptr;
+    QPushButton* cmdClose = nullptr;
+    QLabel* lblPosizione = nullptr; // hidden: number of the record being edited, empty for a new one
+    QLabel* lblFile = nullptr;      // hidden: full path of the register file
+
+    // The record number of each list line, in list order.
+    const QList<std::int64_t>& lineNumbers() const { return numbers_; }
+
+public slots:
+    void btnAggiungiClick();
+    void btnModificaClick();
+    void btnSalvaClick();
+    void btnStampaClick();
+    void impOggiClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void done(int result) override;
+
+private:
+    void load();
+    void showEditPanel();
+    QString cardText(const char* name) const;
+
+    QWidget* card_;
+    FindBox* find_;
+    QStringListModel* model_;
+    QList<std::int64_t> numbers_;
+    bool loaded_ = false;
+};
+
+// The look of the work lists (register and hours summary): a fixed-pitch face, black, so the columns
+// line up; both scroll bars shown, long lines scroll sideways.
+void setupWorkList(QListView* list);
+
+// btnLavori of the agent card, past its own checks: refuses a codice fiscale that cannot name a
+// register file, otherwise opens the register screen owned by `card` and returns when it closes.
+void openWorkRegister(QWidget* card);
+
+} // namespace ombrisa

@@ -1,0 +1,53 @@
+#pragma once
+
+// The interval selection screen, the start menu's fourth work area: one agent by codice fiscale and a
+// date interval, checked before the hours summary opens. Created once; every showing starts cleared.
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace ombrisa {
+
+class PictureBox;
+
+class TfrmMenuRiepStraordinari : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmMenuRiepStraordinari(QWidget* parent = nullptr);
+    ~TfrmMenuRiepStraordinari() override;
+
+    QLineEdit* txtCliente = nullptr;
+    PictureBox* btnCodFisc = nullptr; // opens the agent search, which puts the chosen codice fiscale in txtCliente
+    QComboBox* txtGiornoInizio = nullptr;
+    QComboBox* txtMeseInizio = nullptr;
+    QLineEdit* txtAnnoInizio = nullptr;
+    QComboBox* txtGiornoFine = nullptr;
+    QComboBox* txtMeseFine = nullptr;
+    QLineEdit* txtAnnoFine = nullptr;
+    QLabel* lblDataInizio = nullptr; // hidden: the start date text the summary reads
+    QLabel* lblDataFine = nullptr;   // hidden: the end date text the summary reads
+    QLabel* lblAttendere = nullptr;
+    QPushButton* btnVisualizza = nullptr;
+    QPushButton* btnEsci = nullptr;
+
+public slots:
+    void btnVisualizzaClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QComboBox* pickBox(const char* name, const QStringList& items, int limit);
+    QComboBox* comboOf(QObject* watched) const;
+    QWidget* nextAfter(QWidget* field) const;
+    void clearPick(QComboBox* box);
+};
+
+extern TfrmMenuRiepStraordinari* frmMenuRiepStraordinari;
+
+} // namespace ombrisa
