@@ -165,6 +165,27 @@ TEST_F(LavoriTest, ChangingEditsTheRecordOfTheSelectedLine) {
     });
 }
 
+TEST_F(LavoriTest, ChangingKeepsTextsLongerThanTheBoxes) {
+    // 50 characters of activity and 28 of time span, stored by another route.
+    const char* activity = "Revisione completa impianto termico e idraulico AB";
+    const char* span = "08:00-12:00 e 14:00-18:00 xy";
+    writeRegister(work("08/03/2024", activity, "2", "Perugia", span));
+    openRegister([&](TfrmLavori_Svolti& s) {
+        const QString line = shownLines(s.lstRecords)[0];
+        EXPECT_TRUE(line.startsWith(QString::fromLatin1(activity).left(46) + QStringLiteral("   Data: ")));
+        EXPECT_TRUE(line.contains(QStringLiteral("Orario: ") + QString::fromLatin1(span).left(26) +
+                                  QStringLiteral("  Tot. ore: 2")));
+        select(s, 0);
+        s.btnModifica->click();
+        EXPECT_EQ(s.txtAttivita->text(), QString::fromLatin1(activity));
+        s.txtTotOre->setText(QStringLiteral("3"));
+        messages.expect(MsgKind::Information, kChanged);
+        s.btnSalva->click();
+        s.cmdClose->click();
+    });
+    EXPECT_EQ(bytes(kRegister), work("08/03/2024", activity, "3", "Perugia", span));
+}
+
 TEST_F(LavoriTest, ChangingWithAnEmptyListOrAVanishedRecord) {
     openRegister([this](TfrmLavori_Svolti& s) {
         messages.expect(MsgKind::Information,

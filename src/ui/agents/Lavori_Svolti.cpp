@@ -26,6 +26,8 @@
 #include <QStringListModel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ombrisa {
 
 namespace {
@@ -191,7 +193,19 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* card) : QDialog(card), card_(card)
     connect(btnStampa, &QPushButton::clicked, this, &TfrmLavori_Svolti::btnStampaClick);
     connect(impOggi, &PictureBox::clicked, this, &TfrmLavori_Svolti::impOggiClick);
 
-    makeFixedWindow(this, 1240, 640, card ? card->window() : nullptr);
+    makeFixedWindow(this, 1240, 640); // centred on the screen
+}
+
+int TfrmLavori_Svolti::boxLimit(const QLineEdit* box) const {
+    if (box == txtData)
+        return kDataBoxLimit;
+    if (box == txtAttivita)
+        return kAttivitaBoxLimit;
+    if (box == txtLuogo)
+        return kLuogoBoxLimit;
+    if (box == txtOrario)
+        return kOrarioBoxLimit;
+    return kTotOreBoxLimit;
 }
 
 QString TfrmLavori_Svolti::cardText(const char* name) const {
@@ -241,8 +255,10 @@ void TfrmLavori_Svolti::showEditPanel() {
 }
 
 void TfrmLavori_Svolti::btnAggiungiClick() {
-    for (QLineEdit* b : {txtData, txtAttivita, txtLuogo, txtOrario, txtTotOre})
+    for (QLineEdit* b : {txtData, txtAttivita, txtLuogo, txtOrario, txtTotOre}) {
+        b->setMaxLength(boxLimit(b));
         b->clear();
+    }
     lblPosizione->clear();
     showEditPanel();
 }
@@ -266,11 +282,17 @@ void TfrmLavori_Svolti::btnModificaClick() {
         reject();
         return;
     }
-    txtData->setText(entry.data);
-    txtAttivita->setText(entry.attivita);
-    txtLuogo->setText(entry.luogo);
-    txtOrario->setText(entry.orario);
-    txtTotOre->setText(entry.totOre);
+    // A text stored longer than its box allows (by another route) is shown whole, so that saving
+    // the other fields does not cut it.
+    const std::pair<QLineEdit*, const QString*> fields[] = {{txtData, &entry.data},
+                                                            {txtAttivita, &entry.attivita},
+                                                            {txtLuogo, &entry.luogo},
+                                                            {txtOrario, &entry.orario},
+                                                            {txtTotOre, &entry.totOre}};
+    for (const auto& [field, text] : fields) {
+        field->setMaxLength(std::max(boxLimit(field), static_cast<int>(text->size())));
+        field->setText(*text);
+    }
     lblPosizione->setText(QString::number(number));
     showEditPanel();
 }

@@ -68,6 +68,7 @@ private:
     void load();
     void showEditPanel();
     QString cardText(const char* name) const;
+    int boxLimit(const QLineEdit* box) const; // what the user may type in each box
 
     QWidget* card_;
     FindBox* find_;

@@ -67,7 +67,7 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("panContainer"));
-    panel->setFixedWidth(820);
+    panel->setFixedWidth(980);
     auto* page = new QVBoxLayout(this);
     page->addStretch(1);
     auto* centre = new QHBoxLayout;
