@@ -87,11 +87,11 @@ TEST_F(WorkRegister, AMissingRegisterIsCreatedEmpty) {
 TEST(WorkListLine, PadsAndCutsEachColumn) {
     const QString a50(50, QLatin1Char('a'));
     const QString o28 = QStringLiteral("08:00-12:00 e 14:00-18:00xy"); // 27 characters
-    const QString line = workListLine({QStringLiteral("08/03/2024"), a50, QStringLiteral("Perugia"),
-                                       o28 + QLatin1Char('z'), QStringLiteral(" 8 ")});
+    const QString line = workListLine(
+        {QStringLiteral("08/03/2024"), a50, QStringLiteral("Perugia"), o28 + QLatin1Char('z'), QStringLiteral(" 8 ")});
     const QString expected = QString(46, QLatin1Char('a')) + QStringLiteral("   Data: 08/03/2024  Luogo: ") +
-                             QStringLiteral("Perugia").leftJustified(28) + QStringLiteral("  Orario: ") +
-                             o28.left(26) + QStringLiteral("  Tot. ore: 8");
+                             QStringLiteral("Perugia").leftJustified(28) + QStringLiteral("  Orario: ") + o28.left(26) +
+                             QStringLiteral("  Tot. ore: 8");
     EXPECT_EQ(line, expected);
     // Short texts are padded, so every line has its columns in the same place.
     const QString shortLine = workListLine({QStringLiteral("1/3/2024"), QStringLiteral("x"), QStringLiteral(""),
@@ -114,16 +114,17 @@ TEST(WorkRegisterCode, OnlyLettersAndDigitsNameAFile) {
         EXPECT_EQ(isWorkRegisterCode(code), c.accepted) << c.code;
         EXPECT_EQ(workRegisterPath(code).isEmpty(), !c.accepted) << c.code;
     }
-    EXPECT_TRUE(workRegisterPath(QStringLiteral(" RSS1 ")).endsWith(
-        QStringLiteral("/Archivio_Lavori/Lavori_Dipendente_CF_RSS1.pro")));
+    EXPECT_TRUE(workRegisterPath(QStringLiteral(" RSS1 "))
+                    .endsWith(QStringLiteral("/Archivio_Lavori/Lavori_Dipendente_CF_RSS1.pro")));
 }
 
 TEST_F(WorkRegister, ARefusedCodeWritesNothingAnywhere) {
     for (const char* code : {"../../Contatti", "A/B"}) {
         const QString p = workRegisterPath(QString::fromLatin1(code));
         EXPECT_FALSE(loadWorkRegister(p).ok) << code;
-        EXPECT_FALSE(saveWork(p, 0, {QStringLiteral("08/03/2024"), QStringLiteral("a"), QStringLiteral("b"),
-                                     QStringLiteral("c"), QStringLiteral("1")}))
+        EXPECT_FALSE(saveWork(p, 0,
+                              {QStringLiteral("08/03/2024"), QStringLiteral("a"), QStringLiteral("b"),
+                               QStringLiteral("c"), QStringLiteral("1")}))
             << code;
         EXPECT_FALSE(summariseHours(p, QDate(2024, 1, 1), QDate(2024, 12, 31), true).ok) << code;
     }
@@ -236,10 +237,10 @@ TEST_F(WorkRegister, SummaryListsTheIntervalBothEndsIncludedAcrossYears) {
 }
 
 TEST_F(WorkRegister, SummaryLeavesOutUnreadableRecordsAndTotalsTheRest) {
-    write(kName, workBytes("01/03/2024", "Buona", "L", "O", "8") + workBytes("31/02/2024", "Data", "L", "O", "2") +
-                     workBytes("02/03/2024", "Punto", "L", "O", "7.5") +
-                     workBytes("03/03/2024", "Minuti", "L", "O", "7:30") +
-                     workBytes("01/05/2025", "Fuori", "L", "O", "7:30") + workBytes("04/03/2024", "Altra", "L", "O", "3"));
+    write(kName,
+          workBytes("01/03/2024", "Buona", "L", "O", "8") + workBytes("31/02/2024", "Data", "L", "O", "2") +
+              workBytes("02/03/2024", "Punto", "L", "O", "7.5") + workBytes("03/03/2024", "Minuti", "L", "O", "7:30") +
+              workBytes("01/05/2025", "Fuori", "L", "O", "7:30") + workBytes("04/03/2024", "Altra", "L", "O", "3"));
     const HoursSummary s = summariseHours(file(), QDate(2024, 1, 1), QDate(2024, 12, 31), false);
     ASSERT_EQ(s.lines.size(), 2);
     EXPECT_EQ(formatHours(s.total), QStringLiteral("11"));
@@ -249,7 +250,8 @@ TEST_F(WorkRegister, SummaryLeavesOutUnreadableRecordsAndTotalsTheRest) {
     EXPECT_EQ(s.leftOut[1].number, 3);
     EXPECT_EQ(s.leftOut[2].totOre, QStringLiteral("7:30"));
     const QString warning = leftOutWarning(s.leftOut);
-    EXPECT_TRUE(warning.contains(QStringLiteral("scheda n. 3: data \"02/03/2024\", ore \"7.5\""))) << warning.toStdString();
+    EXPECT_TRUE(warning.contains(QStringLiteral("scheda n. 3: data \"02/03/2024\", ore \"7.5\"")))
+        << warning.toStdString();
     EXPECT_TRUE(warning.contains(QStringLiteral("il totale delle ore non le comprende")));
 }
 

@@ -31,7 +31,8 @@ HoursRun hours(const QStringList& args) {
 // Data at 0 (10), Attivita at 11 (50), Luogo at 62 (28), Orario at 91 (28), TotOre at 120 (28).
 QByteArray work(const char* data, const char* attivita, const char* totOre) {
     QByteArray r(149, '\0');
-    const std::pair<int, const char*> fields[] = {{0, data}, {11, attivita}, {62, "Spoleto"}, {91, "9-13"}, {120, totOre}};
+    const std::pair<int, const char*> fields[] = {
+        {0, data}, {11, attivita}, {62, "Spoleto"}, {91, "9-13"}, {120, totOre}};
     for (const auto& [offset, text] : fields) {
         r[offset] = static_cast<char>(std::strlen(text));
         std::memcpy(r.data() + offset + 1, text, std::strlen(text));
@@ -51,7 +52,7 @@ protected:
         ASSERT_EQ(f.write(bytes), bytes.size());
     }
     QStringList args(const char* from, const char* to, const char* cf = "VRDLGU70B02G478Z") const {
-        return {QStringLiteral("--dir"), dir.path(), QStringLiteral("--cf"), QLatin1String(cf),
+        return {QStringLiteral("--dir"),  dir.path(),          QStringLiteral("--cf"), QLatin1String(cf),
                 QStringLiteral("--from"), QLatin1String(from), QStringLiteral("--to"), QLatin1String(to)};
     }
     QTemporaryDir dir;

@@ -44,7 +44,7 @@ protected:
     }
     static void select(TfrmLavori_Svolti& s, int row) {
         s.lstRecords->selectionModel()->setCurrentIndex(s.lstRecords->model()->index(row, 0),
-                                                         QItemSelectionModel::ClearAndSelect);
+                                                        QItemSelectionModel::ClearAndSelect);
     }
 };
 
@@ -153,8 +153,8 @@ TEST_F(LavoriTest, ChangingEditsTheRecordOfTheSelectedLine) {
         s.btnSalva->click();
         s.cmdClose->click();
     });
-    EXPECT_EQ(bytes(kRegister), work("08/03/2024", "Sopralluogo", "6") + twin + hidden + work("09/03/2024", "Consegna",
-                                                                                                "3"));
+    EXPECT_EQ(bytes(kRegister),
+              work("08/03/2024", "Sopralluogo", "6") + twin + hidden + work("09/03/2024", "Consegna", "3"));
     // The last line is record 4, past the hidden one.
     openRegister([](TfrmLavori_Svolti& s) {
         select(s, 2);
@@ -241,17 +241,16 @@ TEST_F(LavoriTest, PrintingAddsTheHyphenLineAndTheTotal) {
         ASSERT_EQ(printer->printed.size(), 1);
         EXPECT_EQ(printer->printed[0].first(QStringLiteral("txtTitolo"))->text,
                   QStringLiteral("Registro prestazioni lavorative di Rossi Mario"));
-        EXPECT_EQ(printedBody(printer->printed[0]),
-                  shown + QStringList({QStringLiteral("--------------------------"),
-                                       QStringLiteral("TOTALE PRESTAZIONI:    2")}));
+        EXPECT_EQ(printedBody(printer->printed[0]), shown + QStringList({QStringLiteral("--------------------------"),
+                                                                         QStringLiteral("TOTALE PRESTAZIONI:    2")}));
         s.btnChiudi->click();
     });
     writeRegister(QByteArray());
     openRegister([this](TfrmLavori_Svolti& s) {
         s.btnStampa->click();
         ASSERT_EQ(printer->printed.size(), 2);
-        EXPECT_EQ(printedBody(printer->printed[1]),
-                  (QStringList{QStringLiteral("--------------------------"), QStringLiteral("TOTALE PRESTAZIONI:    0")}));
+        EXPECT_EQ(printedBody(printer->printed[1]), (QStringList{QStringLiteral("--------------------------"),
+                                                                 QStringLiteral("TOTALE PRESTAZIONI:    0")}));
         s.btnChiudi->click();
     });
 }

@@ -152,8 +152,8 @@ TEST_F(RiepilogoTest, TheFieldsTypingRulesAndTheClearedShowing) {
 
 TEST_F(RiepilogoTest, ASummaryOfThreeYearsListsOnlyTheInterval) {
     writeRegister(work("31/12/2022", "Prima", "5") + work("01/01/2023", "Capodanno", "8") +
-                         work("15/06/2023", "Estate", "7,5") + work("01/01/2024", "Dopo", "4") +
-                         work("31/12/2023", "San Silvestro", "2"));
+                  work("15/06/2023", "Estate", "7,5") + work("01/01/2024", "Dopo", "4") +
+                  work("31/12/2023", "San Silvestro", "2"));
     openSummary([this](TfrmRiepStraordinari& s) {
         const QStringList shown = shownLines(s.lstRecords);
         ASSERT_EQ(shown.size(), 3);
@@ -177,9 +177,9 @@ TEST_F(RiepilogoTest, ASummaryOfThreeYearsListsOnlyTheInterval) {
                   QStringLiteral("Riepilogo prestazioni del lavoratore con C.F. RSSMRA80A01H501U"));
         EXPECT_EQ(printedBody(printer->printed[0]),
                   shown + QStringList({QStringLiteral("- - - - - - - - - - - - - - - -"),
-                                      QStringLiteral("INTERVALLO SELEZIONATO:    Dal   01/01/2023   al   31/12/2023"),
-                                      QStringLiteral("TOTALE LAVORI SVOLTI:      3"),
-                                      QStringLiteral("TOTALE ORE DI LAVORO:      17,5")}));
+                                       QStringLiteral("INTERVALLO SELEZIONATO:    Dal   01/01/2023   al   31/12/2023"),
+                                       QStringLiteral("TOTALE LAVORI SVOLTI:      3"),
+                                       QStringLiteral("TOTALE ORE DI LAVORO:      17,5")}));
         s.btnEsci->click();
     });
     // Only the month of the last work: two whole hours total without a decimal part.
@@ -194,12 +194,13 @@ TEST_F(RiepilogoTest, ASummaryOfThreeYearsListsOnlyTheInterval) {
 
 TEST_F(RiepilogoTest, UnreadableRecordsAreNamedAndTheRestIsTotalled) {
     writeRegister(work("10/03/2023", "Buona", "8") + work("11/03/2023", "Punto", "7.5") +
-                         work("32/03/2023", "Data storta", "1") + work("12/03/2023", "Altra", "2"));
-    messages.expect(MsgKind::Warning,
-                    QStringLiteral("Attenzione: le prestazioni seguenti del registro non sono leggibili (data non "
-                                   "valida oppure ore non numeriche) e non compaiono nel riepilogo; il totale delle ore "
-                                   "non le comprende:\nscheda n. 2: data \"11/03/2023\", ore \"7.5\"\nscheda n. 3: "
-                                   "data \"32/03/2023\", ore \"1\""));
+                  work("32/03/2023", "Data storta", "1") + work("12/03/2023", "Altra", "2"));
+    messages.expect(
+        MsgKind::Warning,
+        QStringLiteral("Attenzione: le prestazioni seguenti del registro non sono leggibili (data non "
+                       "valida oppure ore non numeriche) e non compaiono nel riepilogo; il totale delle ore "
+                       "non le comprende:\nscheda n. 2: data \"11/03/2023\", ore \"7.5\"\nscheda n. 3: "
+                       "data \"32/03/2023\", ore \"1\""));
     openSummary([](TfrmRiepStraordinari& s) {
         EXPECT_EQ(shownLines(s.lstRecords).size(), 2);
         EXPECT_EQ(s.lblTrovate->text(), QStringLiteral("2 lavori svolti"));
@@ -271,8 +272,8 @@ TEST_F(RiepilogoTest, WorksSavedOnTheRegisterReadBackWithTheTool) {
     }
     QStringList screen;
     openSummary([&screen](TfrmRiepStraordinari& s) {
-        screen = shownLines(s.lstRecords) + hoursTotalLines(s.lblIntervallo->text(), QStringLiteral("2"),
-                                                            s.lblTotCosti->text());
+        screen = shownLines(s.lstRecords) +
+                 hoursTotalLines(s.lblIntervallo->text(), QStringLiteral("2"), s.lblTotCosti->text());
         s.btnEsci->click();
     });
     QProcess tool;
@@ -282,8 +283,8 @@ TEST_F(RiepilogoTest, WorksSavedOnTheRegisterReadBackWithTheTool) {
                 QStringLiteral("31/12/2023")});
     ASSERT_TRUE(tool.waitForFinished(60000));
     EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
-    const QStringList printed = QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'),
-                                                                                      Qt::SkipEmptyParts);
+    const QStringList printed =
+        QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(screen.size(), 6);
     EXPECT_EQ(printed, screen);
     EXPECT_EQ(printed.last(), QStringLiteral("TOTALE ORE DI LAVORO:      8"));

@@ -14,9 +14,8 @@
 namespace tool {
 
 int hours(const QStringList& args) {
-    Options o = Options::parse(args, {QStringLiteral("dir"), QStringLiteral("cf"), QStringLiteral("from"),
-                                      QStringLiteral("to")},
-                               {});
+    Options o = Options::parse(
+        args, {QStringLiteral("dir"), QStringLiteral("cf"), QStringLiteral("from"), QStringLiteral("to")}, {});
     if (!o.error.isEmpty())
         return usageError(o.error);
     if (!o.words.isEmpty())
@@ -48,8 +47,8 @@ int hours(const QStringList& args) {
     for (const QString& line : summary.lines)
         out << line << '\n';
     const QString interval = ombrisa::intervalCaption(ombrisa::formatDate(*from), ombrisa::formatDate(*to));
-    for (const QString& line : ombrisa::hoursTotalLines(interval, QString::number(summary.lines.size()),
-                                                        ombrisa::formatHours(summary.total)))
+    for (const QString& line :
+         ombrisa::hoursTotalLines(interval, QString::number(summary.lines.size()), ombrisa::formatHours(summary.total)))
         out << line << '\n';
     out.flush();
     if (std::fflush(stdout) != 0)

@@ -63,10 +63,10 @@ struct LeftOutWork {
     QString data, totOre;
 };
 struct HoursSummary {
-    QStringList lines;           // list lines of the works in the interval, in file order
-    double total = 0;            // their hours
-    QList<LeftOutWork> leftOut;  // dates that are no dates; works in the interval whose hours are no number
-    bool ok = true;              // false when the register could not be opened or read to its end
+    QStringList lines;          // list lines of the works in the interval, in file order
+    double total = 0;           // their hours
+    QList<LeftOutWork> leftOut; // dates that are no dates; works in the interval whose hours are no number
+    bool ok = true;             // false when the register could not be opened or read to its end
 };
 // Reads the register at `path` from first record to last. A record with an empty date is skipped;
 // one whose date is no date, or whose date lies in [from, to] (both ends included) but whose hours are

@@ -47,8 +47,8 @@ QString column(QStringView text, int width) {
 
 QString workListLine(const WorkEntry& e) {
     return column(e.attivita, 46) + QStringLiteral("   Data: ") + column(e.data, 10) + QStringLiteral("  Luogo: ") +
-           column(e.luogo, 28) + QStringLiteral("  Orario: ") + column(e.orario, 26) +
-           QStringLiteral("  Tot. ore: ") + trimText(e.totOre);
+           column(e.luogo, 28) + QStringLiteral("  Orario: ") + column(e.orario, 26) + QStringLiteral("  Tot. ore: ") +
+           trimText(e.totOre);
 }
 
 std::optional<WorkSaveRefusal> workSaveRefusal(const WorkEntry& t) {

@@ -298,8 +298,7 @@ void TfrmLavori_Svolti::btnModificaClick() {
 }
 
 void TfrmLavori_Svolti::btnSalvaClick() {
-    const WorkEntry typed{txtData->text(), txtAttivita->text(), txtLuogo->text(), txtOrario->text(),
-                          txtTotOre->text()};
+    const WorkEntry typed{txtData->text(), txtAttivita->text(), txtLuogo->text(), txtOrario->text(), txtTotOre->text()};
     if (const auto refusal = workSaveRefusal(typed)) {
         if (refusal->plain)
             showPlain(this, refusal->message);

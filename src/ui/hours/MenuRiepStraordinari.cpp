@@ -54,16 +54,16 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
         frmMenuRiepStraordinari = this;
     setObjectName(QStringLiteral("frmMenuRiepStraordinari"));
     setWindowTitle(QStringLiteral(" Ombrisa - Riepilogo Ore di Lavoro"));
-    setStyleSheet(QStringLiteral(
-        "#frmMenuRiepStraordinari { background: #eef3f8; }"
-        "QFrame#panContainer { background: white; border: 1px solid #b8c9da; border-radius: 6px; }"
-        "QFrame#panContainer QLabel { background: transparent; }"
-        "QGroupBox { font-weight: bold; color: #245a80; border: 1px solid #b8c9da; border-radius: 4px;"
-        " margin-top: 12px; padding: 10px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 10px; }"
-        "QLabel#lblTitolo { color: #245a80; }"
-        "QLabel#lblAttendere { color: #b03a2e; font-weight: bold; }"
-        "QLineEdit, QComboBox { min-height: 26px; }"));
+    setStyleSheet(
+        QStringLiteral("#frmMenuRiepStraordinari { background: #eef3f8; }"
+                       "QFrame#panContainer { background: white; border: 1px solid #b8c9da; border-radius: 6px; }"
+                       "QFrame#panContainer QLabel { background: transparent; }"
+                       "QGroupBox { font-weight: bold; color: #245a80; border: 1px solid #b8c9da; border-radius: 4px;"
+                       " margin-top: 12px; padding: 10px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; left: 10px; }"
+                       "QLabel#lblTitolo { color: #245a80; }"
+                       "QLabel#lblAttendere { color: #b03a2e; font-weight: bold; }"
+                       "QLineEdit, QComboBox { min-height: 26px; }"));
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("panContainer"));
@@ -137,8 +137,8 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
         return box;
     };
     auto* groups = new QHBoxLayout;
-    groups->addWidget(group(QStringLiteral(" Data inizio intervallo: "), txtGiornoInizio, txtMeseInizio,
-                            txtAnnoInizio, "txtGiornoInizio", "txtMeseInizio", "txtAnnoInizio"));
+    groups->addWidget(group(QStringLiteral(" Data inizio intervallo: "), txtGiornoInizio, txtMeseInizio, txtAnnoInizio,
+                            "txtGiornoInizio", "txtMeseInizio", "txtAnnoInizio"));
     groups->addWidget(group(QStringLiteral(" Data fine intervallo: "), txtGiornoFine, txtMeseFine, txtAnnoFine,
                             "txtGiornoFine", "txtMeseFine", "txtAnnoFine"));
     column->addLayout(groups);
@@ -175,8 +175,8 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
     buttons->addWidget(btnEsci);
     column->addLayout(buttons);
 
-    for (QWidget* w : {static_cast<QWidget*>(txtCliente), static_cast<QWidget*>(txtAnnoInizio),
-                       static_cast<QWidget*>(txtAnnoFine)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(txtCliente), static_cast<QWidget*>(txtAnnoInizio), static_cast<QWidget*>(txtAnnoFine)})
         w->installEventFilter(this);
 
     connect(btnVisualizza, &QPushButton::pressed, this, [this] {
@@ -296,10 +296,9 @@ void TfrmMenuRiepStraordinari::showEvent(QShowEvent* event) {
 void TfrmMenuRiepStraordinari::btnVisualizzaClick() {
     lblDataInizio->clear();
     lblDataFine->clear();
-    const IntervalCheck check =
-        checkInterval({txtCliente->text(), txtGiornoInizio->currentText(), txtMeseInizio->currentText(),
-                       txtAnnoInizio->text(), txtGiornoFine->currentText(), txtMeseFine->currentText(),
-                       txtAnnoFine->text()});
+    const IntervalCheck check = checkInterval(
+        {txtCliente->text(), txtGiornoInizio->currentText(), txtMeseInizio->currentText(), txtAnnoInizio->text(),
+         txtGiornoFine->currentText(), txtMeseFine->currentText(), txtAnnoFine->text()});
     lblDataInizio->setText(check.fromText);
     lblDataFine->setText(check.toText);
     if (check.refusal) {
