@@ -218,6 +218,16 @@ TEST_F(LavoriTest, ARegisterThatCannotBeWrittenShowsTheArchiveMessage) {
     });
 }
 
+TEST_F(LavoriTest, ARegisterThatCannotBeReadIsNotShownAsEmptyWithoutAWord) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath(kRegister)); // a folder where the register should be
+    messages.expect(MsgKind::Warning, kArchiveMessage);
+    openRegister([](TfrmLavori_Svolti& s) {
+        EXPECT_EQ(s.lstRecords->model()->rowCount(), 0);
+        EXPECT_EQ(s.lblTotale->text(), QStringLiteral("0"));
+        s.btnChiudi->click();
+    });
+}
+
 TEST_F(LavoriTest, ACodiceFiscaleThatIsNoFileNameIsRefusedAndNothingIsWritten) {
     for (const char* code : {"../../Contatti", "A/B"}) {
         txtCodFisc->setText(QString::fromLatin1(code));

@@ -3,6 +3,7 @@
 // back through ombrisa-tool from works saved on the register screen.
 #include "hoursfixture.h"
 
+#include "core/storage/recordfile.h"
 #include "core/work/hourssummary.h"
 #include "ui/agents/Lavori_Svolti.h"
 #include "ui/app/guida.h"
@@ -222,6 +223,16 @@ TEST_F(RiepilogoTest, AnEmptySummaryRefusesToPrintAndLeavesAnEmptyRegister) {
     });
     EXPECT_TRUE(QFile::exists(path(kRegister)));
     EXPECT_EQ(bytes(kRegister).size(), 0);
+}
+
+TEST_F(RiepilogoTest, ARegisterThatCannotBeReadIsReported) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath(kRegister)); // a folder where the register should be
+    messages.expect(MsgKind::Warning, kArchiveMessage);
+    openSummary([](TfrmRiepStraordinari& s) {
+        EXPECT_EQ(s.lstRecords->model()->rowCount(), 0);
+        EXPECT_EQ(s.lblTotCosti->text(), QStringLiteral("0"));
+        s.btnEsci->click();
+    });
 }
 
 TEST_F(RiepilogoTest, HelpAndTheFindTextRememberedAcrossSummaries) {
