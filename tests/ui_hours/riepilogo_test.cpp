@@ -10,6 +10,7 @@
 #include "ui/hours/MenuRiepStraordinari.h"
 #include "ui/hours/RiepStraordinari.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -141,6 +142,22 @@ TEST_F(RiepilogoTest, TheFieldsTypingRulesAndTheClearedShowing) {
     EXPECT_EQ(menu->focusWidget(), menu->txtAnnoFine);
     QTest::keyClick(menu->txtAnnoFine, Qt::Key_Return);
     EXPECT_EQ(menu->focusWidget(), menu->btnVisualizza);
+
+    // Leaving a day or month box that holds no item of its list empties it.
+    QApplication::setActiveWindow(menu.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.get()));
+    menu->txtGiornoFine->setFocus();
+    menu->txtGiornoFine->setEditText(QStringLiteral("45"));
+    menu->txtMeseFine->setFocus();
+    EXPECT_EQ(menu->txtGiornoFine->currentText(), QString());
+    EXPECT_EQ(menu->txtMeseFine->currentText(), QStringLiteral("Luglio")); // focus arriving keeps the text
+    menu->txtMeseFine->setEditText(QStringLiteral(" luglio "));
+    menu->txtAnnoFine->setFocus();
+    EXPECT_EQ(menu->txtMeseFine->currentText(), QStringLiteral(" luglio "));
+    menu->txtMeseFine->setFocus();
+    menu->txtMeseFine->setEditText(QStringLiteral("Lugl"));
+    menu->txtAnnoFine->setFocus();
+    EXPECT_EQ(menu->txtMeseFine->currentText(), QString());
 
     menu->hide();
     menu->show();
