@@ -127,10 +127,12 @@ TfrmWebCam::TfrmWebCam(QWidget* parent)
     button(btnImportaFoto, "btnImportaFoto", "Importa foto in scheda");
     button(btnClose, "btnClose", "Annulla");
     auto* left = new QHBoxLayout;
+    left->setSpacing(6);
     left->addWidget(btnAccendi);
     left->addWidget(btnSpegni);
     left->addWidget(btnCattura);
     auto* right = new QHBoxLayout;
+    right->setSpacing(6);
     right->addWidget(btnSalvaFotogramma);
     right->addWidget(btnImportaFoto);
     right->addWidget(btnClose);
