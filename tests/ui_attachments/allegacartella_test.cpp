@@ -263,6 +263,40 @@ TEST_F(Attachments, ACopyThatFailsShowsAMessageAndLeavesTheSlot) {
     }
 }
 
+// A name the card's field cannot hold as it is (too long, characters outside its code page) would be
+// stored changed and point at no file: it is refused before anything is copied.
+TEST_F(Attachments, ANameTheCardCannotKeepIsRefused) {
+    const QString names[] = {QString(246, QLatin1Char('a')) + QStringLiteral(".pdf") + QStringLiteral("x"),
+                             QStringLiteral("Отчёт.pdf"), QStringLiteral("report \U0001F4C4.pdf")};
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QString source = userFile(name, "x");
+        openDialog(agents.get(), [&](TfrmAllegaCartella& d) {
+            d.txtFile02->setText(QStringLiteral("prima.pdf"));
+            files.expectOpen(source);
+            messages.expect(MsgKind::Warning,
+                            QStringLiteral("Attenzione: il nome del file è troppo lungo o contiene caratteri che la "
+                                           "scheda non può conservare.\r\n\r\nRinominare il file e allegarlo di nuovo."));
+            click(d.btnSfoglia02);
+            messages.verifyAllShown();
+            EXPECT_EQ(d.txtFile02->text(), QStringLiteral("prima.pdf"));
+            click(d.btnAnnulla);
+        });
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("Documenti_Allegati/")) + name));
+    }
+    // Accented letters of the code page, and exactly 250 characters, are kept.
+    const QString fits = QStringLiteral("Perizia città è così") + QString(226, QLatin1Char('b')) + QStringLiteral(".pdf");
+    ASSERT_EQ(fits.size(), 250);
+    const QString source = userFile(fits, "ok");
+    openDialog(agents.get(), [&](TfrmAllegaCartella& d) {
+        files.expectOpen(source);
+        click(d.btnSfoglia02);
+        EXPECT_EQ(d.txtFile02->text(), fits);
+        click(d.btnAnnulla);
+    });
+    EXPECT_EQ(stored(fits), QByteArray("ok"));
+}
+
 // ---- Apri and emptying a slot ---------------------------------------------------------------------
 
 TEST_F(Attachments, ApriFollowsTheFileBoxAndEmptyingASlotKeepsDescriptionAndFile) {

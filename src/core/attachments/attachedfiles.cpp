@@ -2,6 +2,7 @@
 
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
+#include "core/storage/codepage.h"
 #include "core/storage/textfield.h"
 
 #include <QFile>
@@ -32,6 +33,12 @@ QString attachmentBareName(const QString& name) {
     if (bare == QLatin1String(".") || bare == QLatin1String(".."))
         return {};
     return bare;
+}
+
+bool attachmentNameStorable(const QString& bareName) {
+    constexpr qsizetype kFileFieldCapacity = 250;
+    const QByteArray stored = toCp1252(bareName);
+    return stored.size() <= kFileFieldCapacity && fromCp1252(stored) == bareName;
 }
 
 QString attachmentPath(const QString& storedName) {

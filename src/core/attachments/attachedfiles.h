@@ -12,6 +12,10 @@ namespace ombrisa {
 // last "/" or "\". Empty when nothing is left, or for "." and "..", which name no file.
 QString attachmentBareName(const QString& name);
 
+// Whether a card can keep `bareName` as it is: a card's file field holds 250 Windows-1252 characters, and a
+// name cut short or with characters changed on the way would point at no stored file.
+bool attachmentNameStorable(const QString& bareName);
+
 // Full path in the attachment folder of the file a card names, for opening it. The stored name is
 // reduced to its bare name first, so that a name holding a folder part ("../Contatti.pro", "/etc/passwd",
 // written by another program) never points outside the folder. Empty when the name names no file.

@@ -27,6 +27,9 @@ const QString kDlgFileFilter = QStringLiteral("Tutti i file (*.*) (*)");
 const QString kOverwriteQuestion =
     QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso nome.\r\n\r\n"
                    "Si vuole sovrascrivere il file esistente?");
+const QString kNameNotStorable =
+    QStringLiteral("Attenzione: il nome del file è troppo lungo o contiene caratteri che la scheda non può "
+                   "conservare.\r\n\r\nRinominare il file e allegarlo di nuovo.");
 const QString kCopyFailed = QStringLiteral("Attenzione: il file non è stato allegato alla scheda: ");
 const QString kModeClienti = QStringLiteral("clienti");
 const QString kModeDipendenti = QStringLiteral("dipendenti");
@@ -171,6 +174,10 @@ void TfrmAllegaCartella::btnSfogliaClick(const Slot& slot) {
     const QString name = attachmentBareName(path);
     if (name.isEmpty())
         return;
+    if (!attachmentNameStorable(name)) {
+        showWarning(this, kNameNotStorable);
+        return;
+    }
     if (attachmentWouldReplace(path) && !confirm(this, kOverwriteQuestion)) {
         slot.file->setText(name); // refers to the file already in the folder
         return;
