@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
+#include <QCameraDevice>
+#include <QMediaDevices>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -233,6 +235,25 @@ TEST_F(WebCamTest, ASaveThatFailsSaysSoAndKeepsTheCapturedPicture) {
         click(w.btnImportaFoto);
     });
     EXPECT_TRUE(samePixels(shown(card->imgFoto), picture));
+}
+
+} // namespace
+
+namespace {
+
+// The production source on a machine without a camera (every test machine): it says so instead of
+// starting, and the screen shows that line.
+TEST_F(WebCamTest, TheProductionSourceWithoutACameraSaysSo) {
+    if (!QMediaDevices::videoInputs().isEmpty())
+        GTEST_SKIP() << "this machine has a camera";
+    setFrameSource(nullptr);
+    capture([&](TfrmWebCam& w) {
+        click(w.btnAccendi);
+        EXPECT_FALSE(w.cameraRunning());
+        EXPECT_EQ(w.lblAvviso->text(), QStringLiteral("Nessuna webcam trovata."));
+        click(w.btnClose);
+    });
+    setFrameSource(&camera);
 }
 
 } // namespace
