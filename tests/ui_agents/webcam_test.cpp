@@ -7,10 +7,10 @@
 #include "ui/common/picturebox.h"
 
 #include <QApplication>
+#include <QCameraDevice>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
-#include <QCameraDevice>
 #include <QMediaDevices>
 #include <QPushButton>
 #include <QTest>
@@ -209,7 +209,7 @@ TEST_F(WebCamTest, SaveWritesAJpegAndANameWithoutExtensionGetsJpg) {
                   QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg."));
         EXPECT_EQ(files.suggested.value(0), QStringLiteral("Foto.jpg"));
         EXPECT_TRUE(w.cameraRunning()); // the camera keeps its state
-        files.expectSave(QString()); // cancelled: nothing written
+        files.expectSave(QString());    // cancelled: nothing written
         click(w.btnSalvaFotogramma);
         click(w.btnClose);
     });

@@ -99,16 +99,24 @@ class AttachmentModes : public Attachments, public ::testing::WithParamInterface
 
 TEST_P(AttachmentModes, SixValuesGoInTrimmedAndComeBackTrimmed) {
     QWidget* screen = card(GetParam().agent);
-    const QString in[6] = {QStringLiteral("  contratto.pdf "), QStringLiteral(" Contratto firmato  "),
-                           QString(), QStringLiteral("   "), QStringLiteral("\tfoto.png"), QStringLiteral("Foto")};
+    const QString in[6] = {QStringLiteral("  contratto.pdf "),
+                           QStringLiteral(" Contratto firmato  "),
+                           QString(),
+                           QStringLiteral("   "),
+                           QStringLiteral("\tfoto.png"),
+                           QStringLiteral("Foto")};
     for (int i = 0; i < 6; ++i)
         label(screen, kLabels[i])->setText(in[i]);
 
     openDialog(screen, [&](TfrmAllegaCartella& d) {
         EXPECT_EQ(d.lblMemory->text(), QString::fromLatin1(GetParam().mode));
         EXPECT_FALSE(d.lblMemory->isVisible());
-        const QString expected[6] = {QStringLiteral("contratto.pdf"), QStringLiteral("Contratto firmato"),
-                                     QString(), QString(), QStringLiteral("foto.png"), QStringLiteral("Foto")};
+        const QString expected[6] = {QStringLiteral("contratto.pdf"),
+                                     QStringLiteral("Contratto firmato"),
+                                     QString(),
+                                     QString(),
+                                     QStringLiteral("foto.png"),
+                                     QStringLiteral("Foto")};
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(child<QLineEdit>(d, kBoxes[i])->text(), expected[i]) << kBoxes[i];
         // Names copied in by the caller can be opened at once; an empty slot cannot.
@@ -124,9 +132,9 @@ TEST_P(AttachmentModes, SixValuesGoInTrimmedAndComeBackTrimmed) {
         EXPECT_FALSE(d.isVisible());
         EXPECT_EQ(d.result(), QDialog::Accepted);
     });
-    const QString back[6] = {QStringLiteral("contratto.pdf"), QStringLiteral("Contratto 2024"),
-                             QString(), QStringLiteral("solo descrizione"), QStringLiteral("foto.png"),
-                             QStringLiteral("Foto")};
+    const QString back[6] = {
+        QStringLiteral("contratto.pdf"),    QStringLiteral("Contratto 2024"), QString(),
+        QStringLiteral("solo descrizione"), QStringLiteral("foto.png"),       QStringLiteral("Foto")};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(label(screen, kLabels[i])->text(), back[i]) << kLabels[i];
     // The other card screen was not touched.
@@ -274,9 +282,10 @@ TEST_F(Attachments, ANameTheCardCannotKeepIsRefused) {
         openDialog(agents.get(), [&](TfrmAllegaCartella& d) {
             d.txtFile02->setText(QStringLiteral("prima.pdf"));
             files.expectOpen(source);
-            messages.expect(MsgKind::Warning,
-                            QStringLiteral("Attenzione: il nome del file è troppo lungo o contiene caratteri che la "
-                                           "scheda non può conservare.\r\n\r\nRinominare il file e allegarlo di nuovo."));
+            messages.expect(
+                MsgKind::Warning,
+                QStringLiteral("Attenzione: il nome del file è troppo lungo o contiene caratteri che la "
+                               "scheda non può conservare.\r\n\r\nRinominare il file e allegarlo di nuovo."));
             click(d.btnSfoglia02);
             messages.verifyAllShown();
             EXPECT_EQ(d.txtFile02->text(), QStringLiteral("prima.pdf"));
@@ -285,7 +294,8 @@ TEST_F(Attachments, ANameTheCardCannotKeepIsRefused) {
         EXPECT_FALSE(QFile::exists(path(QStringLiteral("Documenti_Allegati/")) + name));
     }
     // Accented letters of the code page, and exactly 250 characters, are kept.
-    const QString fits = QStringLiteral("Perizia città è così") + QString(226, QLatin1Char('b')) + QStringLiteral(".pdf");
+    const QString fits =
+        QStringLiteral("Perizia città è così") + QString(226, QLatin1Char('b')) + QStringLiteral(".pdf");
     ASSERT_EQ(fits.size(), 250);
     const QString source = userFile(fits, "ok");
     openDialog(agents.get(), [&](TfrmAllegaCartella& d) {

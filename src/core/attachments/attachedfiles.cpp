@@ -69,8 +69,8 @@ bool copyIntoAttachments(const QString& source, QString* error) {
     if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
         return true;
 
-    const QString part = folderPath() + QStringLiteral(".copia-") +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".tmp");
+    const QString part = folderPath() + QStringLiteral(".copia-") + QUuid::createUuid().toString(QUuid::WithoutBraces) +
+                         QStringLiteral(".tmp");
     if (!QFile::copy(source, part)) {
         QFile::remove(part);
         setError(error, QStringLiteral("la copia del file non è riuscita (file non leggibile, cartella non "

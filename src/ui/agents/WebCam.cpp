@@ -73,8 +73,7 @@ QFrame* picturePanel(QWidget* parent, const char* name, PictureBox*& picture, co
 
 } // namespace
 
-TfrmWebCam::TfrmWebCam(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TfrmWebCam::TfrmWebCam(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     applyScreenFormats();
     setObjectName(QStringLiteral("frmWebCam"));
     setWindowTitle(QStringLiteral(" Cattura foto con webcam"));

@@ -36,7 +36,8 @@ const QString kModeDipendenti = QStringLiteral("dipendenti");
 // The record fields hold 250 characters.
 constexpr int kFieldCapacity = 250;
 
-const char* const kLabelNames[3][2] = {{"lblFile01", "lblDesc01"}, {"lblFile02", "lblDesc02"}, {"lblFile03", "lblDesc03"}};
+const char* const kLabelNames[3][2] = {
+    {"lblFile01", "lblDesc01"}, {"lblFile02", "lblDesc02"}, {"lblFile03", "lblDesc03"}};
 const char* const kOrdinals[3] = {"1°", "2°", "3°"};
 
 // The card screen that receives the values for `mode`: the opening screen when it is of that kind,
