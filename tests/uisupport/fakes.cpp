@@ -128,6 +128,7 @@ void UiTest::SetUp() {
     setUrlOpener(&opener);
     setClock(&clock);
     setDialogRunner(&dialogs);
+    setFrameSource(&camera);
     printer = std::make_unique<report::FilePrinterService>(dir.path());
     report::setPrinterService(printer.get());
 }
@@ -141,8 +142,24 @@ void UiTest::TearDown() {
     setUrlOpener(nullptr);
     setClock(nullptr);
     setDialogRunner(nullptr);
+    setFrameSource(nullptr);
     report::setPrinterService(nullptr);
     setAppFolderOverride({});
+}
+
+bool TestFrameSource::start(QString& whyNot) {
+    ++starts;
+    if (!present) {
+        whyNot = missingText;
+        return false;
+    }
+    running = true;
+    return true;
+}
+
+void TestFrameSource::stop() {
+    ++stops;
+    running = false;
 }
 
 QByteArray UiTest::bytes(const QString& name) const {

@@ -84,6 +84,21 @@ private:
     QDateTime now_{QDate(2024, 3, 5), QTime(10, 30)};
 };
 
+// The camera. By default there is none and start() fails as on a machine without a camera; with
+// `present` set it starts, and the test sends frames with deliver(), from any thread.
+class TestFrameSource final : public FrameSource {
+public:
+    bool start(QString& whyNot) override;
+    void stop() override;
+    void deliver(const QImage& frame) { emit frameReady(frame); }
+    void fail(const QString& why) { emit failed(why); }
+    bool present = false;
+    QString missingText = QStringLiteral("Nessuna webcam trovata.");
+    bool running = false;
+    int starts = 0;
+    int stops = 0;
+};
+
 // Dialogs are shown without a nested event loop; the announced steps run on the open dialog and
 // should close it (click its button, accept() or reject()). A dialog left open fails the test.
 class TestDialogs final : public DialogRunner {
@@ -114,6 +129,7 @@ protected:
     TestOpener opener;
     FixedClock clock;
     TestDialogs dialogs;
+    TestFrameSource camera;
     // Prints land as PDF files in the test folder (stampa-1.pdf…); previews are recorded, not shown.
     std::unique_ptr<report::FilePrinterService> printer;
 };

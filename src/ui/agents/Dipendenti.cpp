@@ -2,10 +2,12 @@
 
 #include "ui/agents/Lavori_Svolti.h"
 #include "ui/agents/Slideshow_Dipendenti.h"
+#include "ui/agents/WebCam.h"
 #include "ui/agents/Zoom.h"
 #include "ui/agents/agentcardoutput.h"
 #include "ui/agents/agentphoto.h"
 #include "ui/app/guida.h"
+#include "ui/attachments/AllegaCartella.h"
 #include "core/cards/agentcard.h"
 #include "ui/cards/cardbinding.h"
 #include "core/cards/cardnavigator.h"
@@ -199,6 +201,8 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     showBlankPhoto(false);
     maximiseWindow(this);
+    connect(cmdFile, &QToolButton::clicked, this, [this] { openAllegaCartella(this); });
+    connect(btnWebcam, &QToolButton::clicked, this, [this] { openWebCam(this); });
 }
 
 TfrmDipendenti::~TfrmDipendenti() {

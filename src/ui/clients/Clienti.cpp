@@ -1,6 +1,7 @@
 #include "ui/clients/Clienti.h"
 
 #include "ui/app/guida.h"
+#include "ui/attachments/AllegaCartella.h"
 #include "ui/cards/cardbinding.h"
 #include "core/cards/cardnavigator.h"
 #include "ui/cards/cardscreen.h"
@@ -179,6 +180,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(btnPartitaIva, &QToolButton::clicked, this, &TfrmClienti::btnPartitaIvaClick);
     connect(btnIban, &QToolButton::clicked, this, &TfrmClienti::btnIbanClick);
     connect(btnProve, &QToolButton::clicked, this, &TfrmClienti::btnProveClick);
+    connect(cmdFile, &QToolButton::clicked, this, [this] { openAllegaCartella(this); });
 }
 
 TfrmClienti::~TfrmClienti() {

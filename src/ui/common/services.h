@@ -1,12 +1,14 @@
 #pragma once
 
 // The platform services through which screens reach the world outside the program: message boxes,
-// file choosers, opening a document / web address / e-mail, the clock and modal dialogs. Each has a
+// file choosers, opening a document / web address / e-mail, the clock, camera frames and modal dialogs. Each has a
 // production implementation, installed from the start, and a test implementation (tests/uisupport)
 // that a test installs with the matching set...() call. Passing nullptr restores production.
 // The application folder is core's appFolder() / setAppFolderOverride().
 
 #include <QDateTime>
+#include <QImage>
+#include <QObject>
 #include <QString>
 #include <QUrl>
 
@@ -79,6 +81,26 @@ public:
 };
 const Clock& clock();
 void setClock(const Clock* clock);
+
+// ---- Camera frames ----------------------------------------------------------------------------
+
+// The default camera as a source of frames (production: ui/common/camerasource.cpp). start() asks the
+// camera to run; it returns false, with a one-line Italian reason, when there is no camera or it cannot
+// start. A camera that fails later emits failed(). frameReady may be emitted on a thread of the camera
+// service: receivers living on the user-interface thread take it through a queued connection.
+class FrameSource : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual bool start(QString& whyNot) = 0;
+    virtual void stop() = 0;
+
+signals:
+    void frameReady(const QImage& frame);
+    void failed(const QString& why);
+};
+FrameSource& frameSource();
+void setFrameSource(FrameSource* source);
 
 // ---- Modal dialogs ------------------------------------------------------------------------------
 
