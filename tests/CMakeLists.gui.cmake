@@ -26,3 +26,8 @@ endif()
 
 # Report engine and report layouts: their own program, with a main() that creates the QApplication.
 ombrisa_test_program(ombrisa_report_tests report ombrisa_report Qt6::Widgets)
+
+# The search screens' tests compare the screens' lists with ombrisa-tool search.
+if(TARGET ombrisa_ui_search_tests)
+  add_dependencies(ombrisa_ui_search_tests ombrisa-tool)
+endif()

@@ -254,4 +254,19 @@ CardListing recontactList(const QString& path) {
     });
 }
 
+bool readCard(const QString& path, std::size_t recordSize, std::int64_t card, void* record, QString* error) {
+    TRecordFile file;
+    bool ok = file.OpenOrCreate(path, recordSize, TRecordFile::Access::Read);
+    if (ok && (card < 1 || card > file.Count())) {
+        if (error)
+            *error = QStringLiteral("la scheda %1 non è in archivio").arg(card);
+        return false;
+    }
+    ok = ok && file.Seek(card - 1) && file.ReadRecord(record);
+    if (!ok && error)
+        *error = file.ErrorString();
+    const bool closed = file.Close();
+    return ok && closed;
+}
+
 } // namespace ombrisa

@@ -105,4 +105,8 @@ CardListing searchArchive(const SearchRules& rules, const QString& path, const Q
 std::span<const LinePiece> recontactLine();
 CardListing recontactList(const QString& path);
 
+// Reads card `card` (from 1) of the archive at `path` into `record` (recordSize bytes). False, with the
+// reason in `error`, when the archive cannot be read or holds no such card.
+bool readCard(const QString& path, std::size_t recordSize, std::int64_t card, void* record, QString* error = nullptr);
+
 } // namespace ombrisa
