@@ -103,6 +103,8 @@ TEST(SearchMatch, BytesAgreeWithTexts) {
     QRandomGenerator rng(14);
     const QString alphabet = QStringLiteral("aAbBèÈìÌòÒùÙàÀéÉçÇšŠžŽœŒÿŸßµ€ \t-/.0179ſKłŁ\u0081");
     const FieldDef& field = kChiamataFields[static_cast<std::size_t>(fieldIndex(kChiamataFields, u"Tipo"))];
+    const LinePiece pieces[] = {{"T: ", "Tipo", 8}, {" | ", "Tipo", 0}};
+    const LineBuilder tipoLine(kChiamataFields, pieces);
     int listed = 0;
     for (int round = 0; round < 20000; ++round) {
         TRecChiamata rec{};
@@ -123,6 +125,8 @@ TEST(SearchMatch, BytesAgreeWithTexts) {
         const QStringList texts{QString(), QString(), box};
         SCOPED_TRACE(box.toStdString() + " in " + stored.toStdString());
         ASSERT_EQ(RecordMatcher(searchRules(SearchArchive::Chiamate), texts).matches(&rec), expected);
+        // Lines are written from the same bytes: they must read as GetText reads the field.
+        ASSERT_EQ(tipoLine.build(&rec), "T: " + stored.leftJustified(8, ' ', true) + " | " + stored);
         listed += expected;
     }
     EXPECT_GT(listed, 100); // the table is not one-sided

@@ -5,6 +5,7 @@
 #include "core/storage/codepage.h"
 #include "core/storage/recordfile.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace ombrisa {
@@ -150,19 +151,49 @@ const SearchRules* searchRulesFor(QStringView key) {
 LineBuilder::LineBuilder(FieldTable fields, std::span<const LinePiece> pieces) {
     for (const LinePiece& p : pieces)
         pieces_.push_back(Piece{QString::fromLatin1(p.label), &fieldOf(fields, p.field), p.width});
+    Q_ASSERT(pieces_.size() <= 16);
 }
 
+namespace {
+// The character of each Windows-1252 byte, as GetText converts it.
+const std::array<char16_t, 256>& cp1252Chars() {
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const char byte = static_cast<char>(b);
+            t[static_cast<std::size_t>(b)] = fromCp1252(&byte, 1).at(0).unicode();
+        }
+        return t;
+    }();
+    return table;
+}
+} // namespace
+
+// The line is written straight from the stored bytes: one byte is one character, so widths can be
+// counted before converting, and the line is allocated once.
 QString LineBuilder::build(const void* record) const {
-    QString line;
-    line.reserve(160);
-    QString text;
-    for (const Piece& p : pieces_) {
-        line += p.label;
-        GetText(record, *p.field, text);
+    const auto* base = static_cast<const std::uint8_t*>(record);
+    std::array<std::string_view, 16> texts{};
+    qsizetype size = 0;
+    for (std::size_t i = 0; i < pieces_.size() && i < texts.size(); ++i) {
+        const Piece& p = pieces_[i];
+        texts[i] = storedBytes(base + p.field->offset, p.field->capacity);
+        size += p.label.size() + (p.width > 0 ? p.width : static_cast<qsizetype>(texts[i].size()));
+    }
+    const auto& chars = cp1252Chars();
+    QString line(size, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(line.data());
+    for (std::size_t i = 0; i < pieces_.size() && i < texts.size(); ++i) {
+        const Piece& p = pieces_[i];
+        out = std::copy(reinterpret_cast<const char16_t*>(p.label.constData()),
+                        reinterpret_cast<const char16_t*>(p.label.constData()) + p.label.size(), out);
+        const std::string_view text = texts[i];
+        const std::size_t shown = p.width > 0 ? std::min<std::size_t>(text.size(), static_cast<std::size_t>(p.width))
+                                              : text.size();
+        for (std::size_t c = 0; c < shown; ++c)
+            *out++ = chars[static_cast<unsigned char>(text[c])];
         if (p.width > 0)
-            line += text.leftJustified(p.width, QLatin1Char(' '), true);
-        else
-            line += text;
+            out = std::fill_n(out, static_cast<std::size_t>(p.width) - shown, u' ');
     }
     return line;
 }
