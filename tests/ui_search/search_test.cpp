@@ -17,6 +17,7 @@
 #include "core/storage/recordfile.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -87,6 +88,21 @@ void doubleClick(QDialog& d, int row) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
+// With OMBRISA_TEST_OUTPUT set, keeps a picture of the screen there: the whole display when there is
+// one (run under Xvfb with QT_QPA_PLATFORM=xcb), otherwise the window's own drawing.
+void keepShot(QWidget& w, const QString& name) {
+    const QString folder = qEnvironmentVariable("OMBRISA_TEST_OUTPUT");
+    if (folder.isEmpty())
+        return;
+    QApplication::processEvents();
+    QTest::qWait(200);
+    const QString file = folder + QLatin1Char('/') + name;
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
+    else
+        w.grab().save(file);
+}
+
 class SearchScreens : public UiTest {
 protected:
     void SetUp() override {
@@ -100,13 +116,17 @@ TEST_F(SearchScreens, ClientSearchLoadsTheCardOfEachLineEvenWhenTwoLinesAreTheSa
     for (int row : {0, 1}) {
         dialogs.expect("frmTrovaClienti", [&](QDialog& d) {
             EXPECT_EQ(d.windowTitle(), " Trova clienti in archivio");
-            EXPECT_EQ(QApplication::focusWidget(), child(d, "txtCliente"));
+            EXPECT_EQ(d.focusWidget(), child(d, "txtCliente"));
             EXPECT_FALSE(child(d, "panContainer")->isVisible());
             type(d, "txtCliente", "ABBOND");
+            if (row == 0)
+                keepShot(d, "trova-clienti-prima.png");
             click(d, "btnCerca");
+            if (row == 0)
+                keepShot(d, "trova-clienti-dopo.png");
             EXPECT_FALSE(child(d, "panAvvio")->isVisible());
             EXPECT_TRUE(child(d, "panContainer")->isVisible());
-            EXPECT_EQ(QApplication::focusWidget(), child(d, "txtTrova"));
+            EXPECT_EQ(d.focusWidget(), child(d, "txtTrova"));
             const QStringList lines = shownLines(d);
             ASSERT_EQ(lines.size(), 2);
             EXPECT_EQ(lines[0], lines[1]); // both names cut to the same 26 characters
@@ -158,9 +178,11 @@ TEST_F(SearchScreens, CallSearchLoadsTheWholeCallInFileOrder) {
                         {"Operatore", "Nicol\xF2"}, {"Cliente", "Rossi Mario"}}));
     TfrmChiamate call;
     dialogs.expect("frmTrovaChiamate", [&](QDialog& d) {
-        EXPECT_EQ(QApplication::focusWidget(), child(d, "txtDataRit"));
+        EXPECT_EQ(d.focusWidget(), child(d, "txtDataRit"));
         type(d, "txtMeseRit", "marzo");
+        keepShot(d, "trova-chiamate-prima.png");
         click(d, "btnCerca");
+        keepShot(d, "trova-chiamate-dopo.png");
         const QStringList lines = shownLines(d);
         ASSERT_EQ(lines.size(), 2);
         EXPECT_TRUE(lines[0].startsWith("Data: 09/03/2024"));
@@ -187,7 +209,9 @@ TEST_F(SearchScreens, AgentSearchLoadsTheAgentCard) {
     TfrmDipendenti agent;
     dialogs.expect("frmTrovaDipendenti", [&](QDialog& d) {
         EXPECT_NE(d.findChild<QWidget*>("effCampo10"), nullptr);
+        keepShot(d, "trova-dipendenti-prima.png");
         click(d, "btnCerca");
+        keepShot(d, "trova-dipendenti-dopo.png");
         const QStringList lines = shownLines(d);
         ASSERT_EQ(lines.size(), 2);
         EXPECT_TRUE(lines[0].startsWith("Bianchi Anna"));
@@ -322,10 +346,10 @@ TEST_F(SearchScreens, EnterWalksTheFiltersInARing) {
         const QList<QLineEdit*> boxes = static_cast<TfrmTrova&>(d).filterBoxes();
         ASSERT_EQ(boxes.size(), 10);
         for (int i = 0; i < 10; ++i) {
-            EXPECT_EQ(QApplication::focusWidget(), boxes[i]);
+            EXPECT_EQ(d.focusWidget(), boxes[i]);
             QTest::keyClick(boxes[i], Qt::Key_Return);
         }
-        EXPECT_EQ(QApplication::focusWidget(), boxes[0]);
+        EXPECT_EQ(d.focusWidget(), boxes[0]);
         EXPECT_FALSE(child(d, "panContainer")->isVisible()); // Enter never searched
         click(d, "btnAnnulla");
     });
@@ -340,13 +364,15 @@ TEST_F(SearchScreens, RecontactListShowsSortedLinesAndEachOpensItsOwnCard) {
     for (int row : {0, 1, 2}) {
         dialogs.expect("frmRicontatta", [&](QDialog& d) {
             EXPECT_EQ(d.windowTitle(), " Riepilogo clienti da ricontattare");
-            EXPECT_EQ(QApplication::focusWidget(), child(d, "txtTrova"));
+            EXPECT_EQ(d.focusWidget(), child(d, "txtTrova"));
             const QStringList lines = shownLines(d);
             ASSERT_EQ(lines.size(), 3);
             EXPECT_TRUE(lines[0].startsWith(QString::fromLatin1(kLongName.left(26)) + "  Tel. "));
             EXPECT_EQ(lines[0], lines[1]);
             EXPECT_TRUE(lines[2].startsWith("Rossi Mario"));
             EXPECT_TRUE(lines[2].contains("Idraulico"));
+            if (row == 0)
+                keepShot(d, "ricontatta.png");
             doubleClick(d, row);
         });
         click(card, "cmdRicontatta");

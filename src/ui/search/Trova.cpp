@@ -73,8 +73,9 @@ TfrmTrova::TfrmTrova(const TrovaScreen& screen, QWidget* parent)
     panAvvio->setObjectName(QStringLiteral("panAvvio"));
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(16);
-    grid->setVerticalSpacing(14); // room for the highlight rectangles around the boxes
-    grid->setColumnMinimumWidth(0, 320);
+    grid->setVerticalSpacing(20); // room for the highlight rectangles around the boxes
+    grid->setColumnMinimumWidth(0, 300);
+    grid->setColumnMinimumWidth(1, 560);
     int row = 0;
     QList<QWidget*> order;
     for (const SearchFilter& f : rules_.filters) {
@@ -105,7 +106,12 @@ TfrmTrova::TfrmTrova(const TrovaScreen& screen, QWidget* parent)
     commands->addWidget(btnAnnulla);
     auto* filters = new QVBoxLayout(panAvvio);
     filters->setContentsMargins(0, 0, 0, 0);
-    filters->addLayout(grid);
+    auto* centred = new QHBoxLayout;
+    centred->addStretch();
+    centred->addLayout(grid);
+    centred->addStretch();
+    filters->addStretch();
+    filters->addLayout(centred);
     filters->addStretch();
     filters->addLayout(commands);
 
