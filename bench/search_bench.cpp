@@ -29,8 +29,8 @@ QStringList boxesFrom(std::int64_t card, const QStringList& boxNames) {
             texts << QString();
             continue;
         }
-        const QString text = GetText(&rec, kChiamataFields[static_cast<std::size_t>(
-                                               fieldIndex(kChiamataFields, QString::fromLatin1(f.field)))]);
+        const QString text = GetText(
+            &rec, kChiamataFields[static_cast<std::size_t>(fieldIndex(kChiamataFields, QString::fromLatin1(f.field)))]);
         const qsizetype length = std::min<qsizetype>(text.size(), 6);
         texts << text.mid((text.size() - length) / 2, length).toUpper();
     }

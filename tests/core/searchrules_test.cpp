@@ -57,17 +57,25 @@ TEST(SearchMatch, ClientCases) {
         {"leading blank is part of the text", {{"txtCliente", " rossi"}}, {{"Cliente", "Rossi Mario"}}, false},
         {"leading blank found after a word", {{"txtCliente", " rossi"}}, {{"Cliente", "De Rossi"}}, true},
         {"trailing blank is part of the text", {{"txtCliente", "rossi "}}, {{"Cliente", "Rossi"}}, false},
-        {"two boxes both found", {{"txtCliente", "rossi"}, {"txtZona", "nord"}},
-         {{"Cliente", "Rossi"}, {"Zona", "Nord-Est"}}, true},
-        {"two boxes, one missing", {{"txtCliente", "rossi"}, {"txtZona", "sud"}},
-         {{"Cliente", "Rossi"}, {"Zona", "Nord-Est"}}, false},
-        {"a blank box never makes up for a missing one", {{"txtCliente", "rossi"}, {"txtZona", " "}},
-         {{"Cliente", "Bianchi Anna"}, {"Zona", "Nord Est"}}, false},
+        {"two boxes both found",
+         {{"txtCliente", "rossi"}, {"txtZona", "nord"}},
+         {{"Cliente", "Rossi"}, {"Zona", "Nord-Est"}},
+         true},
+        {"two boxes, one missing",
+         {{"txtCliente", "rossi"}, {"txtZona", "sud"}},
+         {{"Cliente", "Rossi"}, {"Zona", "Nord-Est"}},
+         false},
+        {"a blank box never makes up for a missing one",
+         {{"txtCliente", "rossi"}, {"txtZona", " "}},
+         {{"Cliente", "Bianchi Anna"}, {"Zona", "Nord Est"}},
+         false},
         {"each box looks only at its own field", {{"txtCliente", "nord"}}, {{"Zona", "Nord"}}, false},
         {"accented letters fold too", {{"txtCliente", "NICOLÒ"}}, {{"Cliente", "Forlì Nicolò"}}, true},
         {"a character the code page lacks matches nothing", {{"txtCliente", "ł"}}, {{"Cliente", "Łukasz"}}, false},
-        {"longer than the field matches nothing", {{"txtPartitaIva", "123456789012"}},
-         {{"PartitaIva", "12345678901"}}, false},
+        {"longer than the field matches nothing",
+         {{"txtPartitaIva", "123456789012"}},
+         {{"PartitaIva", "12345678901"}},
+         false},
         {"euro sign", {{"txtNote", "€"}}, {{"Note", "Pagato 10 €"}}, true},
     };
     for (const MatchCase& c : cases) {
@@ -85,10 +93,14 @@ TEST(SearchMatch, CallDatesAndMonths) {
         {"another year", {{"txtDataRit", "/03/2024"}}, {{"DataRit", "05/03/2023"}}, false},
         {"month word in lower case", {{"txtMeseRit", "marzo"}}, {{"MeseRit", "Marzo"}}, true},
         {"another month word", {{"txtMeseRit", "marzo"}}, {{"MeseRit", "Maggio"}}, false},
-        {"two filters", {{"txtOggetto", "preventivo"}, {"txtOperatore", "bianchi"}},
-         {{"Oggetto", "Richiesta PREVENTIVO auto"}, {"Operatore", "Anna Bianchi"}}, true},
-        {"two filters, operator differs", {{"txtOggetto", "preventivo"}, {"txtOperatore", "bianchi"}},
-         {{"Oggetto", "Richiesta preventivo"}, {"Operatore", "Luca Neri"}}, false},
+        {"two filters",
+         {{"txtOggetto", "preventivo"}, {"txtOperatore", "bianchi"}},
+         {{"Oggetto", "Richiesta PREVENTIVO auto"}, {"Operatore", "Anna Bianchi"}},
+         true},
+        {"two filters, operator differs",
+         {{"txtOggetto", "preventivo"}, {"txtOperatore", "bianchi"}},
+         {{"Oggetto", "Richiesta preventivo"}, {"Operatore", "Luca Neri"}},
+         false},
     };
     for (const MatchCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -156,9 +168,9 @@ TEST(SearchLines, ThreeLayoutsWithWidths) {
                                                                {"CodFisc", "RSSMRA80A01H501U"},
                                                                {"Recapito", "333 1234567"}});
     const auto agent = recordOf<TRecDipendente>(kDipendenteFields, {{"Dipendente", "Neri Paolo"},
-                                                                   {"Cel", "347 765432101234"},
-                                                                   {"Qualifica", "Agente"},
-                                                                   {"Disponibilita", "Sabato mattina"}});
+                                                                    {"Cel", "347 765432101234"},
+                                                                    {"Qualifica", "Agente"},
+                                                                    {"Disponibilita", "Sabato mattina"}});
     const auto blank = recordOf<TRecCliente>(kClienteFields, {});
     struct Case {
         const char* name;
@@ -189,8 +201,8 @@ TEST(SearchLines, ThreeLayoutsWithWidths) {
 }
 
 TEST(SearchLines, SortIgnoresCaseOfLettersOnly) {
-    std::vector<CardLine> lines{{"rossi", 1}, {"Bianchi", 2}, {"ROSSI", 3}, {"bianchi", 4},
-                                {"Rossi_", 5}, {"Rossi[", 6}, {"Àlberti", 7}, {"albertI", 8}};
+    std::vector<CardLine> lines{{"rossi", 1},  {"Bianchi", 2}, {"ROSSI", 3},   {"bianchi", 4},
+                                {"Rossi_", 5}, {"Rossi[", 6},  {"Àlberti", 7}, {"albertI", 8}};
     sortLines(lines);
     QStringList texts;
     QList<qint64> cards;
@@ -227,8 +239,7 @@ protected:
 TEST_F(SearchListing, SortedClientsAndCallsInFileOrderCarryTheirCards) {
     for (const char* name : {"Verdi", "bianchi", "Rossi", "Bianchi"})
         append(kClientiFile, recordOf<TRecCliente>(kClienteFields, {{"Cliente", name}}));
-    const CardListing clients =
-        searchArchive(searchRules(SearchArchive::Clienti), path(kClientiFile), QStringList(10));
+    const CardListing clients = searchArchive(searchRules(SearchArchive::Clienti), path(kClientiFile), QStringList(10));
     ASSERT_TRUE(clients.ok);
     ASSERT_EQ(clients.lines.size(), 4u);
     const std::int64_t clientCards[] = {2, 4, 3, 1};

@@ -1,10 +1,12 @@
 // The search screens and the recontact list as the user meets them: opened from their callers'
 // buttons, searched, printed, and a double-click handing a card back.
-#include "uisupport/fakes.h"
 #include "ui_agents/agentstestutil.h"
 #include "ui_calls/callfixture.h"
 #include "ui_clients/clientfixture.h"
+#include "uisupport/fakes.h"
 
+#include "core/cards/cardnavigator.h"
+#include "core/storage/recordfile.h"
 #include "ui/agents/Dipendenti.h"
 #include "ui/calls/Chiamate.h"
 #include "ui/clients/Clienti.h"
@@ -13,8 +15,6 @@
 #include "ui/search/cardlinelist.h"
 #include "ui/search/findbox.h"
 #include "ui/search/listprint.h"
-#include "core/cards/cardnavigator.h"
-#include "core/storage/recordfile.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -39,12 +39,21 @@ const QByteArray kLongName = "Abbondanzieri Bartolomeo Massimiliano"; // the lin
 
 QByteArray clients() {
     return clientCard({{"Cliente", "Verdi Anna"}, {"Recapito", "051 111"}, {"CodFisc", "VRDNNA70A41A944K"}}) +
-           clientCard({{"Cliente", kLongName + " I"}, {"Email", "primo@example.it"}, {"Ricontatta", "S\xEC"},
+           clientCard({{"Cliente", kLongName + " I"},
+                       {"Email", "primo@example.it"},
+                       {"Ricontatta", "S\xEC"},
                        {"CodFisc", "BBNBRT60A01A944A"}}) +
-           clientCard({{"Cliente", "Rossi Mario"}, {"Recapito", "051 222"}, {"Zona", "Nord"}, {"Email", "m@r.it"},
-                       {"TelCel", "333 1"}, {"CodFisc", "RSSMRA80A01H501U"}, {"Ricontatta", "S\xEC"},
+           clientCard({{"Cliente", "Rossi Mario"},
+                       {"Recapito", "051 222"},
+                       {"Zona", "Nord"},
+                       {"Email", "m@r.it"},
+                       {"TelCel", "333 1"},
+                       {"CodFisc", "RSSMRA80A01H501U"},
+                       {"Ricontatta", "S\xEC"},
                        {"Occupazione", "Idraulico"}}) +
-           clientCard({{"Cliente", kLongName + " II"}, {"Email", "secondo@example.it"}, {"Ricontatta", "S\xEC"},
+           clientCard({{"Cliente", kLongName + " II"},
+                       {"Email", "secondo@example.it"},
+                       {"Ricontatta", "S\xEC"},
                        {"CodFisc", "BBNBRT60A01A944B"}}) +
            clientCard({{"Cliente", "grossi Luca"}, {"Ricontatta", "No"}});
 }
@@ -158,8 +167,9 @@ TEST_F(SearchScreens, ClientSearchFromTheCallCardCopiesSixFieldsOnly) {
     click(call, "impCliente");
     dialogs.verifyAllShown();
     const std::pair<const char*, const char*> expected[] = {
-        {"txtCliente", "Rossi Mario"}, {"txtCodFisc", "RSSMRA80A01H501U"}, {"txtZona", "Nord"},
-        {"txtEmail", "m@r.it"},        {"txtTelCel", "333 1"},            {"txtRecapito", "051 222"},
+        {"txtCliente", "Rossi Mario"}, {"txtCodFisc", "RSSMRA80A01H501U"},
+        {"txtZona", "Nord"},           {"txtEmail", "m@r.it"},
+        {"txtTelCel", "333 1"},        {"txtRecapito", "051 222"},
         {"txtOggetto", "Preventivo"},
     };
     for (const auto& [control, text] : expected)
@@ -170,12 +180,23 @@ TEST_F(SearchScreens, ClientSearchFromTheCallCardCopiesSixFieldsOnly) {
 
 TEST_F(SearchScreens, CallSearchLoadsTheWholeCallInFileOrder) {
     write(QStringLiteral("Registro_Chiamate.pro"),
-          callCard({{"DataRit", "09/03/2024"}, {"GiornoRit", "09"}, {"MeseRit", "Marzo"}, {"AnnoRit", "2024"},
-                    {"Oggetto", "Secondo"}, {"Operatore", "Anna"}}) +
+          callCard({{"DataRit", "09/03/2024"},
+                    {"GiornoRit", "09"},
+                    {"MeseRit", "Marzo"},
+                    {"AnnoRit", "2024"},
+                    {"Oggetto", "Secondo"},
+                    {"Operatore", "Anna"}}) +
               callCard({{"DataRit", "01/02/2024"}, {"MeseRit", "Febbraio"}, {"Oggetto", "Altro mese"}}) +
-              callCard({{"DataRit", "02/03/2024"}, {"GiornoRit", "02"}, {"MeseRit", "Marzo"}, {"AnnoRit", "2024"},
-                        {"OreRit", "09"}, {"MinutiRit", "30"}, {"OraRit", "09:30"}, {"Oggetto", "Terzo"},
-                        {"Operatore", "Nicol\xF2"}, {"Cliente", "Rossi Mario"}}));
+              callCard({{"DataRit", "02/03/2024"},
+                        {"GiornoRit", "02"},
+                        {"MeseRit", "Marzo"},
+                        {"AnnoRit", "2024"},
+                        {"OreRit", "09"},
+                        {"MinutiRit", "30"},
+                        {"OraRit", "09:30"},
+                        {"Oggetto", "Terzo"},
+                        {"Operatore", "Nicol\xF2"},
+                        {"Cliente", "Rossi Mario"}}));
     TfrmChiamate call;
     dialogs.expect("frmTrovaChiamate", [&](QDialog& d) {
         EXPECT_EQ(d.focusWidget(), child(d, "txtDataRit"));

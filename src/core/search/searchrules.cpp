@@ -25,8 +25,8 @@ constexpr LinePiece kCallLine[] = {
     {"  Cliente: ", "Cliente", 30}, {"  CF: ", "CodFisc", 16}, {"  Tel. ", "Recapito", 0},
 };
 constexpr LinePiece kAgentLine[] = {
-    {"", "Dipendente", 26},        {"  Cel. ", "Cel", 14},           {"  Qual. ", "Qualifica", 24},
-    {"  Rep. ", "Reparto", 24},    {"  Disp. ", "Disponibilita", 0},
+    {"", "Dipendente", 26},     {"  Cel. ", "Cel", 14},           {"  Qual. ", "Qualifica", 24},
+    {"  Rep. ", "Reparto", 24}, {"  Disp. ", "Disponibilita", 0},
 };
 
 const SearchRules kClientSearch{&kClienteArchive,
@@ -188,8 +188,8 @@ QString LineBuilder::build(const void* record) const {
         out = std::copy(reinterpret_cast<const char16_t*>(p.label.constData()),
                         reinterpret_cast<const char16_t*>(p.label.constData()) + p.label.size(), out);
         const std::string_view text = texts[i];
-        const std::size_t shown = p.width > 0 ? std::min<std::size_t>(text.size(), static_cast<std::size_t>(p.width))
-                                              : text.size();
+        const std::size_t shown =
+            p.width > 0 ? std::min<std::size_t>(text.size(), static_cast<std::size_t>(p.width)) : text.size();
         for (std::size_t c = 0; c < shown; ++c)
             *out++ = chars[static_cast<unsigned char>(text[c])];
         if (p.width > 0)

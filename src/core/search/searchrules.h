@@ -36,8 +36,8 @@ struct SearchRules {
     const ArchiveInfo* archive;
     std::array<SearchFilter, 10> filters; // in Enter order
     std::span<const LinePiece> line;
-    bool sorted;          // client and agent results are sorted, calls stay in file order
-    bool countFullStop;   // the agent count line has none
+    bool sorted;        // client and agent results are sorted, calls stay in file order
+    bool countFullStop; // the agent count line has none
 };
 
 enum class SearchArchive { Clienti, Chiamate, Dipendenti };

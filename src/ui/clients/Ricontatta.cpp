@@ -1,5 +1,11 @@
 #include "ui/clients/Ricontatta.h"
 
+#include "core/cards/cardnavigator.h"
+#include "core/records/archivepaths.h"
+#include "core/search/searchrules.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/recordfile.h"
+#include "report/layouts/listreport.h"
 #include "ui/clients/Clienti.h"
 #include "ui/common/conventions.h"
 #include "ui/common/picturebox.h"
@@ -8,12 +14,6 @@
 #include "ui/search/cardlinelist.h"
 #include "ui/search/findbox.h"
 #include "ui/search/listprint.h"
-#include "core/cards/cardnavigator.h"
-#include "core/records/archivepaths.h"
-#include "core/search/searchrules.h"
-#include "core/storage/appfolder.h"
-#include "core/storage/recordfile.h"
-#include "report/layouts/listreport.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -72,9 +72,8 @@ TfrmRicontatta::TfrmRicontatta(TfrmClienti* caller) : QDialog(caller), caller_(c
     layout->addWidget(lblRigo03);
     layout->addLayout(bottom);
 
-    connect(btnStampa, &QPushButton::clicked, this, [this] {
-        printListLines(this, report::kTitleRicontatta, listLines(lstRecords->model()));
-    });
+    connect(btnStampa, &QPushButton::clicked, this,
+            [this] { printListLines(this, report::kTitleRicontatta, listLines(lstRecords->model())); });
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     connect(lstRecords, &CardLineList::cardDoubleClicked, this, &TfrmRicontatta::lstRecordsDblClick);
     makeFixedWindow(this, 1060, 600, caller ? caller->window() : nullptr);

@@ -1,5 +1,10 @@
 #include "ui/search/Trova.h"
 
+#include "core/cards/cardnavigator.h"
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/appfolder.h"
+#include "report/layouts/listreport.h"
 #include "ui/agents/Dipendenti.h"
 #include "ui/calls/Chiamate.h"
 #include "ui/cards/cardbinding.h"
@@ -12,11 +17,6 @@
 #include "ui/search/cardlinelist.h"
 #include "ui/search/findbox.h"
 #include "ui/search/listprint.h"
-#include "core/cards/cardnavigator.h"
-#include "core/records/archivepaths.h"
-#include "core/records/records.h"
-#include "core/storage/appfolder.h"
-#include "report/layouts/listreport.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -30,12 +30,18 @@ namespace ombrisa {
 
 namespace {
 
-const TrovaScreen kTrovaClienti{SearchArchive::Clienti, "frmTrovaClienti", " Trova clienti in archivio",
-                                &report::kTitleClienti, false, {"clienti", "chiamate"}};
-const TrovaScreen kTrovaChiamate{SearchArchive::Chiamate, "frmTrovaChiamate", " Trova schede in registro chiamate",
-                                 &report::kTitleChiamate, false, {"chiamate", ""}};
-const TrovaScreen kTrovaDipendenti{SearchArchive::Dipendenti, "frmTrovaDipendenti", " Trova agenti in archivio",
-                                   &report::kTitleDipendenti, true, {"dipendenti", "riepstraordinari"}};
+const TrovaScreen kTrovaClienti{
+    SearchArchive::Clienti, "frmTrovaClienti", " Trova clienti in archivio", &report::kTitleClienti, false,
+    {"clienti", "chiamate"}};
+const TrovaScreen kTrovaChiamate{
+    SearchArchive::Chiamate, "frmTrovaChiamate", " Trova schede in registro chiamate", &report::kTitleChiamate, false,
+    {"chiamate", ""}};
+const TrovaScreen kTrovaDipendenti{SearchArchive::Dipendenti,
+                                   "frmTrovaDipendenti",
+                                   " Trova agenti in archivio",
+                                   &report::kTitleDipendenti,
+                                   true,
+                                   {"dipendenti", "riepstraordinari"}};
 
 // The client fields the call card takes from a client picked in the client search, in this order.
 constexpr std::pair<const char*, const char*> kClientToCall[] = {
@@ -121,8 +127,8 @@ TfrmTrova::TfrmTrova(const TrovaScreen& screen, QWidget* parent)
     lstRecords = new CardLineList(panContainer);
     lblTrovate = new QLabel(QStringLiteral("Il presente riepilogo contiene 0 schede"), panContainer);
     lblTrovate->setObjectName(QStringLiteral("lblTrovate"));
-    auto* hint = new QLabel(QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"),
-                            panContainer);
+    auto* hint =
+        new QLabel(QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"), panContainer);
     hint->setStyleSheet(QStringLiteral("color: crimson;"));
     findBox = new FindBox(lstRecords, panContainer);
     findBox->txtTrova->setFont(screenFont(QStringLiteral("Verdana,DejaVu Sans"), 12, true));

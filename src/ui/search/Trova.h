@@ -27,7 +27,7 @@ struct TrovaScreen {
     const char* name;    // objectName of the dialog
     const char* caption; // window title
     const QString* printTitle;
-    bool numberedRects;             // highlight rectangles effCampo01..10 instead of effCliente...
+    bool numberedRects;               // highlight rectangles effCampo01..10 instead of effCliente...
     std::array<const char*, 2> modes; // mode words served (an empty word serves nothing)
 };
 
