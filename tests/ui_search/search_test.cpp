@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -338,6 +339,26 @@ TEST_F(SearchScreens, PrintingTakesTheLinesAsShown) {
     ASSERT_EQ(printer->printed.size(), 1);
     EXPECT_EQ(printer->printed[0].first("txtRiepilogo")->text.split('\n').size(), 5);
     EXPECT_TRUE(printer->printed[0].first("txtRiepilogo")->text.startsWith(QString::fromLatin1(kLongName.left(26))));
+}
+
+TEST_F(SearchScreens, LinesAreAtLeast1600PixelsWideAndTheLongestFitsWhole) {
+    write(QStringLiteral("Contatti.pro"),
+          clients() + clientCard({{"Cliente", "Zeta"}, {"Note", QByteArray(250, 'n')}}));
+    TfrmClienti card;
+    dialogs.expect("frmTrovaClienti", [&](QDialog& d) {
+        click(d, "btnCerca");
+        auto* list = child<CardLineList>(d, "lstRecords");
+        const QStringList lines = shownLines(d);
+        ASSERT_EQ(lines.size(), 6);
+        EXPECT_EQ(lines.last().size(), 365);
+        const int width = list->model()->index(0, 0).data(Qt::SizeHintRole).toSize().width();
+        EXPECT_GE(width, QFontMetrics(list->font()).horizontalAdvance(lines.last()));
+        EXPECT_GT(width, 1600);
+        EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        click(d, "btnChiudi");
+    });
+    click(card, "cmdTrova");
+    dialogs.verifyAllShown();
 }
 
 TEST_F(SearchScreens, AReadFailureShowsTheArchiveMessageAndKeepsTheFilters) {

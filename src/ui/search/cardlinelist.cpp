@@ -6,6 +6,8 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace ombrisa {
 
 namespace {
@@ -37,6 +39,14 @@ std::int64_t CardLineList::selectedCard() const {
 }
 
 void CardLineList::setLines(std::vector<CardLine> lines) {
+    // At least 1600 pixels wide, and wider when a line needs it, so that the end of the longest line
+    // (a long note or telephone column) can still be scrolled into view.
+    qsizetype longest = 0;
+    for (const CardLine& line : lines)
+        longest = std::max(longest, line.text.size());
+    const QFontMetrics metrics(font());
+    const int needed = static_cast<int>(std::min<qsizetype>(longest, 4000)) * metrics.horizontalAdvance(u'M') + 8;
+    model_->setItemSize(QSize(std::max(kItemWidth, needed), metrics.height() + 2));
     model_->setLines(std::move(lines));
 }
 

@@ -8,9 +8,9 @@
 namespace ombrisa {
 
 // lstRecords of the list screens: the lines in "Courier New" 12, black, whatever the style says, so
-// the columns line up; every row 1600 pixels wide with both scroll bars shown, so long lines scroll
-// sideways. A double-click anywhere on the list reports the card of the selected line, or 0 when no
-// line is selected.
+// the columns line up; every row 1600 pixels wide (or as wide as the longest line) with both scroll
+// bars shown, so long lines scroll sideways. A double-click anywhere on the list reports the card of the selected line,
+// or 0 when no line is selected.
 class CardLineList : public QListView {
     Q_OBJECT
 public:
