@@ -24,15 +24,5 @@ if(TARGET ombrisa_ui_tests AND TARGET ombrisa-seed-password)
     OMBRISA_SEED_PASSWORD_PATH="$<TARGET_FILE:ombrisa-seed-password>")
 endif()
 
-# The attachment tests read a saved card back with ombrisa-tool.
-if(TARGET ombrisa_ui_attachments_tests AND TARGET ombrisa-tool)
-  add_dependencies(ombrisa_ui_attachments_tests ombrisa-tool)
-endif()
-
 # Report engine and report layouts: their own program, with a main() that creates the QApplication.
 ombrisa_test_program(ombrisa_report_tests report ombrisa_report Qt6::Widgets)
-
-# The hours tests read back through ombrisa-tool what the screens wrote.
-if(TARGET ombrisa_ui_hours_tests AND TARGET ombrisa-tool)
-  add_dependencies(ombrisa_ui_hours_tests ombrisa-tool)
-endif()

@@ -11,6 +11,7 @@ int dump(const QStringList& args);
 int verify(const QStringList& args);
 int check(const QStringList& args);
 int hours(const QStringList& args);
+int search(const QStringList& args);
 
 // Prints "ombrisa-tool: <message>" on stderr and returns 2.
 int usageError(const QString& message);

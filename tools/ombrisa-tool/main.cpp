@@ -22,7 +22,8 @@ const char kUsage[] =
     "  ombrisa-tool dump clienti|chiamate|dipendenti|lavori [CF] --dir D\n"
     "  ombrisa-tool verify --dir D\n"
     "  ombrisa-tool check cf|piva|iban|carta VALORE\n"
-    "  ombrisa-tool hours --dir D --cf CF --from gg/mm/aaaa --to gg/mm/aaaa\n";
+    "  ombrisa-tool hours --dir D --cf CF --from gg/mm/aaaa --to gg/mm/aaaa\n"
+    "  ombrisa-tool search clienti|chiamate|dipendenti --dir D [--box txtNOME=TESTO]...\n";
 
 struct Command {
     const char* name;
@@ -35,6 +36,7 @@ const Command kCommands[] = {
     {"verify", tool::verify},
     {"check", tool::check},
     {"hours", tool::hours},
+    {"search", tool::search},
 };
 
 } // namespace

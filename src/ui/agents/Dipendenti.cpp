@@ -1,6 +1,7 @@
 #include "ui/agents/Dipendenti.h"
 
 #include "ui/agents/Lavori_Svolti.h"
+#include "ui/search/Trova.h"
 #include "ui/agents/Slideshow_Dipendenti.h"
 #include "ui/agents/WebCam.h"
 #include "ui/agents/Zoom.h"
@@ -198,6 +199,7 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(btnIban, &QToolButton::clicked, this, &TfrmDipendenti::btnIbanClick);
     connect(btnEmail, &QToolButton::clicked, this, &TfrmDipendenti::btnEmailClick);
     connect(btnLavori, &QToolButton::clicked, this, &TfrmDipendenti::btnLavoriClick);
+    connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaDipendenti(this, kModeDipendenti); });
 
     showBlankPhoto(false);
     maximiseWindow(this);

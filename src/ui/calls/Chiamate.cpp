@@ -1,5 +1,6 @@
 #include "ui/calls/Chiamate.h"
 
+#include "ui/search/Trova.h"
 #include "ui/app/guida.h"
 #include "ui/calls/callcardoutput.h"
 #include "core/cards/callcard.h"
@@ -176,6 +177,8 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(impOraRit, &QToolButton::clicked, this, &TfrmChiamate::impOraRitClick);
     connect(btnCodFisc, &QToolButton::clicked, this, &TfrmChiamate::btnCodFiscClick);
     connect(btnEmail, &QToolButton::clicked, this, &TfrmChiamate::btnEmailClick);
+    connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaChiamate(this, kModeChiamate); });
+    connect(impCliente, &QToolButton::clicked, this, [this] { openTrovaClienti(this, kModeChiamate); });
 
     maximiseWindow(this);
 }

@@ -1,5 +1,7 @@
 #include "ui/clients/Clienti.h"
 
+#include "ui/clients/Ricontatta.h"
+#include "ui/search/Trova.h"
 #include "ui/app/guida.h"
 #include "ui/attachments/AllegaCartella.h"
 #include "ui/cards/cardbinding.h"
@@ -181,6 +183,8 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(btnIban, &QToolButton::clicked, this, &TfrmClienti::btnIbanClick);
     connect(btnProve, &QToolButton::clicked, this, &TfrmClienti::btnProveClick);
     connect(cmdFile, &QToolButton::clicked, this, [this] { openAllegaCartella(this); });
+    connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaClienti(this, kModeClienti); });
+    connect(cmdRicontatta, &QToolButton::clicked, this, [this] { openRicontatta(this); });
 }
 
 TfrmClienti::~TfrmClienti() {

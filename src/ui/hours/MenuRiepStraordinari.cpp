@@ -9,6 +9,7 @@
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
 #include "ui/hours/RiepStraordinari.h"
+#include "ui/search/Trova.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -185,7 +186,7 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
     });
     connect(btnVisualizza, &QPushButton::clicked, this, &TfrmMenuRiepStraordinari::btnVisualizzaClick);
     connect(btnEsci, &QPushButton::clicked, this, &QWidget::close);
-    // btnCodFisc opens the agent search in the mode "riepstraordinari".
+    connect(btnCodFisc, &PictureBox::clicked, this, [this] { openAgentSearchForInterval(this); });
 
     maximiseWindow(this);
 }

@@ -1,0 +1,63 @@
+// ombrisa-tool search: its usage errors and an archive that is missing. What it lists is compared with
+// the search screens in tests/ui_search.
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolOutput {
+    int code = -1;
+    QByteArray out, err;
+};
+
+ToolOutput searchTool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(OMBRISA_TOOL_PATH), QStringList{QStringLiteral("search")} + args);
+    ToolOutput r;
+    if (!p.waitForFinished(60000))
+        return r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+TEST(ToolSearch, BadUsageIsOneLineAndExitTwo) {
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    const struct {
+        const char* name;
+        QStringList args;
+    } cases[] = {
+        {"no archive", {"--dir", d}},
+        {"unknown archive", {"lavori", "--dir", d}},
+        {"no folder", {"clienti"}},
+        {"missing folder", {"clienti", "--dir", d + "/nessuna"}},
+        {"box of another screen", {"clienti", "--dir", d, "--box", "txtOggetto=x"}},
+        {"box without a text", {"chiamate", "--dir", d, "--box", "txtOggetto"}},
+        {"box without a value", {"chiamate", "--dir", d, "--box"}},
+        {"box given twice", {"chiamate", "--dir", d, "--box", "txtNote=a", "--box", "txtNote=b"}},
+        {"unknown option", {"chiamate", "--dir", d, "--filtro", "x"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolOutput r = searchTool(c.args);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.startsWith("ombrisa-tool: "));
+        EXPECT_EQ(r.err.count('\n'), 1);
+    }
+}
+
+TEST(ToolSearch, AMissingArchiveListsNothingAndIsNotCreated) {
+    QTemporaryDir dir;
+    const ToolOutput r = searchTool({"dipendenti", "--dir", dir.path(), "--box", "txtNote= a b "});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "Il presente riepilogo contiene 0 schede\n");
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+} // namespace
