@@ -9,6 +9,12 @@
 #include "ui/common/application.h"
 #include "ui/common/conventions.h"
 #include "ui/common/workareas.h"
+#include "ui/app/startupcheck.h"
+#include "ui/common/services.h"
+#include "core/storage/datafolder.h"
+
+#include <QCommandLineParser>
+#include <QSettings>
 
 #include <memory>
 
@@ -22,6 +28,21 @@ int main(int argc, char** argv) {
     // The program ends by the exit of the password screen or of the start menu, not because the last
     // visible window went away while one screen replaces another.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // The data folder: --data DIR, OMBRISA_DATA, a writable program folder, the last --data, the user's own.
+    QCommandLineParser options;
+    options.addHelpOption();
+    const QCommandLineOption dataOption(QStringLiteral("data"), QStringLiteral("Cartella dei dati."),
+                                        QStringLiteral("CARTELLA"));
+    QCommandLineOption startupCheck(QStringLiteral("startup-check"));
+    startupCheck.setFlags(QCommandLineOption::HiddenFromHelp);
+    options.addOptions({dataOption, startupCheck});
+    options.process(app);
+    QSettings settings;
+    if (QString problem; !startDataFolder(options.value(dataOption), settings, nullptr, &problem)) {
+        showError(nullptr, problem);
+        return 1;
+    }
 
     // The screens, in the order of creation. The first is the main window. The help, information and
     // splash screens are created fresh by whoever opens them.
@@ -45,6 +66,8 @@ int main(int argc, char** argv) {
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
     QObject::connect(frmAvvio.get(), &TfrmAvvio::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
 
+    if (options.isSet(startupCheck))
+        quitWhenFirstPainted(frmPassword.get());
     frmPassword->show();
     const int result = QApplication::exec();
 

@@ -369,13 +369,18 @@ TEST_F(StartMenuTest, TheGeneralHelpOpensFreshEachTime) {
     }
     EXPECT_TRUE(avvio->findChildren<QDialog*>().isEmpty());
     ASSERT_EQ(opener.opened.size(), 2);
-    EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(path(QStringLiteral("Guida.pdf"))));
+    // The guide is the program's own, beside the executable (the build places it there), not in the data.
+    EXPECT_EQ(opener.opened[0],
+              QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/Guida.pdf")));
 }
 
 TEST_F(StartMenuTest, InformationSplashAndWebSite) {
     dialogs.expect(QStringLiteral("frmInfo"), [&](QDialog& d) {
         auto& info = static_cast<TfrmInfo&>(d);
         EXPECT_EQ(info.windowTitle(), QStringLiteral(" Informazioni su Ombrisa"));
+        // The data folder in use: the test's own folder.
+        EXPECT_EQ(info.lblCartellaDati->toolTip(), QDir::toNativeSeparators(dir.path() + QLatin1Char('/')));
+        EXPECT_TRUE(info.lblCartellaDati->text().startsWith(QStringLiteral("Cartella dei dati: ")));
         QTest::mousePress(info.imgEmail, Qt::LeftButton);
         EXPECT_EQ(info.lnkWeb->palette().color(QPalette::WindowText), QColor(0xFF, 0xA5, 0x00));
         QTest::mouseRelease(info.imgEmail, Qt::LeftButton);
