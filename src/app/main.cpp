@@ -20,6 +20,22 @@
 
 using namespace ombrisa;
 
+namespace {
+
+// A work area's screen, made on the first request and kept for the rest of the run.
+template <typename Screen>
+WorkAreaProvider createdOnFirstUse(std::unique_ptr<Screen>& screen, Screen*& instance) {
+    return [&screen, &instance]() -> QWidget* {
+        if (!screen) {
+            screen = std::make_unique<Screen>();
+            instance = screen.get();
+        }
+        return screen.get();
+    };
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     // The user interface draws without the graphics hardware.
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
@@ -45,22 +61,20 @@ int main(int argc, char** argv) {
     }
 
     // The screens, in the order of creation. The first is the main window. The help, information and
-    // splash screens are created fresh by whoever opens them.
+    // splash screens are created fresh by whoever opens them; the work areas when first opened.
     auto frmPassword = std::make_unique<TfrmPassword>();
     auto frmAvvio = std::make_unique<TfrmAvvio>();
     auto frmCambiaPassword = std::make_unique<TfrmCambiaPassword>();
     frmPassword->setScreens(frmAvvio.get(), frmCambiaPassword.get());
-    auto clienti = std::make_unique<TfrmClienti>();
-    frmClienti = clienti.get();
-    auto chiamate = std::make_unique<TfrmChiamate>();
-    frmChiamate = chiamate.get();
-    auto dipendenti = std::make_unique<TfrmDipendenti>();
-    frmDipendenti = dipendenti.get();
+    std::unique_ptr<TfrmClienti> clienti;
+    std::unique_ptr<TfrmChiamate> chiamate;
+    std::unique_ptr<TfrmDipendenti> dipendenti;
 
-    // The work areas: each one's screen is created here and registered for its tile of the start menu.
-    registerWorkArea(1, [&] { return clienti.get(); });    // client archive
-    registerWorkArea(2, [&] { return chiamate.get(); });   // call register
-    registerWorkArea(3, [&] { return dipendenti.get(); }); // agents and work
+    // The work areas: each one's screen is registered for its tile of the start menu and created the
+    // first time the tile is clicked (once per run), so the password window does not wait for them.
+    registerWorkArea(1, createdOnFirstUse(clienti, frmClienti));       // client archive
+    registerWorkArea(2, createdOnFirstUse(chiamate, frmChiamate));     // call register
+    registerWorkArea(3, createdOnFirstUse(dipendenti, frmDipendenti)); // agents and work
     //   registerWorkArea(4, [&] { return frmMenuRiepStraordinari.get(); });   // hours summary
 
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
