@@ -20,27 +20,12 @@
 
 using namespace ombrisa;
 
-namespace {
-
-// A work area's screen, made on the first request and kept for the rest of the run.
-template <typename Screen>
-WorkAreaProvider createdOnFirstUse(std::unique_ptr<Screen>& screen, Screen*& instance) {
-    return [&screen, &instance]() -> QWidget* {
-        if (!screen) {
-            screen = std::make_unique<Screen>();
-            instance = screen.get();
-        }
-        return screen.get();
-    };
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     // The user interface draws without the graphics hardware.
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     OmbrisaApplication app(argc, argv);
     setupApplication(app);
+    QGuiApplication::setDesktopFileName(QStringLiteral("it.ombrisa.Ombrisa")); // the menu entry and its icon
     // The program ends by the exit of the password screen or of the start menu, not because the last
     // visible window went away while one screen replaces another.
     QApplication::setQuitOnLastWindowClosed(false);

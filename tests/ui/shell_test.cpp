@@ -339,6 +339,31 @@ TEST_F(StartMenuTest, EachTileOpensItsWorkAreaByPictureOrButtonAndClosingItComes
     EXPECT_FALSE(password->isVisible());
 }
 
+// main() registers the card screens this way: nothing is built until the tile is clicked, then the same
+// screen serves every later click.
+struct CountedArea : QWidget {
+    CountedArea() { ++made; }
+    static inline int made = 0;
+};
+
+TEST_F(StartMenuTest, AWorkAreaIsCreatedOnItsFirstClickAndKeptForTheRun) {
+    CountedArea::made = 0;
+    std::unique_ptr<CountedArea> area;
+    CountedArea* instance = nullptr;
+    registerWorkArea(2, createdOnFirstUse(area, instance));
+    EXPECT_EQ(CountedArea::made, 0);
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(avvio->imgApp[1], Qt::LeftButton);
+        ASSERT_NE(area, nullptr);
+        EXPECT_EQ(instance, area.get());
+        EXPECT_TRUE(area->isVisible());
+        EXPECT_FALSE(avvio->isVisible());
+        area->close();
+        EXPECT_TRUE(avvio->isVisible());
+    }
+    EXPECT_EQ(CountedArea::made, 1);
+}
+
 TEST_F(StartMenuTest, TheControlsAreWhereTheUserLooksForThem) {
     EXPECT_EQ(avvio->windowTitle(), QStringLiteral(" Ombrisa"));
     for (const char* name : {"icoNomeApp", "icoSottotitolo", "imgInfo", "imgGuida", "bkgApp01", "bkgApp04", "imgApp01",
