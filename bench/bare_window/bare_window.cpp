@@ -24,7 +24,8 @@ protected:
         if (quitWhenPainted_ && !painted_) {
             painted_ = true;
             QTextStream(stdout) << "bare" << Qt::endl;
-            QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
         }
     }
 

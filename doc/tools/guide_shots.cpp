@@ -2,6 +2,8 @@
 // sample archives, so that the guide always shows the screens as they are.
 // Usage: ombrisa-guide-shots <output folder> <ombrisa-tool>
 
+#include "core/password/passwordfile.h"
+#include "core/storage/appfolder.h"
 #include "ui/agents/Dipendenti.h"
 #include "ui/app/avvio.h"
 #include "ui/app/info.h"
@@ -9,8 +11,6 @@
 #include "ui/calls/Chiamate.h"
 #include "ui/clients/Clienti.h"
 #include "ui/common/conventions.h"
-#include "core/password/passwordfile.h"
-#include "core/storage/appfolder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -57,12 +57,12 @@ int main(int argc, char** argv) {
     QTemporaryDir data;
     if (!QDir().mkpath(out) || !data.isValid())
         return 1;
-    const int generated =
-        QProcess::execute(QString::fromLocal8Bit(argv[2]),
-                          {QStringLiteral("generate"), QStringLiteral("--dir"), data.path(), QStringLiteral("--clients"),
-                           QStringLiteral("20"), QStringLiteral("--calls"), QStringLiteral("40"),
-                           QStringLiteral("--agents"), QStringLiteral("4"), QStringLiteral("--works"),
-                           QStringLiteral("10"), QStringLiteral("--seed"), QStringLiteral("7")});
+    const int generated = QProcess::execute(QString::fromLocal8Bit(argv[2]),
+                                            {QStringLiteral("generate"), QStringLiteral("--dir"), data.path(),
+                                             QStringLiteral("--clients"), QStringLiteral("20"),
+                                             QStringLiteral("--calls"), QStringLiteral("40"),
+                                             QStringLiteral("--agents"), QStringLiteral("4"), QStringLiteral("--works"),
+                                             QStringLiteral("10"), QStringLiteral("--seed"), QStringLiteral("7")});
     if (generated != 0)
         return 1;
     setAppFolderOverride(data.path());

@@ -37,8 +37,7 @@ TEST(DataFolder, ChoiceFollowsOptionVariableProgramFolderSavedStandard) {
         {"read-only program folder, saved choice", false, "", "", "/saved", "/saved", DataFolderSource::Saved},
         {"option beats everything", true, "/opt", "/env", "/saved", "/opt", DataFolderSource::Option},
         {"option with a read-only program folder", false, "/opt", "", "", "/opt", DataFolderSource::Option},
-        {"variable beats program folder and saved", true, "", "/env", "/saved", "/env",
-         DataFolderSource::Environment},
+        {"variable beats program folder and saved", true, "", "/env", "/saved", "/env", DataFolderSource::Environment},
         {"variable with a read-only program folder", false, "", "/env", "", "/env", DataFolderSource::Environment},
     };
     for (const auto& c : cases) {
@@ -154,7 +153,8 @@ TEST_F(DataFolderStart, GuideBesideTheProgramElseInTheInstallation) {
 
     EXPECT_FALSE(isInstalledProgramFolder(bin));
     ASSERT_TRUE(QDir().mkpath(at(QStringLiteral("usr/share/applications"))));
-    ASSERT_TRUE(QFile(at(QStringLiteral("usr/share/applications/it.ombrisa.Ombrisa.desktop"))).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(
+        QFile(at(QStringLiteral("usr/share/applications/it.ombrisa.Ombrisa.desktop"))).open(QIODevice::WriteOnly));
     EXPECT_TRUE(isInstalledProgramFolder(bin));
 }
 

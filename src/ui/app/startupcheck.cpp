@@ -17,7 +17,8 @@ public:
         if (event->type() == QEvent::Paint && !seen_) {
             seen_ = true;
             QTextStream(stdout) << watched->objectName() << ' ' << appFolder() << Qt::endl;
-            QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
         }
         return false;
     }
