@@ -5,7 +5,8 @@
 set -euo pipefail
 pdf=$1 md=$2
 command -v pdftotext >/dev/null || { echo "FAIL: pdftotext missing (scripts/deps.sh test installs it)"; exit 1; }
-text=$(pdftotext -enc UTF-8 "$pdf" -)
+# A page starts with a form feed, which would hide a title at the top of a page.
+text=$(pdftotext -enc UTF-8 "$pdf" - | tr -d '\f')
 status=0
 titles=0
 while IFS= read -r title; do
