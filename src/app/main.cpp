@@ -46,11 +46,18 @@ int main(int argc, char** argv) {
     }
 
     // The screens, in the order of creation. The first is the main window. The help, information and
-    // splash screens are created fresh by whoever opens them; the work areas when first opened.
+    // splash screens are created fresh by whoever opens them; the start menu at the first sign-in and the
+    // work areas when first opened.
     auto frmPassword = std::make_unique<TfrmPassword>();
-    auto frmAvvio = std::make_unique<TfrmAvvio>();
     auto frmCambiaPassword = std::make_unique<TfrmCambiaPassword>();
-    frmPassword->setScreens(frmAvvio.get(), frmCambiaPassword.get());
+    // The start menu is made at the first sign-in: the password window does not wait for it.
+    std::unique_ptr<TfrmAvvio> frmAvvio;
+    frmPassword->setScreens(nullptr, frmCambiaPassword.get());
+    frmPassword->setStartMenuProvider([&frmAvvio, &app] {
+        frmAvvio = std::make_unique<TfrmAvvio>();
+        QObject::connect(frmAvvio.get(), &TfrmAvvio::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
+        return frmAvvio.get();
+    });
     std::unique_ptr<TfrmClienti> clienti;
     std::unique_ptr<TfrmChiamate> chiamate;
     std::unique_ptr<TfrmDipendenti> dipendenti;
@@ -63,7 +70,6 @@ int main(int argc, char** argv) {
     //   registerWorkArea(4, [&] { return frmMenuRiepStraordinari.get(); });   // hours summary
 
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
-    QObject::connect(frmAvvio.get(), &TfrmAvvio::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
 
     if (options.isSet(startupCheck))
         quitWhenFirstPainted(frmPassword.get());

@@ -339,6 +339,24 @@ TEST_F(StartMenuTest, EachTileOpensItsWorkAreaByPictureOrButtonAndClosingItComes
     EXPECT_FALSE(password->isVisible());
 }
 
+// main() makes the start menu at the first sign-in: not for a wrong password, once for the right one.
+TEST_F(ShellTest, AStartMenuMadeAtTheFirstSignIn) {
+    int made = 0;
+    password->setScreens(nullptr, cambia.get());
+    password->setStartMenuProvider([&] {
+        ++made;
+        return avvio.get();
+    });
+    messages.expect(MsgKind::Plain, QStringLiteral("Attenzione: password errata."));
+    signIn(QStringLiteral("sbagliata"));
+    EXPECT_EQ(made, 0);
+    EXPECT_TRUE(password->isVisible());
+    signIn(QStringLiteral("ombrisa"));
+    EXPECT_EQ(made, 1);
+    EXPECT_TRUE(avvio->isVisible());
+    EXPECT_FALSE(password->isVisible());
+}
+
 // main() registers the card screens this way: nothing is built until the tile is clicked, then the same
 // screen serves every later click.
 struct CountedArea : QWidget {
