@@ -10,6 +10,12 @@
 #include "ui/common/conventions.h"
 #include "ui/common/workareas.h"
 #include "ui/hours/MenuRiepStraordinari.h"
+#include "ui/app/startupcheck.h"
+#include "ui/common/services.h"
+#include "core/storage/datafolder.h"
+
+#include <QCommandLineParser>
+#include <QSettings>
 
 #include <memory>
 
@@ -20,33 +26,55 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     OmbrisaApplication app(argc, argv);
     setupApplication(app);
+    QGuiApplication::setDesktopFileName(QStringLiteral("it.ombrisa.Ombrisa")); // the menu entry and its icon
     // The program ends by the exit of the password screen or of the start menu, not because the last
     // visible window went away while one screen replaces another.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // The screens, in the order of creation. The first is the main window. The help, information and
-    // splash screens are created fresh by whoever opens them.
-    auto frmPassword = std::make_unique<TfrmPassword>();
-    auto frmAvvio = std::make_unique<TfrmAvvio>();
-    auto frmCambiaPassword = std::make_unique<TfrmCambiaPassword>();
-    frmPassword->setScreens(frmAvvio.get(), frmCambiaPassword.get());
-    auto clienti = std::make_unique<TfrmClienti>();
-    frmClienti = clienti.get();
-    auto chiamate = std::make_unique<TfrmChiamate>();
-    frmChiamate = chiamate.get();
-    auto dipendenti = std::make_unique<TfrmDipendenti>();
-    frmDipendenti = dipendenti.get();
-    auto menuRiepStraordinari = std::make_unique<TfrmMenuRiepStraordinari>();
+    // The data folder: --data DIR, OMBRISA_DATA, a writable program folder, the last --data, the user's own.
+    QCommandLineParser options;
+    options.addHelpOption();
+    const QCommandLineOption dataOption(QStringLiteral("data"), QStringLiteral("Cartella dei dati."),
+                                        QStringLiteral("CARTELLA"));
+    QCommandLineOption startupCheck(QStringLiteral("startup-check"));
+    startupCheck.setFlags(QCommandLineOption::HiddenFromHelp);
+    options.addOptions({dataOption, startupCheck});
+    options.process(app);
+    QSettings settings;
+    if (QString problem; !startDataFolder(options.value(dataOption), settings, nullptr, &problem)) {
+        showError(nullptr, problem);
+        return 1;
+    }
 
-    // The work areas: each one's screen is created here and registered for its tile of the start menu.
-    registerWorkArea(1, [&] { return clienti.get(); });    // client archive
-    registerWorkArea(2, [&] { return chiamate.get(); });   // call register
-    registerWorkArea(3, [&] { return dipendenti.get(); }); // agents and work
-    registerWorkArea(4, [&] { return menuRiepStraordinari.get(); }); // hours summary
+    // The screens, in the order of creation. The first is the main window. The help, information and
+    // splash screens are created fresh by whoever opens them; the start menu at the first sign-in and the
+    // work areas when first opened.
+    auto frmPassword = std::make_unique<TfrmPassword>();
+    auto frmCambiaPassword = std::make_unique<TfrmCambiaPassword>();
+    // The start menu is made at the first sign-in: the password window does not wait for it.
+    std::unique_ptr<TfrmAvvio> frmAvvio;
+    frmPassword->setScreens(nullptr, frmCambiaPassword.get());
+    frmPassword->setStartMenuProvider([&frmAvvio, &app] {
+        frmAvvio = std::make_unique<TfrmAvvio>();
+        QObject::connect(frmAvvio.get(), &TfrmAvvio::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
+        return frmAvvio.get();
+    });
+    std::unique_ptr<TfrmClienti> clienti;
+    std::unique_ptr<TfrmChiamate> chiamate;
+    std::unique_ptr<TfrmDipendenti> dipendenti;
+    std::unique_ptr<TfrmMenuRiepStraordinari> menuRiepStraordinari;
+
+    // The work areas: each one's screen is registered for its tile of the start menu and created the
+    // first time the tile is clicked (once per run), so the password window does not wait for them.
+    registerWorkArea(1, createdOnFirstUse(clienti, frmClienti));       // client archive
+    registerWorkArea(2, createdOnFirstUse(chiamate, frmChiamate));     // call register
+    registerWorkArea(3, createdOnFirstUse(dipendenti, frmDipendenti)); // agents and work
+    registerWorkArea(4, createdOnFirstUse(menuRiepStraordinari, frmMenuRiepStraordinari)); // hours summary
 
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
-    QObject::connect(frmAvvio.get(), &TfrmAvvio::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
 
+    if (options.isSet(startupCheck))
+        quitWhenFirstPainted(frmPassword.get());
     frmPassword->show();
     const int result = QApplication::exec();
 

@@ -339,6 +339,49 @@ TEST_F(StartMenuTest, EachTileOpensItsWorkAreaByPictureOrButtonAndClosingItComes
     EXPECT_FALSE(password->isVisible());
 }
 
+// main() makes the start menu at the first sign-in: not for a wrong password, once for the right one.
+TEST_F(ShellTest, AStartMenuMadeAtTheFirstSignIn) {
+    int made = 0;
+    password->setScreens(nullptr, cambia.get());
+    password->setStartMenuProvider([&] {
+        ++made;
+        return avvio.get();
+    });
+    messages.expect(MsgKind::Plain, QStringLiteral("Attenzione: password errata."));
+    signIn(QStringLiteral("sbagliata"));
+    EXPECT_EQ(made, 0);
+    EXPECT_TRUE(password->isVisible());
+    signIn(QStringLiteral("ombrisa"));
+    EXPECT_EQ(made, 1);
+    EXPECT_TRUE(avvio->isVisible());
+    EXPECT_FALSE(password->isVisible());
+}
+
+// main() registers the card screens this way: nothing is built until the tile is clicked, then the same
+// screen serves every later click.
+struct CountedArea : QWidget {
+    CountedArea() { ++made; }
+    static inline int made = 0;
+};
+
+TEST_F(StartMenuTest, AWorkAreaIsCreatedOnItsFirstClickAndKeptForTheRun) {
+    CountedArea::made = 0;
+    std::unique_ptr<CountedArea> area;
+    CountedArea* instance = nullptr;
+    registerWorkArea(2, createdOnFirstUse(area, instance));
+    EXPECT_EQ(CountedArea::made, 0);
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(avvio->imgApp[1], Qt::LeftButton);
+        ASSERT_NE(area, nullptr);
+        EXPECT_EQ(instance, area.get());
+        EXPECT_TRUE(area->isVisible());
+        EXPECT_FALSE(avvio->isVisible());
+        area->close();
+        EXPECT_TRUE(avvio->isVisible());
+    }
+    EXPECT_EQ(CountedArea::made, 1);
+}
+
 TEST_F(StartMenuTest, TheControlsAreWhereTheUserLooksForThem) {
     EXPECT_EQ(avvio->windowTitle(), QStringLiteral(" Ombrisa"));
     for (const char* name : {"icoNomeApp", "icoSottotitolo", "imgInfo", "imgGuida", "bkgApp01", "bkgApp04", "imgApp01",
@@ -369,13 +412,18 @@ TEST_F(StartMenuTest, TheGeneralHelpOpensFreshEachTime) {
     }
     EXPECT_TRUE(avvio->findChildren<QDialog*>().isEmpty());
     ASSERT_EQ(opener.opened.size(), 2);
-    EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(path(QStringLiteral("Guida.pdf"))));
+    // The guide is the program's own, beside the executable (the build places it there), not in the data.
+    EXPECT_EQ(opener.opened[0],
+              QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/Guida.pdf")));
 }
 
 TEST_F(StartMenuTest, InformationSplashAndWebSite) {
     dialogs.expect(QStringLiteral("frmInfo"), [&](QDialog& d) {
         auto& info = static_cast<TfrmInfo&>(d);
         EXPECT_EQ(info.windowTitle(), QStringLiteral(" Informazioni su Ombrisa"));
+        // The data folder in use: the test's own folder.
+        EXPECT_EQ(info.lblCartellaDati->toolTip(), QDir::toNativeSeparators(dir.path() + QLatin1Char('/')));
+        EXPECT_TRUE(info.lblCartellaDati->text().startsWith(QStringLiteral("Cartella dei dati: ")));
         QTest::mousePress(info.imgEmail, Qt::LeftButton);
         EXPECT_EQ(info.lnkWeb->palette().color(QPalette::WindowText), QColor(0xFF, 0xA5, 0x00));
         QTest::mouseRelease(info.imgEmail, Qt::LeftButton);

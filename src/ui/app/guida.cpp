@@ -7,7 +7,9 @@
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
 #include "ui/app/look.h"
-#include "core/storage/appfolder.h"
+#include "core/storage/datafolder.h"
+
+#include <QCoreApplication>
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -73,7 +75,8 @@ void TfrmGuida::setHelp(const QString& title, const QString& text) {
 
 void TfrmGuida::lnkWebClick() {
     lnkWeb->setPressedLook(false);
-    TMisc::Open(QLatin1Char('"') + appFolder() + QStringLiteral("Guida.pdf") + QLatin1Char('"'));
+    // The guide belongs to the program, not to the data: beside the executable or in the installation.
+    TMisc::Open(QLatin1Char('"') + userGuidePath(QCoreApplication::applicationDirPath()) + QLatin1Char('"'));
 }
 
 void showHelp(QWidget* owner, const QString& title, const QStringList& paragraphs) {

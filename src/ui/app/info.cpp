@@ -7,6 +7,11 @@
 #include "ui/app/look.h"
 #include "ui/app/maker.h"
 
+#include "core/storage/appfolder.h"
+
+#include <QDir>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QPushButton>
 
 namespace ombrisa {
@@ -26,6 +31,18 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent) {
     imgWarning = new PictureBox(QStringLiteral(":/app/art/notice.svg"), this);
     imgWarning->setObjectName(QStringLiteral("imgWarning"));
     imgWarning->setGeometry(30, 112, 540, 240);
+
+    const QString dataFolder = QDir::toNativeSeparators(appFolder());
+    lblCartellaDati = new QLabel(this);
+    lblCartellaDati->setObjectName(QStringLiteral("lblCartellaDati"));
+    lblCartellaDati->setFont(screenFont(QStringLiteral("Tahoma,DejaVu Sans"), 10, false));
+    lblCartellaDati->setGeometry(30, 358, 540, 28);
+    lblCartellaDati->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblCartellaDati->setToolTip(dataFolder);
+    const QString caption = QStringLiteral("Cartella dei dati: ");
+    const QFontMetrics metrics(lblCartellaDati->font());
+    lblCartellaDati->setText(caption + metrics.elidedText(dataFolder, Qt::ElideMiddle,
+                                                          lblCartellaDati->width() - metrics.horizontalAdvance(caption)));
 
     imgEmail = new PictureBox(QStringLiteral(":/app/art/email.svg"), this);
     imgEmail->setObjectName(QStringLiteral("imgEmail"));

@@ -1,9 +1,10 @@
 #pragma once
 
-// The information screen: product picture, a notice, and the maker's e-mail address.
+// The information screen: product picture, a notice, the data folder in use and the maker's e-mail address.
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 
 namespace ombrisa {
@@ -18,6 +19,7 @@ public:
 
     PictureBox* imgLogo;
     PictureBox* imgWarning;
+    QLabel* lblCartellaDati; // the data folder in use, selectable so that it can be copied
     PictureBox* imgEmail;
     LinkLabel* lnkWeb;
     QPushButton* btnChiudi;

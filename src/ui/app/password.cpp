@@ -77,6 +77,10 @@ void TfrmPassword::setScreens(QWidget* startMenu, TfrmCambiaPassword* changeScre
         connect(changeScreen_, &TfrmCambiaPassword::closed, this, &TfrmPassword::changeScreenClosed);
 }
 
+void TfrmPassword::setStartMenuProvider(std::function<QWidget*()> provider) {
+    startMenuProvider_ = std::move(provider);
+}
+
 void TfrmPassword::txtPasswordChange() {
     cmdOK->setEnabled(!trimView(txtPassword->text()).isEmpty());
 }
@@ -87,6 +91,8 @@ void TfrmPassword::cmdOKClick() {
     switch (checkPassword(txtPassword->text())) {
     case SignIn::Granted:
         txtPassword->clear();
+        if (!startMenu_ && startMenuProvider_)
+            startMenu_ = startMenuProvider_();
         if (startMenu_) {
             startMenu_->show();
             startMenu_->activateWindow();

@@ -4,6 +4,7 @@
 // and hides itself for the rest of the run.
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -20,6 +21,9 @@ public:
     explicit TfrmPassword(QWidget* parent = nullptr);
     // The screens it leads to: the start menu after sign-in, the change screen by btnCambiaPassword.
     void setScreens(QWidget* startMenu, TfrmCambiaPassword* changeScreen);
+    // Instead of a start menu made in advance: the start menu made at the first sign-in, so that the
+    // program's first window comes up sooner. Used when setScreens was given no start menu.
+    void setStartMenuProvider(std::function<QWidget*()> provider);
 
     PictureBox* imgLogo;
     QLabel* lblRigo05;
@@ -47,6 +51,7 @@ private:
     void changeScreenClosed();
 
     QWidget* startMenu_ = nullptr;
+    std::function<QWidget*()> startMenuProvider_;
     TfrmCambiaPassword* changeScreen_ = nullptr;
 };
 

@@ -1,11 +1,13 @@
 #pragma once
 
 // The four work areas of the start menu (1 client archive, 2 call register, 3 agents and work,
-// 4 hours summary). Each work area's screen is created once at start-up; main() registers it here and
-// the start menu shows it when its tile is clicked. A tile without a registered screen does nothing.
+// 4 hours summary). main() registers each work area's screen here and the start menu shows it when its
+// tile is clicked; the screen is created once, on the first click (createdOnFirstUse). A tile without a
+// registered screen does nothing.
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 namespace ombrisa {
 
@@ -13,5 +15,18 @@ using WorkAreaProvider = std::function<QWidget*()>;
 
 void registerWorkArea(int tile, WorkAreaProvider provider); // tile 1..4; an empty provider removes it
 QWidget* workArea(int tile);                                // nullptr when none is registered
+
+// A provider that creates the screen on the first request, keeps it in `screen` (which owns it for the
+// rest of the run) and points `instance` (the screen's global, e.g. frmClienti) at it.
+template <typename Screen>
+WorkAreaProvider createdOnFirstUse(std::unique_ptr<Screen>& screen, Screen*& instance) {
+    return [&screen, &instance]() -> QWidget* {
+        if (!screen) {
+            screen = std::make_unique<Screen>();
+            instance = screen.get();
+        }
+        return screen.get();
+    };
+}
 
 } // namespace ombrisa

@@ -1,0 +1,99 @@
+// Build step: the pictures of the user guide, taken from the program's own screens drawn offscreen over
+// sample archives, so that the guide always shows the screens as they are.
+// Usage: ombrisa-guide-shots <output folder> <ombrisa-tool>
+
+#include "core/password/passwordfile.h"
+#include "core/storage/appfolder.h"
+#include "ui/agents/Dipendenti.h"
+#include "ui/app/avvio.h"
+#include "ui/app/info.h"
+#include "ui/app/password.h"
+#include "ui/calls/Chiamate.h"
+#include "ui/clients/Clienti.h"
+#include "ui/common/conventions.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using namespace ombrisa;
+
+namespace {
+
+// Lays the window out at the size of a common office screen and saves it as a PNG.
+// A card screen is shown with its first card (a work area opens on a new card: the click comes after).
+bool shoot(QWidget& window, const QString& file, QSize size = {}, bool firstCard = false) {
+    if (size.isValid()) {
+        window.setWindowState(Qt::WindowNoState);
+        window.setGeometry(QRect(QPoint(0, 0), size));
+    }
+    window.show();
+    QApplication::processEvents();
+    if (auto* first = window.findChild<QAbstractButton*>(QStringLiteral("cmdPrimo")); first && firstCard) {
+        first->click();
+        QApplication::processEvents();
+    }
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "ombrisa-guide-shots: impossibile scrivere %s\n", qPrintable(file));
+        return false;
+    }
+    window.hide();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    setupApplication(app);
+    if (argc != 3) {
+        std::fprintf(stderr, "uso: ombrisa-guide-shots <cartella> <ombrisa-tool>\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QTemporaryDir data;
+    if (!QDir().mkpath(out) || !data.isValid())
+        return 1;
+    const int generated = QProcess::execute(QString::fromLocal8Bit(argv[2]),
+                                            {QStringLiteral("generate"), QStringLiteral("--dir"), data.path(),
+                                             QStringLiteral("--clients"), QStringLiteral("20"),
+                                             QStringLiteral("--calls"), QStringLiteral("40"),
+                                             QStringLiteral("--agents"), QStringLiteral("4"), QStringLiteral("--works"),
+                                             QStringLiteral("10"), QStringLiteral("--seed"), QStringLiteral("7")});
+    if (generated != 0)
+        return 1;
+    setAppFolderOverride(data.path());
+    writeStoredPassword(data.filePath(QStringLiteral("unins000.dll")), kFirstAccessPassword);
+
+    const QSize office(1366, 768);
+    bool ok = true;
+    {
+        TfrmPassword password;
+        ok &= shoot(password, out + QStringLiteral("/password.png"));
+    }
+    {
+        TfrmAvvio avvio;
+        ok &= shoot(avvio, out + QStringLiteral("/avvio.png"), office);
+        // The information screen names the data folder: show the usual one of an installed program.
+        setAppFolderOverride(QStringLiteral("/home/ufficio/.local/share/Ombrisa/Ombrisa"));
+        TfrmInfo info(&avvio);
+        setAppFolderOverride(data.path());
+        ok &= shoot(info, out + QStringLiteral("/info.png"));
+    }
+    {
+        TfrmClienti clienti;
+        ok &= shoot(clienti, out + QStringLiteral("/clienti.png"), office, true);
+    }
+    {
+        TfrmChiamate chiamate;
+        ok &= shoot(chiamate, out + QStringLiteral("/chiamate.png"), office, true);
+    }
+    {
+        TfrmDipendenti dipendenti;
+        ok &= shoot(dipendenti, out + QStringLiteral("/dipendenti.png"), office, true);
+    }
+    return ok ? 0 : 1;
+}

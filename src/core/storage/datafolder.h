@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+class QSettings;
+
+namespace ombrisa {
+
+// Which rule named the data folder, in the order in which the rules are tried.
+enum class DataFolderSource {
+    Option,        // --data DIR on the command line
+    Environment,   // the OMBRISA_DATA environment variable
+    ProgramFolder, // a writable program folder that is not an installation (a copied or portable folder)
+    Saved,         // the folder chosen with --data the last time
+    Standard,      // the per-user data location of the system
+};
+
+// What the choice looks at. The caller reads the environment; the rule itself touches nothing.
+struct DataFolderInputs {
+    QString programFolder;
+    bool programFolderUsable = false; // writable, and not the bin folder of an installation
+    QString option;
+    QString environment;
+    QString saved;
+    QString standard;
+};
+
+struct DataFolderChoice {
+    QString folder;
+    DataFolderSource source = DataFolderSource::Standard;
+};
+
+// The folder that holds every file the program keeps (archives, their folders, the password file,
+// exports, the client card PDF): the option, else the variable, else a usable program folder, else the
+// saved choice, else the standard location.
+DataFolderChoice chooseDataFolder(const DataFolderInputs& inputs);
+
+// True when `programFolder` is the bin folder of an installation (its desktop entry lies in
+// ../share/applications): such a folder never holds data, even when it is writable (root).
+bool isInstalledProgramFolder(const QString& programFolder);
+
+// The settings key of the folder chosen with --data, read back at the next start.
+inline constexpr char kDataFolderSettingKey[] = "CartellaDati";
+
+// Makes `choice.folder` ready: creates it with its missing parents (except a saved folder that has gone
+// missing, which may be an unmounted network folder: then the user is told instead of getting a fresh,
+// empty archive) and places the password file with the first-access password when there is none.
+// False with the message to show when the folder cannot be used.
+bool prepareDataFolder(const DataFolderChoice& choice, QString* message);
+
+// The whole start-up step: gathers the inputs (option, OMBRISA_DATA, `settings`, the program's folder,
+// the standard location), chooses, prepares, makes the folder the program's data folder
+// (setAppFolderOverride) and saves a folder given with --data in `settings`.
+// False with the message to show when the chosen folder cannot be used.
+bool startDataFolder(const QString& option, QSettings& settings, DataFolderChoice* chosen, QString* message);
+
+// The user guide: beside the program (a build or a portable folder), else in the installation's
+// share/doc/ombrisa. When neither exists, the path beside the program.
+QString userGuidePath(const QString& programFolder);
+
+} // namespace ombrisa

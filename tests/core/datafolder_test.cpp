@@ -1,0 +1,161 @@
+// The data folder: which folder the program uses, and what it finds there on the first start.
+#include "core/storage/datafolder.h"
+
+#include "core/password/passwordfile.h"
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/recordfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ombrisa;
+
+namespace {
+
+struct ChoiceCase {
+    const char* what;
+    bool programFolderUsable;
+    const char* option;
+    const char* environment;
+    const char* saved;
+    const char* folder;
+    DataFolderSource source;
+};
+
+TEST(DataFolder, ChoiceFollowsOptionVariableProgramFolderSavedStandard) {
+    const ChoiceCase cases[] = {
+        {"writable program folder", true, "", "", "", "/prog", DataFolderSource::ProgramFolder},
+        {"writable program folder beats a saved choice", true, "", "", "/saved", "/prog",
+         DataFolderSource::ProgramFolder},
+        {"read-only program folder, nothing else", false, "", "", "", "/std", DataFolderSource::Standard},
+        {"read-only program folder, saved choice", false, "", "", "/saved", "/saved", DataFolderSource::Saved},
+        {"option beats everything", true, "/opt", "/env", "/saved", "/opt", DataFolderSource::Option},
+        {"option with a read-only program folder", false, "/opt", "", "", "/opt", DataFolderSource::Option},
+        {"variable beats program folder and saved", true, "", "/env", "/saved", "/env", DataFolderSource::Environment},
+        {"variable with a read-only program folder", false, "", "/env", "", "/env", DataFolderSource::Environment},
+    };
+    for (const auto& c : cases) {
+        DataFolderInputs in;
+        in.programFolder = QStringLiteral("/prog");
+        in.programFolderUsable = c.programFolderUsable;
+        in.option = QString::fromUtf8(c.option);
+        in.environment = QString::fromUtf8(c.environment);
+        in.saved = QString::fromUtf8(c.saved);
+        in.standard = QStringLiteral("/std");
+        const DataFolderChoice choice = chooseDataFolder(in);
+        EXPECT_EQ(choice.folder, QString::fromUtf8(c.folder)) << c.what;
+        EXPECT_EQ(choice.source, c.source) << c.what;
+    }
+}
+
+class DataFolderStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(tmp.isValid());
+        qunsetenv("OMBRISA_DATA");
+    }
+    void TearDown() override {
+        setAppFolderOverride({});
+        qunsetenv("OMBRISA_DATA");
+    }
+    QString at(const QString& name) const { return tmp.filePath(name); }
+
+    QTemporaryDir tmp;
+};
+
+// A first start in a folder that does not exist yet: the folder, its password file with the
+// first-access password, and then the archives all land there, not beside the program.
+TEST_F(DataFolderStart, OptionFolderIsCreatedSeededSavedAndHoldsTheArchives) {
+    QSettings settings(at(QStringLiteral("ombrisa.conf")), QSettings::IniFormat);
+    const QString data = at(QStringLiteral("rete/ufficio"));
+    DataFolderChoice chosen;
+    QString message;
+    ASSERT_TRUE(startDataFolder(data, settings, &chosen, &message)) << message.toStdString();
+    EXPECT_EQ(chosen.source, DataFolderSource::Option);
+    EXPECT_EQ(chosen.folder, data + QLatin1Char('/'));
+    EXPECT_EQ(appFolder(), data + QLatin1Char('/'));
+    EXPECT_EQ(readStoredPassword(data + QStringLiteral("/unins000.dll")), QStringLiteral("OMBRISA"));
+    EXPECT_EQ(settings.value(QLatin1String(kDataFolderSettingKey)).toString(), data);
+
+    TRecordFile file;
+    ASSERT_TRUE(file.OpenOrCreate(appPath(kClientiFile), sizeof(TRecCliente), TRecordFile::Access::Write));
+    TRecCliente rec{};
+    ASSERT_TRUE(file.WriteRecord(&rec));
+    ASSERT_TRUE(file.Close());
+    ASSERT_TRUE(ensureAppSubfolder(kLavoriFolder));
+    EXPECT_EQ(QFileInfo(data + QStringLiteral("/Contatti.pro")).size(), qint64(sizeof(TRecCliente)));
+    EXPECT_TRUE(QFileInfo(data + QStringLiteral("/Archivio_Lavori")).isDir());
+}
+
+TEST_F(DataFolderStart, VariableIsUsedButNotSavedAndAChangedPasswordIsKept) {
+    const QString data = at(QStringLiteral("condivisa"));
+    ASSERT_TRUE(QDir().mkpath(data));
+    ASSERT_TRUE(writeStoredPassword(data + QStringLiteral("/unins000.dll"), u"SEGRETA"));
+    qputenv("OMBRISA_DATA", data.toLocal8Bit());
+    QSettings settings(at(QStringLiteral("ombrisa.conf")), QSettings::IniFormat);
+    DataFolderChoice chosen;
+    QString message;
+    ASSERT_TRUE(startDataFolder(QString(), settings, &chosen, &message)) << message.toStdString();
+    EXPECT_EQ(chosen.source, DataFolderSource::Environment);
+    EXPECT_EQ(appFolder(), data + QLatin1Char('/'));
+    EXPECT_EQ(readStoredPassword(data + QStringLiteral("/unins000.dll")), QStringLiteral("SEGRETA"));
+    EXPECT_FALSE(settings.contains(QLatin1String(kDataFolderSettingKey)));
+}
+
+TEST_F(DataFolderStart, FoldersThatCannotBeUsedGiveAMessage) {
+    ASSERT_TRUE(QFile(at(QStringLiteral("file"))).open(QIODevice::WriteOnly));
+    const QString readOnly = at(QStringLiteral("solalettura"));
+    ASSERT_TRUE(QDir().mkpath(readOnly));
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool isRoot = QFileInfo(readOnly).isWritable();
+
+    struct Case {
+        QString folder;
+        DataFolderSource source;
+        const char* expected;
+    };
+    std::vector<Case> cases{
+        {at(QStringLiteral("file")), DataFolderSource::Option, "non è una cartella"},
+        {at(QStringLiteral("file/sotto")), DataFolderSource::Option, "impossibile creare la cartella dei dati"},
+        // A saved network folder that is not mounted is never silently replaced by a fresh empty one.
+        {at(QStringLiteral("smontata")), DataFolderSource::Saved, "non è raggiungibile"},
+    };
+    if (!isRoot)
+        cases.push_back({readOnly, DataFolderSource::Standard, "impossibile scrivere nella cartella dei dati"});
+    for (const auto& c : cases) {
+        QString message;
+        EXPECT_FALSE(prepareDataFolder({c.folder, c.source}, &message)) << c.expected;
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Attenzione: "))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.expected))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(c.folder))) << message.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(at(QStringLiteral("smontata"))));
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+// The guide belongs to the program: beside it in a build or a portable folder, else in the installation.
+TEST_F(DataFolderStart, GuideBesideTheProgramElseInTheInstallation) {
+    const QString bin = at(QStringLiteral("usr/bin"));
+    const QString doc = at(QStringLiteral("usr/share/doc/ombrisa"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    EXPECT_EQ(userGuidePath(bin), bin + QStringLiteral("/Guida.pdf")) << "neither: beside the program";
+    ASSERT_TRUE(QDir().mkpath(doc));
+    ASSERT_TRUE(QFile(doc + QStringLiteral("/Guida.pdf")).open(QIODevice::WriteOnly));
+    EXPECT_EQ(userGuidePath(bin), doc + QStringLiteral("/Guida.pdf"));
+    ASSERT_TRUE(QFile(bin + QStringLiteral("/Guida.pdf")).open(QIODevice::WriteOnly));
+    EXPECT_EQ(userGuidePath(bin), bin + QStringLiteral("/Guida.pdf"));
+
+    EXPECT_FALSE(isInstalledProgramFolder(bin));
+    ASSERT_TRUE(QDir().mkpath(at(QStringLiteral("usr/share/applications"))));
+    ASSERT_TRUE(
+        QFile(at(QStringLiteral("usr/share/applications/it.ombrisa.Ombrisa.desktop"))).open(QIODevice::WriteOnly));
+    EXPECT_TRUE(isInstalledProgramFolder(bin));
+}
+
+} // namespace
