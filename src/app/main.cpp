@@ -8,6 +8,7 @@
 #include "ui/clients/Clienti.h"
 #include "ui/common/application.h"
 #include "ui/common/conventions.h"
+#include "ui/common/storagehooks.h"
 #include "ui/common/workareas.h"
 
 #include <memory>
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     OmbrisaApplication app(argc, argv);
     setupApplication(app);
+    installStorageHooks();
     // The program ends by the exit of the password screen or of the start menu, not because the last
     // visible window went away while one screen replaces another.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -5,15 +5,6 @@
 #include <QTextStream>
 #include <cstdio>
 
-namespace tool {
-
-int usageError(const QString& message) {
-    QTextStream(stderr) << "ombrisa-tool: " << message << '\n';
-    return 2;
-}
-
-} // namespace tool
-
 namespace {
 
 const char kUsage[] =
@@ -49,6 +40,6 @@ int main(int argc, char** argv) {
     const QString name = args.takeFirst();
     for (const Command& c : kCommands)
         if (name == QLatin1String(c.name))
-            return c.run(args);
+            return tool::finishOutput(c.run(args));
     return tool::usageError(QStringLiteral("comando sconosciuto \"%1\" (ombrisa-tool --help)").arg(name));
 }

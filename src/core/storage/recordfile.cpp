@@ -110,6 +110,10 @@ QString TRecordFile::JournalPath(const QString& archivePath) {
     return archivePath + QStringLiteral(".journal");
 }
 
+bool TRecordFile::Present(const QString& path) {
+    return exists(path.toLocal8Bit());
+}
+
 bool TRecordFile::fail(const QString& what, int err) {
     error_ = err ? QStringLiteral("%1: %2 (%3)").arg(what, path_, QString::fromLocal8Bit(std::strerror(err)))
                  : QStringLiteral("%1: %2").arg(what, path_);

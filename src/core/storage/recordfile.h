@@ -91,6 +91,9 @@ public:
     bool JournalPending() const { return journalPending_; }
 
     static QString JournalPath(const QString& archivePath);
+    // Something is at `path`: a file, a folder, a symbolic link even when broken. A missing archive is an
+    // empty one; anything present is opened and its problems reported.
+    static bool Present(const QString& path);
 
     // How long OpenOrCreate waits for another workstation's lock before it gives up.
     static void SetLockTimeoutMs(int milliseconds);
