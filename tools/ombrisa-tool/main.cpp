@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         return tool::usageError(QStringLiteral("manca il comando (ombrisa-tool --help)"));
     if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return tool::finishOutput(0);
     }
     const QString name = args.takeFirst();
     for (const Command& c : kCommands)
