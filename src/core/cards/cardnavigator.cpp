@@ -38,9 +38,7 @@ bool CardNavigator::open(TRecordFile::Access access) {
 
 CardNavigator::Outcome CardNavigator::failure() {
     file_.Close();
-    const QString& hint = file_.ErrorHint();
-    view_.showMessage(CardMessageKind::Error,
-                      hint.isEmpty() ? kArchiveMessage : kArchiveMessage + QStringLiteral("\n\r\n\r") + hint);
+    view_.showMessage(CardMessageKind::Error, kArchiveMessage);
     return Outcome::ArchiveFailure;
 }
 

@@ -80,8 +80,9 @@ public:
     std::int64_t PartialTailBytes() const { return partialTail_; }
     const QString& Path() const { return path_; }
     const QString& ErrorString() const { return error_; }
-    // For the user, after kArchiveMessage: one Italian sentence on a cause the user can act on (a broken
-    // link, a folder in place of the archive, a busy archive); empty otherwise.
+    // One Italian sentence on a cause an administrator can act on (a broken link, a loop of links, a folder
+    // in place of the archive, a busy archive); empty otherwise. The card screens keep their one archive
+    // message; ErrorString() carries the same cause with the path for logs and ombrisa-tool.
     const QString& ErrorHint() const { return hint_; }
     // The folder's file system refused record locks: the file is open without coordination (the
     // program warns once per run through the handler of filelock.h).
