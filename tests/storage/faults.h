@@ -7,10 +7,10 @@
 
 // Injected failures of the storage layer's system calls, installed for the life of one FaultScope.
 struct Faults {
-    long writeBudget = -1;  // bytes every pwrite together may still write; then one ENOSPC. -1: no limit
+    long writeBudget = -1;         // bytes every pwrite together may still write; then one ENOSPC. -1: no limit
     bool writesStayFailed = false; // after the budget, every write fails (the rollback's too)
-    int failSyncNumber = 0; // the n-th fdatasync (from 1) fails with EIO; 0: none
-    int ofdLockErrno = 0;   // F_OFD_SETLK fails with this errno
+    int failSyncNumber = 0;        // the n-th fdatasync (from 1) fails with EIO; 0: none
+    int ofdLockErrno = 0;          // F_OFD_SETLK fails with this errno
     int classicLockErrno = 0;
     int openWriteErrno = 0; // any open asking for write access or creation fails with this errno
     int syncs = 0;
@@ -80,7 +80,9 @@ private:
         }
         return real().fcntlLock(fd, command, lock);
     }
-    static int ftruncate(int fd, off_t length) { return real().ftruncate(fd, length); }
+    static int ftruncate(int fd, off_t length) {
+        return real().ftruncate(fd, length);
+    }
 
     static constexpr ombrisa::StorageSyscalls kTable{open, pwrite, fdatasync, fcntlLock, ftruncate};
 };

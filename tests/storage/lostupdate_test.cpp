@@ -54,8 +54,8 @@ TEST_F(LostUpdate, TheLaterSaveAsksAndEachAnswerDoesWhatItSays) {
         const char* name;
         bool overwrite;
         Outcome outcome;
-        QByteArray stored;  // card 2 in the archive afterwards
-        QByteArray onB;     // what the second workstation shows afterwards
+        QByteArray stored; // card 2 in the archive afterwards
+        QByteArray onB;    // what the second workstation shows afterwards
     };
     const Case cases[] = {
         {"overwrite with the card on screen", true, Outcome::Updated, "second.........", "second........."},

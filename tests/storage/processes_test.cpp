@@ -7,8 +7,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <csignal>
 #include <gtest/gtest.h>

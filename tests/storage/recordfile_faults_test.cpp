@@ -297,11 +297,10 @@ TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
          "aaaaaaaabbbbbbbbcccccccc"},
         {"two records and an append", "NNNNNNNNbbbbbbbbNNNNNNNNZZZZ",
          header + journalEntry(0, "aaaaaaaa") + journalEntry(16, "cccccccc"), "aaaaaaaabbbbbbbbcccccccc"},
-        {"entry cut off while written", "aaaaaaaabbbbbbbbcccccccc",
-         header + journalEntry(8, "XXXXXXXX").chopped(3), "aaaaaaaabbbbbbbbcccccccc"},
+        {"entry cut off while written", "aaaaaaaabbbbbbbbcccccccc", header + journalEntry(8, "XXXXXXXX").chopped(3),
+         "aaaaaaaabbbbbbbbcccccccc"},
         {"header cut off", "aaaaaaaabbbbbbbbcccccccc", header.left(20), "aaaaaaaabbbbbbbbcccccccc"},
-        {"emptied journal of a finished save", "aaaaaaaaNNNNNNNNcccccccc", QByteArray(),
-         "aaaaaaaaNNNNNNNNcccccccc"},
+        {"emptied journal of a finished save", "aaaaaaaaNNNNNNNNcccccccc", QByteArray(), "aaaaaaaaNNNNNNNNcccccccc"},
     };
     for (const JournalCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -31,9 +31,7 @@ protected:
         resetLocksRefusedWarning();
         TestFolder::TearDown();
     }
-    int tool(const QString& arguments) const {
-        return runShell(shellQuote(kTool) + QLatin1Char(' ') + arguments);
-    }
+    int tool(const QString& arguments) const { return runShell(shellQuote(kTool) + QLatin1Char(' ') + arguments); }
     void generate(const QString& counts = QStringLiteral("--clients 20 --calls 30 --agents 2 --works 5")) const {
         ASSERT_EQ(tool(QStringLiteral("generate --dir %1 %2 > /dev/null").arg(shellQuote(dir.path()), counts)), 0);
     }
@@ -66,9 +64,8 @@ TEST_F(ToolStorage, DumpDoesNotKeepAWriterWaitingWhileItsReaderIsStalled) {
     generate(QStringLiteral("--clients 200 --calls 0 --agents 0")); // some 300 KB of output, more than a pipe holds
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t dump =
-        startProgram(kTool, {QStringLiteral("dump"), QStringLiteral("clienti"), QStringLiteral("--dir"), dir.path()},
-                     pipeFds[1]);
+    const pid_t dump = startProgram(
+        kTool, {QStringLiteral("dump"), QStringLiteral("clienti"), QStringLiteral("--dir"), dir.path()}, pipeFds[1]);
     ::close(pipeFds[1]);
     ASSERT_GT(dump, 0);
     // Nobody reads the pipe: wait until it is full and dump is stuck writing.
@@ -110,7 +107,7 @@ TEST_F(ToolStorage, GenerateForceOnAFullDiskLeavesTheOldArchivesWhole) {
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        const struct rlimit limit {100000, 100000};
+        const struct rlimit limit { 100000, 100000 };
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::signal(SIGXFSZ, SIG_IGN);
         const QByteArray program = QFile::encodeName(kTool), folder = QFile::encodeName(dir.path());
@@ -135,13 +132,15 @@ TEST_F(ToolStorage, AReadOnlyArchiveIsListedAndVerified) {
     FaultScope scope; // a read-only share, a backup copy, an immutable file: no open for writing succeeds
     scope.faults.openWriteErrno = EROFS;
     int code = -1;
-    const QByteArray report =
-        captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    const QByteArray report = captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
     EXPECT_EQ(code, 0) << report.toStdString();
     EXPECT_TRUE(report.contains("Contatti.pro: 20 schede")) << report.toStdString();
     EXPECT_TRUE(report.contains("Esito: nessun problema."));
-    const QByteArray dump =
-        captured([&] { return tool::dump({QStringLiteral("clienti"), QStringLiteral("--dir"), dir.path()}); }, code);
+    const QByteArray dump = captured(
+        [&] {
+            return tool::dump({QStringLiteral("clienti"), QStringLiteral("--dir"), dir.path()});
+        },
+        code);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(dump.count('\n'), 20);
     EXPECT_TRUE(dump.startsWith("{\"Numero\":1,"));
@@ -153,8 +152,7 @@ TEST_F(ToolStorage, VerifyReportsRefusedLocks) {
     scope.faults.ofdLockErrno = ENOLCK;
     scope.faults.classicLockErrno = ENOLCK;
     int code = -1;
-    const QByteArray report =
-        captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    const QByteArray report = captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
     EXPECT_EQ(code, 1);
     EXPECT_TRUE(report.contains("Contatti.pro: 2 schede; il file system rifiuta i blocchi")) << report.toStdString();
     EXPECT_FALSE(report.contains("nessun problema"));
@@ -162,22 +160,26 @@ TEST_F(ToolStorage, VerifyReportsRefusedLocks) {
 
 struct DamageCase {
     const char* name;
-    QString target;             // relative to the folder
+    QString target; // relative to the folder
     void (*make)(const QByteArray& at);
-    const char* reported;       // in verify's report
-    bool needsNonRoot = false;  // permissions do not stop the super-user
+    const char* reported;      // in verify's report
+    bool needsNonRoot = false; // permissions do not stop the super-user
 };
 
 TEST_F(ToolStorage, VerifyReportsLinksFoldersAndUnreadableFoldersAsProblems) {
     const DamageCase cases[] = {
-        {"broken link", kClientiFile, [](const QByteArray& at) { ::symlink("/mnt/absent/Contatti.pro", at.constData()); },
+        {"broken link", kClientiFile,
+         [](const QByteArray& at) { ::symlink("/mnt/absent/Contatti.pro", at.constData()); },
          "Contatti.pro: ERRORE collegamento simbolico interrotto"},
         {"link loop", kChiamateFile, [](const QByteArray& at) { ::symlink(at.constData(), at.constData()); },
          "Registro_Chiamate.pro: ERRORE ciclo di collegamenti simbolici"},
         {"folder", kDipendentiFile, [](const QByteArray& at) { ::mkdir(at.constData(), 0755); },
          "Archivio_Dipendenti.pro: ERRORE al posto dell'archivio c'è una cartella"},
         {"file in place of the registers' folder", kLavoriFolder,
-         [](const QByteArray& at) { QFile f(QFile::decodeName(at)); f.open(QIODevice::WriteOnly); },
+         [](const QByteArray& at) {
+             QFile f(QFile::decodeName(at));
+             f.open(QIODevice::WriteOnly);
+         },
          "Archivio_Lavori: ERRORE impossibile leggere la cartella"},
         {"broken link to the registers' folder", kLavoriFolder,
          [](const QByteArray& at) { ::symlink("/mnt/absent", at.constData()); },
@@ -194,8 +196,7 @@ TEST_F(ToolStorage, VerifyReportsLinksFoldersAndUnreadableFoldersAsProblems) {
         QFile::remove(path(c.target));
         c.make(QFile::encodeName(path(c.target)));
         int code = -1;
-        const QByteArray report =
-            captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+        const QByteArray report = captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
         EXPECT_EQ(code, 1) << report.toStdString();
         EXPECT_TRUE(report.contains(c.reported)) << report.toStdString();
         ::chmod(QFile::encodeName(path(c.target)).constData(), 0755);

@@ -77,7 +77,8 @@ TEST_F(SharedFolder, TwoWorkstationsSavingOneCardAskTheLaterOneAndKeepItsAnswer)
         const QByteArray now = bytes(QStringLiteral("Contatti.pro"));
         ASSERT_EQ(now.size(), static_cast<qsizetype>(sizeof stored));
         std::memcpy(&stored, now.constData(), sizeof stored);
-        const QString expected = overwrite ? QStringLiteral("dalla postazione B") : QStringLiteral("dalla postazione A");
+        const QString expected =
+            overwrite ? QStringLiteral("dalla postazione B") : QStringLiteral("dalla postazione A");
         EXPECT_EQ(GetText(stored.Note), expected);
         EXPECT_EQ(box(b, "txtNote")->text(), expected) << "the screen shows what the archive holds";
     }

@@ -110,10 +110,9 @@ qint64 verifyRegisters(QTextStream& out) {
         return 1;
     }
     ::closedir(d);
-    const QStringList registers = QDir(folder).entryList({QStringLiteral("Lavori_Dipendente_CF_*.pro")},
-                                                         QDir::Files | QDir::Dirs | QDir::System | QDir::Hidden |
-                                                             QDir::NoDotAndDotDot,
-                                                         QDir::Name);
+    const QStringList registers = QDir(folder).entryList(
+        {QStringLiteral("Lavori_Dipendente_CF_*.pro")},
+        QDir::Files | QDir::Dirs | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     qint64 problems = 0;
     for (const QString& name : registers)
         problems += verifyFile(out, ombrisa::kLavoriFolder + QLatin1Char('/') + name, ombrisa::kLavoroArchive);

@@ -1,5 +1,5 @@
-#include "commands.h"
 #include "options.h"
+#include "commands.h"
 
 #include "core/storage/appfolder.h"
 

@@ -42,11 +42,11 @@ inline const QString kUpdatedMessage =
 inline const QString kInsertedMessage = QStringLiteral("La scheda corrente è stata inserita in archivio.");
 inline const QString kSavedMessage = QStringLiteral("La scheda corrente è stata salvata in archivio.");
 // Asked when the card on screen was changed by another workstation after it was loaded.
-inline const QString kChangedElsewhereQuestion =
-    QStringLiteral("Attenzione: dopo l'apertura di questa scheda un'altra postazione l'ha modificata in archivio.\n\r\n\r"
-                   "Sovrascrivere la scheda in archivio con quella sullo schermo?\n\r\n\r"
-                   "Sì: salva la scheda sullo schermo al posto di quella in archivio.\n\r"
-                   "No: mostra la scheda com'è ora in archivio (le modifiche sullo schermo non vengono salvate).");
+inline const QString kChangedElsewhereQuestion = QStringLiteral(
+    "Attenzione: dopo l'apertura di questa scheda un'altra postazione l'ha modificata in archivio.\n\r\n\r"
+    "Sovrascrivere la scheda in archivio con quella sullo schermo?\n\r\n\r"
+    "Sì: salva la scheda sullo schermo al posto di quella in archivio.\n\r"
+    "No: mostra la scheda com'è ora in archivio (le modifiche sullo schermo non vengono salvate).");
 inline const QString kDuplicateRefusal = QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire "
                                                         "soltanto dopo che questa è stata inserita in archivio.");
 inline const QString kDuplicatePrepared =

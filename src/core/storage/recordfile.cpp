@@ -49,8 +49,8 @@ bool pwriteAll(int fd, const void* data, std::size_t size, std::int64_t offset) 
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t n =
-            storageSyscalls().pwrite(fd, bytes + done, size - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+        const ssize_t n = storageSyscalls().pwrite(fd, bytes + done, size - done,
+                                                   static_cast<off_t>(offset) + static_cast<off_t>(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -215,7 +215,8 @@ bool TRecordFile::openFile(bool mayRecover) {
         closeFd();
         if (S_ISDIR(st.st_mode))
             return failOpen(EISDIR);
-        hint_ = QStringLiteral("Al posto dell'archivio %1 c'è un oggetto che non è un file.").arg(QFileInfo(path_).fileName());
+        hint_ = QStringLiteral("Al posto dell'archivio %1 c'è un oggetto che non è un file.")
+                    .arg(QFileInfo(path_).fileName());
         return fail(QStringLiteral("non è un file"), 0);
     }
     switch (lockWholeFile(fd_, access_ == Access::Write, lockTimeoutMs.load(), path_)) {
@@ -327,8 +328,8 @@ bool TRecordFile::journalBefore(std::int64_t offset) {
     const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
     std::vector<std::uint8_t> data;
     if (journalFd_ < 0) {
-        journalFd_ = storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY,
-                                            0666);
+        journalFd_ =
+            storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
         if (journalFd_ < 0)
             return fail(QStringLiteral("impossibile creare il giornale di ripristino"), errno);
         data.resize(kJournalHeader);
