@@ -300,6 +300,11 @@ TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
         {"entry cut off while written", "aaaaaaaabbbbbbbbcccccccc", header + journalEntry(8, "XXXXXXXX").chopped(3),
          "aaaaaaaabbbbbbbbcccccccc"},
         {"header cut off", "aaaaaaaabbbbbbbbcccccccc", header.left(20), "aaaaaaaabbbbbbbbcccccccc"},
+        {"journal of no state of this archive", "aaaaaaaabbbbbbbbcccccccc",
+         journalHeader(R, std::uint64_t{1} << 40) + journalEntry(std::uint64_t{1} << 39, "XXXXXXXX"),
+         "aaaaaaaabbbbbbbbcccccccc"},
+        {"entry past the recorded length", "aaaaaaaabbbbbbbbcccccccc", header + journalEntry(20, "XXXXXXXX"),
+         "aaaaaaaabbbbbbbbcccccccc"},
         {"emptied journal of a finished save", "aaaaaaaaNNNNNNNNcccccccc", QByteArray(), "aaaaaaaaNNNNNNNNcccccccc"},
     };
     for (const JournalCase& c : cases) {

@@ -291,19 +291,23 @@ bool TRecordFile::recoverJournal() {
         getU64(journal.data() + 24) == checksum(journal.data(), 24)) {
         const std::uint64_t size = getU64(journal.data() + 8);
         const auto originalSize = static_cast<std::int64_t>(getU64(journal.data() + 16));
-        if (size > 0 && size <= kMaxJournalRecord && originalSize >= 0) {
+        struct stat now {};
+        if (::fstat(fd_, &now) != 0)
+            return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), errno);
+        // The archive never shrinks below the length the journal recorded, and every saved record lies
+        // within it: a journal that says otherwise belongs to no state of this archive and is dropped.
+        if (size > 0 && size <= kMaxJournalRecord && originalSize >= 0 && originalSize <= now.st_size) {
             const std::size_t entry = 8 + static_cast<std::size_t>(size) + 8;
             for (std::size_t at = kJournalHeader; ok && at + entry <= journal.size(); at += entry) {
                 const std::uint8_t* e = journal.data() + at;
                 if (getU64(e + 8 + size) != checksum(e, 8 + size))
                     break; // cut off while being written: its record was never touched
                 const auto offset = static_cast<std::int64_t>(getU64(e));
-                if (offset < 0 || offset > originalSize)
+                if (offset < 0 || offset > originalSize - static_cast<std::int64_t>(size))
                     break;
                 ok = pwriteAll(fd_, e + 8, static_cast<std::size_t>(size), offset);
             }
-            struct stat now {};
-            if (ok && ::fstat(fd_, &now) == 0 && now.st_size > originalSize)
+            if (ok && now.st_size > originalSize)
                 ok = storageSyscalls().ftruncate(fd_, static_cast<off_t>(originalSize)) == 0;
             ok = ok && storageSyscalls().fdatasync(fd_) == 0;
         }
