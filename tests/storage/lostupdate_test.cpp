@@ -17,7 +17,7 @@ constexpr std::size_t R = 16;
 class OneFieldView : public CardView {
 public:
     QString position() const override { return pos; }
-    void setPosition(const QString& text) override { pos = text; }
+    void setPosition(const QString& position) override { pos = position; }
     void loadCard(const void* record) override { text = QByteArray(static_cast<const char*>(record), R); }
     void fillRecord(void* record) override { std::memcpy(record, text.leftJustified(R, '.').constData(), R); }
     bool clearCard() override {
