@@ -8,6 +8,7 @@
 #include "ui/clients/Clienti.h"
 #include "ui/common/application.h"
 #include "ui/common/conventions.h"
+#include "ui/common/storagehooks.h"
 #include "ui/common/workareas.h"
 #include "ui/hours/MenuRiepStraordinari.h"
 #include "ui/app/startupcheck.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     OmbrisaApplication app(argc, argv);
     setupApplication(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("it.ombrisa.Ombrisa")); // the menu entry and its icon
+    installStorageHooks();
     // The program ends by the exit of the password screen or of the start menu, not because the last
     // visible window went away while one screen replaces another.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -86,21 +86,26 @@ TEST_F(RecordFileTest, PartialTailIsNotARecordAndTheNextAppendWritesAtTheBoundar
     EXPECT_EQ(bytes("a.pro"), QByteArray("aaaaaaaabbbbbbbbdddddddd"));
 }
 
-TEST_F(RecordFileTest, AFileThatCannotBeOpenedForWritingFailsAndIsNeverReplaced) {
+TEST_F(RecordFileTest, AFileThatCannotBeOpenedForWritingFailsToWriteButReadsAndIsNeverReplaced) {
     write("ro.pro", QByteArray("aaaaaaaa"));
     QFile::setPermissions(path("ro.pro"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     TRecordFile f;
-    const bool opened = f.OpenOrCreate(path("ro.pro"), R, TRecordFile::Access::Read);
+    const bool opened = f.OpenOrCreate(path("ro.pro"), R, TRecordFile::Access::Write);
     f.Close();
     if (::geteuid() != 0) { // the super-user may write anyway
         EXPECT_FALSE(opened);
         EXPECT_FALSE(f.ErrorString().isEmpty());
     }
+    ASSERT_TRUE(f.OpenOrCreate(path("ro.pro"), R, TRecordFile::Access::Read)) << "reading needs no write permission";
+    EXPECT_EQ(f.Count(), 1);
+    f.Close();
     EXPECT_EQ(bytes("ro.pro"), QByteArray("aaaaaaaa"));
     // A file in use that no one may write, whoever runs the test: this very program.
     const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
     const qint64 size = QFileInfo(self).size();
-    EXPECT_FALSE(f.OpenOrCreate(self, R, TRecordFile::Access::Read));
+    EXPECT_FALSE(f.OpenOrCreate(self, R, TRecordFile::Access::Write));
+    EXPECT_TRUE(f.OpenOrCreate(self, R, TRecordFile::Access::Read));
+    f.Close();
     EXPECT_EQ(QFileInfo(self).size(), size);
     // A folder where the archive should be.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("d.pro")));

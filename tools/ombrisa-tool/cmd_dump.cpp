@@ -7,8 +7,7 @@
 #include "core/storage/appfolder.h"
 #include "core/storage/recordfile.h"
 
-#include <QFileInfo>
-
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -70,27 +69,44 @@ int dump(const QStringList& args) {
 
     const QString path =
         perAgent ? ombrisa::workRegisterPath(o.words[1]) : ombrisa::appPath(QLatin1String(archive->fileName));
-    if (!QFileInfo::exists(path))
+    if (!ombrisa::TRecordFile::Present(path))
         return 0; // a missing archive is an empty one; reading it creates nothing
-    ombrisa::TRecordFile file;
-    if (!file.OpenOrCreate(path, archive->recordSize, ombrisa::TRecordFile::Access::Read))
-        return usageError(file.ErrorString());
-    std::vector<std::uint8_t> record(archive->recordSize);
+    // Records are read in chunks under the shared lock and written out after it is released: a reader
+    // that is slow to take the output (a pager, a stalled pipe) never keeps a writer waiting.
+    const std::int64_t perChunk = std::max<std::int64_t>(1, (1 << 20) / static_cast<std::int64_t>(archive->recordSize));
+    std::vector<std::uint8_t> chunk;
     QByteArray line;
-    while (!file.AtEnd()) {
-        if (!file.ReadRecord(record.data()))
+    for (std::int64_t next = 0;;) {
+        ombrisa::TRecordFile file;
+        if (!file.OpenOrCreate(path, archive->recordSize, ombrisa::TRecordFile::Access::Read) ||
+            !file.Seek(std::min(next, file.Count())))
             return usageError(file.ErrorString());
-        line = "{\"Numero\":" + QByteArray::number(file.Position());
-        for (const ombrisa::FieldDef& f : archive->fields) {
-            line += ",\"";
-            line += f.name;
-            line += "\":";
-            appendJsonString(line, ombrisa::GetText(record.data(), f));
+        const std::int64_t first = file.Position();
+        const std::int64_t count = std::min(perChunk, file.Count() - first);
+        chunk.resize(static_cast<std::size_t>(count) * archive->recordSize);
+        for (std::int64_t i = 0; i < count; ++i)
+            if (!file.ReadRecord(static_cast<void*>(chunk.data() + static_cast<std::size_t>(i) * archive->recordSize)))
+                return usageError(file.ErrorString());
+        const bool more = !file.AtEnd();
+        file.Close();
+        for (std::int64_t i = 0; i < count; ++i) {
+            const std::uint8_t* record = chunk.data() + static_cast<std::size_t>(i) * archive->recordSize;
+            line = "{\"Numero\":" + QByteArray::number(first + i + 1);
+            for (const ombrisa::FieldDef& f : archive->fields) {
+                line += ",\"";
+                line += f.name;
+                line += "\":";
+                appendJsonString(line, ombrisa::GetText(record, f));
+            }
+            line += "}\n";
+            if (std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout) !=
+                static_cast<std::size_t>(line.size()))
+                return usageError(QStringLiteral("impossibile scrivere l'uscita"));
         }
-        line += "}\n";
-        std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
+        next = first + count;
+        if (!more || count == 0)
+            break;
     }
-    file.Close();
     return std::fflush(stdout) == 0 ? 0 : usageError(QStringLiteral("impossibile scrivere l'uscita"));
 }
 

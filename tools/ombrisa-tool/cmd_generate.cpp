@@ -18,7 +18,10 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace tool {
@@ -154,6 +157,50 @@ private:
     Record record_{};
 };
 
+// The new archives are written under temporary names beside the old ones and take their place only
+// when all of them are complete, so that a failure (a full disk) leaves the old archives whole.
+class Staging {
+public:
+    Staging() = default;
+    Staging(const Staging&) = delete;
+    Staging& operator=(const Staging&) = delete;
+    ~Staging() {
+        if (!committed_)
+            for (const auto& [temporary, final] : files_)
+                QFile::remove(temporary);
+    }
+    // The temporary name under which the archive for `finalPath` is written.
+    QString add(const QString& finalPath) {
+        const QString temporary = finalPath + QStringLiteral(".nuovo");
+        for (const auto& staged : files_)
+            if (staged.second == finalPath)
+                return temporary; // a second agent with the same codice fiscale adds to the same register
+        QFile::remove(temporary);
+        files_.push_back({temporary, finalPath});
+        return temporary;
+    }
+    // Renames every temporary file onto its archive (each rename replaces atomically), then removes the
+    // old archives that have no new one. Returns an error text, empty when all went well.
+    QString commit(const QStringList& old) {
+        committed_ = true;
+        QStringList written;
+        for (const auto& [temporary, final] : files_) {
+            if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(final).constData()) != 0)
+                return QStringLiteral("impossibile sostituire %1 (%2)")
+                    .arg(final, QString::fromLocal8Bit(std::strerror(errno)));
+            written << QFileInfo(final).absoluteFilePath();
+        }
+        for (const QString& path : old)
+            if (!written.contains(QFileInfo(path).absoluteFilePath()) && !QFile::remove(path))
+                return QStringLiteral("impossibile rimuovere %1").arg(path);
+        return {};
+    }
+
+private:
+    std::vector<std::pair<QString, QString>> files_;
+    bool committed_ = false;
+};
+
 struct ClientLink {
     QString name, codFisc, zone, phone, mobile, email;
 };
@@ -185,17 +232,15 @@ int generate(const QStringList& args) {
     // Archives already there are replaced only when asked to.
     QStringList existing;
     for (const QString& name : {kClientiFile, kChiamateFile, kDipendentiFile})
-        if (QFileInfo::exists(appPath(name)))
+        if (TRecordFile::Present(appPath(name)))
             existing << appPath(name);
     const QDir worksDir(appPath(kLavoriFolder));
-    for (const QString& name : worksDir.entryList({QStringLiteral("*.pro")}, QDir::Files))
+    for (const QString& name : worksDir.entryList({QStringLiteral("*.pro")}, QDir::Files | QDir::System))
         existing << worksDir.filePath(name);
     if (!existing.isEmpty() && !o.flags.contains(QStringLiteral("force")))
         return usageError(QStringLiteral("la cartella contiene già archivi (%1): usare --force per sostituirli")
                               .arg(QFileInfo(existing.first()).fileName()));
-    for (const QString& path : existing)
-        if (!QFile::remove(path))
-            return usageError(QStringLiteral("impossibile sostituire %1").arg(path));
+    Staging staging;
 
     Random r(static_cast<quint64>(*seed));
     QString error;
@@ -204,7 +249,7 @@ int generate(const QStringList& args) {
     std::vector<ClientLink> links;
     links.reserve(static_cast<std::size_t>(*clients));
     {
-        Writer<TRecCliente> w(appPath(kClientiFile));
+        Writer<TRecCliente> w(staging.add(appPath(kClientiFile)));
         for (qint64 i = 0; i < *clients; ++i) {
             const Person p = makePerson(r, 1940, 2002);
             const sample::Town& home = r.pick(sample::kTowns);
@@ -268,7 +313,7 @@ int generate(const QStringList& args) {
         for (int& d : days)
             d = r.below(span);
         std::sort(days.begin(), days.end());
-        Writer<TRecChiamata> w(appPath(kChiamateFile));
+        Writer<TRecChiamata> w(staging.add(appPath(kChiamateFile)));
         for (const int d : days) {
             const QDate date = first.addDays(d);
             const ClientLink& c = links[static_cast<std::size_t>(r.below(static_cast<int>(links.size())))];
@@ -308,7 +353,7 @@ int generate(const QStringList& args) {
 
     // Agents and their work registers.
     {
-        Writer<TRecDipendente> w(appPath(kDipendentiFile));
+        Writer<TRecDipendente> w(staging.add(appPath(kDipendentiFile)));
         if (!staff.empty() && !ensureAppSubfolder(kLavoriFolder))
             return usageError(QStringLiteral("impossibile creare la cartella %1").arg(kLavoriFolder));
         for (const Person& p : staff) {
@@ -342,7 +387,7 @@ int generate(const QStringList& args) {
             PutText(rec.Note, PICK(r, sample::kNotes));
             w.write();
 
-            Writer<TRecLavoro> register_(workRegisterPath(p.codFisc));
+            Writer<TRecLavoro> register_(staging.add(workRegisterPath(p.codFisc)));
             QDate day(2023, 1, 2);
             for (qint64 k = 0; k < *works; ++k) {
                 day = day.addDays(1 + r.below(4));
@@ -364,6 +409,9 @@ int generate(const QStringList& args) {
         if (!w.finish(error))
             return usageError(error);
     }
+
+    if (const QString e = staging.commit(existing); !e.isEmpty())
+        return usageError(e);
 
     QTextStream(stdout) << "Creati in " << appFolder() << ": " << *clients << " clienti, " << *calls << " chiamate, "
                         << *agents << " agenti con " << *works << " prestazioni ciascuno.\n";

@@ -12,6 +12,9 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <vector>
 
 namespace tool {
@@ -37,7 +40,7 @@ struct Finding {
 // Checks one archive file; prints its line and returns the number of problems found.
 qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::ArchiveInfo& archive) {
     const QString path = ombrisa::appPath(relativeName);
-    if (!QFileInfo::exists(path)) {
+    if (!ombrisa::TRecordFile::Present(path)) {
         out << relativeName << ": assente (archivio vuoto)\n";
         return 0;
     }
@@ -46,6 +49,8 @@ qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::
         out << relativeName << ": ERRORE " << file.ErrorString() << '\n';
         return 1;
     }
+    const bool locksRefused = file.LocksRefused();
+    const bool journalPending = file.JournalPending();
     Finding overCapacity;
     Finding badDates;
     const int dataRit =
@@ -72,6 +77,11 @@ qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::
     file.Close();
 
     QStringList problems;
+    if (locksRefused)
+        problems << QStringLiteral("il file system rifiuta i blocchi: la cartella non può essere condivisa in "
+                                   "sicurezza tra più postazioni");
+    if (journalPending)
+        problems << QStringLiteral("giornale di ripristino non applicato (serve il permesso di scrittura)");
     if (tail > 0)
         problems << QStringLiteral("coda parziale di %1 byte dopo l'ultima scheda").arg(tail);
     if (overCapacity.count > 0)
@@ -82,7 +92,31 @@ qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::
     for (const QString& p : problems)
         out << "; " << p;
     out << '\n';
-    return readErrors + (tail > 0 ? 1 : 0) + overCapacity.count + badDates.count;
+    return readErrors + (tail > 0 ? 1 : 0) + (locksRefused ? 1 : 0) + (journalPending ? 1 : 0) + overCapacity.count +
+           badDates.count;
+}
+
+// The work registers: every file of the folder named like one (a link or a folder so named included, so
+// that its problem is reported). A folder that cannot be listed is a problem, not an empty folder.
+qint64 verifyRegisters(QTextStream& out) {
+    const QString folder = ombrisa::appPath(ombrisa::kLavoriFolder);
+    if (!ombrisa::TRecordFile::Present(folder))
+        return 0;
+    const QByteArray local = folder.toLocal8Bit();
+    DIR* d = ::opendir(local.constData());
+    if (!d) {
+        out << ombrisa::kLavoriFolder << ": ERRORE impossibile leggere la cartella ("
+            << QString::fromLocal8Bit(std::strerror(errno)) << ")\n";
+        return 1;
+    }
+    ::closedir(d);
+    const QStringList registers = QDir(folder).entryList(
+        {QStringLiteral("Lavori_Dipendente_CF_*.pro")},
+        QDir::Files | QDir::Dirs | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    qint64 problems = 0;
+    for (const QString& name : registers)
+        problems += verifyFile(out, ombrisa::kLavoriFolder + QLatin1Char('/') + name, ombrisa::kLavoroArchive);
+    return problems;
 }
 
 } // namespace
@@ -101,15 +135,14 @@ int verify(const QStringList& args) {
     problems += verifyFile(out, ombrisa::kClientiFile, ombrisa::kClienteArchive);
     problems += verifyFile(out, ombrisa::kChiamateFile, ombrisa::kChiamataArchive);
     problems += verifyFile(out, ombrisa::kDipendentiFile, ombrisa::kDipendenteArchive);
-    const QDir works(ombrisa::appPath(ombrisa::kLavoriFolder));
-    const QStringList registers =
-        works.entryList({QStringLiteral("Lavori_Dipendente_CF_*.pro")}, QDir::Files, QDir::Name);
-    for (const QString& name : registers)
-        problems += verifyFile(out, ombrisa::kLavoriFolder + QLatin1Char('/') + name, ombrisa::kLavoroArchive);
+    problems += verifyRegisters(out);
     out << (problems == 0 ? QStringLiteral("Esito: nessun problema.")
                           : QStringLiteral("Esito: %1 problemi trovati.").arg(problems))
         << '\n';
-    return problems == 0 ? 0 : 1;
+    out.flush();
+    if (out.status() != QTextStream::Ok)
+        return usageError(QStringLiteral("impossibile scrivere l'uscita"));
+    return finishOutput(problems == 0 ? 0 : 1);
 }
 
 } // namespace tool

@@ -15,5 +15,8 @@ int search(const QStringList& args);
 
 // Prints "ombrisa-tool: <message>" on stderr and returns 2.
 int usageError(const QString& message);
+// A command's exit code once its output is flushed: 2 with a message when the output could not be
+// written (a full disk, a closed pipe), whatever the command found.
+int finishOutput(int code);
 
 } // namespace tool

@@ -5,15 +5,6 @@
 #include <QTextStream>
 #include <cstdio>
 
-namespace tool {
-
-int usageError(const QString& message) {
-    QTextStream(stderr) << "ombrisa-tool: " << message << '\n';
-    return 2;
-}
-
-} // namespace tool
-
 namespace {
 
 const char kUsage[] =
@@ -48,11 +39,11 @@ int main(int argc, char** argv) {
         return tool::usageError(QStringLiteral("manca il comando (ombrisa-tool --help)"));
     if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return tool::finishOutput(0);
     }
     const QString name = args.takeFirst();
     for (const Command& c : kCommands)
         if (name == QLatin1String(c.name))
-            return c.run(args);
+            return tool::finishOutput(c.run(args));
     return tool::usageError(QStringLiteral("comando sconosciuto \"%1\" (ombrisa-tool --help)").arg(name));
 }

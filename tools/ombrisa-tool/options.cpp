@@ -1,10 +1,27 @@
 #include "options.h"
+#include "commands.h"
 
 #include "core/storage/appfolder.h"
 
 #include <QFileInfo>
+#include <QTextStream>
+
+#include <cstdio>
 
 namespace tool {
+
+int usageError(const QString& message) {
+    QTextStream(stderr) << "ombrisa-tool: " << message << '\n';
+    return 2;
+}
+
+int finishOutput(int code) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::clearerr(stdout);
+        return usageError(QStringLiteral("impossibile scrivere l'uscita"));
+    }
+    return code;
+}
 
 Options Options::parse(const QStringList& args, const QStringList& valued, const QStringList& switches) {
     Options o;

@@ -42,6 +42,11 @@ CardNavigator::Outcome CardNavigator::failure() {
     return Outcome::ArchiveFailure;
 }
 
+void CardNavigator::remember(std::int64_t number) {
+    loaded_ = record_;
+    loadedNumber_ = number;
+}
+
 // Reads record `index` into the buffer, loads it and shows its number (the position after the read).
 CardNavigator::Outcome CardNavigator::loadAt(std::int64_t index) {
     if (!file_.Seek(index) || !file_.ReadRecord(static_cast<void*>(record_.data())))
@@ -50,6 +55,7 @@ CardNavigator::Outcome CardNavigator::loadAt(std::int64_t index) {
     const std::int64_t number = file_.Position();
     if (!file_.Close())
         return failure();
+    remember(number);
     view_.setPosition(QString::number(number));
     view_.cardShown();
     return Outcome::Loaded;
@@ -150,22 +156,37 @@ CardNavigator::Outcome CardNavigator::save() {
         return failure();
     const QStringView position = trimView(view_.position());
     const bool append = position.isEmpty();
+    std::int64_t number = 0;
     if (append) {
         view_.fillRecord(record_.data());
         if (!file_.Seek(file_.Count()))
             return failure();
-    } else {
-        const auto number = parseCardNumber(position);
-        if (!number || !file_.Seek(*number - 1))
+        if (!file_.WriteRecord(static_cast<const void*>(record_.data())))
             return failure();
+    } else {
+        const auto shown = parseCardNumber(position);
+        if (!shown || !file_.Seek(*shown - 1))
+            return failure();
+        number = *shown;
         view_.fillRecord(record_.data());
+        if (loadedNumber_ == number) {
+            switch (file_.WriteRecordIfUnchanged(loaded_.data(), record_.data())) {
+            case TRecordFile::UpdateResult::Written:
+                break;
+            case TRecordFile::UpdateResult::ChangedMeanwhile:
+                return changedElsewhere(number);
+            case TRecordFile::UpdateResult::Failed:
+                return failure();
+            }
+        } else if (!file_.WriteRecord(static_cast<const void*>(record_.data()))) {
+            return failure();
+        }
     }
-    if (!file_.WriteRecord(static_cast<const void*>(record_.data())))
-        return failure();
-    const std::int64_t number = file_.Position();
+    number = file_.Position();
     // The record is on disk only once the file is closed: the card gets its number after that.
     if (!file_.Close())
         return failure();
+    remember(number);
     view_.setPosition(QString::number(number));
     view_.cardSaved();
     if (append) {
@@ -174,6 +195,33 @@ CardNavigator::Outcome CardNavigator::save() {
     }
     view_.showMessage(CardMessageKind::Information, kUpdatedMessage);
     return Outcome::Updated;
+}
+
+// Another workstation changed card `number` since this screen loaded it. The archive is closed while
+// the user decides, so that nobody waits on this screen's lock.
+CardNavigator::Outcome CardNavigator::changedElsewhere(std::int64_t number) {
+    if (!file_.Close())
+        return failure();
+    if (!view_.askQuestion(kChangedElsewhereQuestion)) {
+        if (!open(TRecordFile::Access::Read))
+            return failure();
+        const Outcome shown = loadAt(number - 1);
+        return shown == Outcome::Loaded ? Outcome::Reloaded : shown;
+    }
+    // Overwrite: what is stored now becomes the expected content, and the card on screen is written
+    // over it, unless it changed again in the meantime (then the user is asked again).
+    if (!open(TRecordFile::Access::Write) || !file_.Seek(number - 1))
+        return failure();
+    if (file_.Count() < number)
+        return failure(); // the card is gone: nothing to overwrite
+    std::vector<std::uint8_t> stored(rules_.recordSize);
+    if (!file_.ReadRecord(static_cast<void*>(stored.data())) || !file_.Seek(number - 1))
+        return failure();
+    loaded_ = std::move(stored);
+    loadedNumber_ = number;
+    if (!file_.Close())
+        return failure();
+    return save();
 }
 
 CardNavigator::Outcome CardNavigator::duplicate() {

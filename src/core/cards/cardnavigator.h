@@ -41,6 +41,12 @@ inline const QString kUpdatedMessage =
     QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
 inline const QString kInsertedMessage = QStringLiteral("La scheda corrente è stata inserita in archivio.");
 inline const QString kSavedMessage = QStringLiteral("La scheda corrente è stata salvata in archivio.");
+// Asked when the card on screen was changed by another workstation after it was loaded.
+inline const QString kChangedElsewhereQuestion = QStringLiteral(
+    "Attenzione: dopo l'apertura di questa scheda un'altra postazione l'ha modificata in archivio.\n\r\n\r"
+    "Sovrascrivere la scheda in archivio con quella sullo schermo?\n\r\n\r"
+    "Sì: salva la scheda sullo schermo al posto di quella in archivio.\n\r"
+    "No: mostra la scheda com'è ora in archivio (le modifiche sullo schermo non vengono salvate).");
 inline const QString kDuplicateRefusal = QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire "
                                                         "soltanto dopo che questa è stata inserita in archivio.");
 inline const QString kDuplicatePrepared =
@@ -104,6 +110,12 @@ public:
     virtual bool extraSaveChecks() { return true; }
     // A modal message box with the buttons OK and Cancel; the answer does not matter.
     virtual void showMessage(CardMessageKind kind, const QString& text) = 0;
+    // A question with the buttons Yes and No: true for Yes. A view that cannot ask answers No, which
+    // never overwrites anything.
+    virtual bool askQuestion(const QString& text) {
+        (void)text;
+        return false;
+    }
 };
 
 class CardNavigator {
@@ -115,6 +127,7 @@ public:
         Unchanged,      // nothing happened, no message (first card on previous, last card on next)
         EmptyArchive,   // the empty-archive message was shown
         Updated,        // card rewritten in place
+        Reloaded,       // changed by another workstation since it was loaded: the stored card is shown again
         Appended,       // new card added at the end
         Refused,        // a warning was shown and nothing was written
         Duplicated,     // the copy is on screen in the new-card state
@@ -142,12 +155,18 @@ private:
     bool open(TRecordFile::Access access);
     Outcome failure();
     Outcome loadAt(std::int64_t index);
+    Outcome changedElsewhere(std::int64_t number);
+    void remember(std::int64_t number);
 
     CardRules rules_;
     CardView& view_;
     TRecordFile file_;
     // One buffer reused by every operation: the bytes after each field's text are whatever it held.
     std::vector<std::uint8_t> record_;
+    // The bytes of card loadedNumber_ as this screen last read or wrote them (0: none). A save over that
+    // card writes only if the archive still holds them; otherwise the user is asked.
+    std::vector<std::uint8_t> loaded_;
+    std::int64_t loadedNumber_ = 0;
 };
 
 } // namespace ombrisa

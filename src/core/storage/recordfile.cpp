@@ -1,11 +1,14 @@
 #include "core/storage/recordfile.h"
 
-#include <QThread>
+#include "core/storage/filelock.h"
+#include "core/storage/syscalls.h"
+
+#include <QFileInfo>
+#include <QtEndian>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,17 +20,80 @@ namespace {
 std::atomic<int> lockTimeoutMs{15000};
 constexpr qsizetype kMaxPathLength = 260;
 constexpr std::size_t kReadAheadBytes = 256 * 1024;
+// Opening retries only when another workstation creates or removes the file between two calls.
+constexpr int kOpenAttempts = 8;
 
-int openReadWrite(const QByteArray& path) {
-    for (;;) {
-        const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-        if (fd >= 0 || errno != ENOENT)
-            return fd;
-        const int created = ::open(path.constData(), O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL, 0666);
-        if (created >= 0 || errno != EEXIST)
-            return created;
-        // Another workstation created it between the two calls: open theirs.
+// Journal layout, little-endian: a header of magic, record size, the archive's length before the
+// operation and a checksum of those; then one entry per overwritten record: its byte offset, its old
+// bytes and a checksum of both. An entry whose checksum fails was cut off while being written, before
+// its record was touched, and ends the journal.
+constexpr char kJournalMagic[8] = {'O', 'M', 'B', 'J', 'R', 'N', 'L', '1'};
+constexpr std::size_t kJournalHeader = 32;
+constexpr std::size_t kMaxJournalRecord = 1 << 20;
+
+std::uint64_t checksum(const std::uint8_t* data, std::size_t size, std::uint64_t hash = 0xcbf29ce484222325ull) {
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ data[i]) * 0x100000001b3ull; // FNV-1a
+    return hash;
+}
+
+void putU64(std::uint8_t* at, std::uint64_t value) {
+    qToLittleEndian(value, at);
+}
+std::uint64_t getU64(const std::uint8_t* at) {
+    return qFromLittleEndian<std::uint64_t>(at);
+}
+
+// Writes all of `size` bytes at `offset` through the seam; false with errno set otherwise.
+bool pwriteAll(int fd, const void* data, std::size_t size, std::int64_t offset) {
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = storageSyscalls().pwrite(fd, bytes + done, size - done,
+                                                   static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
     }
+    return true;
+}
+
+bool preadAll(int fd, void* data, std::size_t size, std::int64_t offset, std::size_t& done) {
+    auto* bytes = static_cast<std::uint8_t*>(data);
+    done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, bytes + done, size - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Makes a new journal's name durable in its folder.
+void syncFolderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool exists(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0;
 }
 
 } // namespace
@@ -40,6 +106,14 @@ void TRecordFile::SetLockTimeoutMs(int milliseconds) {
     lockTimeoutMs = milliseconds;
 }
 
+QString TRecordFile::JournalPath(const QString& archivePath) {
+    return archivePath + QStringLiteral(".journal");
+}
+
+bool TRecordFile::Present(const QString& path) {
+    return exists(path.toLocal8Bit());
+}
+
 bool TRecordFile::fail(const QString& what, int err) {
     error_ = err ? QStringLiteral("%1: %2 (%3)").arg(what, path_, QString::fromLocal8Bit(std::strerror(err)))
                  : QStringLiteral("%1: %2").arg(what, path_);
@@ -50,71 +124,285 @@ bool TRecordFile::failSize() {
     return fail(QStringLiteral("dimensione del record errata"), 0);
 }
 
-bool TRecordFile::lock(Access access) {
-    struct flock fl {};
-    fl.l_type = access == Access::Read ? F_RDLCK : F_WRLCK;
-    fl.l_whence = SEEK_SET;
-#ifdef F_OFD_SETLK
-    // Open-file-description locks belong to this open file, not to the process, so a second
-    // TRecordFile on the same archive in this process cannot release them by closing.
-    const int command = F_OFD_SETLK;
-#else
-    const int command = F_SETLK;
-#endif
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockTimeoutMs.load());
-    for (;;) {
-        if (::fcntl(fd_, command, &fl) == 0)
-            return true;
-        const int err = errno;
-        if (err == EINTR)
-            continue;
-        if (err == ENOLCK || err == EOPNOTSUPP || err == ENOSYS || err == EINVAL)
-            return true; // a file system without record locks: work as without coordination
-        if (err != EACCES && err != EAGAIN)
-            return fail(QStringLiteral("impossibile bloccare l'archivio"), err);
-        if (std::chrono::steady_clock::now() >= deadline)
-            return fail(QStringLiteral("l'archivio è occupato da un'altra postazione"), 0);
-        QThread::msleep(5);
+bool TRecordFile::failOpen(int err) {
+    const QString name = QFileInfo(path_).fileName();
+    switch (err) {
+    case ELOOP:
+        hint_ = QStringLiteral("%1 è un collegamento simbolico che rimanda a se stesso (un ciclo di collegamenti).")
+                    .arg(name);
+        return fail(QStringLiteral("ciclo di collegamenti simbolici"), err);
+    case EISDIR:
+        hint_ = QStringLiteral("Al posto dell'archivio %1 c'è una cartella.").arg(name);
+        return fail(QStringLiteral("al posto dell'archivio c'è una cartella"), 0);
+    default:
+        return fail(access_ == Access::Read ? QStringLiteral("impossibile aprire l'archivio in lettura")
+                                            : QStringLiteral("impossibile aprire l'archivio in lettura e scrittura"),
+                    err);
     }
+}
+
+void TRecordFile::closeFd() {
+    if (journalFd_ >= 0)
+        ::close(journalFd_);
+    journalFd_ = -1;
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    open_ = false;
 }
 
 bool TRecordFile::OpenOrCreate(const QString& path, std::size_t recordSize, Access access) {
     Close();
     path_ = path;
     error_.clear();
+    hint_.clear();
     recordSize_ = recordSize;
     access_ = access;
-    position_ = count_ = partialTail_ = 0;
-    bufferFirst_ = bufferCount_ = 0;
-    dirty_ = false;
     if (recordSize == 0)
         return failSize();
     if (path.size() >= kMaxPathLength)
         return fail(QStringLiteral("percorso troppo lungo"), 0);
-    fd_ = openReadWrite(path.toLocal8Bit());
+    return openFile(true);
+}
+
+bool TRecordFile::openFile(bool mayRecover) {
+    position_ = count_ = partialTail_ = originalSize_ = 0;
+    bufferFirst_ = bufferCount_ = 0;
+    dirty_ = locksRefused_ = journalPending_ = false;
+    journaled_.clear();
+    journalEnd_ = 0;
+    const QByteArray path = path_.toLocal8Bit();
+    // Non-blocking, so that a FIFO in place of the archive cannot hold the open up; the flag means
+    // nothing to regular files.
+    const int mode = (access_ == Access::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    for (int attempt = 0; attempt < kOpenAttempts && fd_ < 0; ++attempt) {
+        fd_ = storageSyscalls().open(path.constData(), mode, 0);
+        if (fd_ >= 0)
+            break;
+        int err = errno;
+        if (err == EINTR)
+            continue;
+        if (err != ENOENT)
+            return failOpen(err);
+        struct stat link {};
+        if (::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            hint_ = QStringLiteral("%1 è un collegamento simbolico a un file che non esiste (collegamento interrotto).")
+                        .arg(QFileInfo(path_).fileName());
+            return fail(QStringLiteral("collegamento simbolico interrotto"), 0);
+        }
+        fd_ = storageSyscalls().open(path.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_CREAT | O_EXCL, 0666);
+        if (fd_ >= 0)
+            break;
+        err = errno;
+        if (err == EEXIST || err == EINTR)
+            continue; // another workstation created it between the two calls: open theirs
+        if (access_ == Access::Read && (err == EACCES || err == EROFS || err == EPERM)) {
+            open_ = true; // nothing to read, and no permission to create it: an empty archive
+            return true;
+        }
+        return failOpen(err);
+    }
     if (fd_ < 0)
-        return fail(QStringLiteral("impossibile aprire l'archivio in lettura e scrittura"), errno);
+        return fail(QStringLiteral("l'archivio viene creato e rimosso di continuo"), 0);
+    open_ = true;
     struct stat st {};
-    if (!lock(access) || ::fstat(fd_, &st) != 0) {
+    if (::fstat(fd_, &st) != 0) {
         const int err = errno;
-        if (error_.isEmpty())
-            fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), err);
-        ::close(fd_);
-        fd_ = -1;
-        return false;
+        closeFd();
+        return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), err);
     }
     if (!S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
+        closeFd();
+        if (S_ISDIR(st.st_mode))
+            return failOpen(EISDIR);
+        hint_ = QStringLiteral("Al posto dell'archivio %1 c'è un oggetto che non è un file.")
+                    .arg(QFileInfo(path_).fileName());
         return fail(QStringLiteral("non è un file"), 0);
     }
-    count_ = st.st_size / static_cast<std::int64_t>(recordSize);
-    partialTail_ = st.st_size % static_cast<std::int64_t>(recordSize);
+    switch (lockWholeFile(fd_, access_ == Access::Write, lockTimeoutMs.load(), path_)) {
+    case LockResult::Locked:
+        break;
+    case LockResult::Refused:
+        locksRefused_ = true;
+        break;
+    case LockResult::Busy:
+        closeFd();
+        hint_ = QStringLiteral("L'archivio %1 è occupato da un'altra postazione: riprovare tra qualche istante.")
+                    .arg(QFileInfo(path_).fileName());
+        return fail(QStringLiteral("l'archivio è occupato da un'altra postazione"), 0);
+    case LockResult::Failed: {
+        const int err = errno;
+        closeFd();
+        return fail(QStringLiteral("impossibile bloccare l'archivio"), err);
+    }
+    }
+    if (exists(JournalPath(path_).toLocal8Bit())) {
+        if (access_ == Access::Write) {
+            if (!recoverJournal()) {
+                closeFd();
+                return false;
+            }
+        } else if (mayRecover) {
+            // Rolling back needs the exclusive lock and write permission: let a writer do it, then
+            // read what it left.
+            closeFd();
+            TRecordFile writer;
+            if (writer.OpenOrCreate(path_, recordSize_, Access::Write))
+                writer.Close();
+            return openFile(false);
+        } else {
+            journalPending_ = true;
+        }
+    }
+    if (::fstat(fd_, &st) != 0) {
+        const int err = errno;
+        closeFd();
+        return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), err);
+    }
+    originalSize_ = st.st_size;
+    count_ = st.st_size / static_cast<std::int64_t>(recordSize_);
+    partialTail_ = st.st_size % static_cast<std::int64_t>(recordSize_);
     return true;
 }
 
+// Under the exclusive lock: puts back the old records a dead process saved, cuts the archive back to
+// its length before that operation, flushes, and removes the journal.
+bool TRecordFile::recoverJournal() {
+    const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
+    const int jfd = ::open(journalPath.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (jfd < 0)
+        return errno == ENOENT ? true : fail(QStringLiteral("impossibile leggere il giornale di ripristino"), errno);
+    struct stat st {};
+    std::vector<std::uint8_t> journal;
+    std::size_t got = 0;
+    bool readOk = ::fstat(jfd, &st) == 0 && S_ISREG(st.st_mode);
+    if (readOk) {
+        journal.resize(static_cast<std::size_t>(std::min<off_t>(st.st_size, 64 << 20)));
+        readOk = preadAll(jfd, journal.data(), journal.size(), 0, got);
+        journal.resize(got);
+    }
+    const int readErr = errno;
+    ::close(jfd);
+    if (!readOk)
+        return fail(QStringLiteral("impossibile leggere il giornale di ripristino"), readErr);
+
+    bool ok = true;
+    if (journal.size() >= kJournalHeader && std::memcmp(journal.data(), kJournalMagic, 8) == 0 &&
+        getU64(journal.data() + 24) == checksum(journal.data(), 24)) {
+        const std::uint64_t size = getU64(journal.data() + 8);
+        const auto originalSize = static_cast<std::int64_t>(getU64(journal.data() + 16));
+        struct stat now {};
+        if (::fstat(fd_, &now) != 0)
+            return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), errno);
+        // The archive never shrinks below the length the journal recorded, and every saved record lies
+        // within it: a journal that says otherwise belongs to no state of this archive and is dropped.
+        if (size > 0 && size <= kMaxJournalRecord && originalSize >= 0 && originalSize <= now.st_size) {
+            const std::size_t entry = 8 + static_cast<std::size_t>(size) + 8;
+            for (std::size_t at = kJournalHeader; ok && at + entry <= journal.size(); at += entry) {
+                const std::uint8_t* e = journal.data() + at;
+                if (getU64(e + 8 + size) != checksum(e, 8 + size))
+                    break; // cut off while being written: its record was never touched
+                const auto offset = static_cast<std::int64_t>(getU64(e));
+                if (offset < 0 || offset > originalSize - static_cast<std::int64_t>(size))
+                    break;
+                ok = pwriteAll(fd_, e + 8, static_cast<std::size_t>(size), offset);
+            }
+            if (ok && now.st_size > originalSize)
+                ok = storageSyscalls().ftruncate(fd_, static_cast<off_t>(originalSize)) == 0;
+            ok = ok && storageSyscalls().fdatasync(fd_) == 0;
+        }
+    }
+    // A header that is not whole was cut off before any record was touched: nothing to put back.
+    if (!ok)
+        return fail(QStringLiteral("impossibile ripristinare l'archivio dal giornale"), errno);
+    if (::unlink(journalPath.constData()) != 0 && errno != ENOENT)
+        return fail(QStringLiteral("impossibile rimuovere il giornale di ripristino"), errno);
+    return true;
+}
+
+// Saves the old bytes of the record at `offset` in the journal, flushed, before it is overwritten.
+bool TRecordFile::journalBefore(std::int64_t offset) {
+    for (const Journaled& j : journaled_)
+        if (j.offset == offset)
+            return true; // the oldest bytes are already saved
+    Journaled saved{offset, std::vector<std::uint8_t>(recordSize_)};
+    std::size_t got = 0;
+    if (!preadAll(fd_, saved.bytes.data(), recordSize_, offset, got) || got != recordSize_)
+        return fail(QStringLiteral("errore di lettura"), got == recordSize_ ? errno : 0);
+    const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
+    std::vector<std::uint8_t> data;
+    if (journalFd_ < 0) {
+        journalFd_ =
+            storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+        if (journalFd_ < 0)
+            return fail(QStringLiteral("impossibile creare il giornale di ripristino"), errno);
+        data.resize(kJournalHeader);
+        std::memcpy(data.data(), kJournalMagic, 8);
+        putU64(data.data() + 8, recordSize_);
+        putU64(data.data() + 16, static_cast<std::uint64_t>(originalSize_));
+        putU64(data.data() + 24, checksum(data.data(), 24));
+        journalEnd_ = 0;
+    }
+    const std::size_t at = data.size();
+    data.resize(at + 8 + recordSize_ + 8);
+    putU64(data.data() + at, static_cast<std::uint64_t>(offset));
+    std::memcpy(data.data() + at + 8, saved.bytes.data(), recordSize_);
+    putU64(data.data() + at + 8 + recordSize_, checksum(data.data() + at, 8 + recordSize_));
+    const bool first = journalEnd_ == 0;
+    if (!pwriteAll(journalFd_, data.data(), data.size(), journalEnd_) || storageSyscalls().fdatasync(journalFd_) != 0) {
+        const int err = errno;
+        dropJournal();
+        return fail(QStringLiteral("impossibile scrivere il giornale di ripristino"), err);
+    }
+    if (first)
+        syncFolderOf(journalPath);
+    journalEnd_ += static_cast<std::int64_t>(data.size());
+    journaled_.push_back(std::move(saved));
+    return true;
+}
+
+// Ends this operation's journal: emptied first, so that a journal that cannot be removed rolls nothing
+// back, then removed.
+bool TRecordFile::dropJournal() {
+    if (journalFd_ < 0)
+        return true;
+    bool ok = storageSyscalls().ftruncate(journalFd_, 0) == 0;
+    ::close(journalFd_);
+    journalFd_ = -1;
+    const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
+    ok = (::unlink(journalPath.constData()) == 0 || errno == ENOENT) || ok;
+    journaled_.clear();
+    journalEnd_ = 0;
+    return ok;
+}
+
+// Undoes this operation after a failed write or flush, under the lock still held: old records back,
+// appended records cut off. When that fails too, the journal stays for the next open.
+bool TRecordFile::rollBack() {
+    bool ok = true;
+    for (const Journaled& j : journaled_)
+        ok = pwriteAll(fd_, j.bytes.data(), j.bytes.size(), j.offset) && ok;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || st.st_size != originalSize_)
+        ok = storageSyscalls().ftruncate(fd_, static_cast<off_t>(originalSize_)) == 0 && ok;
+    ok = ok && storageSyscalls().fdatasync(fd_) == 0;
+    if (ok) {
+        dropJournal();
+    } else if (journalFd_ >= 0) {
+        ::close(journalFd_);
+        journalFd_ = -1;
+    }
+    journaled_.clear();
+    dirty_ = false;
+    count_ = originalSize_ / static_cast<std::int64_t>(recordSize_);
+    partialTail_ = originalSize_ % static_cast<std::int64_t>(recordSize_);
+    position_ = std::min(position_, count_);
+    bufferFirst_ = bufferCount_ = 0;
+    return ok;
+}
+
 bool TRecordFile::Seek(std::int64_t index) {
-    if (fd_ < 0)
+    if (!open_)
         return fail(QStringLiteral("archivio non aperto"), 0);
     if (index < 0 || index > count_)
         return fail(QStringLiteral("posizione %1 fuori dall'archivio di %2 schede").arg(index).arg(count_), 0);
@@ -123,7 +411,7 @@ bool TRecordFile::Seek(std::int64_t index) {
 }
 
 bool TRecordFile::ReadRecord(void* buffer) {
-    if (fd_ < 0)
+    if (!open_)
         return fail(QStringLiteral("archivio non aperto"), 0);
     if (position_ >= count_)
         return fail(QStringLiteral("lettura oltre la fine dell'archivio"), 0);
@@ -132,18 +420,8 @@ bool TRecordFile::ReadRecord(void* buffer) {
         const std::int64_t wanted = std::min(perChunk, count_ - position_);
         buffer_.resize(static_cast<std::size_t>(wanted) * recordSize_);
         std::size_t done = 0;
-        const off_t offset = static_cast<off_t>(position_) * static_cast<off_t>(recordSize_);
-        while (done < buffer_.size()) {
-            const ssize_t n =
-                ::pread(fd_, buffer_.data() + done, buffer_.size() - done, offset + static_cast<off_t>(done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return fail(QStringLiteral("errore di lettura"), errno);
-            if (n == 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
+        if (!preadAll(fd_, buffer_.data(), buffer_.size(), position_ * static_cast<std::int64_t>(recordSize_), done))
+            return fail(QStringLiteral("errore di lettura"), errno);
         bufferFirst_ = position_;
         bufferCount_ = static_cast<std::int64_t>(done / recordSize_);
         if (bufferCount_ == 0)
@@ -155,20 +433,18 @@ bool TRecordFile::ReadRecord(void* buffer) {
 }
 
 bool TRecordFile::WriteRecord(const void* buffer) {
-    if (fd_ < 0)
+    if (!open_ || fd_ < 0)
         return fail(QStringLiteral("archivio non aperto"), 0);
     if (access_ != Access::Write)
         return fail(QStringLiteral("archivio aperto in sola lettura"), 0);
-    const off_t offset = static_cast<off_t>(position_) * static_cast<off_t>(recordSize_);
+    const std::int64_t offset = position_ * static_cast<std::int64_t>(recordSize_);
+    if (position_ < count_ && !journalBefore(offset))
+        return false;
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-    std::size_t done = 0;
-    while (done < recordSize_) { // one call; the loop only resumes after an interruption
-        const ssize_t n = ::pwrite(fd_, bytes + done, recordSize_ - done, offset + static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return fail(QStringLiteral("errore di scrittura"), n < 0 ? errno : ENOSPC);
-        done += static_cast<std::size_t>(n);
+    if (!pwriteAll(fd_, bytes, recordSize_, offset)) {
+        const int err = errno;
+        rollBack();
+        return fail(QStringLiteral("errore di scrittura"), err);
     }
     dirty_ = true;
     if (position_ >= bufferFirst_ && position_ < bufferFirst_ + bufferCount_)
@@ -182,15 +458,44 @@ bool TRecordFile::WriteRecord(const void* buffer) {
     return true;
 }
 
+TRecordFile::UpdateResult TRecordFile::WriteRecordIfUnchanged(const void* loaded, const void* record) {
+    if (!open_ || fd_ < 0) {
+        fail(QStringLiteral("archivio non aperto"), 0);
+        return UpdateResult::Failed;
+    }
+    if (access_ != Access::Write) {
+        fail(QStringLiteral("archivio aperto in sola lettura"), 0);
+        return UpdateResult::Failed;
+    }
+    if (position_ >= count_)
+        return UpdateResult::ChangedMeanwhile; // the record is no longer there
+    std::vector<std::uint8_t> now(recordSize_);
+    std::size_t got = 0;
+    if (!preadAll(fd_, now.data(), recordSize_, position_ * static_cast<std::int64_t>(recordSize_), got) ||
+        got != recordSize_) {
+        fail(QStringLiteral("errore di lettura"), got == recordSize_ ? errno : 0);
+        return UpdateResult::Failed;
+    }
+    if (std::memcmp(now.data(), loaded, recordSize_) != 0)
+        return UpdateResult::ChangedMeanwhile;
+    return WriteRecord(record) ? UpdateResult::Written : UpdateResult::Failed;
+}
+
 bool TRecordFile::Close() {
-    if (fd_ < 0)
+    if (!open_)
         return true;
     bool ok = true;
-    if (dirty_ && ::fdatasync(fd_) != 0)
-        ok = fail(QStringLiteral("impossibile salvare su disco"), errno);
-    if (::close(fd_) != 0 && ok)
+    if (fd_ >= 0 && dirty_ && storageSyscalls().fdatasync(fd_) != 0) {
+        const int err = errno;
+        rollBack();
+        ok = fail(QStringLiteral("impossibile salvare su disco"), err);
+    }
+    if (ok && !dropJournal())
+        ok = fail(QStringLiteral("impossibile rimuovere il giornale di ripristino"), errno);
+    if (fd_ >= 0 && ::close(fd_) != 0 && ok)
         ok = fail(QStringLiteral("errore di chiusura"), errno);
     fd_ = -1;
+    open_ = false;
     dirty_ = false;
     buffer_.clear();
     buffer_.shrink_to_fit();

@@ -25,6 +25,13 @@ inline const QString kArchiveMessage =
 // Every function returns false on failure and leaves the reason in ErrorString(); the caller stops
 // the operation and shows kArchiveMessage. Written records reach the disk in Close(): an operation that
 // wrote succeeded only when Close() returned true.
+//
+// Writes cannot be half done. Before a record is overwritten in place, its old bytes are saved and
+// flushed in a rollback journal beside the archive (JournalPath()); Close() flushes the archive and then
+// removes the journal. When a write or the flush fails, the operation is undone under the same lock:
+// overwritten records get their old bytes back and appended ones are cut off, so the archive is exactly
+// as before and a retry adds one card, not two. A journal left behind by a process that died is rolled
+// back by the next open. Programs that know nothing of the journal read the archive as before.
 class TRecordFile {
 public:
     enum class Access { Read, Write };
@@ -34,11 +41,13 @@ public:
     TRecordFile(const TRecordFile&) = delete;
     TRecordFile& operator=(const TRecordFile&) = delete;
 
-    // Opens the file for reading and writing at position 0, creating it empty when missing. A file that
-    // exists but cannot be opened for reading and writing is a failure even for Access::Read, and is
-    // never replaced. A full path of 260 characters or more is a failure.
+    // Opens the file at position 0, creating it empty when missing. Access::Read needs only read
+    // permission (a read-only share, a backup copy); a missing file that cannot be created there reads
+    // as an empty archive. Access::Write needs read and write permission. An existing file is never
+    // replaced. A full path of 260 characters or more, a broken symbolic link, a loop of links and a
+    // folder or device in place of the file are failures, each with its own ErrorHint().
     bool OpenOrCreate(const QString& path, std::size_t recordSize, Access access = Access::Write);
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return open_; }
 
     std::int64_t Count() const { return count_; }
     bool Seek(std::int64_t index);
@@ -47,6 +56,13 @@ public:
     bool ReadRecord(void* buffer);
     bool WriteRecord(const void* buffer);
     bool Close();
+
+    // Lost-update check for a record the caller loaded earlier in another operation: under this
+    // operation's exclusive lock, compares `loaded` (the bytes read then) with the record now at the
+    // current position and writes `record` there only when they are equal. ChangedMeanwhile (nothing
+    // written, position unchanged) when another workstation changed or removed the record since.
+    enum class UpdateResult { Written, ChangedMeanwhile, Failed };
+    UpdateResult WriteRecordIfUnchanged(const void* loaded, const void* record);
 
     // A whole record by reference, checked against the file's record size. Pointers take the void*
     // overloads above: they name the record they point to, never a record of their own.
@@ -64,18 +80,52 @@ public:
     std::int64_t PartialTailBytes() const { return partialTail_; }
     const QString& Path() const { return path_; }
     const QString& ErrorString() const { return error_; }
+    // One Italian sentence on a cause an administrator can act on (a broken link, a loop of links, a folder
+    // in place of the archive, a busy archive); empty otherwise. The card screens keep their one archive
+    // message; ErrorString() carries the same cause with the path for logs and ombrisa-tool.
+    const QString& ErrorHint() const { return hint_; }
+    // The folder's file system refused record locks: the file is open without coordination (the
+    // program warns once per run through the handler of filelock.h).
+    bool LocksRefused() const { return locksRefused_; }
+    // A journal left by a process that died could not be rolled back (no write permission): records
+    // may be half written until a workstation that may write opens the archive.
+    bool JournalPending() const { return journalPending_; }
+
+    static QString JournalPath(const QString& archivePath);
+    // Something is at `path`: a file, a folder, a symbolic link even when broken. A missing archive is an
+    // empty one; anything present is opened and its problems reported.
+    static bool Present(const QString& path);
 
     // How long OpenOrCreate waits for another workstation's lock before it gives up.
     static void SetLockTimeoutMs(int milliseconds);
 
 private:
+    struct Journaled {
+        std::int64_t offset;
+        std::vector<std::uint8_t> bytes;
+    };
+
+    bool openFile(bool mayRecover);
+    bool failOpen(int err);
     bool fail(const QString& what, int err);
     bool failSize();
-    bool lock(Access access);
+    void closeFd();
+    bool journalBefore(std::int64_t offset);
+    bool recoverJournal();
+    bool rollBack();
+    bool dropJournal();
 
     QString path_;
     QString error_;
+    QString hint_;
     int fd_ = -1;
+    bool open_ = false;
+    bool locksRefused_ = false;
+    bool journalPending_ = false;
+    int journalFd_ = -1;
+    std::int64_t journalEnd_ = 0;
+    std::int64_t originalSize_ = 0; // the file's length when opened: where a failed operation cuts back to
+    std::vector<Journaled> journaled_;
     std::size_t recordSize_ = 0;
     std::int64_t count_ = 0;
     std::int64_t position_ = 0;

@@ -165,4 +165,8 @@ void CardBinding::showMessage(CardMessageKind kind, const QString& text) {
     }
 }
 
+bool CardBinding::askQuestion(const QString& text) {
+    return confirm(screen_, text);
+}
+
 } // namespace ombrisa

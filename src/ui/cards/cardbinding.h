@@ -71,6 +71,7 @@ public:
     void focusControl(const QString& control) override;
     bool extraSaveChecks() override;
     void showMessage(CardMessageKind kind, const QString& text) override;
+    bool askQuestion(const QString& text) override;
 
 private:
     struct Binding {

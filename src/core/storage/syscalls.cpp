@@ -1,0 +1,33 @@
+#include "core/storage/syscalls.h"
+
+#include <atomic>
+#include <unistd.h>
+
+namespace ombrisa {
+namespace {
+
+int realOpen(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+int realFcntlLock(int fd, int command, struct flock* lock) {
+    return ::fcntl(fd, command, lock);
+}
+
+const StorageSyscalls kReal{realOpen, ::pwrite, ::fdatasync, realFcntlLock, ::ftruncate};
+std::atomic<const StorageSyscalls*> current{&kReal};
+
+} // namespace
+
+const StorageSyscalls& storageSyscalls() {
+    return *current.load(std::memory_order_acquire);
+}
+
+const StorageSyscalls& realStorageSyscalls() {
+    return kReal;
+}
+
+void setStorageSyscalls(const StorageSyscalls* table) {
+    current.store(table ? table : &kReal, std::memory_order_release);
+}
+
+} // namespace ombrisa

@@ -1,0 +1,355 @@
+// The storage layer where things go wrong: links and folders in place of archives, read-only shares,
+// refused and busy locks, writes and flushes that fail half way, journals left by dead processes.
+#include "core/testfolder.h"
+#include "faults.h"
+
+#include "core/storage/filelock.h"
+#include "core/storage/recordfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using ombrisa::TRecordFile;
+constexpr std::size_t R = 8;
+constexpr auto Read = TRecordFile::Access::Read;
+constexpr auto Write = TRecordFile::Access::Write;
+
+class StorageFaults : public TestFolder {
+protected:
+    void SetUp() override {
+        TestFolder::SetUp();
+        ombrisa::resetLocksRefusedWarning();
+    }
+    void TearDown() override {
+        ombrisa::setLocksRefusedHandler({});
+        ombrisa::resetLocksRefusedWarning();
+        TestFolder::TearDown();
+    }
+    QByteArray local(const char* name) const { return QFile::encodeName(path(QString::fromLatin1(name))); }
+};
+
+// ---- Opening ---------------------------------------------------------------------------------------
+
+struct OpenCase {
+    const char* name;
+    void (*make)(const QByteArray& archive, const QByteArray& folder);
+    const char* hint; // expected in ErrorHint()
+};
+
+const OpenCase kOpenCases[] = {
+    {"broken link",
+     [](const QByteArray& a, const QByteArray&) { ASSERT_EQ(::symlink("/mnt/absent/Contatti.pro", a.constData()), 0); },
+     "collegamento interrotto"},
+    {"link to itself",
+     [](const QByteArray& a, const QByteArray&) { ASSERT_EQ(::symlink(a.constData(), a.constData()), 0); },
+     "ciclo di collegamenti"},
+    {"two links round",
+     [](const QByteArray& a, const QByteArray& folder) {
+         const QByteArray other = folder + "/other.pro";
+         ASSERT_EQ(::symlink(other.constData(), a.constData()), 0);
+         ASSERT_EQ(::symlink(a.constData(), other.constData()), 0);
+     },
+     "ciclo di collegamenti"},
+    {"folder", [](const QByteArray& a, const QByteArray&) { ASSERT_EQ(::mkdir(a.constData(), 0755), 0); },
+     "c'è una cartella"},
+    {"named pipe", [](const QByteArray& a, const QByteArray&) { ASSERT_EQ(::mkfifo(a.constData(), 0644), 0); },
+     "non è un file"},
+};
+
+TEST_F(StorageFaults, LinksFoldersAndPipesInPlaceOfAnArchiveAreAnsweredWithAMessage) {
+    for (const OpenCase& c : kOpenCases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray archive = local(c.name) + ".pro";
+        c.make(archive, QFile::encodeName(dir.path()));
+        for (const auto access : {Read, Write}) {
+            TRecordFile f; // returns at all: no endless retry (the test's time limit would catch one)
+            EXPECT_FALSE(f.OpenOrCreate(QFile::decodeName(archive), R, access));
+            EXPECT_TRUE(f.ErrorHint().contains(QString::fromUtf8(c.hint))) << f.ErrorHint().toStdString();
+            EXPECT_FALSE(f.IsOpen());
+        }
+        struct stat st {};
+        ASSERT_EQ(::lstat(archive.constData(), &st), 0) << "what was there stays there";
+        EXPECT_FALSE(S_ISREG(st.st_mode));
+    }
+}
+
+TEST_F(StorageFaults, ReadingNeedsNoWritePermission) {
+    write("a.pro", QByteArray("aaaaaaaabbbbbbbb"));
+    FaultScope scope; // a read-only share: every open for writing or creating is refused
+    scope.faults.openWriteErrno = EROFS;
+    TRecordFile f;
+    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Read)) << f.ErrorString().toStdString();
+    EXPECT_EQ(f.Count(), 2);
+    char record[R];
+    ASSERT_TRUE(f.Seek(1) && f.ReadRecord(record));
+    EXPECT_EQ(QByteArray(record, R), QByteArray("bbbbbbbb"));
+    EXPECT_TRUE(f.Close());
+    EXPECT_FALSE(f.OpenOrCreate(path("a.pro"), R, Write));
+    // A missing archive on a share where it cannot be created reads as an empty one.
+    ASSERT_TRUE(f.OpenOrCreate(path("missing.pro"), R, Read));
+    EXPECT_EQ(f.Count(), 0);
+    EXPECT_FALSE(f.ReadRecord(record));
+    EXPECT_TRUE(f.Close());
+    EXPECT_FALSE(QFileInfo::exists(path("missing.pro")));
+}
+
+// ---- Locks -----------------------------------------------------------------------------------------
+
+struct LockCase {
+    const char* name;
+    int ofdErrno;
+    int classicErrno;
+    bool refused;
+    bool classicTried;
+};
+
+const LockCase kLockCases[] = {
+    {"no open-file-description locks: classic locks", EINVAL, 0, false, true},
+    {"no locks at all (ENOLCK)", ENOLCK, 0, true, false},
+    {"no locks at all (EOPNOTSUPP)", EOPNOTSUPP, 0, true, false},
+    {"classic locks refused as well (EINVAL)", EINVAL, EINVAL, true, true},
+    {"classic locks refused as well (ENOLCK)", EINVAL, ENOLCK, true, true},
+};
+
+TEST_F(StorageFaults, RefusedLocksAreWarnedAboutOnceAndOldKernelsGetClassicLocks) {
+#ifndef F_OFD_SETLK
+    GTEST_SKIP() << "this system has classic record locks only";
+#endif
+    for (const LockCase& c : kLockCases) {
+        SCOPED_TRACE(c.name);
+        ombrisa::resetLocksRefusedWarning();
+        QStringList warned;
+        ombrisa::setLocksRefusedHandler([&](const QString& p) { warned << p; });
+        FaultScope scope;
+        scope.faults.ofdLockErrno = c.ofdErrno;
+        scope.faults.classicLockErrno = c.classicErrno;
+        for (int i = 0; i < 2; ++i) {
+            TRecordFile f;
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Write)) << f.ErrorString().toStdString();
+            EXPECT_EQ(f.LocksRefused(), c.refused);
+            char record[R] = {'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x'};
+            ASSERT_TRUE(f.Seek(f.Count()) && f.WriteRecord(record) && f.Close());
+        }
+        EXPECT_EQ(warned.size(), c.refused ? 1 : 0) << "warned once per run, not at every open";
+        const bool classic = std::find(scope.faults.lockCommands.begin(), scope.faults.lockCommands.end(), F_SETLK) !=
+                             scope.faults.lockCommands.end();
+        EXPECT_EQ(classic, c.classicTried);
+        if (!c.refused) { // the classic lock really excludes another open file description
+            TRecordFile holder;
+            ASSERT_TRUE(holder.OpenOrCreate(path("a.pro"), R, Write));
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) { // classic locks exclude other processes only
+                TRecordFile::SetLockTimeoutMs(100);
+                TRecordFile other;
+                ::_exit(other.OpenOrCreate(path("a.pro"), R, Write) ? 1 : 0);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other process got the lock";
+        }
+    }
+}
+
+class CountingWait : public ombrisa::LockWaitHook {
+public:
+    void waitStarted() override { ++started; }
+    void stillWaiting() override { ++polls; }
+    void waitEnded() override { ++ended; }
+    int started = 0, polls = 0, ended = 0;
+};
+
+TEST_F(StorageFaults, WaitingForABusyArchiveTellsTheHookAndBacksOff) {
+    TRecordFile holder;
+    ASSERT_TRUE(holder.OpenOrCreate(path("a.pro"), R, Write));
+    CountingWait hook;
+    ombrisa::setLockWaitHook(&hook);
+    TRecordFile::SetLockTimeoutMs(400);
+    TRecordFile waiter;
+    EXPECT_FALSE(waiter.OpenOrCreate(path("a.pro"), R, Read));
+    EXPECT_TRUE(waiter.ErrorHint().contains(QStringLiteral("occupato da un'altra postazione")));
+    ombrisa::setLockWaitHook(nullptr);
+    TRecordFile::SetLockTimeoutMs(15000);
+    EXPECT_EQ(hook.started, 1);
+    EXPECT_EQ(hook.ended, 1);
+    EXPECT_GE(hook.polls, 3);
+    EXPECT_LE(hook.polls, 12) << "attempts every 5 ms would make some 80 in 400 ms";
+    // No wait, no hook.
+    holder.Close();
+    CountingWait quiet;
+    ombrisa::setLockWaitHook(&quiet);
+    EXPECT_TRUE(waiter.OpenOrCreate(path("a.pro"), R, Read));
+    ombrisa::setLockWaitHook(nullptr);
+    EXPECT_EQ(quiet.started + quiet.ended, 0);
+}
+
+// ---- Writes that fail half way -------------------------------------------------------------------
+
+enum class Op { Append, Update, UpdateThenAppend };
+constexpr long kJournalBytes = 32 + 8 + static_cast<long>(R) + 8; // header + one entry
+
+struct FaultCase {
+    const char* name;
+    Op op;
+    long writeBudget;
+    int failSync;
+    bool rollbackFails = false; // the journal stays and the next open restores the archive
+};
+
+const FaultCase kFaultCases[] = {
+    {"append cut after 3 bytes", Op::Append, 3, 0},
+    {"append, flush fails", Op::Append, -1, 1},
+    {"update, journal cut", Op::Update, 20, 0},
+    {"update, journal flush fails", Op::Update, -1, 1},
+    {"update cut half way", Op::Update, kJournalBytes + 4, 0},
+    {"update, archive flush fails", Op::Update, -1, 2},
+    {"update then append, append cut", Op::UpdateThenAppend, kJournalBytes + static_cast<long>(R) + 5, 0},
+    {"update then append, flush fails", Op::UpdateThenAppend, -1, 2},
+    {"update cut half way, rollback fails too", Op::Update, kJournalBytes + 4, 0, true},
+    {"update then append cut, rollback fails too", Op::UpdateThenAppend, kJournalBytes + static_cast<long>(R) + 5, 0,
+     true},
+};
+
+// Runs one operation; true when every step and Close() succeeded.
+bool runOp(const QString& file, Op op) {
+    TRecordFile f;
+    if (!f.OpenOrCreate(file, R, Write))
+        return false;
+    bool ok = true;
+    if (op != Op::Append)
+        ok = f.Seek(1) && f.WriteRecord(static_cast<const void*>("NNNNNNNN"));
+    if (ok && op != Op::Update)
+        ok = f.Seek(f.Count()) && f.WriteRecord(static_cast<const void*>("ZZZZZZZZ"));
+    return f.Close() && ok;
+}
+
+TEST_F(StorageFaults, AFailedWriteOrFlushLeavesTheArchiveAsItWasAndARetryWritesOnce) {
+    for (const FaultCase& c : kFaultCases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray before("aaaaaaaabbbbbbbbcccccccc");
+        write("a.pro", before);
+        {
+            FaultScope scope;
+            scope.faults.writeBudget = c.writeBudget;
+            scope.faults.failSyncNumber = c.failSync;
+            scope.faults.writesStayFailed = c.rollbackFails;
+            EXPECT_FALSE(runOp(path("a.pro"), c.op));
+        }
+        if (c.rollbackFails) {
+            EXPECT_TRUE(QFileInfo::exists(TRecordFile::JournalPath(path("a.pro"))));
+            TRecordFile next;
+            ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), R, Read));
+            EXPECT_EQ(next.Count(), 3);
+        }
+        EXPECT_EQ(bytes("a.pro"), before);
+        EXPECT_FALSE(QFileInfo::exists(TRecordFile::JournalPath(path("a.pro"))));
+        ASSERT_TRUE(runOp(path("a.pro"), c.op)) << "the retry";
+        QByteArray expected = before;
+        if (c.op != Op::Append)
+            expected.replace(8, 8, "NNNNNNNN");
+        if (c.op != Op::Update)
+            expected += "ZZZZZZZZ";
+        EXPECT_EQ(bytes("a.pro"), expected) << "one record added, not two";
+    }
+}
+
+// ---- Journals left behind -------------------------------------------------------------------------
+
+std::uint64_t fnv(const QByteArray& data) {
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    for (const char c : data)
+        h = (h ^ static_cast<std::uint8_t>(c)) * 0x100000001b3ull;
+    return h;
+}
+QByteArray le64(std::uint64_t v) {
+    QByteArray b(8, '\0');
+    qToLittleEndian(v, b.data());
+    return b;
+}
+QByteArray journalHeader(std::uint64_t recordSize, std::uint64_t originalSize) {
+    QByteArray h = QByteArray("OMBJRNL1") + le64(recordSize) + le64(originalSize);
+    return h + le64(fnv(h));
+}
+QByteArray journalEntry(std::uint64_t offset, const QByteArray& old) {
+    const QByteArray e = le64(offset) + old;
+    return e + le64(fnv(e));
+}
+
+struct JournalCase {
+    const char* name;
+    QByteArray archive;  // as the dead process left it
+    QByteArray journal;  // written byte by byte here, not by the code under test
+    QByteArray expected; // after the next open
+};
+
+TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
+    const QByteArray header = journalHeader(R, 24);
+    const JournalCase cases[] = {
+        {"half-written record", "aaaaaaaaNNNNbbbbcccccccc", header + journalEntry(8, "bbbbbbbb"),
+         "aaaaaaaabbbbbbbbcccccccc"},
+        {"two records and an append", "NNNNNNNNbbbbbbbbNNNNNNNNZZZZ",
+         header + journalEntry(0, "aaaaaaaa") + journalEntry(16, "cccccccc"), "aaaaaaaabbbbbbbbcccccccc"},
+        {"entry cut off while written", "aaaaaaaabbbbbbbbcccccccc", header + journalEntry(8, "XXXXXXXX").chopped(3),
+         "aaaaaaaabbbbbbbbcccccccc"},
+        {"header cut off", "aaaaaaaabbbbbbbbcccccccc", header.left(20), "aaaaaaaabbbbbbbbcccccccc"},
+        {"journal of no state of this archive", "aaaaaaaabbbbbbbbcccccccc",
+         journalHeader(R, std::uint64_t{1} << 40) + journalEntry(std::uint64_t{1} << 39, "XXXXXXXX"),
+         "aaaaaaaabbbbbbbbcccccccc"},
+        {"entry past the recorded length", "aaaaaaaabbbbbbbbcccccccc", header + journalEntry(20, "XXXXXXXX"),
+         "aaaaaaaabbbbbbbbcccccccc"},
+        {"emptied journal of a finished save", "aaaaaaaaNNNNNNNNcccccccc", QByteArray(), "aaaaaaaaNNNNNNNNcccccccc"},
+    };
+    for (const JournalCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto access : {Read, Write}) {
+            write("a.pro", c.archive);
+            write("a.pro.journal", c.journal);
+            TRecordFile f;
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, access)) << f.ErrorString().toStdString();
+            EXPECT_EQ(f.Count(), c.expected.size() / static_cast<qsizetype>(R));
+            EXPECT_FALSE(f.JournalPending());
+            EXPECT_TRUE(f.Close());
+            EXPECT_EQ(bytes("a.pro"), c.expected);
+            EXPECT_FALSE(QFileInfo::exists(path("a.pro.journal")));
+        }
+    }
+    // Without write permission the journal stays, and the reader says so.
+    write("a.pro", "aaaaaaaaNNNNbbbbcccccccc");
+    write("a.pro.journal", header + journalEntry(8, "bbbbbbbb"));
+    FaultScope scope;
+    scope.faults.openWriteErrno = EROFS;
+    TRecordFile f;
+    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Read));
+    EXPECT_TRUE(f.JournalPending());
+    f.Close();
+    EXPECT_TRUE(QFileInfo::exists(path("a.pro.journal")));
+}
+
+// ---- Lost update ----------------------------------------------------------------------------------
+
+TEST_F(StorageFaults, WriteIfUnchangedComparesWithTheRecordNowInTheFile) {
+    write("a.pro", "aaaaaaaabbbbbbbb");
+    TRecordFile f;
+    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Write));
+    ASSERT_TRUE(f.Seek(1));
+    EXPECT_EQ(f.WriteRecordIfUnchanged("bbbbbbbX", "NNNNNNNN"), TRecordFile::UpdateResult::ChangedMeanwhile);
+    EXPECT_EQ(f.Position(), 1);
+    EXPECT_EQ(f.WriteRecordIfUnchanged("bbbbbbbb", "NNNNNNNN"), TRecordFile::UpdateResult::Written);
+    ASSERT_TRUE(f.Seek(2));
+    EXPECT_EQ(f.WriteRecordIfUnchanged("bbbbbbbb", "NNNNNNNN"), TRecordFile::UpdateResult::ChangedMeanwhile)
+        << "a record that is not there has changed";
+    ASSERT_TRUE(f.Close());
+    EXPECT_EQ(bytes("a.pro"), QByteArray("aaaaaaaaNNNNNNNN"));
+    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Read) && f.Seek(0));
+    EXPECT_EQ(f.WriteRecordIfUnchanged("aaaaaaaa", "NNNNNNNN"), TRecordFile::UpdateResult::Failed);
+}
+
+} // namespace

@@ -1,0 +1,212 @@
+// ombrisa-tool's dump, verify and generate on shared, damaged, read-only and full folders.
+#include "core/testfolder.h"
+#include "faults.h"
+#include "process.h"
+
+#include "core/records/archivepaths.h"
+#include "core/storage/filelock.h"
+#include "core/storage/recordfile.h"
+#include "ombrisa-tool/commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+
+using namespace ombrisa;
+const QString kTool = QStringLiteral(OMBRISA_TOOL_PATH);
+
+class ToolStorage : public TestFolder {
+protected:
+    void TearDown() override {
+        setLocksRefusedHandler({});
+        resetLocksRefusedWarning();
+        TestFolder::TearDown();
+    }
+    int tool(const QString& arguments) const { return runShell(shellQuote(kTool) + QLatin1Char(' ') + arguments); }
+    void generate(const QString& counts = QStringLiteral("--clients 20 --calls 30 --agents 2 --works 5")) const {
+        ASSERT_EQ(tool(QStringLiteral("generate --dir %1 %2 > /dev/null").arg(shellQuote(dir.path()), counts)), 0);
+    }
+    // Runs a command in this process and returns what it printed.
+    static QByteArray captured(const std::function<int()>& command, int& code) {
+        std::fflush(stdout);
+        QTemporaryFile out;
+        EXPECT_TRUE(out.open());
+        const int saved = ::dup(1);
+        ::dup2(out.handle(), 1);
+        code = command();
+        std::fflush(stdout);
+        ::dup2(saved, 1);
+        ::close(saved);
+        out.seek(0);
+        return out.readAll();
+    }
+    QMap<QString, QByteArray> archives() const {
+        QMap<QString, QByteArray> all;
+        for (const QString& name : {kClientiFile, kChiamateFile, kDipendentiFile})
+            all[name] = bytes(name);
+        const QDir works(path(kLavoriFolder));
+        for (const QString& name : works.entryList(QDir::Files))
+            all[kLavoriFolder + QLatin1Char('/') + name] = bytes(kLavoriFolder + QLatin1Char('/') + name);
+        return all;
+    }
+};
+
+TEST_F(ToolStorage, DumpDoesNotKeepAWriterWaitingWhileItsReaderIsStalled) {
+    generate(QStringLiteral("--clients 200 --calls 0 --agents 0")); // some 300 KB of output, more than a pipe holds
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t dump = startProgram(
+        kTool, {QStringLiteral("dump"), QStringLiteral("clienti"), QStringLiteral("--dir"), dir.path()}, pipeFds[1]);
+    ::close(pipeFds[1]);
+    ASSERT_GT(dump, 0);
+    // Nobody reads the pipe: wait until it is full and dump is stuck writing.
+    int queued = 0;
+    for (int i = 0; i < 500 && queued < 60000; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::ioctl(pipeFds[0], FIONREAD, &queued);
+    }
+    EXPECT_GE(queued, 60000);
+    TRecordFile::SetLockTimeoutMs(2000);
+    TRecordFile writer;
+    EXPECT_TRUE(writer.OpenOrCreate(path(kClientiFile), 3372, TRecordFile::Access::Write)) << "dump keeps no lock";
+    writer.Close();
+    TRecordFile::SetLockTimeoutMs(15000);
+    ::kill(dump, SIGKILL);
+    waitProgram(dump);
+    ::close(pipeFds[0]);
+}
+
+TEST_F(ToolStorage, EveryCommandFailsWhenItsOutputCannotBeWritten) {
+    generate();
+    const QString d = shellQuote(dir.path());
+    const QString fresh = shellQuote(path(QStringLiteral("new")));
+    for (const QString& command :
+         {QStringLiteral("verify --dir %1").arg(d), QStringLiteral("dump clienti --dir %1").arg(d),
+          QStringLiteral("generate --dir %1 --clients 1 --calls 1 --agents 1 --works 1 --force").arg(fresh),
+          QStringLiteral("check cf RSSMRA80A01H501U"), QStringLiteral("--help")}) {
+        SCOPED_TRACE(command.toStdString());
+        EXPECT_EQ(tool(command + QStringLiteral(" > /dev/full 2> /dev/null")), 2);
+        EXPECT_NE(tool(command + QStringLiteral(" > /dev/null")), 2) << "the same command succeeds elsewhere";
+    }
+}
+
+TEST_F(ToolStorage, GenerateForceOnAFullDiskLeavesTheOldArchivesWhole) {
+    generate();
+    const auto before = archives();
+    ASSERT_EQ(before.size(), 5);
+    // A disk that takes no file over 100 KB: the new client archive (500 cards, 1.6 MB) cannot be written.
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const struct rlimit limit { 100000, 100000 };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_IGN);
+        const QByteArray program = QFile::encodeName(kTool), folder = QFile::encodeName(dir.path());
+        ::execl(program.constData(), program.constData(), "generate", "--dir", folder.constData(), "--force",
+                "--clients", "500", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    EXPECT_EQ(waitProgram(pid), 2);
+    EXPECT_EQ(archives(), before);
+    const QStringList left = QDir(dir.path()).entryList({QStringLiteral("*.nuovo")}, QDir::Files) +
+                             QDir(path(kLavoriFolder)).entryList({QStringLiteral("*.nuovo")}, QDir::Files);
+    EXPECT_TRUE(left.isEmpty()) << left.join(u' ').toStdString();
+    // With room, --force replaces them all, and the old registers of agents no longer there go.
+    generate(QStringLiteral("--clients 3 --calls 3 --agents 1 --works 1 --seed 7 --force"));
+    const auto after = archives();
+    EXPECT_EQ(after.size(), 4);
+    EXPECT_EQ(after.value(kClientiFile).size(), 3 * 3372);
+}
+
+TEST_F(ToolStorage, AReadOnlyArchiveIsListedAndVerified) {
+    generate();
+    FaultScope scope; // a read-only share, a backup copy, an immutable file: no open for writing succeeds
+    scope.faults.openWriteErrno = EROFS;
+    int code = -1;
+    const QByteArray report = captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 0) << report.toStdString();
+    EXPECT_TRUE(report.contains("Contatti.pro: 20 schede")) << report.toStdString();
+    EXPECT_TRUE(report.contains("Esito: nessun problema."));
+    const QByteArray dump = captured(
+        [&] {
+            return tool::dump({QStringLiteral("clienti"), QStringLiteral("--dir"), dir.path()});
+        },
+        code);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(dump.count('\n'), 20);
+    EXPECT_TRUE(dump.startsWith("{\"Numero\":1,"));
+}
+
+TEST_F(ToolStorage, VerifyReportsRefusedLocks) {
+    generate(QStringLiteral("--clients 2 --calls 0 --agents 0"));
+    FaultScope scope;
+    scope.faults.ofdLockErrno = ENOLCK;
+    scope.faults.classicLockErrno = ENOLCK;
+    int code = -1;
+    const QByteArray report = captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(report.contains("Contatti.pro: 2 schede; il file system rifiuta i blocchi")) << report.toStdString();
+    EXPECT_FALSE(report.contains("nessun problema"));
+}
+
+struct DamageCase {
+    const char* name;
+    QString target; // relative to the folder
+    void (*make)(const QByteArray& at);
+    const char* reported;      // in verify's report
+    bool needsNonRoot = false; // permissions do not stop the super-user
+};
+
+TEST_F(ToolStorage, VerifyReportsLinksFoldersAndUnreadableFoldersAsProblems) {
+    const DamageCase cases[] = {
+        {"broken link", kClientiFile,
+         [](const QByteArray& at) { ::symlink("/mnt/absent/Contatti.pro", at.constData()); },
+         "Contatti.pro: ERRORE collegamento simbolico interrotto"},
+        {"link loop", kChiamateFile, [](const QByteArray& at) { ::symlink(at.constData(), at.constData()); },
+         "Registro_Chiamate.pro: ERRORE ciclo di collegamenti simbolici"},
+        {"folder", kDipendentiFile, [](const QByteArray& at) { ::mkdir(at.constData(), 0755); },
+         "Archivio_Dipendenti.pro: ERRORE al posto dell'archivio c'è una cartella"},
+        {"file in place of the registers' folder", kLavoriFolder,
+         [](const QByteArray& at) {
+             QFile f(QFile::decodeName(at));
+             f.open(QIODevice::WriteOnly);
+         },
+         "Archivio_Lavori: ERRORE impossibile leggere la cartella"},
+        {"broken link to the registers' folder", kLavoriFolder,
+         [](const QByteArray& at) { ::symlink("/mnt/absent", at.constData()); },
+         "Archivio_Lavori: ERRORE impossibile leggere la cartella"},
+        {"registers' folder that cannot be listed", kLavoriFolder,
+         [](const QByteArray& at) { ::mkdir(at.constData(), 0); },
+         "Archivio_Lavori: ERRORE impossibile leggere la cartella", true},
+    };
+    for (const DamageCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsNonRoot && ::geteuid() == 0)
+            continue;
+        QDir(path(c.target)).removeRecursively();
+        QFile::remove(path(c.target));
+        c.make(QFile::encodeName(path(c.target)));
+        int code = -1;
+        const QByteArray report = captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+        EXPECT_EQ(code, 1) << report.toStdString();
+        EXPECT_TRUE(report.contains(c.reported)) << report.toStdString();
+        ::chmod(QFile::encodeName(path(c.target)).constData(), 0755);
+        QDir(path(c.target)).removeRecursively();
+        QFile::remove(path(c.target));
+    }
+    // generate answers the same broken link in bounded time instead of spinning.
+    ASSERT_EQ(::symlink("/mnt/absent/Contatti.pro", QFile::encodeName(path(kClientiFile)).constData()), 0);
+    EXPECT_EQ(tool(QStringLiteral("generate --dir %1 > /dev/null 2>&1").arg(shellQuote(dir.path()))), 2);
+    EXPECT_TRUE(QFileInfo(path(kClientiFile)).isSymLink());
+}
+
+} // namespace
