@@ -2,6 +2,8 @@
 
 #include "ui/app/guida.h"
 #include "ui/calls/callcardoutput.h"
+#include "ui/calls/RiepChiamateOggi.h"
+#include "ui/export/ExpChiamate.h"
 #include "core/cards/callcard.h"
 #include "ui/cards/cardbinding.h"
 #include "core/cards/cardnavigator.h"
@@ -176,6 +178,8 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(impOraRit, &QToolButton::clicked, this, &TfrmChiamate::impOraRitClick);
     connect(btnCodFisc, &QToolButton::clicked, this, &TfrmChiamate::btnCodFiscClick);
     connect(btnEmail, &QToolButton::clicked, this, &TfrmChiamate::btnEmailClick);
+    connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpChiamate::open(this); });
+    connect(cmdRiepOggi, &QToolButton::clicked, this, [this] { TfrmRiepChiamateOggi::open(this); });
 
     maximiseWindow(this);
 }

@@ -1,6 +1,8 @@
 #include "ui/clients/Clienti.h"
 
 #include "ui/app/guida.h"
+#include "ui/calls/StoricoChiamate.h"
+#include "ui/export/ExpClienti.h"
 #include "ui/cards/cardbinding.h"
 #include "core/cards/cardnavigator.h"
 #include "ui/cards/cardscreen.h"
@@ -179,6 +181,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(btnPartitaIva, &QToolButton::clicked, this, &TfrmClienti::btnPartitaIvaClick);
     connect(btnIban, &QToolButton::clicked, this, &TfrmClienti::btnIbanClick);
     connect(btnProve, &QToolButton::clicked, this, &TfrmClienti::btnProveClick);
+    connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpClienti::open(this); });
 }
 
 TfrmClienti::~TfrmClienti() {
@@ -442,7 +445,7 @@ void TfrmClienti::btnProveClick() {
             txtCodFisc->setFocus(Qt::OtherFocusReason);
         return;
     }
-    // The call history screen opens here (it reads txtCodFisc itself while it loads).
+    TfrmStoricoChiamate::open(this, txtCodFisc->text());
 }
 
 } // namespace ombrisa
