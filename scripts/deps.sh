@@ -6,7 +6,7 @@ want=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
       qt6-svg-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core fonts-liberation)
 if [ "${1:-build}" = test ]; then
-    want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils imagemagick)
+    want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils imagemagick libreoffice-calc-nogui)
 fi
 missing=()
 for p in "${want[@]}"; do

@@ -10,6 +10,7 @@ int generate(const QStringList& args);
 int dump(const QStringList& args);
 int verify(const QStringList& args);
 int check(const QStringList& args);
+int exportFile(const QStringList& args);
 
 // Prints "ombrisa-tool: <message>" on stderr and returns 2.
 int usageError(const QString& message);

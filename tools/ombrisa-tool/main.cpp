@@ -21,7 +21,8 @@ const char kUsage[] =
     "  ombrisa-tool generate --dir D [--clients N] [--calls M] [--agents K] [--works W] [--seed S] [--force]\n"
     "  ombrisa-tool dump clienti|chiamate|dipendenti|lavori [CF] --dir D\n"
     "  ombrisa-tool verify --dir D\n"
-    "  ombrisa-tool check cf|piva|iban|carta VALORE\n";
+    "  ombrisa-tool check cf|piva|iban|carta VALORE\n"
+    "  ombrisa-tool export chiamate|clienti|oggi|storico CF --dir D [--out FILE] [--today gg/mm/aaaa]\n";
 
 struct Command {
     const char* name;
@@ -33,6 +34,7 @@ const Command kCommands[] = {
     {"dump", tool::dump},
     {"verify", tool::verify},
     {"check", tool::check},
+    {"export", tool::exportFile},
 };
 
 } // namespace
