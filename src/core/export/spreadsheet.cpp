@@ -5,6 +5,8 @@
 #include <QIODevice>
 #include <QSaveFile>
 
+#include <array>
+
 namespace ombrisa {
 
 void ExportTable::clear() {
@@ -31,6 +33,15 @@ QString ExportTable::text(qsizetype row, int column) const {
 
 namespace {
 
+constexpr std::array<bool, 256> kNeedsEscape = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 32; ++c)
+        table[c] = true;
+    for (const unsigned char c : {'&', '<', '>', '"'})
+        table[c] = true;
+    return table;
+}();
+
 // Buffers the file and hands it to the device in large pieces; remembers the first failure.
 class Sink {
 public:
@@ -39,32 +50,36 @@ public:
     void put(QByteArrayView bytes) { buffer_.append(bytes); }
     // Windows-1252 bytes as HTML text: the markup characters escaped, control characters (which a
     // single-line field should not hold, but a foreign file may) as character references, so that the
-    // file never holds a line break.
+    // file never holds a line break. Runs of plain bytes are copied whole.
     void putEscaped(QByteArrayView bytes) {
-        for (const char c : bytes) {
+        const char* run = bytes.data();
+        const char* const end = run + bytes.size();
+        for (const char* p = run; p < end; ++p) {
+            const auto c = static_cast<unsigned char>(*p);
+            if (!kNeedsEscape[c])
+                continue;
+            buffer_.append(run, p - run);
             switch (c) {
             case '&':
-                buffer_.append("&amp;");
+                buffer_.append("&amp;", 5);
                 break;
             case '<':
-                buffer_.append("&lt;");
+                buffer_.append("&lt;", 4);
                 break;
             case '>':
-                buffer_.append("&gt;");
+                buffer_.append("&gt;", 4);
                 break;
             case '"':
-                buffer_.append("&quot;");
+                buffer_.append("&quot;", 6);
                 break;
             default:
-                if (static_cast<unsigned char>(c) < 32) {
-                    buffer_.append("&#");
-                    buffer_.append(QByteArray::number(static_cast<int>(c)));
-                    buffer_.append(';');
-                } else {
-                    buffer_.append(c);
-                }
+                buffer_.append("&#", 2);
+                buffer_.append(QByteArray::number(c));
+                buffer_.append(';');
             }
+            run = p + 1;
         }
+        buffer_.append(run, end - run);
     }
     bool flushIfFull() { return buffer_.size() < kChunk || flush(); }
     bool flush() {
@@ -143,16 +158,21 @@ bool writeSpreadsheet(QIODevice& out, const QString& sheetName, ExportColumns co
     // Every data cell is text: sdnum names the text format for one family of spreadsheet programs,
     // mso-number-format for the other. Without them a value such as "007", "-3" or "=1+1" would be
     // turned into a number or run as a formula.
+    static const QByteArray cellOpen =
+        QByteArrayLiteral("<td style=\"text-align: left; mso-number-format:&quot;\\@&quot;;\" sdnum=\"1040;0;@\">");
+    static const QByteArray cellClose = QByteArrayLiteral("</td>");
+    static const QByteArray rowOpen = QByteArrayLiteral("<tr>");
+    static const QByteArray rowClose = QByteArrayLiteral("</tr>");
     const int count = static_cast<int>(columns.size());
     for (qsizetype r = 0; r < rows.rowCount(); ++r) {
-        sink.put("<tr>");
+        sink.put(rowOpen);
         for (int c = 0; c < count; ++c) {
-            sink.put("<td style=\"text-align: left; mso-number-format:&quot;\\@&quot;;\" sdnum=\"1040;0;@\">");
+            sink.put(cellOpen);
             if (c < rows.columnCount())
                 sink.putEscaped(trimmedBytes(rows.cell(r, c)));
-            sink.put("</td>");
+            sink.put(cellClose);
         }
-        sink.put("</tr>");
+        sink.put(rowClose);
         if (!sink.flushIfFull())
             return false;
         if (progress && (r + 1) % kProgressStep == 0 && !progress(r + 1))
@@ -175,7 +195,7 @@ ExportOutcome exportSpreadsheet(const QString& path, const QString& sheetName, E
         return !cancelled;
     };
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) { // the writer hands over large pieces itself
         if (error)
             *error = file.errorString();
         return ExportOutcome::Failed;
