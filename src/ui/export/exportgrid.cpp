@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 namespace ombrisa {
@@ -95,8 +96,12 @@ ExportGridDialog::ExportGridDialog(QWidget* parent, const ExportScreenSetup& set
     grdRecords->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grdRecords->setColumnWidth(0, 60);
     const ExportColumns columns = exportSpec(setup.kind).columns;
-    for (std::size_t c = 0; c < columns.size(); ++c)
-        grdRecords->setColumnWidth(static_cast<int>(c) + 1, columns[c].width * 3 / 5 + 20);
+    // The file's widths, narrowed for the screen, never narrower than the heading.
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const int section = static_cast<int>(c) + 1;
+        grdRecords->setColumnWidth(section, std::max(columns[c].width * 3 / 5 + 20,
+                                                     grdRecords->horizontalHeader()->sectionSizeHint(section)));
+    }
 
     panInfo = new QLabel(QStringLiteral("Esportazione archivio in Microsoft Excel."), this);
     panInfo->setObjectName(QStringLiteral("panInfo"));
