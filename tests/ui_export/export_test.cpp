@@ -184,6 +184,24 @@ TEST_F(ExportScreens, AnUnreadableRegisterShowsTheArchiveMessageAndAnEmptyGrid) 
     runRegister([](ExportGridDialog& d) { EXPECT_EQ(d.model().rowCount(), 0); });
 }
 
+// A large grid shows the progress dialog while it is written and still writes every row.
+TEST_F(ExportScreens, ALargeGridIsWrittenWholeUnderTheProgressDialog) {
+    const TRecChiamata call = makeCall({{"DataRit", "05/03/2024"}, {"Cliente", "Rossi"}});
+    QByteArray all;
+    for (int i = 0; i < 20001; ++i)
+        all.append(reinterpret_cast<const char*>(&call), sizeof call);
+    write(kChiamateFile, all);
+    runRegister([this](ExportGridDialog& d) {
+        EXPECT_EQ(d.model().rowCount(), 20001);
+        EXPECT_EQ(d.model().data(d.model().index(20000, 0)).toString(), "20001");
+        messages.expect(MsgKind::Confirmation, kExportQuestion, MsgAnswer::Yes);
+        messages.expect(MsgKind::Confirmation, kExportDoneQuestion, MsgAnswer::No);
+        click(d, "cmdEsporta");
+        EXPECT_EQ(d.findChild<QWidget*>(QStringLiteral("frmAvanzamento")), nullptr); // gone when done
+    });
+    EXPECT_EQ(bytes(QStringLiteral("Registro_Chiamate.xls")).count("<tr>"), 20002);
+}
+
 struct HelpCase {
     const char* dialog;
     std::function<void(QWidget*)> open;
