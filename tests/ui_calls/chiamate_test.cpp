@@ -637,7 +637,7 @@ TEST_F(CallScreen, HelpShowsTheCallRegisterHelp) {
 
 TEST_F(CallScreen, ButtonsOfOtherScreensDoNothingYet) {
     archive(1);
-    for (const char* name : {"impCliente", "cmdTrova", "cmdEsporta", "cmdRiepOggi"})
+    for (const char* name : {"impCliente", "cmdTrova"})
         click(name); // an unexpected dialog or message would fail the test
     EXPECT_EQ(position(), QString());
     EXPECT_EQ(archiveBytes(), storedCall(1));
