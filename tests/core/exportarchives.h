@@ -18,8 +18,7 @@ namespace ombrisa::test {
 
 using Fields = std::vector<std::pair<const char*, QString>>;
 
-template <class Record, std::size_t N>
-Record makeRecord(const std::array<FieldDef, N>& table, const Fields& fields) {
+template <class Record, std::size_t N> Record makeRecord(const std::array<FieldDef, N>& table, const Fields& fields) {
     Record record;
     std::memset(&record, 0, sizeof record);
     for (const auto& [name, text] : fields) {

@@ -21,12 +21,12 @@ QByteArray head(const char* sheet) {
                       "xmlns=\"http://www.w3.org/TR/REC-html40\">") +
            "<head>" + "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">" +
            "<!--[if gte mso 9]><xml>" + "<x:ExcelWorkbook>" + "<x:ExcelWorksheets>" + "<x:ExcelWorksheet>" +
-           "<x:Name>" + sheet + "</x:Name>" + "<x:WorksheetOptions>" + "<x:Selected/>" + "<x:Panes>" +
-           "<x:Pane>" + "<x:Number>1</x:Number>" + "<x:ActiveRow>3</x:ActiveRow>" + "</x:Pane>" +
-           "</x:Panes>" + "<x:ProtectContents>False</x:ProtectContents>" +
-           "<x:ProtectObjects>False</x:ProtectObjects>" + "<x:ProtectScenarios>False</x:ProtectScenarios>" +
-           "</x:WorksheetOptions>" + "</x:ExcelWorksheet>" + "</x:ExcelWorksheets>" + "</x:ExcelWorkbook>" +
-           "</xml><![endif]-->" + "</head>" + "<body>" + "<table x:str>" + "<tr>";
+           "<x:Name>" + sheet + "</x:Name>" + "<x:WorksheetOptions>" + "<x:Selected/>" + "<x:Panes>" + "<x:Pane>" +
+           "<x:Number>1</x:Number>" + "<x:ActiveRow>3</x:ActiveRow>" + "</x:Pane>" + "</x:Panes>" +
+           "<x:ProtectContents>False</x:ProtectContents>" + "<x:ProtectObjects>False</x:ProtectObjects>" +
+           "<x:ProtectScenarios>False</x:ProtectScenarios>" + "</x:WorksheetOptions>" + "</x:ExcelWorksheet>" +
+           "</x:ExcelWorksheets>" + "</x:ExcelWorkbook>" + "</xml><![endif]-->" + "</head>" + "<body>" +
+           "<table x:str>" + "<tr>";
 }
 const QByteArray kTail = "</table></body></html>";
 
@@ -47,12 +47,11 @@ const QByteArray kCallHeadings =
 const QByteArray kClientHeadings =
     th(250, "Cognome e nome") + th(200, "Data di nascita") + th(250, "Comune di nascita") +
     th(250, "Tel. preferenziale") + th(300, "Indirizzo di residenza") + th(250, "Comune di residenza") +
-    th(250, "Modalit\xe0 di pagamento") + th(250, "Tel. casa") + th(250, "Tel. ufficio") +
-    th(250, "Tel. cellulare") + th(250, "PEC") + th(250, "E-mail") + th(250, "Codice fiscale") +
-    th(250, "Partita IVA") + th(300, "Carta di credito n.") + th(150, "Scadenza") + th(300, "IBAN") +
-    th(280, "Estremi documento") + th(250, "Occupazione") + th(250, "Stato civile") +
-    th(280, "Titoli e qualifiche") + th(300, "Prodotti e servizi di interesse") + th(250, "Zona") +
-    th(300, "Questioni in sospeso") + th(300, "Note");
+    th(250, "Modalit\xe0 di pagamento") + th(250, "Tel. casa") + th(250, "Tel. ufficio") + th(250, "Tel. cellulare") +
+    th(250, "PEC") + th(250, "E-mail") + th(250, "Codice fiscale") + th(250, "Partita IVA") +
+    th(300, "Carta di credito n.") + th(150, "Scadenza") + th(300, "IBAN") + th(280, "Estremi documento") +
+    th(250, "Occupazione") + th(250, "Stato civile") + th(280, "Titoli e qualifiche") +
+    th(300, "Prodotti e servizi di interesse") + th(250, "Zona") + th(300, "Questioni in sospeso") + th(300, "Note");
 
 class SpreadsheetExport : public TestFolder {
 protected:
@@ -87,13 +86,13 @@ TEST_F(SpreadsheetExport, CallRegisterMatchesHandWrittenFile) {
          makeCall({{"DataRit", "   "}, {"Cliente", "Senza data"}}), // no date: not in the register export
          makeCall({{"DataRit", "06/03/2024"}, {"Cliente", "Bianchi"}})});
 
-    const QByteArray expected =
-        head("Registro Chiamate") + kCallHeadings + "</tr>" + "<tr>" + td("05/03/2024") + td("09:15") +
-        td("Ricevuta") + td("Preventivo &lt;b&gt; &amp; &quot;urgente&quot;") + td("=1+1") + td("-3") + td("1,5") +
-        td("Niccol\xf2 Rossi") + td("RSSNCL80A01H501U") + td("Nord") + td("0612345678") + td("007") + td("a@b.it") +
-        td("Costo 5 \x80&lt;/table&gt;") + td("Anna") + "</tr>" + "<tr>" + td("06/03/2024") + td("") + td("") +
-        td("") + td("") + td("") + td("") + td("Bianchi") + td("") + td("") + td("") + td("") + td("") + td("") +
-        td("") + "</tr>" + kTail;
+    const QByteArray expected = head("Registro Chiamate") + kCallHeadings + "</tr>" + "<tr>" + td("05/03/2024") +
+                                td("09:15") + td("Ricevuta") + td("Preventivo &lt;b&gt; &amp; &quot;urgente&quot;") +
+                                td("=1+1") + td("-3") + td("1,5") + td("Niccol\xf2 Rossi") + td("RSSNCL80A01H501U") +
+                                td("Nord") + td("0612345678") + td("007") + td("a@b.it") +
+                                td("Costo 5 \x80&lt;/table&gt;") + td("Anna") + "</tr>" + "<tr>" + td("06/03/2024") +
+                                td("") + td("") + td("") + td("") + td("") + td("") + td("Bianchi") + td("") + td("") +
+                                td("") + td("") + td("") + td("") + td("") + "</tr>" + kTail;
     const QByteArray file = exportFile(ExportKind::Chiamate);
     EXPECT_EQ(file, expected);
     EXPECT_FALSE(file.contains('\n'));
@@ -101,17 +100,16 @@ TEST_F(SpreadsheetExport, CallRegisterMatchesHandWrittenFile) {
 }
 
 TEST_F(SpreadsheetExport, ClientArchiveJoinsTownsAndTrimsTheJoinedCells) {
-    writeArchive<TRecCliente>(path(kClientiFile),
-                              {makeClient({{"Cliente", "Verdi Anna"},
-                                           {"ComuneNasc", "Roma"},
-                                           {"ProvNasc", ""},
-                                           {"ComuneRes", "Milano"},
-                                           {"ProvRes", "MI"},
-                                           {"Sesso", "F"},
-                                           {"CapRes", "20100"},
-                                           {"PartitaIva", "01234567890"},
-                                           {"Note", "Ultima"}}),
-                               makeClient({})}); // a card with an empty name is listed too
+    writeArchive<TRecCliente>(path(kClientiFile), {makeClient({{"Cliente", "Verdi Anna"},
+                                                               {"ComuneNasc", "Roma"},
+                                                               {"ProvNasc", ""},
+                                                               {"ComuneRes", "Milano"},
+                                                               {"ProvRes", "MI"},
+                                                               {"Sesso", "F"},
+                                                               {"CapRes", "20100"},
+                                                               {"PartitaIva", "01234567890"},
+                                                               {"Note", "Ultima"}}),
+                                                   makeClient({})}); // a card with an empty name is listed too
 
     ExportTable rows;
     ASSERT_TRUE(fillExportRows(ExportKind::Clienti, rows));
@@ -158,12 +156,12 @@ struct ChoiceCase {
 class ExportChoice : public SpreadsheetExport, public ::testing::WithParamInterface<ChoiceCase> {};
 
 TEST_P(ExportChoice, ChoosesCallsByExactText) {
-    writeArchive<TRecChiamata>(path(kChiamateFile),
-                               {makeCall({{"DataRit", "05/03/2024"}, {"CodFisc", " RSSMRA80A01 "}, {"Cliente", "A"}}),
-                                makeCall({{"DataRit", "5/3/2024"}, {"CodFisc", "rssmra80a01"}, {"Cliente", "B"}}),
-                                makeCall({{"DataRit", " 5/3/2024 "}, {"CodFisc", "RSSMRA80A01"}, {"Cliente", "C"}}),
-                                makeCall({{"DataRit", "04/03/2024"}, {"CodFisc", "VRDLCU70B02F205X"}, {"Cliente", "D"}}),
-                                makeCall({{"DataRit", ""}, {"CodFisc", "RSSMRA80A01"}, {"Cliente", "E"}})});
+    writeArchive<TRecChiamata>(
+        path(kChiamateFile), {makeCall({{"DataRit", "05/03/2024"}, {"CodFisc", " RSSMRA80A01 "}, {"Cliente", "A"}}),
+                              makeCall({{"DataRit", "5/3/2024"}, {"CodFisc", "rssmra80a01"}, {"Cliente", "B"}}),
+                              makeCall({{"DataRit", " 5/3/2024 "}, {"CodFisc", "RSSMRA80A01"}, {"Cliente", "C"}}),
+                              makeCall({{"DataRit", "04/03/2024"}, {"CodFisc", "VRDLCU70B02F205X"}, {"Cliente", "D"}}),
+                              makeCall({{"DataRit", ""}, {"CodFisc", "RSSMRA80A01"}, {"Cliente", "E"}})});
     const ChoiceCase& c = GetParam();
     ExportTable rows;
     ASSERT_TRUE(fillExportRows(c.kind, rows, QString::fromUtf8(c.choice)));
@@ -175,15 +173,15 @@ TEST_P(ExportChoice, ChoosesCallsByExactText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, ExportChoice,
-    ::testing::Values(
-        ChoiceCase{"RegisterSkipsUndated", ExportKind::Chiamate, "", {"A", "B", "C", "D"}},
-        ChoiceCase{"TodayByExactDateText", ExportKind::Oggi, "05/03/2024", {"A"}},
-        ChoiceCase{"TodayNoParsing", ExportKind::Oggi, "5/3/2024", {"B", "C"}},
-        ChoiceCase{"TodayNone", ExportKind::Oggi, "07/03/2024", {}},
-        ChoiceCase{"HistoryTrimsBothSidesKeepsCase", ExportKind::Storico, "  RSSMRA80A01 ", {"A", "C", "E"}},
-        ChoiceCase{"HistoryLowerCaseIsAnotherCode", ExportKind::Storico, "rssmra80a01", {"B"}},
-        ChoiceCase{"HistoryEmptyCodeListsNothingStoredWithACode", ExportKind::Storico, "  ", {}},
-        ChoiceCase{"HistoryCharacterNoFieldCanHold", ExportKind::Storico, "RSSMRA80A0\u0170", {}}),
+    ::testing::Values(ChoiceCase{"RegisterSkipsUndated", ExportKind::Chiamate, "", {"A", "B", "C", "D"}},
+                      ChoiceCase{"TodayByExactDateText", ExportKind::Oggi, "05/03/2024", {"A"}},
+                      ChoiceCase{"TodayNoParsing", ExportKind::Oggi, "5/3/2024", {"B", "C"}},
+                      ChoiceCase{"TodayNone", ExportKind::Oggi, "07/03/2024", {}},
+                      ChoiceCase{
+                          "HistoryTrimsBothSidesKeepsCase", ExportKind::Storico, "  RSSMRA80A01 ", {"A", "C", "E"}},
+                      ChoiceCase{"HistoryLowerCaseIsAnotherCode", ExportKind::Storico, "rssmra80a01", {"B"}},
+                      ChoiceCase{"HistoryEmptyCodeListsNothingStoredWithACode", ExportKind::Storico, "  ", {}},
+                      ChoiceCase{"HistoryCharacterNoFieldCanHold", ExportKind::Storico, "RSSMRA80A0\u0170", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A device that accepts `room` bytes and then fails every write.

@@ -64,12 +64,23 @@ std::vector<std::vector<QString>> parseCsv(const QString& text) {
 // The values that a spreadsheet program likes to reinterpret, and characters of the code page and of
 // the markup.
 const std::vector<QString> kTricky = {
-    QStringLiteral("Niccol\u00f2"), QStringLiteral("\u20ac 10"),    QStringLiteral("<b>"),
-    QStringLiteral("a & b"),        QStringLiteral("dice \"s\u00ec\""), QStringLiteral("=1+1"),
-    QStringLiteral("-3"),           QStringLiteral("05/03/2024"),   QStringLiteral("1,5"),
-    QStringLiteral("0612345678"),   QStringLiteral("01234567890"),  QStringLiteral("007"),
-    QStringLiteral("</table>"),     QStringLiteral("1E5"),          QStringLiteral("TRUE"),
-    QStringLiteral("12:30"),        QStringLiteral("50%"),
+    QStringLiteral("Niccol\u00f2"),
+    QStringLiteral("\u20ac 10"),
+    QStringLiteral("<b>"),
+    QStringLiteral("a & b"),
+    QStringLiteral("dice \"s\u00ec\""),
+    QStringLiteral("=1+1"),
+    QStringLiteral("-3"),
+    QStringLiteral("05/03/2024"),
+    QStringLiteral("1,5"),
+    QStringLiteral("0612345678"),
+    QStringLiteral("01234567890"),
+    QStringLiteral("007"),
+    QStringLiteral("</table>"),
+    QStringLiteral("1E5"),
+    QStringLiteral("TRUE"),
+    QStringLiteral("12:30"),
+    QStringLiteral("50%"),
 };
 
 class LibreOfficeReadsBack : public TestFolder {};
@@ -81,8 +92,8 @@ TEST_F(LibreOfficeReadsBack, EveryCellOfTheFourExportsIsTheStoredText) {
 
     // Every call field in turn takes each tricky value; the dates make two of the calls today's.
     std::vector<TRecChiamata> calls;
-    const char* callFields[] = {"OraRit", "Tipo",     "Oggetto", "Esito",  "Grado", "Durata",  "Cliente",
-                                "Zona",   "Recapito", "TelCel",  "Email",  "Note",  "Operatore"};
+    const char* callFields[] = {"OraRit", "Tipo",     "Oggetto", "Esito", "Grado", "Durata",   "Cliente",
+                                "Zona",   "Recapito", "TelCel",  "Email", "Note",  "Operatore"};
     for (std::size_t i = 0; i < kTricky.size(); ++i) {
         Fields f{{"DataRit", i % 2 ? "05/03/2024" : "04/03/2024"},
                  {"CodFisc", i % 3 ? "RSSMRA80A01" : "  VRDLCU70B02"}};
@@ -122,27 +133,27 @@ TEST_F(LibreOfficeReadsBack, EveryCellOfTheFourExportsIsTheStoredText) {
         ASSERT_TRUE(fillExportRows(e.kind, e.rows, e.choice));
         ASSERT_GT(e.rows.rowCount(), 0);
         const ExportSpec& spec = exportSpec(e.kind);
-        ASSERT_EQ(exportSpreadsheet(path(spec.fileName), spec.sheetName, spec.columns, e.rows),
-                  ExportOutcome::Written);
+        ASSERT_EQ(exportSpreadsheet(path(spec.fileName), spec.sheetName, spec.columns, e.rows), ExportOutcome::Written);
         files << path(spec.fileName);
     }
 
     QProcess lo;
     lo.setWorkingDirectory(dir.path());
-    lo.start(soffice, QStringList{QStringLiteral("-env:UserInstallation=") +
-                                      QUrl::fromLocalFile(path(QStringLiteral("profilo"))).toString(),
-                                  QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                                  QStringLiteral("--convert-to"),
-                                  QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1"),
-                                  QStringLiteral("--outdir"), path(QStringLiteral("csv"))} +
-                          files);
+    lo.start(soffice,
+             QStringList{QStringLiteral("-env:UserInstallation=") +
+                             QUrl::fromLocalFile(path(QStringLiteral("profilo"))).toString(),
+                         QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--convert-to"),
+                         QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1"), QStringLiteral("--outdir"),
+                         path(QStringLiteral("csv"))} +
+                 files);
     ASSERT_TRUE(lo.waitForFinished(300000)) << "soffice did not finish";
     ASSERT_EQ(lo.exitCode(), 0) << lo.readAllStandardError().toStdString();
 
     for (const Export& e : exports) {
         const ExportSpec& spec = exportSpec(e.kind);
         SCOPED_TRACE(spec.fileName.toStdString());
-        QFile csv(path(QStringLiteral("csv/") + QString(spec.fileName).replace(QStringLiteral(".xls"), QStringLiteral(".csv"))));
+        QFile csv(path(QStringLiteral("csv/") +
+                       QString(spec.fileName).replace(QStringLiteral(".xls"), QStringLiteral(".csv"))));
         ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << csv.fileName().toStdString();
         const auto table = parseCsv(QString::fromUtf8(csv.readAll()));
         ASSERT_EQ(static_cast<qsizetype>(table.size()), e.rows.rowCount() + 1);

@@ -72,14 +72,19 @@ TEST_F(ExportTool, WritesTheScreensBytes) {
     const Case cases[] = {
         {{"chiamate"}, ExportKind::Chiamate, {}, QStringLiteral("Registro_Chiamate.xls")},
         {{"clienti"}, ExportKind::Clienti, {}, QStringLiteral("Contatti.xls")},
-        {{"oggi", "--today", "06/03/2024"}, ExportKind::Oggi, QStringLiteral("06/03/2024"),
+        {{"oggi", "--today", "06/03/2024"},
+         ExportKind::Oggi,
+         QStringLiteral("06/03/2024"),
          QStringLiteral("Chiamate_Odierne.xls")},
-        {{"storico", " RSSMRA80A01 "}, ExportKind::Storico, QStringLiteral("RSSMRA80A01"),
+        {{"storico", " RSSMRA80A01 "},
+         ExportKind::Storico,
+         QStringLiteral("RSSMRA80A01"),
          QStringLiteral("Storico_Chiamate_Cliente.xls")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
-        const ToolResult r = runTool(QStringList{QStringLiteral("export")} + c.args + QStringList{QStringLiteral("--dir"), dir.path()});
+        const ToolResult r =
+            runTool(QStringList{QStringLiteral("export")} + c.args + QStringList{QStringLiteral("--dir"), dir.path()});
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
         EXPECT_EQ(readAll(dir.filePath(c.file)), screensBytes(c.kind, c.choice));
     }

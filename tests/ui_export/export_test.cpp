@@ -1,17 +1,17 @@
 // The four export grid screens driven through the services: what they list, what their export writes,
 // the questions and messages, and the card buttons that open them.
+#include "core/records/archivepaths.h"
+#include "core/storage/recordfile.h"
 #include "ui/app/guida.h"
 #include "ui/calls/Chiamate.h"
 #include "ui/calls/RiepChiamateOggi.h"
 #include "ui/calls/StoricoChiamate.h"
 #include "ui/clients/Clienti.h"
+#include "ui/common/helptexts.h"
 #include "ui/export/ExpChiamate.h"
 #include "ui/export/ExpClienti.h"
 #include "ui/export/exporthelp.h"
 #include "ui/export/exporttablemodel.h"
-#include "ui/common/helptexts.h"
-#include "core/records/archivepaths.h"
-#include "core/storage/recordfile.h"
 
 #include "core/exportarchives.h"
 #include "uisupport/fakes.h"
@@ -63,7 +63,9 @@ protected:
              makeCall({{"DataRit", "04/03/2024"}, {"CodFisc", " RSSMRA80A01 "}, {"Cliente", "Rossi ieri"}}),
              makeCall({{"DataRit", ""}, {"CodFisc", "rssmra80a01"}, {"Cliente", "Senza data"}}),
              makeCall({{"DataRit", "5/3/2024"}, {"CodFisc", "VRDLCU70B02"}, {"Cliente", "Verdi"}}),
-             makeCall({{"DataRit", "05/03/2024"}, {"CodFisc", "VRDLCU70B02"}, {"Cliente", "Verdi oggi"},
+             makeCall({{"DataRit", "05/03/2024"},
+                       {"CodFisc", "VRDLCU70B02"},
+                       {"Cliente", "Verdi oggi"},
                        {"Operatore", "Niccol\u00f2 & C."}})});
     }
     // Opens `open`'s screen, which must be `name`, and runs `steps` on it before closing it.
@@ -79,32 +81,37 @@ protected:
         open(&owner);
     }
     void runRegister(const std::function<void(ExportGridDialog&)>& steps) {
-        run("frmExpChiamate", [](QWidget* o) { TfrmExpChiamate::open(o); }, steps);
+        run(
+            "frmExpChiamate", [](QWidget* o) { TfrmExpChiamate::open(o); }, steps);
     }
 };
 
 TEST_F(ExportScreens, TodayChoosesByExactDateTextAndNumbersListedRowsOnly) {
-    run("frmRiepChiamateOggi", [](QWidget* o) { TfrmRiepChiamateOggi::open(o); }, [](ExportGridDialog& d) {
-        EXPECT_EQ(d.windowTitle(), " Riepilogo chiamate di oggi");
-        EXPECT_EQ(column(d, 8), texts({"Rossi", "Verdi oggi"}));
-        EXPECT_EQ(column(d, 0), texts({"1", "2"}));
-        EXPECT_EQ(column(d, 15), texts({"", "Niccol\u00f2 & C."}));
-        const auto& m = d.model();
-        ASSERT_EQ(m.columnCount(), 16);
-        EXPECT_EQ(m.headerData(0, Qt::Horizontal).toString(), "N.");
-        EXPECT_EQ(m.headerData(1, Qt::Horizontal).toString(), "Data chiamata");
-        EXPECT_EQ(m.headerData(15, Qt::Horizontal).toString(), "Operatore / Agente");
-    });
+    run(
+        "frmRiepChiamateOggi", [](QWidget* o) { TfrmRiepChiamateOggi::open(o); },
+        [](ExportGridDialog& d) {
+            EXPECT_EQ(d.windowTitle(), " Riepilogo chiamate di oggi");
+            EXPECT_EQ(column(d, 8), texts({"Rossi", "Verdi oggi"}));
+            EXPECT_EQ(column(d, 0), texts({"1", "2"}));
+            EXPECT_EQ(column(d, 15), texts({"", "Niccol\u00f2 & C."}));
+            const auto& m = d.model();
+            ASSERT_EQ(m.columnCount(), 16);
+            EXPECT_EQ(m.headerData(0, Qt::Horizontal).toString(), "N.");
+            EXPECT_EQ(m.headerData(1, Qt::Horizontal).toString(), "Data chiamata");
+            EXPECT_EQ(m.headerData(15, Qt::Horizontal).toString(), "Operatore / Agente");
+        });
 }
 
 TEST_F(ExportScreens, HistoryChoosesByTrimmedCodeWithItsCase) {
-    run("frmStoricoChiamate", [](QWidget* o) { TfrmStoricoChiamate::open(o, QStringLiteral("  RSSMRA80A01 ")); },
+    run(
+        "frmStoricoChiamate", [](QWidget* o) { TfrmStoricoChiamate::open(o, QStringLiteral("  RSSMRA80A01 ")); },
         [](ExportGridDialog& d) {
             EXPECT_EQ(d.windowTitle(), " Storico chiamate cliente");
             EXPECT_EQ(column(d, 8), texts({"Rossi", "Rossi ieri"}));
             EXPECT_EQ(column(d, 0), texts({"1", "2"}));
         });
-    run("frmStoricoChiamate", [](QWidget* o) { TfrmStoricoChiamate::open(o, QStringLiteral("rssmra80a01")); },
+    run(
+        "frmStoricoChiamate", [](QWidget* o) { TfrmStoricoChiamate::open(o, QStringLiteral("rssmra80a01")); },
         [](ExportGridDialog& d) { EXPECT_EQ(column(d, 8), texts({"Senza data"})); });
 }
 
@@ -115,15 +122,17 @@ TEST_F(ExportScreens, RegisterSkipsUndatedCallsAndClientsListEveryCard) {
         EXPECT_EQ(column(d, 0), texts({"1", "2", "3", "4"}));
     });
     writeArchive<TRecCliente>(path(kClientiFile), {makeClient({{"Cliente", "Bianchi"}, {"ComuneNasc", "Roma"}}),
-                                                  makeClient({{"ComuneNasc", "Pisa"}, {"ProvNasc", "PI"}})});
-    run("frmExpClienti", [](QWidget* o) { TfrmExpClienti::open(o); }, [](ExportGridDialog& d) {
-        EXPECT_EQ(d.windowTitle(), " Esporta archivio clienti in Excel");
-        EXPECT_EQ(d.model().columnCount(), 26);
-        EXPECT_EQ(d.model().headerData(3, Qt::Horizontal).toString(), "Comune / Stato estero di nascita");
-        EXPECT_EQ(column(d, 1), texts({"Bianchi", ""}));
-        EXPECT_EQ(column(d, 3), texts({"Roma ", "Pisa PI"}));
-        EXPECT_EQ(column(d, 0), texts({"1", "2"}));
-    });
+                                                   makeClient({{"ComuneNasc", "Pisa"}, {"ProvNasc", "PI"}})});
+    run(
+        "frmExpClienti", [](QWidget* o) { TfrmExpClienti::open(o); },
+        [](ExportGridDialog& d) {
+            EXPECT_EQ(d.windowTitle(), " Esporta archivio clienti in Excel");
+            EXPECT_EQ(d.model().columnCount(), 26);
+            EXPECT_EQ(d.model().headerData(3, Qt::Horizontal).toString(), "Comune / Stato estero di nascita");
+            EXPECT_EQ(column(d, 1), texts({"Bianchi", ""}));
+            EXPECT_EQ(column(d, 3), texts({"Roma ", "Pisa PI"}));
+            EXPECT_EQ(column(d, 0), texts({"1", "2"}));
+        });
 }
 
 TEST_F(ExportScreens, AnsweringNoWritesNothingAndYesWritesThenOffersToOpen) {
@@ -153,18 +162,21 @@ TEST_F(ExportScreens, AnsweringNoWritesNothingAndYesWritesThenOffersToOpen) {
 
 TEST_F(ExportScreens, AFileThatCannotBeWrittenShowsThePlainMessage) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Chiamate_Odierne.xls")));
-    run("frmRiepChiamateOggi", [](QWidget* o) { TfrmRiepChiamateOggi::open(o); }, [this](ExportGridDialog& d) {
-        messages.expect(MsgKind::Confirmation, kExportQuestion, MsgAnswer::Yes);
-        messages.expect(MsgKind::Plain,
-                        QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi "
-                                       "che il file di Excel non sia già aperto."));
-        click(d, "cmdEsporta");
-        EXPECT_TRUE(d.isVisible()); // the screen stays open
-    });
+    run(
+        "frmRiepChiamateOggi", [](QWidget* o) { TfrmRiepChiamateOggi::open(o); },
+        [this](ExportGridDialog& d) {
+            messages.expect(MsgKind::Confirmation, kExportQuestion, MsgAnswer::Yes);
+            messages.expect(MsgKind::Plain,
+                            QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi "
+                                           "che il file di Excel non sia già aperto."));
+            click(d, "cmdEsporta");
+            EXPECT_TRUE(d.isVisible()); // the screen stays open
+        });
 }
 
 TEST_F(ExportScreens, EmptyGridsExportTheHeadingRowOnly) {
-    run("frmStoricoChiamate", [](QWidget* o) { TfrmStoricoChiamate::open(o, QStringLiteral("NESSUNO")); },
+    run(
+        "frmStoricoChiamate", [](QWidget* o) { TfrmStoricoChiamate::open(o, QStringLiteral("NESSUNO")); },
         [this](ExportGridDialog& d) {
             EXPECT_EQ(d.model().rowCount(), 0);
             messages.expect(MsgKind::Confirmation, kExportQuestion, MsgAnswer::Yes);
@@ -269,9 +281,9 @@ TEST_F(ExportScreens, HintsAndLayout) {
         EXPECT_EQ(d.panInfo->text(), "");
         EXPECT_LE(d.width(), 1366);
         EXPECT_LE(d.height(), 700);
-        expectFitsWithoutOverlap(&d, layoutControls(&d, {QStringLiteral("cmd"), QStringLiteral("img"),
-                                                         QStringLiteral("ico"), QStringLiteral("grd"),
-                                                         QStringLiteral("pan")}));
+        expectFitsWithoutOverlap(
+            &d, layoutControls(&d, {QStringLiteral("cmd"), QStringLiteral("img"), QStringLiteral("ico"),
+                                    QStringLiteral("grd"), QStringLiteral("pan")}));
     });
 }
 
@@ -289,8 +301,8 @@ TEST_F(ExportScreens, CardButtonsOpenTheirScreens) {
         });
         click(card, "cmdRiepOggi");
     }
-    writeArchive<TRecCliente>(path(kClientiFile), {makeClient({{"Cliente", "Rossi"}, {"Recapito", "06 1"},
-                                                               {"CodFisc", "RSSMRA80A01"}})});
+    writeArchive<TRecCliente>(path(kClientiFile),
+                              {makeClient({{"Cliente", "Rossi"}, {"Recapito", "06 1"}, {"CodFisc", "RSSMRA80A01"}})});
     TfrmClienti card;
     card.show();
     dialogs.expect(QStringLiteral("frmExpClienti"), [](QDialog& d) {
@@ -355,10 +367,14 @@ TEST_F(ExportScreens, ScreenShots) {
                                       {"CodFisc", "RSSMRA80A01H501U"},
                                       {"PartitaIva", "01234567890"}}));
     writeArchive(path(kClientiFile), clients);
-    run("frmExpChiamate", [](QWidget* o) { TfrmExpChiamate::open(o); }, shoot("expchiamate.png"));
-    run("frmExpClienti", [](QWidget* o) { TfrmExpClienti::open(o); }, shoot("expclienti.png"));
-    run("frmRiepChiamateOggi", [](QWidget* o) { TfrmRiepChiamateOggi::open(o); }, shoot("riepchiamateoggi.png"));
-    run("frmStoricoChiamate", [](QWidget* o) { TfrmStoricoChiamate::open(o, QStringLiteral("BNCNCL75C12F205Z")); },
+    run(
+        "frmExpChiamate", [](QWidget* o) { TfrmExpChiamate::open(o); }, shoot("expchiamate.png"));
+    run(
+        "frmExpClienti", [](QWidget* o) { TfrmExpClienti::open(o); }, shoot("expclienti.png"));
+    run(
+        "frmRiepChiamateOggi", [](QWidget* o) { TfrmRiepChiamateOggi::open(o); }, shoot("riepchiamateoggi.png"));
+    run(
+        "frmStoricoChiamate", [](QWidget* o) { TfrmStoricoChiamate::open(o, QStringLiteral("BNCNCL75C12F205Z")); },
         shoot("storicochiamate.png"));
 }
 

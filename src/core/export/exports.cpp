@@ -45,9 +45,8 @@ const std::array<ExportColumn, 15>& callColumns() {
 // The call fields of the 15 columns, in column order.
 const std::array<const FieldDef*, 15>& callFields() {
     static const std::array<const FieldDef*, 15> fields = [] {
-        const char* names[] = {"DataRit", "OraRit",  "Tipo",     "Oggetto", "Esito",
-                               "Grado",   "Durata",  "Cliente",  "CodFisc", "Zona",
-                               "Recapito", "TelCel", "Email",    "Note",    "Operatore"};
+        const char* names[] = {"DataRit", "OraRit", "Tipo",     "Oggetto", "Esito", "Grado", "Durata",   "Cliente",
+                               "CodFisc", "Zona",   "Recapito", "TelCel",  "Email", "Note",  "Operatore"};
         std::array<const FieldDef*, 15> out{};
         for (std::size_t i = 0; i < out.size(); ++i)
             out[i] = &kChiamataFields[fieldIndex(kChiamataFields, QString::fromLatin1(names[i]))];
@@ -95,14 +94,12 @@ struct ClientCell {
 const std::array<ClientCell, 25>& clientCells() {
     static const std::array<ClientCell, 25> cells = [] {
         const std::pair<const char*, const char*> names[] = {
-            {"Cliente", nullptr},     {"DataNasc", nullptr},   {"ComuneNasc", "ProvNasc"},
-            {"Recapito", nullptr},    {"IndirizzoRes", nullptr}, {"ComuneRes", "ProvRes"},
-            {"Estremi", nullptr},     {"TelCasa", nullptr},    {"TelUff", nullptr},
-            {"TelCel", nullptr},      {"Fax", nullptr},        {"Email", nullptr},
-            {"CodFisc", nullptr},     {"PartitaIva", nullptr}, {"Carta", nullptr},
-            {"ScadeCarta", nullptr},  {"Iban", nullptr},       {"Documento", nullptr},
-            {"Occupazione", nullptr}, {"Civile", nullptr},     {"Titoli", nullptr},
-            {"Prodotti", nullptr},    {"Zona", nullptr},       {"Questioni", nullptr},
+            {"Cliente", nullptr},      {"DataNasc", nullptr},    {"ComuneNasc", "ProvNasc"}, {"Recapito", nullptr},
+            {"IndirizzoRes", nullptr}, {"ComuneRes", "ProvRes"}, {"Estremi", nullptr},       {"TelCasa", nullptr},
+            {"TelUff", nullptr},       {"TelCel", nullptr},      {"Fax", nullptr},           {"Email", nullptr},
+            {"CodFisc", nullptr},      {"PartitaIva", nullptr},  {"Carta", nullptr},         {"ScadeCarta", nullptr},
+            {"Iban", nullptr},         {"Documento", nullptr},   {"Occupazione", nullptr},   {"Civile", nullptr},
+            {"Titoli", nullptr},       {"Prodotti", nullptr},    {"Zona", nullptr},          {"Questioni", nullptr},
             {"Note", nullptr}};
         std::array<ClientCell, 25> out{};
         auto field = [](const char* name) -> const FieldDef* {
@@ -175,8 +172,8 @@ ExportColumns clientExportColumns() {
 
 const ExportSpec& exportSpec(ExportKind kind) {
     static const std::array<ExportSpec, 4> specs{{
-        {ExportKind::Chiamate, "chiamate", QStringLiteral("Registro_Chiamate.xls"),
-         QStringLiteral("Registro Chiamate"), callColumns()},
+        {ExportKind::Chiamate, "chiamate", QStringLiteral("Registro_Chiamate.xls"), QStringLiteral("Registro Chiamate"),
+         callColumns()},
         {ExportKind::Clienti, "clienti", QStringLiteral("Contatti.xls"), QStringLiteral("Riepilogo Contatti"),
          clientColumns()},
         {ExportKind::Oggi, "oggi", QStringLiteral("Chiamate_Odierne.xls"), QStringLiteral("Chiamate di oggi"),

@@ -75,7 +75,6 @@ enum class ExportOutcome { Written, Cancelled, Failed };
 // Writes the file at `path` through QSaveFile: unless the whole file was written and committed, a file
 // already there is left exactly as it was. `error` receives the reason of a failure.
 ExportOutcome exportSpreadsheet(const QString& path, const QString& sheetName, ExportColumns columns,
-                                const ExportTable& rows, const ExportProgress& progress = {},
-                                QString* error = nullptr);
+                                const ExportTable& rows, const ExportProgress& progress = {}, QString* error = nullptr);
 
 } // namespace ombrisa

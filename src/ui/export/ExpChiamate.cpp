@@ -6,9 +6,10 @@
 namespace ombrisa {
 
 TfrmExpChiamate::TfrmExpChiamate(QWidget* parent)
-    : ExportGridDialog(parent, {QStringLiteral("frmExpChiamate"), QStringLiteral(" Esportazione registro chiamate in Excel"),
-                                ExportKind::Chiamate, QStringLiteral("Esportazione registro chiamate in Excel"),
-                                exportHelpParagraphs(ExportKind::Chiamate)}) {}
+    : ExportGridDialog(parent,
+                       {QStringLiteral("frmExpChiamate"), QStringLiteral(" Esportazione registro chiamate in Excel"),
+                        ExportKind::Chiamate, QStringLiteral("Esportazione registro chiamate in Excel"),
+                        exportHelpParagraphs(ExportKind::Chiamate)}) {}
 
 void TfrmExpChiamate::open(QWidget* owner) {
     execDialog(new TfrmExpChiamate(owner));

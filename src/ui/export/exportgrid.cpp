@@ -10,8 +10,8 @@
 #include "ui/common/services.h"
 #include "ui/export/exporttablemodel.h"
 
-#include "core/storage/recordfile.h"
 #include "core/storage/appfolder.h"
+#include "core/storage/recordfile.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -30,10 +30,10 @@ namespace ombrisa {
 const QString kExportQuestion =
     QStringLiteral("L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di schede "
                    "presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
-const QString kExportDoneQuestion = QStringLiteral(
-    "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
-const QString kExportFailedMessage = QStringLiteral(
-    "Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file di Excel non sia già aperto.");
+const QString kExportDoneQuestion =
+    QStringLiteral("Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
+const QString kExportFailedMessage = QStringLiteral("Attenzione: il sistema non permette di esportare i "
+                                                    "dati.\n\r\n\rAccertarsi che il file di Excel non sia già aperto.");
 
 namespace {
 
@@ -99,8 +99,8 @@ ExportGridDialog::ExportGridDialog(QWidget* parent, const ExportScreenSetup& set
     // The file's widths, narrowed for the screen, never narrower than the heading.
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const int section = static_cast<int>(c) + 1;
-        grdRecords->setColumnWidth(section, std::max(columns[c].width * 3 / 5 + 20,
-                                                     grdRecords->horizontalHeader()->sectionSizeHint(section)));
+        grdRecords->setColumnWidth(
+            section, std::max(columns[c].width * 3 / 5 + 20, grdRecords->horizontalHeader()->sectionSizeHint(section)));
     }
 
     panInfo = new QLabel(QStringLiteral("Esportazione archivio in Microsoft Excel."), this);
@@ -157,9 +157,9 @@ void ExportGridDialog::cmdEsportaClick() {
 
     std::unique_ptr<QProgressDialog> progress;
     if (rows.rowCount() > kProgressRows) {
-        progress = std::make_unique<QProgressDialog>(QStringLiteral("Esportazione dei dati in Excel in corso..."),
-                                                     QStringLiteral("Annulla"), 0,
-                                                     static_cast<int>(rows.rowCount()), this);
+        progress =
+            std::make_unique<QProgressDialog>(QStringLiteral("Esportazione dei dati in Excel in corso..."),
+                                              QStringLiteral("Annulla"), 0, static_cast<int>(rows.rowCount()), this);
         progress->setObjectName(QStringLiteral("frmAvanzamento"));
         progress->setWindowTitle(setup_.caption);
         progress->setWindowModality(Qt::WindowModal);
