@@ -77,7 +77,7 @@ TEST_F(SpreadsheetExport, CallRegisterMatchesHandWrittenFile) {
                    {"Durata", "1,5"},
                    {"Cliente", "Niccol\u00f2 Rossi"},
                    {"CodFisc", "RSSNCL80A01H501U"},
-                   {"Zona", "Nord"},
+                   {"Zona", "Nord  ovest   x"},
                    {"Recapito", "0612345678"},
                    {"TelCel", "007"},
                    {"Email", "a@b.it"},
@@ -89,7 +89,7 @@ TEST_F(SpreadsheetExport, CallRegisterMatchesHandWrittenFile) {
     const QByteArray expected = head("Registro Chiamate") + kCallHeadings + "</tr>" + "<tr>" + td("05/03/2024") +
                                 td("09:15") + td("Ricevuta") + td("Preventivo &lt;b&gt; &amp; &quot;urgente&quot;") +
                                 td("=1+1") + td("-3") + td("1,5") + td("Niccol\xf2 Rossi") + td("RSSNCL80A01H501U") +
-                                td("Nord") + td("0612345678") + td("007") + td("a@b.it") +
+                                td("Nord &#32;ovest &#32;&#32;x") + td("0612345678") + td("007") + td("a@b.it") +
                                 td("Costo 5 \x80&lt;/table&gt;") + td("Anna") + "</tr>" + "<tr>" + td("06/03/2024") +
                                 td("") + td("") + td("") + td("") + td("") + td("") + td("Bianchi") + td("") + td("") +
                                 td("") + td("") + td("") + td("") + td("") + "</tr>" + kTail;

@@ -81,6 +81,7 @@ const std::vector<QString> kTricky = {
     QStringLiteral("TRUE"),
     QStringLiteral("12:30"),
     QStringLiteral("50%"),
+    QStringLiteral("due  spazi   tre"),
 };
 
 class LibreOfficeReadsBack : public TestFolder {};

@@ -50,13 +50,14 @@ public:
     void put(QByteArrayView bytes) { buffer_.append(bytes); }
     // Windows-1252 bytes as HTML text: the markup characters escaped, control characters (which a
     // single-line field should not hold, but a foreign file may) as character references, so that the
-    // file never holds a line break. Runs of plain bytes are copied whole.
+    // file never holds a line break. A blank after a blank is a character reference too, because
+    // spreadsheet programs read a run of literal blanks as one. Runs of plain bytes are copied whole.
     void putEscaped(QByteArrayView bytes) {
         const char* run = bytes.data();
         const char* const end = run + bytes.size();
         for (const char* p = run; p < end; ++p) {
             const auto c = static_cast<unsigned char>(*p);
-            if (!kNeedsEscape[c])
+            if (!kNeedsEscape[c] && (c != ' ' || p == bytes.data() || p[-1] != ' '))
                 continue;
             buffer_.append(run, p - run);
             switch (c) {
@@ -71,6 +72,9 @@ public:
                 break;
             case '"':
                 buffer_.append("&quot;", 6);
+                break;
+            case ' ':
+                buffer_.append("&#32;", 5);
                 break;
             default:
                 buffer_.append("&#", 2);
