@@ -182,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ChoiceCase{"HistoryLowerCaseIsAnotherCode", ExportKind::Storico, "rssmra80a01", {"B"}},
                       ChoiceCase{"HistoryEmptyCodeListsNothingStoredWithACode", ExportKind::Storico, "  ", {}},
                       ChoiceCase{"HistoryCharacterNoFieldCanHold", ExportKind::Storico, "RSSMRA80A0\u0170", {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 // A device that accepts `room` bytes and then fails every write.
 class FullDevice : public QIODevice {

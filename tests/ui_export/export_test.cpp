@@ -264,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Il pulsante Storico chiamate consente di visualizzare il riepilogo di tutte le telefonate effettuate "
                  "al cliente e ricevute dal cliente e di esportare",
                  "contenente le schede in elenco, che potrà"}),
-    [](const auto& info) { return std::string(info.param.dialog); });
+    [](const auto& p) { return std::string(p.param.dialog); });
 
 TEST_F(ExportScreens, HintsAndLayout) {
     runRegister([this](ExportGridDialog& d) {
