@@ -30,7 +30,8 @@ using ExportColumns = std::span<const ExportColumn>;
 // strings.
 class ExportTable {
 public:
-    explicit ExportTable(int columns = 0) : columns_(columns) {}
+    ExportTable() = default;
+    explicit ExportTable(int columns) : columns_(columns) {}
 
     int columnCount() const { return columns_; }
     qsizetype rowCount() const { return columns_ > 0 ? static_cast<qsizetype>(ends_.size()) / columns_ : 0; }
@@ -54,7 +55,7 @@ public:
     QString text(qsizetype row, int column) const;
 
 private:
-    int columns_;
+    int columns_ = 0;
     std::vector<char> bytes_;
     std::vector<qsizetype> ends_; // end of each cell in bytes_, row after row
 };
