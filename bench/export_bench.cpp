@@ -105,10 +105,10 @@ void BM_ExportRegisterGrid(benchmark::State& state) {
     ExportTable rows;
     if (!fillExportRows(ExportKind::Chiamate, rows))
         state.SkipWithError("fill");
-    const ExportSpec& spec = exportSpec(ExportKind::Chiamate);
-    const QString out = QDir(registerFolder()).filePath(spec.fileName);
+    const ExportDef& def = exportDef(ExportKind::Chiamate);
+    const QString out = QDir(registerFolder()).filePath(def.fileName);
     for (auto _ : state) {
-        if (exportSpreadsheet(out, spec.sheetName, spec.columns, rows) != ExportOutcome::Written)
+        if (exportSpreadsheet(out, def.sheetName, def.columns, rows) != ExportOutcome::Written)
             state.SkipWithError("export");
     }
     state.counters["rows"] = static_cast<double>(rows.rowCount());
@@ -131,10 +131,10 @@ void BM_ExportRegisterGridNoDisk(benchmark::State& state) {
     ExportTable rows;
     if (!fillExportRows(ExportKind::Chiamate, rows))
         state.SkipWithError("fill");
-    const ExportSpec& spec = exportSpec(ExportKind::Chiamate);
+    const ExportDef& def = exportDef(ExportKind::Chiamate);
     for (auto _ : state) {
         NullDevice out;
-        if (!writeSpreadsheet(out, spec.sheetName, spec.columns, rows))
+        if (!writeSpreadsheet(out, def.sheetName, def.columns, rows))
             state.SkipWithError("export");
     }
 }

@@ -59,9 +59,9 @@ protected:
         ExportTable rows;
         QString error;
         EXPECT_TRUE(fillExportRows(kind, rows, choice, &error)) << error.toStdString();
-        const ExportSpec& spec = exportSpec(kind);
-        EXPECT_EQ(exportSpreadsheet(path(spec.fileName), spec.sheetName, spec.columns, rows), ExportOutcome::Written);
-        return bytes(spec.fileName);
+        const ExportDef& def = exportDef(kind);
+        EXPECT_EQ(exportSpreadsheet(path(def.fileName), def.sheetName, def.columns, rows), ExportOutcome::Written);
+        return bytes(def.fileName);
     }
 };
 
@@ -206,31 +206,31 @@ TEST_F(SpreadsheetExport, WriteFailuresAndCancelLeaveTheOlderFile) {
     ExportTable rows(15);
     for (int r = 0; r < 5000; ++r)
         rows.addRow({QStringLiteral("05/03/2024"), QStringLiteral("riga %1").arg(r)});
-    const ExportSpec& spec = exportSpec(ExportKind::Chiamate);
+    const ExportDef& def = exportDef(ExportKind::Chiamate);
 
     FullDevice full(4096);
-    EXPECT_FALSE(writeSpreadsheet(full, spec.sheetName, spec.columns, rows));
+    EXPECT_FALSE(writeSpreadsheet(full, def.sheetName, def.columns, rows));
 
-    write(spec.fileName, "vecchio");
+    write(def.fileName, "vecchio");
     qsizetype reported = 0;
-    EXPECT_EQ(exportSpreadsheet(path(spec.fileName), spec.sheetName, spec.columns, rows,
+    EXPECT_EQ(exportSpreadsheet(path(def.fileName), def.sheetName, def.columns, rows,
                                 [&](qsizetype done) {
                                     reported = done;
                                     return done < 2000;
                                 }),
               ExportOutcome::Cancelled);
     EXPECT_EQ(reported, 2000);
-    EXPECT_EQ(bytes(spec.fileName), "vecchio");
+    EXPECT_EQ(bytes(def.fileName), "vecchio");
 
     // A folder in the file's place cannot be replaced.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Bloccato.xls")));
     QString error;
-    EXPECT_EQ(exportSpreadsheet(path(QStringLiteral("Bloccato.xls")), spec.sheetName, spec.columns, rows, {}, &error),
+    EXPECT_EQ(exportSpreadsheet(path(QStringLiteral("Bloccato.xls")), def.sheetName, def.columns, rows, {}, &error),
               ExportOutcome::Failed);
     EXPECT_FALSE(error.isEmpty());
 
     // The whole export reports its last row.
-    EXPECT_EQ(exportSpreadsheet(path(spec.fileName), spec.sheetName, spec.columns, rows,
+    EXPECT_EQ(exportSpreadsheet(path(def.fileName), def.sheetName, def.columns, rows,
                                 [&](qsizetype done) {
                                     reported = done;
                                     return true;
@@ -240,7 +240,7 @@ TEST_F(SpreadsheetExport, WriteFailuresAndCancelLeaveTheOlderFile) {
     QByteArray lastRow = "<tr>" + td("05/03/2024") + td("riga 4999");
     for (int c = 2; c < 15; ++c)
         lastRow += td("");
-    EXPECT_TRUE(bytes(spec.fileName).endsWith(lastRow + "</tr>" + kTail));
+    EXPECT_TRUE(bytes(def.fileName).endsWith(lastRow + "</tr>" + kTail));
 }
 
 TEST_F(SpreadsheetExport, TextsOutsideTheCodePageAreReplacedAsInTheArchives) {
@@ -248,8 +248,8 @@ TEST_F(SpreadsheetExport, TextsOutsideTheCodePageAreReplacedAsInTheArchives) {
     rows.addRow({QStringLiteral("\u0100bc \u4e2d \u00e8")});
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    const ExportSpec& spec = exportSpec(ExportKind::Oggi);
-    ASSERT_TRUE(writeSpreadsheet(buffer, spec.sheetName, spec.columns, rows));
+    const ExportDef& def = exportDef(ExportKind::Oggi);
+    ASSERT_TRUE(writeSpreadsheet(buffer, def.sheetName, def.columns, rows));
     EXPECT_TRUE(buffer.data().contains(td("Abc ? \xe8")));
 }
 

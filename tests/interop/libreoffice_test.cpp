@@ -133,9 +133,9 @@ TEST_F(LibreOfficeReadsBack, EveryCellOfTheFourExportsIsTheStoredText) {
     for (Export& e : exports) {
         ASSERT_TRUE(fillExportRows(e.kind, e.rows, e.choice));
         ASSERT_GT(e.rows.rowCount(), 0);
-        const ExportSpec& spec = exportSpec(e.kind);
-        ASSERT_EQ(exportSpreadsheet(path(spec.fileName), spec.sheetName, spec.columns, e.rows), ExportOutcome::Written);
-        files << path(spec.fileName);
+        const ExportDef& def = exportDef(e.kind);
+        ASSERT_EQ(exportSpreadsheet(path(def.fileName), def.sheetName, def.columns, e.rows), ExportOutcome::Written);
+        files << path(def.fileName);
     }
 
     QProcess lo;
@@ -151,22 +151,22 @@ TEST_F(LibreOfficeReadsBack, EveryCellOfTheFourExportsIsTheStoredText) {
     ASSERT_EQ(lo.exitCode(), 0) << lo.readAllStandardError().toStdString();
 
     for (const Export& e : exports) {
-        const ExportSpec& spec = exportSpec(e.kind);
-        SCOPED_TRACE(spec.fileName.toStdString());
+        const ExportDef& def = exportDef(e.kind);
+        SCOPED_TRACE(def.fileName.toStdString());
         QFile csv(path(QStringLiteral("csv/") +
-                       QString(spec.fileName).replace(QStringLiteral(".xls"), QStringLiteral(".csv"))));
+                       QString(def.fileName).replace(QStringLiteral(".xls"), QStringLiteral(".csv"))));
         ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << csv.fileName().toStdString();
         const auto table = parseCsv(QString::fromUtf8(csv.readAll()));
         ASSERT_EQ(static_cast<qsizetype>(table.size()), e.rows.rowCount() + 1);
-        ASSERT_EQ(table[0].size(), spec.columns.size());
-        for (std::size_t c = 0; c < spec.columns.size(); ++c)
-            EXPECT_EQ(table[0][c], spec.columns[c].fileHeading);
+        ASSERT_EQ(table[0].size(), def.columns.size());
+        for (std::size_t c = 0; c < def.columns.size(); ++c)
+            EXPECT_EQ(table[0][c], def.columns[c].fileHeading);
         for (qsizetype r = 0; r < e.rows.rowCount(); ++r) {
             const auto& line = table[static_cast<std::size_t>(r) + 1];
-            ASSERT_EQ(line.size(), spec.columns.size()) << "row " << r;
+            ASSERT_EQ(line.size(), def.columns.size()) << "row " << r;
             for (int c = 0; c < e.rows.columnCount(); ++c)
                 EXPECT_EQ(line[static_cast<std::size_t>(c)], e.rows.text(r, c).trimmed())
-                    << "row " << r << " column " << spec.columns[static_cast<std::size_t>(c)].fileHeading.toStdString();
+                    << "row " << r << " column " << def.columns[static_cast<std::size_t>(c)].fileHeading.toStdString();
         }
     }
 }

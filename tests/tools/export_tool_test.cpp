@@ -52,9 +52,9 @@ protected:
         setAppFolderOverride(dir.path());
         ExportTable rows;
         EXPECT_TRUE(fillExportRows(kind, rows, choice));
-        const ExportSpec& spec = exportSpec(kind);
+        const ExportDef& def = exportDef(kind);
         const QString out = dir.filePath(QStringLiteral("schermo.xls"));
-        EXPECT_EQ(exportSpreadsheet(out, spec.sheetName, spec.columns, rows), ExportOutcome::Written);
+        EXPECT_EQ(exportSpreadsheet(out, def.sheetName, def.columns, rows), ExportOutcome::Written);
         setAppFolderOverride({});
         return readAll(out);
     }

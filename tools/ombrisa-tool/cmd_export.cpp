@@ -17,15 +17,15 @@ int exportFile(const QStringList& args) {
         return usageError(o.error);
     if (o.words.isEmpty())
         return usageError(QStringLiteral("export vuole l'elenco: chiamate, clienti, oggi o storico CF"));
-    const ombrisa::ExportSpec* spec = ombrisa::exportSpecByKey(o.words.first());
-    if (!spec)
+    const ombrisa::ExportDef* def = ombrisa::exportDefByKey(o.words.first());
+    if (!def)
         return usageError(QStringLiteral("elenco sconosciuto \"%1\"").arg(o.words.first()));
-    const bool perClient = spec->kind == ombrisa::ExportKind::Storico;
+    const bool perClient = def->kind == ombrisa::ExportKind::Storico;
     if (o.words.size() != (perClient ? 2 : 1))
         return usageError(perClient ? QStringLiteral("export storico vuole il codice fiscale del cliente")
                                     : QStringLiteral("troppi argomenti per export"));
     QString choice = perClient ? o.words[1] : QString();
-    if (spec->kind == ombrisa::ExportKind::Oggi) {
+    if (def->kind == ombrisa::ExportKind::Oggi) {
         QDate today = QDate::currentDate();
         if (o.values.contains(QStringLiteral("today"))) {
             today = QDate::fromString(o.values[QStringLiteral("today")], QStringLiteral("dd/MM/yyyy"));
@@ -41,12 +41,12 @@ int exportFile(const QStringList& args) {
 
     ombrisa::ExportTable rows;
     QString error;
-    if (!ombrisa::fillExportRows(spec->kind, rows, choice, &error))
+    if (!ombrisa::fillExportRows(def->kind, rows, choice, &error))
         return usageError(QStringLiteral("archivio illeggibile: %1").arg(error));
     const QString out = o.values.contains(QStringLiteral("out"))
                             ? QFileInfo(o.values[QStringLiteral("out")]).absoluteFilePath()
-                            : ombrisa::appPath(spec->fileName);
-    if (ombrisa::exportSpreadsheet(out, spec->sheetName, spec->columns, rows, {}, &error) !=
+                            : ombrisa::appPath(def->fileName);
+    if (ombrisa::exportSpreadsheet(out, def->sheetName, def->columns, rows, {}, &error) !=
         ombrisa::ExportOutcome::Written) {
         QTextStream(stderr) << "ombrisa-tool: impossibile scrivere " << out << ": " << error << '\n';
         return 1;

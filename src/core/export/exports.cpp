@@ -170,8 +170,8 @@ ExportColumns clientExportColumns() {
     return clientColumns();
 }
 
-const ExportSpec& exportSpec(ExportKind kind) {
-    static const std::array<ExportSpec, 4> specs{{
+const ExportDef& exportDef(ExportKind kind) {
+    static const std::array<ExportDef, 4> defs{{
         {ExportKind::Chiamate, "chiamate", QStringLiteral("Registro_Chiamate.xls"), QStringLiteral("Registro Chiamate"),
          callColumns()},
         {ExportKind::Clienti, "clienti", QStringLiteral("Contatti.xls"), QStringLiteral("Riepilogo Contatti"),
@@ -181,13 +181,13 @@ const ExportSpec& exportSpec(ExportKind kind) {
         {ExportKind::Storico, "storico", QStringLiteral("Storico_Chiamate_Cliente.xls"),
          QStringLiteral("Storico Chiamate Cliente"), callColumns()},
     }};
-    return specs[static_cast<std::size_t>(kind)];
+    return defs[static_cast<std::size_t>(kind)];
 }
 
-const ExportSpec* exportSpecByKey(QStringView key) {
+const ExportDef* exportDefByKey(QStringView key) {
     for (ExportKind kind : {ExportKind::Chiamate, ExportKind::Clienti, ExportKind::Oggi, ExportKind::Storico})
-        if (key == QLatin1String(exportSpec(kind).key))
-            return &exportSpec(kind);
+        if (key == QLatin1String(exportDef(kind).key))
+            return &exportDef(kind);
     return nullptr;
 }
 

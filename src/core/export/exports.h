@@ -16,7 +16,7 @@ enum class ExportKind {
     Storico,  // the calls of one client
 };
 
-struct ExportSpec {
+struct ExportDef {
     ExportKind kind;
     const char* key;  // the word ombrisa-tool takes: chiamate, clienti, oggi, storico
     QString fileName; // in the program's folder, rewritten by every export
@@ -24,9 +24,9 @@ struct ExportSpec {
     ExportColumns columns;
 };
 
-const ExportSpec& exportSpec(ExportKind kind);
-// The spec whose key is `key`, or nullptr.
-const ExportSpec* exportSpecByKey(QStringView key);
+const ExportDef& exportDef(ExportKind kind);
+// The def whose key is `key`, or nullptr.
+const ExportDef* exportDefByKey(QStringView key);
 
 // The 15 columns of the three call exports and the 25 of the client export. The preview grids show a
 // row number before them, which is not exported.

@@ -80,7 +80,7 @@ ExportGridDialog::ExportGridDialog(QWidget* parent, const ExportScreenSetup& set
     bandRow->addWidget(cmdGuida);
     bandRow->addWidget(cmdEsci);
 
-    model_ = new ExportTableModel(exportSpec(setup.kind).columns, this);
+    model_ = new ExportTableModel(exportDef(setup.kind).columns, this);
     grdRecords = new QTableView(this);
     grdRecords->setObjectName(QStringLiteral("grdRecords"));
     grdRecords->setModel(model_);
@@ -95,7 +95,7 @@ ExportGridDialog::ExportGridDialog(QWidget* parent, const ExportScreenSetup& set
     grdRecords->horizontalHeader()->setHighlightSections(false);
     grdRecords->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grdRecords->setColumnWidth(0, 60);
-    const ExportColumns columns = exportSpec(setup.kind).columns;
+    const ExportColumns columns = exportDef(setup.kind).columns;
     // The file's widths, narrowed for the screen, never narrower than the heading.
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const int section = static_cast<int>(c) + 1;
@@ -151,8 +151,8 @@ void ExportGridDialog::fillGrid() {
 void ExportGridDialog::cmdEsportaClick() {
     if (!confirm(this, kExportQuestion))
         return;
-    const ExportSpec& spec = exportSpec(setup_.kind);
-    const QString path = appPath(spec.fileName);
+    const ExportDef& def = exportDef(setup_.kind);
+    const QString path = appPath(def.fileName);
     const ExportTable& rows = model_->rows();
 
     std::unique_ptr<QProgressDialog> progress;
@@ -168,7 +168,7 @@ void ExportGridDialog::cmdEsportaClick() {
         progress->setAutoClose(false);
     }
     const ExportOutcome outcome =
-        exportSpreadsheet(path, spec.sheetName, spec.columns, rows, [&progress](qsizetype done) {
+        exportSpreadsheet(path, def.sheetName, def.columns, rows, [&progress](qsizetype done) {
             if (!progress)
                 return true;
             progress->setValue(static_cast<int>(done));
