@@ -7,7 +7,7 @@ want=(cmake ninja-build g++ pkg-config
       qt6-svg-dev qt6-multimedia-dev gstreamer1.0-plugins-good libgl-dev fonts-dejavu-core fonts-liberation)
 if [ "${1:-build}" = test ]; then
     want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils imagemagick
-           desktop-file-utils appstream clang libclang-rt-14-dev)
+           desktop-file-utils appstream clang libclang-rt-14-dev libreoffice-calc-nogui)
 fi
 missing=()
 for p in "${want[@]}"; do

@@ -14,7 +14,8 @@ const char kUsage[] =
     "  ombrisa-tool verify --dir D\n"
     "  ombrisa-tool check cf|piva|iban|carta VALORE\n"
     "  ombrisa-tool hours --dir D --cf CF --from gg/mm/aaaa --to gg/mm/aaaa\n"
-    "  ombrisa-tool search clienti|chiamate|dipendenti --dir D [--box txtNOME=TESTO]...\n";
+    "  ombrisa-tool search clienti|chiamate|dipendenti --dir D [--box txtNOME=TESTO]...\n"
+    "  ombrisa-tool export chiamate|clienti|oggi|storico CF --dir D [--out FILE] [--today gg/mm/aaaa]\n";
 
 struct Command {
     const char* name;
@@ -28,6 +29,7 @@ const Command kCommands[] = {
     {"check", tool::check},
     {"hours", tool::hours},
     {"search", tool::search},
+    {"export", tool::exportFile},
 };
 
 } // namespace

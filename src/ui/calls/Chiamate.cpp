@@ -3,6 +3,8 @@
 #include "ui/search/Trova.h"
 #include "ui/app/guida.h"
 #include "ui/calls/callcardoutput.h"
+#include "ui/calls/RiepChiamateOggi.h"
+#include "ui/export/ExpChiamate.h"
 #include "core/cards/callcard.h"
 #include "ui/cards/cardbinding.h"
 #include "core/cards/cardnavigator.h"
@@ -179,6 +181,8 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(btnEmail, &QToolButton::clicked, this, &TfrmChiamate::btnEmailClick);
     connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaChiamate(this, kModeChiamate); });
     connect(impCliente, &QToolButton::clicked, this, [this] { openTrovaClienti(this, kModeChiamate); });
+    connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpChiamate::open(this); });
+    connect(cmdRiepOggi, &QToolButton::clicked, this, [this] { TfrmRiepChiamateOggi::open(this); });
 
     maximiseWindow(this);
 }

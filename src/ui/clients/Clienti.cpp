@@ -4,6 +4,8 @@
 #include "ui/search/Trova.h"
 #include "ui/app/guida.h"
 #include "ui/attachments/AllegaCartella.h"
+#include "ui/calls/StoricoChiamate.h"
+#include "ui/export/ExpClienti.h"
 #include "ui/cards/cardbinding.h"
 #include "core/cards/cardnavigator.h"
 #include "ui/cards/cardscreen.h"
@@ -185,6 +187,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(cmdFile, &QToolButton::clicked, this, [this] { openAllegaCartella(this); });
     connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaClienti(this, kModeClienti); });
     connect(cmdRicontatta, &QToolButton::clicked, this, [this] { openRicontatta(this); });
+    connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpClienti::open(this); });
 }
 
 TfrmClienti::~TfrmClienti() {
@@ -448,7 +451,7 @@ void TfrmClienti::btnProveClick() {
             txtCodFisc->setFocus(Qt::OtherFocusReason);
         return;
     }
-    // The call history screen opens here (it reads txtCodFisc itself while it loads).
+    TfrmStoricoChiamate::open(this, txtCodFisc->text());
 }
 
 } // namespace ombrisa

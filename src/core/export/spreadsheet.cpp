@@ -1,0 +1,221 @@
+#include "core/export/spreadsheet.h"
+
+#include "core/storage/codepage.h"
+
+#include <QIODevice>
+#include <QSaveFile>
+
+#include <array>
+
+namespace ombrisa {
+
+void ExportTable::clear() {
+    bytes_.clear();
+    ends_.clear();
+}
+
+void ExportTable::reserve(qsizetype rows, qsizetype bytesPerRow) {
+    bytes_.reserve(static_cast<std::size_t>(rows * bytesPerRow));
+    ends_.reserve(static_cast<std::size_t>(rows * columns_));
+}
+
+void ExportTable::addRow(const std::vector<QString>& texts) {
+    for (int c = 0; c < columns_; ++c) {
+        const QByteArray bytes = c < static_cast<int>(texts.size()) ? toCp1252(texts[c]) : QByteArray();
+        addCell(bytes);
+    }
+}
+
+QString ExportTable::text(qsizetype row, int column) const {
+    const QByteArrayView bytes = cell(row, column);
+    return fromCp1252(bytes.data(), bytes.size());
+}
+
+namespace {
+
+constexpr std::array<bool, 256> kNeedsEscape = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 32; ++c)
+        table[c] = true;
+    for (const unsigned char c : {'&', '<', '>', '"'})
+        table[c] = true;
+    return table;
+}();
+
+// Buffers the file and hands it to the device in large pieces; remembers the first failure.
+class Sink {
+public:
+    explicit Sink(QIODevice& out) : out_(out) { buffer_.reserve(kChunk + 4096); }
+
+    void put(QByteArrayView bytes) { buffer_.append(bytes); }
+    // Windows-1252 bytes as HTML text: the markup characters escaped, control characters (which a
+    // single-line field should not hold, but a foreign file may) as character references, so that the
+    // file never holds a line break. A blank after a blank is a character reference too, because
+    // spreadsheet programs read a run of literal blanks as one. Runs of plain bytes are copied whole.
+    void putEscaped(QByteArrayView bytes) {
+        const char* run = bytes.data();
+        const char* const end = run + bytes.size();
+        for (const char* p = run; p < end; ++p) {
+            const auto c = static_cast<unsigned char>(*p);
+            if (!kNeedsEscape[c] && (c != ' ' || p == bytes.data() || p[-1] != ' '))
+                continue;
+            buffer_.append(run, p - run);
+            switch (c) {
+            case '&':
+                buffer_.append("&amp;", 5);
+                break;
+            case '<':
+                buffer_.append("&lt;", 4);
+                break;
+            case '>':
+                buffer_.append("&gt;", 4);
+                break;
+            case '"':
+                buffer_.append("&quot;", 6);
+                break;
+            case ' ':
+                buffer_.append("&#32;", 5);
+                break;
+            default:
+                buffer_.append("&#", 2);
+                buffer_.append(QByteArray::number(c));
+                buffer_.append(';');
+            }
+            run = p + 1;
+        }
+        buffer_.append(run, end - run);
+    }
+    bool flushIfFull() { return buffer_.size() < kChunk || flush(); }
+    bool flush() {
+        if (ok_ && !buffer_.isEmpty())
+            ok_ = out_.write(buffer_) == buffer_.size();
+        buffer_.clear();
+        return ok_;
+    }
+
+private:
+    static constexpr qsizetype kChunk = 1 << 20;
+    QIODevice& out_;
+    QByteArray buffer_;
+    bool ok_ = true;
+};
+
+QByteArrayView trimmedBytes(QByteArrayView bytes) {
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
+        --end;
+    return bytes.sliced(begin, end - begin);
+}
+
+// Rows between two progress reports.
+constexpr qsizetype kProgressStep = 1000;
+
+} // namespace
+
+bool writeSpreadsheet(QIODevice& out, const QString& sheetName, ExportColumns columns, const ExportTable& rows,
+                      const ExportProgress& progress) {
+    Sink sink(out);
+    sink.put("<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
+             "xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+             "xmlns=\"http://www.w3.org/TR/REC-html40\">"
+             "<head>"
+             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
+             "<!--[if gte mso 9]><xml>"
+             "<x:ExcelWorkbook>"
+             "<x:ExcelWorksheets>"
+             "<x:ExcelWorksheet>"
+             "<x:Name>");
+    sink.putEscaped(toCp1252(sheetName));
+    sink.put("</x:Name>"
+             "<x:WorksheetOptions>"
+             "<x:Selected/>"
+             "<x:Panes>"
+             "<x:Pane>"
+             "<x:Number>1</x:Number>"
+             "<x:ActiveRow>3</x:ActiveRow>"
+             "</x:Pane>"
+             "</x:Panes>"
+             "<x:ProtectContents>False</x:ProtectContents>"
+             "<x:ProtectObjects>False</x:ProtectObjects>"
+             "<x:ProtectScenarios>False</x:ProtectScenarios>"
+             "</x:WorksheetOptions>"
+             "</x:ExcelWorksheet>"
+             "</x:ExcelWorksheets>"
+             "</x:ExcelWorkbook>"
+             "</xml><![endif]-->"
+             "</head>"
+             "<body>"
+             "<table x:str>"
+             "<tr>");
+    for (const ExportColumn& column : columns) {
+        sink.put("<td style=\"text-align: left; font-weight: bold;\" width=");
+        sink.put(QByteArray::number(column.width));
+        sink.put(">");
+        sink.putEscaped(toCp1252(column.fileHeading));
+        sink.put("</td>");
+    }
+    sink.put("</tr>");
+
+    // Every data cell is text: sdnum names the text format for one family of spreadsheet programs,
+    // mso-number-format for the other. Without them a value such as "007", "-3" or "=1+1" would be
+    // turned into a number or run as a formula.
+    static const QByteArray cellOpen =
+        QByteArrayLiteral("<td style=\"text-align: left; mso-number-format:&quot;\\@&quot;;\" sdnum=\"1040;0;@\">");
+    static const QByteArray cellClose = QByteArrayLiteral("</td>");
+    static const QByteArray rowOpen = QByteArrayLiteral("<tr>");
+    static const QByteArray rowClose = QByteArrayLiteral("</tr>");
+    const int count = static_cast<int>(columns.size());
+    for (qsizetype r = 0; r < rows.rowCount(); ++r) {
+        sink.put(rowOpen);
+        for (int c = 0; c < count; ++c) {
+            sink.put(cellOpen);
+            if (c < rows.columnCount())
+                sink.putEscaped(trimmedBytes(rows.cell(r, c)));
+            sink.put(cellClose);
+        }
+        sink.put(rowClose);
+        if (!sink.flushIfFull())
+            return false;
+        if (progress && (r + 1) % kProgressStep == 0 && !progress(r + 1))
+            return false;
+    }
+    sink.put("</table>"
+             "</body>"
+             "</html>");
+    if (!sink.flush())
+        return false;
+    return !progress || progress(rows.rowCount());
+}
+
+ExportOutcome exportSpreadsheet(const QString& path, const QString& sheetName, ExportColumns columns,
+                                const ExportTable& rows, const ExportProgress& progress, QString* error) {
+    bool cancelled = false;
+    const ExportProgress watch = [&](qsizetype written) {
+        if (progress && !progress(written))
+            cancelled = true;
+        return !cancelled;
+    };
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) { // the writer hands over large pieces itself
+        if (error)
+            *error = file.errorString();
+        return ExportOutcome::Failed;
+    }
+    if (!writeSpreadsheet(file, sheetName, columns, rows, watch)) {
+        if (error)
+            *error = cancelled ? QString() : file.errorString();
+        file.cancelWriting();
+        return cancelled ? ExportOutcome::Cancelled : ExportOutcome::Failed;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return ExportOutcome::Failed;
+    }
+    return ExportOutcome::Written;
+}
+
+} // namespace ombrisa
