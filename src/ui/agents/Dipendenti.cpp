@@ -404,12 +404,14 @@ void TfrmDipendenti::showBlankPhoto(bool standIn) {
 }
 
 void TfrmDipendenti::loadCardPhoto() {
-    const QImage photo = readAgentPhoto(lblPosizione->text());
-    if (photo.isNull()) {
+    const PictureLoad photo = readAgentPhoto(lblPosizione->text());
+    if (!photo.ok()) {
         showBlankPhoto(true);
+        if (!photo.error.isEmpty())
+            showWarning(this, photo.error);
         return;
     }
-    imgFoto->setPixmap(QPixmap::fromImage(photo));
+    imgFoto->setPixmap(QPixmap::fromImage(photo.image));
     photoStandIn_ = false;
 }
 
@@ -447,18 +449,16 @@ void TfrmDipendenti::cmdEsciClick() {
 }
 
 void TfrmDipendenti::btnCaricaFotoClick() {
-    QString path = fileChooser().openFile(this, kDlgFileTitle, QString(), kDlgFileFilter);
+    const QString path = fileChooser().openFile(this, kDlgFileTitle, QString(), kDlgFileFilter, QStringLiteral("jpg"));
     if (path.isEmpty())
         return;
-    // A name typed without extension is taken with the extension jpg.
-    if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path))
-        path += QStringLiteral(".jpg");
-    const QImage picture = readPicture(path);
-    if (picture.isNull()) {
+    const PictureLoad picture = loadPicture(path);
+    if (!picture.ok()) {
         showBlankPhoto(false);
+        showWarning(this, picture.error);
         return;
     }
-    imgFoto->setPixmap(QPixmap::fromImage(picture));
+    imgFoto->setPixmap(QPixmap::fromImage(picture.image));
     photoStandIn_ = false;
 }
 
