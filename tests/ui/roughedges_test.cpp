@@ -1,9 +1,12 @@
 // Program-wide rules met on every screen: list boxes and the mouse wheel, reading pictures, the file
-// choosers' default extension and Italian dates.
+// choosers' default extension and Italian dates, the look of dialogs and message boxes.
 
+#include "ui/app/look.h"
+#include "ui/common/dialoglook.h"
 #include "ui/common/filedialogs.h"
 #include "ui/common/pictureloader.h"
 #include "ui/common/wheelguard.h"
+#include "ui/validators/codfiscdialog.h"
 #include "uisupport/fakes.h"
 
 #include <QAbstractProxyModel>
@@ -17,6 +20,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QWheelEvent>
@@ -205,4 +210,24 @@ TEST_F(FileChoosersTest, DatesAndSizesInTheChooserAreItalian) {
     EXPECT_EQ(row.sibling(row.row(), 3).data().toString(), expectedDate); // "10/12/26, 09:05", not "10 Dec"
     EXPECT_EQ(row.sibling(row.row(), 1).data().toString(),
               QLocale(QLocale::Italian, QLocale::Italy).formattedDataSize(2500));
+}
+
+// The check dialogs and the message boxes wear the look of the program's other dialogs.
+TEST(DialogLook, CheckDialogsAndMessageBoxesLookLikeTheOtherDialogs) {
+    QWidget shellWindow;
+    applyShellLook(&shellWindow);
+
+    TfrmCodFisc check;
+    EXPECT_EQ(check.palette().color(QPalette::Window), shellWindow.palette().color(QPalette::Window));
+    EXPECT_EQ(check.styleSheet(), shellWindow.styleSheet());
+    EXPECT_TRUE(check.btnControlla->property("primary").toBool());
+    EXPECT_FALSE(check.btnChiudi->property("primary").toBool());
+
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Conferma"), QStringLiteral("Continuare?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    applyMessageBoxLook(box);
+    EXPECT_EQ(box.styleSheet(), shellWindow.styleSheet());
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->property("primary").toBool());
+    EXPECT_FALSE(box.button(QMessageBox::No)->property("primary").toBool());
 }

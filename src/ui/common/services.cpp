@@ -1,5 +1,6 @@
 #include "ui/common/services.h"
 
+#include "ui/common/dialoglook.h"
 #include "ui/common/filedialogs.h"
 
 #include <QDesktopServices>
@@ -43,6 +44,7 @@ public:
             set = QMessageBox::Yes | QMessageBox::No;
         QMessageBox box(icon, title, text, set, parent);
         box.setTextFormat(Qt::PlainText);
+        applyMessageBoxLook(box);
         switch (box.exec()) {
         case QMessageBox::Ok:
             return MsgAnswer::Ok;
