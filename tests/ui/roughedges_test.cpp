@@ -1,6 +1,7 @@
 // Program-wide rules met on every screen: list boxes and the mouse wheel, reading pictures, the file
-// choosers' default extension and Italian dates, the look of dialogs and message boxes.
+// choosers' default extension and Italian dates, the look of dialogs and message boxes, the logo.
 
+#include "report/layouts/pictures.h"
 #include "ui/app/look.h"
 #include "ui/common/dialoglook.h"
 #include "ui/common/filedialogs.h"
@@ -22,7 +23,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPainter>
 #include <QSpinBox>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QWheelEvent>
 #include <functional>
@@ -230,4 +233,23 @@ TEST(DialogLook, CheckDialogsAndMessageBoxesLookLikeTheOtherDialogs) {
     EXPECT_EQ(box.styleSheet(), shellWindow.styleSheet());
     EXPECT_TRUE(box.button(QMessageBox::Yes)->property("primary").toBool());
     EXPECT_FALSE(box.button(QMessageBox::No)->property("primary").toBool());
+}
+
+// The logo on printed cards is the one the screens show.
+TEST(ProductLogo, ReportsPrintTheScreensLogo) {
+    const QImage printed = report::productLogo();
+    ASSERT_EQ(printed.size(), QSize(256, 196));
+    QImage screens(printed.size(), QImage::Format_ARGB32_Premultiplied);
+    screens.fill(Qt::transparent);
+    QSvgRenderer logo(QStringLiteral(":/app/art/logo.svg"));
+    ASSERT_TRUE(logo.isValid());
+    QPainter p(&screens);
+    p.setRenderHint(QPainter::Antialiasing);
+    logo.render(&p, QRectF(30, 0, 196, 196));
+    p.end();
+    EXPECT_EQ(printed, screens);
+    // Blue at the top of the square, white in the bubble: not the old orange square.
+    const QColor top = printed.pixelColor(128, 12);
+    EXPECT_GT(top.blue(), top.red());
+    EXPECT_EQ(printed.pixelColor(128, 60), QColor(Qt::white));
 }
