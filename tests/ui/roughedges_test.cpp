@@ -228,11 +228,18 @@ TEST(DialogLook, CheckDialogsAndMessageBoxesLookLikeTheOtherDialogs) {
 
     QMessageBox box(QMessageBox::Question, QStringLiteral("Conferma"), QStringLiteral("Continuare?"),
                     QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
     applyMessageBoxLook(box);
     EXPECT_EQ(box.styleSheet(), shellWindow.styleSheet());
     EXPECT_TRUE(box.button(QMessageBox::Yes)->property("primary").toBool());
     EXPECT_FALSE(box.button(QMessageBox::No)->property("primary").toBool());
+    EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes)); // as the box would choose it itself
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->icon().isNull());
+    // Drawn blue, as the shell's main buttons (the style sheet saw the property).
+    box.ensurePolished();
+    const QColor yes = box.button(QMessageBox::Yes)->grab().toImage().pixelColor(6, 12);
+    const QColor no = box.button(QMessageBox::No)->grab().toImage().pixelColor(6, 12);
+    EXPECT_GT(yes.blue() - yes.red(), 60) << yes.name().toStdString();
+    EXPECT_LT(no.blue() - no.red(), 40) << no.name().toStdString();
 }
 
 // The logo on printed cards is the one the screens show.

@@ -1,6 +1,7 @@
 #include "ui/common/dialoglook.h"
 
 #include <QAbstractButton>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
@@ -30,10 +31,23 @@ void applyDialogLook(QWidget* window) {
 }
 
 void applyMessageBoxLook(QMessageBox& box) {
+    // The button Enter presses: the one given, else the one the box itself would choose when shown.
+    QPushButton* main = box.defaultButton();
+    for (QAbstractButton* button : box.buttons()) {
+        const QMessageBox::ButtonRole role = box.buttonRole(button);
+        if (!main && (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole))
+            main = qobject_cast<QPushButton*>(button);
+    }
+    if (main)
+        box.setDefaultButton(main);
+    for (QAbstractButton* button : box.buttons()) {
+        if (auto* push = qobject_cast<QPushButton*>(button)) {
+            push->setProperty("primary", push == main);
+            push->setIcon(QIcon()); // words only, as on the program's other buttons
+        }
+    }
+    // Last: the style sheet reads the buttons' properties when it is applied.
     applyDialogLook(&box);
-    for (QAbstractButton* button : box.buttons())
-        if (auto* push = qobject_cast<QPushButton*>(button))
-            push->setProperty("primary", push == box.defaultButton());
 }
 
 } // namespace ombrisa
