@@ -65,7 +65,7 @@ constexpr std::array<Placement, kAgentCardFields.size()> kPlacements{{
     {1, 0, 4},  {1, 0, 4}, {1, 0, 4},            // CodFisc, Civile, PartitaIva
     {1, 1, 6},  {1, 1, 6},                       // Studio, Lingue
     {2, 0, 5},  {2, 0, 3}, {2, 0, 4},            // Email, Tel, Cel
-    {3, 0, 3},  {3, 0, 3}, {3, 0, 6},            // Qualifica, Reparto, Disponibilita
+    {3, 0, 4},  {3, 0, 4}, {3, 0, 4},            // Qualifica, Reparto, Disponibilita
     {3, 1, 12},                                  // Mansioni
     {3, 2, 5},  {3, 2, 2}, {3, 2, 5},            // Iban, DataAss, Retribuzione
     {3, 3, 12},                                  // Note
