@@ -5,6 +5,7 @@
 #include "ui/app/look.h"
 #include "ui/common/dialoglook.h"
 #include "ui/common/filedialogs.h"
+#include "ui/common/picturebox.h"
 #include "ui/common/pictureloader.h"
 #include "ui/common/wheelguard.h"
 #include "ui/validators/codfiscdialog.h"
@@ -259,4 +260,26 @@ TEST(ProductLogo, ReportsPrintTheScreensLogo) {
     const QColor top = printed.pixelColor(128, 12);
     EXPECT_GT(top.blue(), top.red());
     EXPECT_EQ(printed.pixelColor(128, 60), QColor(Qt::white));
+}
+
+// A photo far larger than its box is drawn from a copy scaled to the box: the same picture.
+TEST(PictureBoxLargePhoto, DrawsTheWholePhotoFittedInTheBox) {
+    QImage photo(3000, 2000, QImage::Format_RGB32);
+    photo.fill(QColor(200, 30, 30));
+    {
+        QPainter p(&photo);
+        p.fillRect(1500, 0, 1500, 2000, QColor(30, 30, 200));
+    }
+    PictureBox box;
+    box.resize(300, 300);
+    box.setPixmap(QPixmap::fromImage(photo));
+    for (int round = 0; round < 2; ++round) { // the second time from the scaled copy
+        const QImage shown = box.grab().toImage();
+        EXPECT_EQ(shown.pixelColor(40, 150), QColor(200, 30, 30));
+        EXPECT_EQ(shown.pixelColor(260, 150), QColor(30, 30, 200));
+        // Fitted keeping its proportions (300 × 200, from y = 50): nothing of it above.
+        EXPECT_NE(shown.pixelColor(40, 20), QColor(200, 30, 30));
+        EXPECT_EQ(shown.pixelColor(40, 60), QColor(200, 30, 30));
+    }
+    EXPECT_EQ(box.pixmap().size(), QSize(3000, 2000)); // the box keeps the full photo
 }
