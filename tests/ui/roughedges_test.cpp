@@ -12,7 +12,6 @@
 #include "uisupport/fakes.h"
 
 #include <QAbstractProxyModel>
-#include <QFileSystemModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -20,11 +19,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPainter>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QSvgRenderer>
 #include <QTest>
@@ -40,8 +40,8 @@ namespace {
 // (through the application, so that application-wide filters see it).
 void turnWheel(QWidget* widget, int notches) {
     const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &event);
 }
 
@@ -139,7 +139,8 @@ TEST_F(PictureLoaderTest, APictureThatCannotBeReadSaysWhyInItalian) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("cartella.jpg")));
 
     const QList<std::pair<QString, QString>> failures{
-        {QStringLiteral("manca.jpg"), QStringLiteral("Impossibile leggere l'immagine \"manca.jpg\": il file non esiste.")},
+        {QStringLiteral("manca.jpg"),
+         QStringLiteral("Impossibile leggere l'immagine \"manca.jpg\": il file non esiste.")},
         {QStringLiteral("cartella.jpg"),
          QStringLiteral("Impossibile leggere l'immagine \"cartella.jpg\": il file non esiste.")},
         {QStringLiteral("testo.jpg"), QStringLiteral("Impossibile leggere l'immagine \"testo.jpg\": il file non "

@@ -1,11 +1,11 @@
 // Photos as today's cameras make them, and the two photo screens' size without a window manager.
 
+#include "agentstestutil.h"
+#include "core/cards/cardnavigator.h"
 #include "ui/agents/Dipendenti.h"
 #include "ui/agents/Slideshow_Dipendenti.h"
 #include "ui/agents/Zoom.h"
 #include "ui/agents/agentreportdialog.h"
-#include "agentstestutil.h"
-#include "core/cards/cardnavigator.h"
 #include "ui/common/picturebox.h"
 
 #include <QApplication>

@@ -31,8 +31,8 @@ protected:
     }
     static void turnWheel(QWidget* widget, int notches) {
         const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-        QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(widget, &event);
     }
     std::unique_ptr<TfrmChiamate> screen;

@@ -36,7 +36,8 @@ PictureLoad loadPicture(const QString& path) {
     // allowance.
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() * 4 > qint64(kPictureAllocationLimitMb) * 1024 * 1024)
-        return failure(QStringLiteral("l'immagine (%1 × %2 pixel) è troppo grande").arg(size.width()).arg(size.height()));
+        return failure(
+            QStringLiteral("l'immagine (%1 × %2 pixel) è troppo grande").arg(size.width()).arg(size.height()));
     return failure(QStringLiteral("il file è danneggiato o incompleto"));
 }
 
