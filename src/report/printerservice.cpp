@@ -1,8 +1,10 @@
 #include "report/printerservice.h"
 
+#include "report/pdfdocinfo.h"
 #include "report/reportpainter.h"
 #include "report/reportpreview.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QPdfWriter>
 #include <QPrintDialog>
@@ -64,8 +66,11 @@ OutputResult writePdfFile(const PreparedReport& report, const QString& path, con
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failed(pdfWriteFailedMessage(path));
+    // Painted in memory first: the document information is completed after the writer has finished.
+    QBuffer painted;
+    painted.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&painted);
         writer.setTitle(properties.title);
         writer.setCreator(properties.creator);
         writer.setDocumentXmpMetadata(xmpMetadata(properties));
@@ -74,6 +79,11 @@ OutputResult writePdfFile(const PreparedReport& report, const QString& path, con
             file.cancelWriting();
             return failed(pdfWriteFailedMessage(path));
         }
+    }
+    const QByteArray pdf = withDocumentInfo(painted.data(), properties, QDateTime::currentDateTime());
+    if (pdf.isEmpty() || file.write(pdf) != pdf.size()) {
+        file.cancelWriting();
+        return failed(pdfWriteFailedMessage(path));
     }
     if (!file.commit())
         return failed(pdfWriteFailedMessage(path));

@@ -18,8 +18,9 @@ struct OutputResult {
     bool failed() const { return status == Status::Failed; }
 };
 
-// Document properties of a PDF file: Title and Creator go into the document information, and all
-// four into its XMP metadata (dc:title, dc:description, dc:creator, xmp:CreatorTool).
+// Document properties of a PDF file: all four go into the document information (Title, Subject,
+// Author, Creator; see pdfdocinfo.h) and into its XMP metadata (dc:title, dc:description, dc:creator,
+// xmp:CreatorTool).
 struct PdfProperties {
     QString title;
     QString subject;

@@ -195,12 +195,14 @@ TEST_F(DipendentiTest, LoadPhotoUsesTheJpegAndBitmapChooser) {
     EXPECT_EQ(shownPhoto().size(), testPortrait().size());
     EXPECT_TRUE(samePicture(shownPhoto(), testPortrait()));
 
-    // Cancelled: nothing changes. A file that cannot be decoded: the blank picture, silently.
+    // Cancelled: nothing changes. A file that cannot be decoded: the blank picture, and the reason.
     files.expectOpen(QString());
     click(screen->btnCaricaFoto);
     EXPECT_TRUE(samePicture(shownPhoto(), testPortrait()));
     write(QStringLiteral("rotto.jpg"), QByteArray("not a picture"));
     files.expectOpen(path(QStringLiteral("rotto.jpg")));
+    messages.expect(MsgKind::Warning, QStringLiteral("Impossibile leggere l'immagine \"rotto.jpg\": il file non "
+                                                     "contiene un'immagine in un formato riconosciuto."));
     click(screen->btnCaricaFoto);
     EXPECT_TRUE(showsBlank());
 
@@ -250,22 +252,27 @@ TEST_F(DipendentiTest, APhotoSurvivesSaveNavigationAwayAndBack) {
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("Anagrafica/Scheda_Dipendente_2.jpg"))));
 }
 
-TEST_F(DipendentiTest, DamagedOrMissingPhotoShowsTheBlankPictureSilently) {
+const QString kDamagedPhotoOne =
+    QStringLiteral("Impossibile leggere l'immagine \"Scheda_Dipendente_1.jpg\": il file è danneggiato o incompleto.");
+
+TEST_F(DipendentiTest, ADamagedPhotoShowsTheBlankPictureAndSaysWhyAMissingOneIsSilent) {
     writeArchive({agentRecord("Rossi Mario"), agentRecord("Verdi Anna"), agentRecord("Bianchi Luca")});
     ensureFolder(QStringLiteral("Anagrafica"));
     const QByteArray damaged("\xFF\xD8\xFF\xE0 cut off");
     write(QStringLiteral("Anagrafica/Scheda_Dipendente_1.jpg"), damaged);
     ASSERT_TRUE(testPortrait().save(path(QStringLiteral("Anagrafica/Scheda_Dipendente_3.jpg")), "JPG"));
 
+    messages.expect(MsgKind::Warning, kDamagedPhotoOne);
     showCard(1);
     EXPECT_TRUE(showsBlank());
     click(screen->cmdAvanti); // no file
     EXPECT_TRUE(showsBlank());
     click(screen->cmdAvanti);
     EXPECT_TRUE(samePicture(shownPhoto(), testPortrait()));
+    messages.expect(MsgKind::Warning, kDamagedPhotoOne);
     click(screen->cmdPrimo);
     EXPECT_TRUE(showsBlank());
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(messages.shown.size(), 2);
 }
 
 TEST_F(DipendentiTest, SavingACardWhosePhotoCannotBeReadKeepsTheFile) {
@@ -275,6 +282,7 @@ TEST_F(DipendentiTest, SavingACardWhosePhotoCannotBeReadKeepsTheFile) {
     write(QStringLiteral("Anagrafica/Scheda_Dipendente_1.jpg"), damaged);
 
     // Edited and saved: the unreadable file stays as it was.
+    messages.expect(MsgKind::Warning, kDamagedPhotoOne);
     showCard(1);
     box("txtNote")->setText(QStringLiteral("nuova nota"));
     messages.expect(MsgKind::Information, kUpdatedMessage);
@@ -289,6 +297,7 @@ TEST_F(DipendentiTest, SavingACardWhosePhotoCannotBeReadKeepsTheFile) {
         samePicture(QImage(path(QStringLiteral("Anagrafica/Scheda_Dipendente_2.jpg"))), blankAgentPhoto().toImage()));
 
     // The user removes the photo of card 1: now the blank picture replaces the file.
+    messages.expect(MsgKind::Warning, kDamagedPhotoOne);
     showCard(1);
     click(screen->btnCancFoto);
     messages.expect(MsgKind::Information, kUpdatedMessage);
@@ -449,7 +458,9 @@ TEST_F(DipendentiTest, ZoomShowsTheCardsPictureAndClosesOnAClick) {
         ASSERT_NE(zoom, nullptr);
         EXPECT_EQ(zoom->windowTitle(), QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
         EXPECT_TRUE(samePicture(zoom->imgFoto->pixmap().toImage(), testPortrait()));
-        // As large as the screen allows, less the margins.
+        // The window takes the screen's available area by itself, with or without a window manager;
+        // the photo as large as the screen allows, less the margins.
+        EXPECT_TRUE(zoom->frameGeometry().contains(zoom->screen()->availableGeometry().adjusted(4, 4, -4, -4)));
         const QSize area = zoom->screen()->size();
         EXPECT_EQ(zoom->panContainer->size(), QSize(area.width() - 60, area.height() - 90));
         QTest::mouseClick(zoom->imgFoto, Qt::LeftButton);
@@ -530,6 +541,8 @@ TEST_F(DipendentiTest, ACapturedPictureReplacesAnUnreadablePhotoFileWithTheNextS
     writeArchive({agentRecord("Rossi Mario")});
     ensureFolder(QStringLiteral("Anagrafica"));
     write(QStringLiteral("Anagrafica/Scheda_Dipendente_1.jpg"), QByteArray("damaged"));
+    messages.expect(MsgKind::Warning, QStringLiteral("Impossibile leggere l'immagine \"Scheda_Dipendente_1.jpg\": "
+                                                     "il file non contiene un'immagine in un formato riconosciuto."));
     showCard(1);
     ASSERT_TRUE(showsBlank());
     // What the capture screen's import does.

@@ -146,7 +146,11 @@ TEST_F(ReportUiTest, PdfOfTheClientCardHoldsEverythingAndOffersToOpenIt) {
 
     const QString info = run("pdfinfo", {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression("Title:\\s+Scheda informativa"))) << info.toStdString();
-    EXPECT_TRUE(info.contains(QRegularExpression("Creator:\\s+Quintavo")));
+    EXPECT_TRUE(info.contains(QRegularExpression("Subject:\\s+Scheda informativa\n")));
+    EXPECT_TRUE(info.contains(QRegularExpression("Author:\\s+Quintavo\n")));
+    EXPECT_TRUE(info.contains(QRegularExpression("Creator:\\s+Quintavo\n")));
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+1\n")));
+    EXPECT_FALSE(info.contains("Syntax Error")) << info.toStdString();
     const QString meta = run("pdfinfo", {"-meta", pdf});
     EXPECT_TRUE(meta.contains("<rdf:li>Quintavo</rdf:li>")) << meta.toStdString();
     EXPECT_TRUE(meta.contains("Scheda informativa</rdf:li></rdf:Alt></dc:description>"));

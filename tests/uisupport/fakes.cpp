@@ -1,5 +1,7 @@
 #include "fakes.h"
 
+#include "ui/common/filedialogs.h"
+
 #include "core/storage/appfolder.h"
 
 #include <QApplication>
@@ -56,7 +58,8 @@ void TestFileChooser::expectSave(const QString& path) {
     answers_.push_back({true, path});
 }
 
-QString TestFileChooser::openFile(QWidget*, const QString& caption, const QString& folder, const QString&) {
+QString TestFileChooser::openFile(QWidget*, const QString& caption, const QString& folder, const QString&,
+                                  const QString& defaultSuffix) {
     captions.append(caption);
     suggested.append(folder);
     if (answers_.empty() || answers_.front().first) {
@@ -65,7 +68,7 @@ QString TestFileChooser::openFile(QWidget*, const QString& caption, const QStrin
     }
     const QString path = answers_.front().second;
     answers_.pop_front();
-    return path;
+    return withDefaultSuffix(path, defaultSuffix);
 }
 
 QString TestFileChooser::saveFile(QWidget*, const QString& caption, const QString& name, const QString&,

@@ -56,8 +56,10 @@ public:
     // The next chooser returns `path` (empty: the user cancels).
     void expectOpen(const QString& path);
     void expectSave(const QString& path);
-    QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) override;
-    // Answers as the real chooser does: an announced name without an extension gets the default suffix.
+    // Both answer as the real choosers do: an announced name without an extension gets the default suffix
+    // (a load chooser only when no such file exists, see withDefaultSuffix).
+    QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
+                     const QString& defaultSuffix = QString()) override;
     QString saveFile(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter,
                      const QString& defaultSuffix = QString()) override;
     bool ignoresDefaultSuffix = false; // answers as a platform dialog that leaves names as typed

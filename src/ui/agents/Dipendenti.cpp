@@ -69,7 +69,7 @@ constexpr std::array<Placement, kAgentCardFields.size()> kPlacements{{
     {1, 0, 4},  {1, 0, 4}, {1, 0, 4},            // CodFisc, Civile, PartitaIva
     {1, 1, 6},  {1, 1, 6},                       // Studio, Lingue
     {2, 0, 5},  {2, 0, 3}, {2, 0, 4},            // Email, Tel, Cel
-    {3, 0, 3},  {3, 0, 3}, {3, 0, 6},            // Qualifica, Reparto, Disponibilita
+    {3, 0, 4},  {3, 0, 4}, {3, 0, 4},            // Qualifica, Reparto, Disponibilita
     {3, 1, 12},                                  // Mansioni
     {3, 2, 5},  {3, 2, 2}, {3, 2, 5},            // Iban, DataAss, Retribuzione
     {3, 3, 12},                                  // Note
@@ -411,12 +411,14 @@ void TfrmDipendenti::showBlankPhoto(bool standIn) {
 }
 
 void TfrmDipendenti::loadCardPhoto() {
-    const QImage photo = readAgentPhoto(lblPosizione->text());
-    if (photo.isNull()) {
+    const PictureLoad photo = readAgentPhoto(lblPosizione->text());
+    if (!photo.ok()) {
         showBlankPhoto(true);
+        if (!photo.error.isEmpty())
+            showWarning(this, photo.error);
         return;
     }
-    imgFoto->setPixmap(QPixmap::fromImage(photo));
+    imgFoto->setPixmap(QPixmap::fromImage(photo.image));
     photoStandIn_ = false;
 }
 
@@ -454,18 +456,16 @@ void TfrmDipendenti::cmdEsciClick() {
 }
 
 void TfrmDipendenti::btnCaricaFotoClick() {
-    QString path = fileChooser().openFile(this, kDlgFileTitle, QString(), kDlgFileFilter);
+    const QString path = fileChooser().openFile(this, kDlgFileTitle, QString(), kDlgFileFilter, QStringLiteral("jpg"));
     if (path.isEmpty())
         return;
-    // A name typed without extension is taken with the extension jpg.
-    if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path))
-        path += QStringLiteral(".jpg");
-    const QImage picture = readPicture(path);
-    if (picture.isNull()) {
+    const PictureLoad picture = loadPicture(path);
+    if (!picture.ok()) {
         showBlankPhoto(false);
+        showWarning(this, picture.error);
         return;
     }
-    imgFoto->setPixmap(QPixmap::fromImage(picture));
+    imgFoto->setPixmap(QPixmap::fromImage(picture.image));
     photoStandIn_ = false;
 }
 

@@ -6,6 +6,7 @@
 #include "core/cards/cardnavigator.h"
 #include "ui/common/conventions.h"
 #include "ui/common/picturebox.h"
+#include "ui/common/screen.h"
 #include "ui/common/services.h"
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
@@ -26,7 +27,7 @@ TfrmSlideshow_Dipendenti::TfrmSlideshow_Dipendenti(QWidget* parent) : QDialog(pa
     setObjectName(QStringLiteral("frmSlideshow_Dipendenti"));
     setWindowTitle(QStringLiteral(" Slide show foto agenti"));
     setStyleSheet(QStringLiteral("#frmSlideshow_Dipendenti { background: #1d2f40; }"));
-    setWindowState(Qt::WindowMaximized);
+    maximiseWindow(this);
 
     panContainer = new QFrame(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));
@@ -118,8 +119,10 @@ void TfrmSlideshow_Dipendenti::cmdAvantiClick() {
         failure();
         return;
     }
-    const QImage photo = readAgentPhoto(lblPosizione->text());
-    imgFoto->setPixmap(photo.isNull() ? imgBianco->pixmap() : QPixmap::fromImage(photo));
+    // A photo that cannot be read shows the waiting picture: the card screen says why when the card is
+    // shown; a message here would come back every six seconds.
+    const PictureLoad photo = readAgentPhoto(lblPosizione->text());
+    imgFoto->setPixmap(photo.ok() ? QPixmap::fromImage(photo.image) : imgBianco->pixmap());
 }
 
 } // namespace ombrisa

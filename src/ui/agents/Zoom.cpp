@@ -2,6 +2,7 @@
 
 #include "ui/common/conventions.h"
 #include "ui/common/picturebox.h"
+#include "ui/common/screen.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -26,7 +27,7 @@ TfrmZoom::TfrmZoom(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmZoom"));
     setWindowTitle(QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
     setStyleSheet(QStringLiteral("#frmZoom { background: #1d2f40; }"));
-    setWindowState(Qt::WindowMaximized);
+    maximiseWindow(this);
 
     panContainer = new QFrame(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));

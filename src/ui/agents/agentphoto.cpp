@@ -3,7 +3,6 @@
 #include "core/records/archivepaths.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
@@ -38,15 +37,6 @@ QPixmap slideshowWaitingPicture() {
     return waiting;
 }
 
-QImage readPicture(const QString& path) {
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return {};
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    return reader.read();
-}
-
 bool writePicture(const QImage& picture, const QString& path, const QByteArray& format) {
     if (picture.isNull() || path.isEmpty())
         return false;
@@ -64,9 +54,12 @@ bool writePicture(const QImage& picture, const QString& path, const QByteArray& 
     return file.commit();
 }
 
-QImage readAgentPhoto(const QString& cardNumber) {
+PictureLoad readAgentPhoto(const QString& cardNumber) {
     ensureAppSubfolder(kAnagraficaFolder);
-    return readPicture(photoPath(cardNumber));
+    const QString path = photoPath(cardNumber);
+    if (!QFileInfo::exists(path))
+        return {};
+    return loadPicture(path);
 }
 
 bool writeAgentPhoto(const QImage& picture, const QString& cardNumber) {

@@ -3,6 +3,8 @@
 // Pictures of the agent card: the photo files in "Anagrafica", pictures chosen by the user, the blank
 // picture of the card and the slideshow's waiting picture.
 
+#include "ui/common/pictureloader.h"
+
 #include <QImage>
 #include <QPixmap>
 #include <QString>
@@ -19,19 +21,16 @@ QPixmap blankAgentPhoto();
 // The picture the slideshow shows until the first photo and for a photo that cannot be loaded.
 QPixmap slideshowWaitingPicture();
 
-// A picture file decoded by its content (JPEG, Bitmap or any other format this build reads), at its full
-// size. A null image when the file is missing or cannot be decoded.
-QImage readPicture(const QString& path);
-
 // Writes `picture` to `path` in `format` ("jpg", "bmp"...; empty: the format that the file's extension
 // names). The file is replaced only when the whole picture was written: a failed write leaves any
 // earlier file as it was. False when the picture could not be written.
 bool writePicture(const QImage& picture, const QString& path, const QByteArray& format = {});
 
 // The photo file of agent card `cardNumber` (Anagrafica/Scheda_Dipendente_<n>.jpg): the folder is created
-// first, as before every load and save of a photo. Read: a null image when missing or not decodable.
+// first, as before every load and save of a photo. Read: the photo at its full size; a card without a
+// photo file gives a null image and no error; a file that cannot be read, a null image and its message.
 // Write: JPEG, replacing the file; false when it could not be written.
-QImage readAgentPhoto(const QString& cardNumber);
+PictureLoad readAgentPhoto(const QString& cardNumber);
 bool writeAgentPhoto(const QImage& picture, const QString& cardNumber);
 // Whether card `cardNumber` has a photo file (decodable or not).
 bool agentPhotoExists(const QString& cardNumber);

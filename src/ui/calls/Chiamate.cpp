@@ -67,8 +67,8 @@ constexpr std::array<Placement, kCallCardFields.size()> kPlacements{{
     {Place::Section, 0, 0, 0, 4},   // Tipo
     {Place::Section, 0, 1, 0, 12},  // Oggetto
     {Place::Section, 0, 2, 0, 12},  // Esito
-    {Place::Section, 0, 0, 4, 4},   // Grado
-    {Place::Section, 0, 0, 8, 4},   // Durata
+    {Place::Section, 0, 0, 4, 5},   // Grado
+    {Place::Section, 0, 0, 9, 3},   // Durata
     {Place::Section, 1, 0, 0, 5},   // Cliente
     {Place::Section, 1, 0, 5, 3},   // CodFisc
     {Place::Section, 1, 0, 8, 4},   // Zona
@@ -81,7 +81,7 @@ constexpr std::array<Placement, kCallCardFields.size()> kPlacements{{
 constexpr int kColumns = 12;
 // Rows of captions and boxes in each section, and the most spare height one row takes on a tall screen.
 constexpr std::array<int, 3> kSectionRows{3, 2, 1};
-constexpr int kRowSpread = 28;
+constexpr int kRowSpread = 16;
 constexpr std::array<const char*, 3> kSectionArt{":/calls/art/sezione01.svg", ":/calls/art/sezione02.svg",
                                                  ":/calls/art/sezione03.svg"};
 
@@ -127,7 +127,6 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : QWidget(parent, Qt::Window) {
         QStringLiteral("QGroupBox { color: #1f3b57; font: bold 9pt 'Tahoma'; border: 1px solid #9ec0da;"
                        " border-radius: 6px; margin-top: 9px; padding: 4px 6px 4px 6px; background: transparent; }"
                        "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 2px; }"
-                       "QComboBox::down-arrow { image: url(:/calls/art/giu.svg); width: 12px; height: 12px; }"
                        // The command bar runs across the top: its shading runs downwards.
                        "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff,"
                        " stop:1 #e6f0f7); }"));
@@ -442,6 +441,9 @@ QWidget* TfrmChiamate::buildFields() {
     txtOreRit->setMinimumWidth(80);
     txtMinutiRit->setMinimumWidth(80);
     txtTipo->setMinimumWidth(150);
+    // Room for the longest usual answer, whole.
+    field(QStringLiteral("txtGrado"))
+        ->setMinimumWidth(QFontMetrics(cardBoxFont()).horizontalAdvance(QStringLiteral("Abbastanza soddisfatto")) + 24);
 
     for (QGroupBox* g : {grpDataRit, grpOraRit})
         g->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);

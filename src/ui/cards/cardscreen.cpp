@@ -45,7 +45,9 @@ QString cardScreenStyle(const QString& formName, const QString& topColour) {
 QString cardBoxStyle() {
     return QStringLiteral("QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px;"
                           " padding: 1px 4px; color: #10263a; }"
-                          "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }");
+                          "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }"
+                          // A style sheet that styles the button drops the platform's arrow: draw ours.
+                          "QComboBox::down-arrow { image: url(:/cards/art/giu.svg); width: 12px; height: 12px; }");
 }
 
 HintBand makeHintBand(QWidget* screen, const QString& designHint) {

@@ -1,5 +1,8 @@
 #include "ui/common/conventions.h"
 
+#include "ui/common/pictureloader.h"
+#include "ui/common/wheelguard.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -29,6 +32,8 @@ void setupApplication(QApplication& app) {
     QApplication::setOrganizationName(QStringLiteral("Ombrisa"));
     applyScreenFormats();
     loadItalianTranslations(app);
+    raisePictureAllocationLimit();
+    installWheelGuard(app);
 }
 
 void makeClickable(QWidget* widget) {

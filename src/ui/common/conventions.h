@@ -22,7 +22,8 @@ void applyScreenFormats();
 // "OK". False when they cannot be found; the program still works, with Qt's English words.
 bool loadItalianTranslations(QApplication& app);
 
-// Start-up of the application object: formats, translations, application name. Used by main() and by
+// Start-up of the application object: formats, translations, application name, the picture readers'
+// allowance (pictureloader.h) and the wheel rule of list boxes (wheelguard.h). Used by main() and by
 // the test programs' main().
 void setupApplication(QApplication& app);
 

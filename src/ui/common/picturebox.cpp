@@ -38,6 +38,8 @@ void PictureBox::clearPicture() {
     delete svg_;
     svg_ = nullptr;
     pixmap_ = QPixmap();
+    scaled_ = QPixmap();
+    scaledFrom_ = 0;
     update();
 }
 
@@ -61,6 +63,19 @@ QSize PictureBox::sizeHint() const {
     return {32, 32};
 }
 
+const QPixmap& PictureBox::drawnPixmap(QSizeF target) {
+    const qreal ratio = devicePixelRatioF();
+    const QSize device = (target * ratio).toSize();
+    // Up to twice the drawn size, the painter's own smooth scaling is quick enough.
+    if (device.isEmpty() || (pixmap_.width() <= 2 * device.width() && pixmap_.height() <= 2 * device.height()))
+        return pixmap_;
+    if (scaledFrom_ != pixmap_.cacheKey() || scaled_.size() != device) {
+        scaled_ = pixmap_.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaledFrom_ = pixmap_.cacheKey();
+    }
+    return scaled_;
+}
+
 void PictureBox::paintEvent(QPaintEvent*) {
     if (!hasPicture())
         return;
@@ -74,8 +89,10 @@ void PictureBox::paintEvent(QPaintEvent*) {
     const QRectF target(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
     if (svg_)
         svg_->render(&p, target);
-    else
-        p.drawPixmap(target, pixmap_, QRectF(pixmap_.rect()));
+    else {
+        const QPixmap& drawn = drawnPixmap(target.size());
+        p.drawPixmap(target, drawn, QRectF(drawn.rect()));
+    }
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

@@ -39,8 +39,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    const QPixmap& drawnPixmap(QSizeF target);
+
     QSvgRenderer* svg_ = nullptr;
     QPixmap pixmap_;
+    // pixmap_ scaled to the size it was last drawn at, when it is much larger (a camera photo):
+    // scaled once per size instead of at every paint.
+    QPixmap scaled_;
+    qint64 scaledFrom_ = 0;
     bool clickable_ = false;
     bool down_ = false;
 };

@@ -1,5 +1,8 @@
 #include "ui/common/services.h"
 
+#include "ui/common/dialoglook.h"
+#include "ui/common/filedialogs.h"
+
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -41,6 +44,7 @@ public:
             set = QMessageBox::Yes | QMessageBox::No;
         QMessageBox box(icon, title, text, set, parent);
         box.setTextFormat(Qt::PlainText);
+        applyMessageBoxLook(box);
         switch (box.exec()) {
         case QMessageBox::Ok:
             return MsgAnswer::Ok;
@@ -56,8 +60,9 @@ public:
 
 class DialogChooser final : public FileChooser {
 public:
-    QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) override {
-        return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+    QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
+                     const QString& defaultSuffix) override {
+        return chooseFileToOpen(parent, caption, folder, filter, defaultSuffix);
     }
     QString saveFile(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter,
                      const QString& defaultSuffix) override {
@@ -65,6 +70,7 @@ public:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(defaultSuffix); // added before the question about replacing a file
+        italianiseFileDialog(dialog);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         return dialog.selectedFiles().constFirst();

@@ -48,8 +48,11 @@ void showPlain(QWidget* parent, const QString& text);
 class FileChooser {
 public:
     virtual ~FileChooser() = default;
-    // The chosen path, or an empty text when the user cancels. `filter` as in QFileDialog.
-    virtual QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) = 0;
+    // The chosen path, or an empty text when the user cancels. `filter` as in QFileDialog. A name chosen
+    // without an extension that is not an existing file stands for the name with `defaultSuffix`
+    // ("jpg", without the dot): see withDefaultSuffix (filedialogs.h).
+    virtual QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
+                             const QString& defaultSuffix = QString()) = 0;
     // As openFile, for a file to write: `suggested` is the proposed name (or path). A name chosen without
     // an extension gets `defaultSuffix` ("jpg", without the dot) before the chooser asks whether to
     // replace an existing file, so the path returned is the file that will be written.

@@ -1,6 +1,7 @@
 #include "ui/validators/checkdialog.h"
 
 #include "ui/common/conventions.h"
+#include "ui/common/dialoglook.h"
 #include "ui/common/keyfilters.h"
 #include "ui/common/services.h"
 #include "core/storage/textfield.h"
@@ -44,6 +45,8 @@ CodeCheckDialog::CodeCheckDialog(QWidget* parent, const Setup& setup)
     lblTitolo->setText(setup.instruction);
     btnControlla->setObjectName(QStringLiteral("btnControlla"));
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
+    applyDialogLook(this);
+    btnControlla->setProperty("primary", true);
     // Enter in the box only moves to "Controlla"; Enter on a button presses that button.
     btnControlla->setAutoDefault(true);
     btnChiudi->setAutoDefault(true);
