@@ -30,11 +30,8 @@ int main(int argc, char** argv) {
     auto frmCambiaPassword = std::make_unique<TfrmCambiaPassword>();
     frmPassword->setScreens(frmAvvio.get(), frmCambiaPassword.get());
     auto clienti = std::make_unique<TfrmClienti>();
-    frmClienti = clienti.get();
     auto chiamate = std::make_unique<TfrmChiamate>();
-    frmChiamate = chiamate.get();
     auto dipendenti = std::make_unique<TfrmDipendenti>();
-    frmDipendenti = dipendenti.get();
 
     // The work areas: each one's screen is created here and registered for its tile of the start menu.
     registerWorkArea(1, [&] { return clienti.get(); });    // client archive

@@ -387,7 +387,7 @@ TEST(ClientCard, CallHistoryRefusalsComeInOrder) {
 
 TEST(ClientCard, FieldTableCoversTheFirst29FieldsInRecordOrder) {
     for (std::size_t i = 0; i < kClientCardFields.size(); ++i) {
-        const ClientCardField& f = kClientCardFields[i];
+        const CardField& f = kClientCardFields[i];
         EXPECT_EQ(fieldIndex(kClienteFields, QString::fromLatin1(f.field)), static_cast<int>(i)) << f.field;
         EXPECT_EQ(QLatin1String(f.control), QLatin1String("txt") + QLatin1String(f.field));
     }

@@ -47,7 +47,7 @@ protected:
         AgentsTest::TearDown();
     }
 
-    QLineEdit* box(const char* name) const { return screen->field(QString::fromLatin1(name)); }
+    QLineEdit* box(const char* name) const { return qobject_cast<QLineEdit*>(screen->field(QString::fromLatin1(name))); }
     void click(QToolButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     // Types the mandatory fields of a card.
     void fillMandatory(const QString& name = QStringLiteral("Rossi Mario")) {
@@ -83,7 +83,7 @@ TEST_F(DipendentiTest, OpensOnAnEmptyNewCardWithTheBlankPicture) {
 }
 
 TEST_F(DipendentiTest, BoxesFollowTheFieldTable) {
-    for (const AgentCardField& f : kAgentCardFields) {
+    for (const CardField& f : kAgentCardFields) {
         QLineEdit* e = box(f.control);
         ASSERT_NE(e, nullptr) << f.control;
         const auto& def =
@@ -484,10 +484,8 @@ TEST_F(DipendentiTest, HintsOfTheAgentScreen) {
 }
 
 TEST_F(DipendentiTest, ExitClosesTheScreen) {
-    QSignalSpy closed(screen.get(), &TfrmDipendenti::closed);
     click(screen->cmdEsci);
     EXPECT_FALSE(screen->isVisible());
-    EXPECT_EQ(closed.count(), 1);
 }
 
 TEST_F(DipendentiTest, HelpShowsTheAgentsText) {
