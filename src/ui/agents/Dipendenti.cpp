@@ -69,26 +69,11 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : CardScreen(parent) {
                            " font: bold 10pt 'Tahoma'; border-radius: 6px; padding: 4px 10px; }"
                            "QFrame#panFoto QToolButton#btnLavori:hover { background: #2f6f9c; }"));
 
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 8, 10, 8);
-    root->setSpacing(8);
-    auto* body = new QHBoxLayout;
-    body->setSpacing(10);
-    root->addLayout(body, 1);
-
-    // Bottom band first: the hint line must exist before the controls register their hints.
-    const HintBand hintBand = makeBand(kDesignHint);
-    QFrame* band = hintBand.band;
-    hintBand.row->addWidget(makeNavigator(band, kAgentNavigatorHints));
-    root->addWidget(band);
-
-    auto* sections = new QWidget(this);
-    sections->setObjectName(QStringLiteral("panSezioni"));
-    body->addWidget(sections, 1);
-    body->addWidget(buildPhotoPanel());
-    auto* column = new QFrame(this);
-    column->setObjectName(QStringLiteral("panComandi"));
-    body->addWidget(column);
+    const SideColumnFrame outline = makeSideColumnFrame(kDesignHint, kAgentNavigatorHints,
+                                                      [this] { return buildPhotoPanel(); });
+    QWidget* sections = outline.sections;
+    QFrame* column = outline.column;
+    QFrame* band = outline.band;
 
     // Four framed sections; spare height goes above the captions, so that each caption stays by its box.
     auto* stack = new QVBoxLayout(sections);

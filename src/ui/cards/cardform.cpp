@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QShowEvent>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace ombrisa {
 namespace {
@@ -169,6 +170,32 @@ NavigatorBar* CardScreen::makeNavigator(QWidget* parent, const NavigatorHints& n
     cmdUltimo = navigatorBar_->cmdUltimo;
     lblPosizione = navigatorBar_->lblPosizione;
     return navigatorBar_;
+}
+
+CardScreen::SideColumnFrame CardScreen::makeSideColumnFrame(const QString& designHint,
+                                                            const NavigatorHints& navigatorHints,
+                                                            const std::function<QWidget*()>& middle) {
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(10, 8, 10, 8);
+    root->setSpacing(8);
+    auto* body = new QHBoxLayout;
+    body->setSpacing(10);
+    root->addLayout(body, 1);
+
+    // Bottom band first: the hint line must exist before the controls register their hints.
+    const HintBand hintBand = makeBand(designHint);
+    hintBand.row->addWidget(makeNavigator(hintBand.band, navigatorHints));
+    root->addWidget(hintBand.band);
+
+    auto* sections = new QWidget(this);
+    sections->setObjectName(QStringLiteral("panSezioni"));
+    body->addWidget(sections, 1);
+    if (middle)
+        body->addWidget(middle());
+    auto* column = new QFrame(this);
+    column->setObjectName(QStringLiteral("panComandi"));
+    body->addWidget(column);
+    return {sections, column, hintBand.band};
 }
 
 QWidget* CardScreen::field(const QString& name) const {

@@ -24,6 +24,7 @@
 #include <memory>
 #include <span>
 
+class QFrame;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -117,6 +118,17 @@ protected:
     // The navigator bar in `parent`; its controls become the members above.
     NavigatorBar* makeNavigator(QWidget* parent, const NavigatorHints& hints = kNavigatorHints);
     HintLine& hints() { return *hintLine_; }
+
+    // The frame of a card whose commands stand in a column at the right: the sections' area panSezioni
+    // taking the spare width, `middle` when given (the agent's photo panel), the command column
+    // panComandi, and at the foot the band with the hint line and the navigator.
+    struct SideColumnFrame {
+        QWidget* sections;
+        QFrame* column;
+        QFrame* band;
+    };
+    SideColumnFrame makeSideColumnFrame(const QString& designHint, const NavigatorHints& navigatorHints,
+                                        const std::function<QWidget*()>& middle = {});
 
     // Builds every control of the field table where its placement says, with its caption, filter, length
     // limit, look and check picture, then the Enter ring and the tab order. Returns the caption of each

@@ -59,26 +59,10 @@ TfrmClienti::TfrmClienti(QWidget* parent) : CardScreen(parent) {
                       " background: white; }"
                       "QCheckBox::indicator:checked { image: url(:/cards/art/spunta.svg); }"));
 
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 8, 10, 8);
-    root->setSpacing(8);
-
-    auto* body = new QHBoxLayout;
-    body->setSpacing(10);
-    root->addLayout(body, 1);
-
-    // Bottom band first: the hint line must exist before the controls register their hints.
-    const HintBand hintBand = makeBand(kDesignHint);
-    QFrame* band = hintBand.band;
-    hintBand.row->addWidget(makeNavigator(band));
-    root->addWidget(band);
-
-    auto* sections = new QWidget(this);
-    sections->setObjectName(QStringLiteral("panSezioni"));
-    body->addWidget(sections, 1);
-    auto* column = new QFrame(this);
-    column->setObjectName(QStringLiteral("panComandi"));
-    body->addWidget(column);
+    const SideColumnFrame outline = makeSideColumnFrame(kDesignHint, kNavigatorHints);
+    QWidget* sections = outline.sections;
+    QFrame* column = outline.column;
+    QFrame* band = outline.band;
 
     // Five framed sections, each with its picture at the left of its grid.
     auto* stack = new QVBoxLayout(sections);
