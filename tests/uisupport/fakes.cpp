@@ -78,9 +78,7 @@ QString TestFileChooser::saveFile(QWidget*, const QString& caption, const QStrin
     }
     QString path = answers_.front().second;
     answers_.pop_front();
-    if (!ignoresDefaultSuffix && !path.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + defaultSuffix;
-    return path;
+    return ignoresDefaultSuffix ? path : withDefaultSuffix(path, defaultSuffix);
 }
 
 void TestFileChooser::verifyAllShown() {

@@ -56,6 +56,9 @@ public:
 };
 FileChooser& fileChooser();
 void setFileChooser(FileChooser* chooser);
+// The save choosers' rule for a name chosen without an extension: when the last part of `path` has no
+// ".", it gets "." + `suffix`. An empty path or suffix leaves the path as it is.
+QString withDefaultSuffix(const QString& path, const QString& suffix);
 
 // ---- Opening documents, web addresses and e-mail messages ---------------------------------------
 
