@@ -6,7 +6,9 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh test
 build=${BUILD_DIR:-build}
 sanitize=${OMBRISA_SANITIZE:-0}
-cmake -S . -B "$build" -G Ninja -DOMBRISA_SANITIZE=$([ "$sanitize" = 1 ] && echo ON || echo OFF) >/dev/null
+werror=$([ "${CI:-}" = true ] && echo ON || echo OFF) # CI: warnings are errors
+cmake -S . -B "$build" -G Ninja -DOMBRISA_SANITIZE=$([ "$sanitize" = 1 ] && echo ON || echo OFF) \
+      -DOMBRISA_WERROR=$werror >/dev/null
 cmake --build "$build" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}

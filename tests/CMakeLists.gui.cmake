@@ -6,7 +6,13 @@ file(GLOB OMBRISA_UI_TESTSUPPORT CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/u
      ${CMAKE_CURRENT_SOURCE_DIR}/uisupport/*.h)
 add_library(ombrisa_ui_testsupport STATIC ${OMBRISA_UI_TESTSUPPORT})
 target_include_directories(ombrisa_ui_testsupport PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(ombrisa_ui_testsupport PUBLIC ombrisa_ui Qt6::Test GTest::gtest GTest::gmock)
+target_link_libraries(ombrisa_ui_testsupport PUBLIC ombrisa_ui ombrisa_print_testsupport Qt6::Test GTest::gtest GTest::gmock)
+# One precompiled header for every GUI test program: GoogleTest, Qt Test and the widgets tests use.
+if(OMBRISA_PCH)
+  target_precompile_headers(ombrisa_ui_testsupport PRIVATE <gtest/gtest.h> <gmock/gmock.h> <QTest> <QSignalSpy>
+                            <QApplication> <QString> <QWidget> <QDialog> <QLabel> <QLineEdit> <QComboBox>
+                            <QToolButton> <QTemporaryDir>)
+endif()
 
 
 file(GLOB OMBRISA_UI_TEST_FOLDERS LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
@@ -14,6 +20,9 @@ file(GLOB OMBRISA_UI_TEST_FOLDERS LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT
 foreach(folder IN LISTS OMBRISA_UI_TEST_FOLDERS)
   if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
     ombrisa_test_program(ombrisa_${folder}_tests ${folder} ombrisa_ui_testsupport)
+    if(OMBRISA_PCH AND TARGET ombrisa_${folder}_tests)
+      target_precompile_headers(ombrisa_${folder}_tests REUSE_FROM ombrisa_ui_testsupport)
+    endif()
   endif()
 endforeach()
 
@@ -25,4 +34,7 @@ if(TARGET ombrisa_ui_tests AND TARGET ombrisa-seed-password)
 endif()
 
 # Report engine and report layouts: their own program, with a main() that creates the QApplication.
-ombrisa_test_program(ombrisa_report_tests report ombrisa_report Qt6::Widgets)
+ombrisa_test_program(ombrisa_report_tests report ombrisa_print_testsupport Qt6::Widgets)
+if(OMBRISA_PCH)
+  target_precompile_headers(ombrisa_report_tests PRIVATE <gtest/gtest.h> <QApplication> <QString> <QPainter>)
+endif()

@@ -68,10 +68,10 @@ int main(int argc, char** argv) {
 
     // The work areas: each one's screen is registered for its tile of the start menu and created the
     // first time the tile is clicked (once per run), so the password window does not wait for them.
-    registerWorkArea(1, createdOnFirstUse(clienti, frmClienti));       // client archive
-    registerWorkArea(2, createdOnFirstUse(chiamate, frmChiamate));     // call register
-    registerWorkArea(3, createdOnFirstUse(dipendenti, frmDipendenti)); // agents and work
-    registerWorkArea(4, createdOnFirstUse(menuRiepStraordinari, frmMenuRiepStraordinari)); // hours summary
+    registerWorkArea(1, createdOnFirstUse(clienti));       // client archive
+    registerWorkArea(2, createdOnFirstUse(chiamate));     // call register
+    registerWorkArea(3, createdOnFirstUse(dipendenti)); // agents and work
+    registerWorkArea(4, createdOnFirstUse(menuRiepStraordinari)); // hours summary
 
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
 

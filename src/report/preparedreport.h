@@ -13,7 +13,7 @@ struct PreparedItem {
     QString text;          // memos: the lines of this page joined by line feeds
     double lineHeight = 0; // memos: the distance between two lines
     QImage picture;
-    FontSpec font;
+    FontDef font;
     QColor textColor;
     QColor fill;
     QColor frame;

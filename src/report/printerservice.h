@@ -29,7 +29,7 @@ struct PdfProperties {
 };
 
 // The way out of the program for reports: the printer, the preview window and PDF files. Screens go
-// through printerService(); tests install a FilePrinterService so that nothing reaches a printer.
+// through printerService(); tests install one of their own so that nothing reaches a printer.
 class PrinterService {
 public:
     virtual ~PrinterService() = default;
@@ -57,31 +57,12 @@ public:
     OutputResult writePdf(const PreparedReport& report, const QString& path, const PdfProperties& properties) override;
 };
 
-// The PDF writer shared by both services.
+// What the user reads when a print fails.
+inline const QString kPrintFailed = QStringLiteral("Attenzione: la stampa non è andata a buon fine.");
+
+// The PDF writer shared by every service.
 OutputResult writePdfFile(const PreparedReport& report, const QString& path, const PdfProperties& properties);
 // "Attenzione: non è stato possibile scrivere il file …" with the reasons the user can act on.
 QString pdfWriteFailedMessage(const QString& path);
-
-// For tests: printing writes "stampa-1.pdf", "stampa-2.pdf"… into a folder instead of reaching a
-// printer, previews are recorded instead of shown, and PDF files are written for real unless a
-// failure is asked for. Every prepared report handed over is kept for inspection.
-class FilePrinterService : public PrinterService {
-public:
-    explicit FilePrinterService(QString folder);
-
-    OutputResult print(const PreparedReport& report, QWidget* parent) override;
-    void preview(const PreparedReport& report, QWidget* parent) override;
-    OutputResult writePdf(const PreparedReport& report, const QString& path, const PdfProperties& properties) override;
-
-    QList<PreparedReport> printed;
-    QList<QString> printedFiles;
-    QList<PreparedReport> previewed;
-    QList<QString> pdfPaths;
-    bool cancelPrint = false; // the user closes the print dialog
-    bool failPrint = false;   // the printer refuses the job
-
-private:
-    QString folder_;
-};
 
 } // namespace ombrisa::report

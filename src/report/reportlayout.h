@@ -29,7 +29,7 @@ enum class ObjectKind {
 
 // A font as the layout names it ("Arial", "Verdana", "Courier New"); the painter maps the family to
 // a face available on the machine with the same proportions.
-struct FontSpec {
+struct FontDef {
     QString family = QStringLiteral("Arial");
     double pixelSize = 13.33;
     bool bold = false;
@@ -44,7 +44,7 @@ struct ReportObject {
     QString text;      // Text
     QStringList lines; // Memo
     QImage picture;    // Picture
-    FontSpec font;
+    FontDef font;
     QColor textColor = Qt::black;
     QColor fill;  // invalid: not filled
     QColor frame; // invalid: no frame (for a Line, its colour)

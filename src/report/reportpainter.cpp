@@ -93,7 +93,7 @@ QString resolveFamily(const QString& family) {
     return firstInstalled({"DejaVu Sans", "Liberation Sans"});
 }
 
-QFont resolveFont(const FontSpec& wanted) {
+QFont resolveFont(const FontDef& wanted) {
     QFont font(resolveFamily(wanted.family));
     // Points are 1/72 inch and units 1/96 inch; the device turns points into its own dots.
     font.setPointSizeF(wanted.pixelSize * 72.0 / 96.0);

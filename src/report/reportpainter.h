@@ -13,7 +13,7 @@ namespace ombrisa::report {
 // metric-compatible Liberation faces when installed, "Verdana" and "Tahoma" to DejaVu Sans; any
 // other family, or a missing face, falls back to DejaVu Sans (or DejaVu Sans Mono for fixed pitch).
 QString resolveFamily(const QString& family);
-QFont resolveFont(const FontSpec& wanted);
+QFont resolveFont(const FontDef& wanted);
 
 // Draws one page with `painter` set up on a device whose origin is the printable area's top left;
 // `dotsPerUnit` is the device's dots per report unit (its dots per inch / 96).

@@ -16,30 +16,30 @@ using namespace ombrisa;
 using Outcome = CardNavigator::Outcome;
 
 TEST(AgentCardFields, EditTheFirst25RecordFieldsInOrderAndTheLabelsTheRest) {
-    ASSERT_EQ(kAgentCardFields.size() + kAgentAttachmentLabels.size(), kDipendenteFields.size());
+    ASSERT_EQ(kAgentCardFields.size() + kCardAttachmentLabels.size(), kDipendenteFields.size());
     QSet<QString> controls;
     for (std::size_t i = 0; i < kAgentCardFields.size(); ++i) {
-        const AgentCardField& f = kAgentCardFields[i];
+        const CardField& f = kAgentCardFields[i];
         EXPECT_EQ(QString::fromLatin1(f.field), kDipendenteFields[i].name) << f.control;
         // The control takes the field's word.
         EXPECT_EQ(QString::fromLatin1(f.control), QStringLiteral("txt") + QString::fromLatin1(f.field));
         controls.insert(QString::fromLatin1(f.control));
     }
-    for (std::size_t i = 0; i < kAgentAttachmentLabels.size(); ++i)
-        EXPECT_EQ(QString::fromLatin1(kAgentAttachmentLabels[i].second),
+    for (std::size_t i = 0; i < kCardAttachmentLabels.size(); ++i)
+        EXPECT_EQ(QString::fromLatin1(kCardAttachmentLabels[i].second),
                   kDipendenteFields[kAgentCardFields.size() + i].name);
     EXPECT_EQ(controls.size(), 25);
 }
 
 TEST(AgentCardFields, FiltersOfTheBoxesThatHaveOne) {
-    QMap<QString, AgentFieldFilter> filtered;
-    for (const AgentCardField& f : kAgentCardFields)
-        if (f.filter != AgentFieldFilter::None)
+    QMap<QString, CardFilter> filtered;
+    for (const CardField& f : kAgentCardFields)
+        if (f.filter != CardFilter::None)
             filtered.insert(QString::fromLatin1(f.control), f.filter);
-    const QMap<QString, AgentFieldFilter> expected{
-        {"txtSesso", AgentFieldFilter::TrimUpper},   {"txtCodFisc", AgentFieldFilter::TrimUpper},
-        {"txtPartitaIva", AgentFieldFilter::Digits}, {"txtEmail", AgentFieldFilter::Trim},
-        {"txtCel", AgentFieldFilter::Digits},        {"txtIban", AgentFieldFilter::TrimUpper},
+    const QMap<QString, CardFilter> expected{
+        {"txtSesso", CardFilter::TrimUpper},   {"txtCodFisc", CardFilter::TrimUpper},
+        {"txtPartitaIva", CardFilter::Digits}, {"txtEmail", CardFilter::Trim},
+        {"txtCel", CardFilter::Digits},        {"txtIban", CardFilter::TrimUpper},
     };
     EXPECT_EQ(filtered, expected);
 }

@@ -319,6 +319,41 @@ TEST_F(NavigatorTest, AnInaccessibleArchiveStopsEveryOperation) {
     }
 }
 
+// A navigator whose Close() after a read fails (the file is still closed, as a failing close(2) does).
+class FailingCloseNavigator : public CardNavigator {
+public:
+    using CardNavigator::CardNavigator;
+
+protected:
+    bool closeArchive() override {
+        CardNavigator::closeArchive();
+        return false;
+    }
+};
+
+TEST_F(NavigatorTest, AFailedCloseAfterAReadLeavesTheShownCardAndItsNumberTogether) {
+    writeArchive(3);
+    FailingCloseNavigator failing{testRules(), view};
+    for (auto step : {&N::first, &N::next, &N::previous, &N::last}) {
+        view.pos = "2";
+        view.controls["txtNome"] = "Nome2";
+        view.controls["txtTel"] = "22";
+        view.messages.clear();
+        EXPECT_EQ((failing.*step)(), Outcome::ArchiveFailure);
+        EXPECT_EQ(view.messages, (std::vector<Message>{{CardMessageKind::Error, kArchiveMessage}}));
+        EXPECT_EQ(view.pos, "2");
+        EXPECT_EQ(view.controls["txtNome"], "Nome2");
+    }
+    EXPECT_EQ(failing.showCard(3), Outcome::ArchiveFailure);
+    EXPECT_EQ(view.controls["txtNome"], "Nome2");
+    // A save after the failures rewrites card 2 with card 2's own text: nothing else moved.
+    EXPECT_EQ(nav.save(), Outcome::Updated);
+    const QByteArray after = archiveBytes();
+    EXPECT_EQ(after.mid(static_cast<int>(kRecordSize), 6), QByteArray("\x05Nome2"));
+    EXPECT_EQ(after.mid(0, static_cast<int>(kRecordSize)), card("Nome1", "11"));
+    EXPECT_EQ(after.mid(2 * static_cast<int>(kRecordSize)), card("Nome3", "33"));
+}
+
 TEST_F(NavigatorTest, APositionThatIsNotACardNumberIsAnArchiveFailure) {
     writeArchive(2);
     for (const char* bad : {"abc", "0", "-1", "7"}) {
@@ -352,7 +387,7 @@ TEST(ClientCard, CallHistoryRefusalsComeInOrder) {
 
 TEST(ClientCard, FieldTableCoversTheFirst29FieldsInRecordOrder) {
     for (std::size_t i = 0; i < kClientCardFields.size(); ++i) {
-        const ClientCardField& f = kClientCardFields[i];
+        const CardField& f = kClientCardFields[i];
         EXPECT_EQ(fieldIndex(kClienteFields, QString::fromLatin1(f.field)), static_cast<int>(i)) << f.field;
         EXPECT_EQ(QLatin1String(f.control), QLatin1String("txt") + QLatin1String(f.field));
     }

@@ -196,13 +196,12 @@ TEST_F(RecordFileTest, AWriterWaitsForAnotherWorkstationsLockAndGivesUpInTime) {
     TRecordFile secondReader; // shared locks do not exclude each other
     ASSERT_TRUE(secondReader.OpenOrCreate(path("a.pro"), R, TRecordFile::Access::Read));
     secondReader.Close();
-    TRecordFile::SetLockTimeoutMs(50);
+    const ScopedLockTimeout shortWait(50);
     TRecordFile writer;
     EXPECT_FALSE(writer.OpenOrCreate(path("a.pro"), R)) << "the reader's lock keeps the writer out";
     reader.Close();
     EXPECT_TRUE(writer.OpenOrCreate(path("a.pro"), R));
     writer.Close();
-    TRecordFile::SetLockTimeoutMs(15000);
 }
 
 } // namespace

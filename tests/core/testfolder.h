@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/storage/appfolder.h"
+#include "core/storage/recordfile.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -28,4 +29,16 @@ protected:
     }
 
     QTemporaryDir dir;
+};
+
+// Makes other workstations' locks time out after `milliseconds` for the scope; the program's own wait
+// comes back at its end, however the test ends.
+class ScopedLockTimeout {
+public:
+    explicit ScopedLockTimeout(int milliseconds) { ombrisa::TRecordFile::SetLockTimeoutMs(milliseconds); }
+    ~ScopedLockTimeout() { ombrisa::TRecordFile::SetLockTimeoutMs(kProgramLockTimeoutMs); }
+    ScopedLockTimeout(const ScopedLockTimeout&) = delete;
+    ScopedLockTimeout& operator=(const ScopedLockTimeout&) = delete;
+
+    static constexpr int kProgramLockTimeoutMs = 15000;
 };

@@ -80,6 +80,20 @@ TEST(CodePage, EveryByteSurvivesARoundTrip) {
     EXPECT_EQ(toCp1252(text), all);
 }
 
+TEST(CodePage, TheRowThatDiffersFromLatin1) {
+    // Bytes 0x80-0x9F as the code page's chart shows them; the five undefined ones read as the control
+    // character of the same code. The conversion needs no system converter.
+    const QString expected = QString::fromUtf8("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F"
+                                               "\u0090‘’“”•–—˜™š›œ\u009DžŸ");
+    ASSERT_EQ(expected.size(), 32);
+    QByteArray row(32, '\0');
+    for (int i = 0; i < 32; ++i)
+        row[i] = static_cast<char>(0x80 + i);
+    EXPECT_EQ(fromCp1252(row), expected);
+    EXPECT_EQ(toCp1252(expected), row);
+    EXPECT_EQ(toCp1252(QStringLiteral("€ Ÿ Œ")), QByteArray("\x80 \x9F \x8C"));
+}
+
 TEST(Trim, RemovesCodesUpTo32OnlyAtTheEnds) {
     EXPECT_EQ(trimText(QStringLiteral("\x01 a b\x1F ")), QStringLiteral("a b"));
     EXPECT_EQ(trimText(QStringLiteral("\u00A0a\u00A0")), QStringLiteral("\u00A0a\u00A0")); // above 32: kept

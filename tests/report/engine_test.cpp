@@ -1,4 +1,4 @@
-#include "report/printerservice.h"
+#include "printsupport/fileprinterservice.h"
 #include "report/reportpainter.h"
 #include "report/reportpreview.h"
 #include "reporttestutil.h"
@@ -104,9 +104,10 @@ TEST(ReportPreview, ToolbarOffersPrintZoomFullScreenAndCloseAtZoomOne) {
 
     QTemporaryDir dir;
     FilePrinterService printer(dir.path());
-    setPrinterService(&printer);
-    dialog.findChild<QAction*>("actStampa")->trigger();
-    setPrinterService(nullptr);
+    {
+        ScopedPrinterService installed(printer);
+        dialog.findChild<QAction*>("actStampa")->trigger();
+    }
     EXPECT_EQ(printer.printed.size(), 1);
     dialog.show();
     dialog.findChild<QAction*>("actChiudi")->trigger();

@@ -1,3 +1,4 @@
+#include "printsupport/fileprinterservice.h"
 #include "report/layouts/listreport.h"
 #include "reporttestutil.h"
 
@@ -122,12 +123,11 @@ TEST(ListReport, ExtraLinesFollowTheListAndEachPrintStartsAfresh) {
 TEST(ListReport, PrintedThroughThePrinterService) {
     QTemporaryDir dir;
     FilePrinterService printer(dir.path());
-    setPrinterService(&printer);
+    ScopedPrinterService installed(printer);
     const QStringList lines = {"Rossi Mario      Forlì", QString(200, QLatin1Char('w'))};
     const OutputResult result =
         printList(hoursSummaryTitle("RSSMRA70C05D704X"), lines,
                   hoursSummaryExtraLines("01/01/2024 - 31/01/2024", "3", "12,5"), kNow, nullptr);
-    setPrinterService(nullptr);
     ASSERT_TRUE(result.done()) << result.message.toStdString();
     ASSERT_EQ(printer.printed.size(), 1);
     ombrisa::report::test::keepCopy(printer.printedFiles[0], "riepilogo.pdf");

@@ -14,7 +14,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -130,44 +129,25 @@ TEST_F(ServicesTest, FileChoosersAnswerWhatTheTestAnnounced) {
     EXPECT_EQ(files.suggested, QStringList({QStringLiteral("/tmp"), QStringLiteral("Contatti.xls")}));
 }
 
-// The program's own save chooser, driven as a user would: "copia" typed over an existing "copia.jpg"
-// becomes that file, and the chooser asks before replacing it. Answering No keeps the chooser open.
-QWidget* openChooser() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<QFileDialog*>(w) && w->isVisible())
-            return w;
-    return nullptr;
-}
-
-TEST_F(ServicesTest, SaveChooserAddsTheDefaultSuffixBeforeAskingToReplaceTheFile) {
-    setFileChooser(nullptr);
-    write(QStringLiteral("copia.jpg"), "vecchia foto");
-    const std::pair<QMessageBox::StandardButton, QString> rounds[] = {
-        {QMessageBox::No, QString()},
-        {QMessageBox::Yes, path(QStringLiteral("copia.jpg"))},
+TEST(DefaultSuffix, OnlyANameWithoutExtensionGetsIt) {
+    struct Case {
+        const char* path;
+        const char* suffix;
+        const char* chosen;
     };
-    for (const auto& [answer, expected] : rounds) {
-        QString question;
-        QTimer::singleShot(0, [&, answer = answer] {
-            auto* chooser = qobject_cast<QFileDialog*>(openChooser());
-            ASSERT_NE(chooser, nullptr);
-            chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("copia"));
-            QTimer::singleShot(0, [&] { // the question comes up while the chooser accepts
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                ASSERT_NE(box, nullptr);
-                question = box->text();
-                box->button(answer)->click();
-            });
-            static_cast<QDialog*>(chooser)->accept(); // the chooser's own accept, as its Save button
-            if (chooser->isVisible())
-                chooser->reject();
-        });
-        EXPECT_EQ(fileChooser().saveFile(nullptr, QStringLiteral("Salva"), path(QStringLiteral("Foto.jpg")),
-                                         QStringLiteral("File Jpeg (*.jpg)"), QStringLiteral("jpg")),
-                  expected);
-        EXPECT_TRUE(question.contains(QStringLiteral("copia.jpg"))) << question.toStdString();
-    }
-    EXPECT_EQ(bytes(QStringLiteral("copia.jpg")), "vecchia foto") << "choosing never writes";
+    const Case cases[] = {
+        {"/dati/copia", "jpg", "/dati/copia.jpg"},
+        {"/dati/copia.jpg", "jpg", "/dati/copia.jpg"},
+        {"/dati/copia.JPEG", "jpg", "/dati/copia.JPEG"},
+        {"/dati/copia.bmp", "jpg", "/dati/copia.bmp"},   // another extension stays
+        {"/dati.2024/copia", "jpg", "/dati.2024/copia.jpg"}, // a dot in a folder is no extension
+        {"copia", "xls", "copia.xls"},
+        {"/dati/copia", "", "/dati/copia"}, // no default suffix
+        {"", "jpg", ""},                    // cancelled
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(withDefaultSuffix(QString::fromUtf8(c.path), QString::fromUtf8(c.suffix)), QString::fromUtf8(c.chosen))
+            << c.path;
 }
 
 TEST(TestServices, UnannouncedFileChoosersFailTheTest) {

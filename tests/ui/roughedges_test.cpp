@@ -178,7 +178,7 @@ TEST_F(FileChoosersTest, ALoadChooserTakesABareNameWithTheDefaultExtension) {
         {d, "jpg", d},                         // a folder
     };
     for (const auto& [typed, suffix, expected] : cases)
-        EXPECT_EQ(withDefaultSuffix(typed, suffix), expected) << typed.toStdString();
+        EXPECT_EQ(withDefaultSuffixToOpen(typed, suffix), expected) << typed.toStdString();
 
     // The test chooser answers the same way, so the screens are tested with what the user gets.
     files.expectOpen(d + "p");

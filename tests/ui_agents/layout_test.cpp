@@ -37,7 +37,7 @@ TEST_P(AgentLayout, EverythingFitsAndNothingOverlaps) {
         {"txtIban", "IT60X0542811101000000123456"},
     };
     for (const auto& [name, text] : texts) {
-        QLineEdit* box = screen.field(QString::fromLatin1(name));
+        auto* box = qobject_cast<QLineEdit*>(screen.field(QString::fromLatin1(name)));
         ASSERT_NE(box, nullptr) << name;
         box->setText(QString::fromUtf8(text));
     }

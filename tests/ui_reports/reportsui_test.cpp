@@ -11,7 +11,7 @@
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
 #include "report/layouts/clientcard.h"
-#include "report/printerservice.h"
+#include "printsupport/fileprinterservice.h"
 #include "report/reportpreview.h"
 #include "ui/reports/controltexts.h"
 #include "ui/search/findbox.h"

@@ -68,7 +68,7 @@ QString TestFileChooser::openFile(QWidget*, const QString& caption, const QStrin
     }
     const QString path = answers_.front().second;
     answers_.pop_front();
-    return withDefaultSuffix(path, defaultSuffix);
+    return withDefaultSuffixToOpen(path, defaultSuffix);
 }
 
 QString TestFileChooser::saveFile(QWidget*, const QString& caption, const QString& name, const QString&,
@@ -81,9 +81,7 @@ QString TestFileChooser::saveFile(QWidget*, const QString& caption, const QStrin
     }
     QString path = answers_.front().second;
     answers_.pop_front();
-    if (!ignoresDefaultSuffix && !path.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + defaultSuffix;
-    return path;
+    return ignoresDefaultSuffix ? path : withDefaultSuffix(path, defaultSuffix);
 }
 
 void TestFileChooser::verifyAllShown() {

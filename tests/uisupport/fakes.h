@@ -5,7 +5,7 @@
 // expect...() fails the test; so does an announced one that never appeared.
 
 #include "ui/common/services.h"
-#include "report/printerservice.h"
+#include "printsupport/fileprinterservice.h"
 
 #include <QDateTime>
 #include <QDialog>

@@ -31,12 +31,15 @@ void expectFitsWithoutOverlap(const QWidget* screen, const QList<QWidget*>& cont
     for (const QWidget* w : controls) {
         const std::string name = w->objectName().toStdString();
         EXPECT_TRUE(window.contains(onScreen(w, screen))) << "outside the window: " << name;
-        if (auto* l = qobject_cast<const QLabel*>(w); l && l->property("caption").toBool())
+        if (auto* l = qobject_cast<const QLabel*>(w); l && l->property("caption").toBool()) {
             EXPECT_GE(l->width(), l->sizeHint().width()) << "caption cut: " << l->text().toStdString();
-        if (auto* b = qobject_cast<const QAbstractButton*>(w))
+        }
+        if (auto* b = qobject_cast<const QAbstractButton*>(w)) {
             EXPECT_GE(b->width(), b->sizeHint().width()) << "button cut: " << name;
-        if (auto* c = qobject_cast<const QComboBox*>(w))
+        }
+        if (auto* c = qobject_cast<const QComboBox*>(w)) {
             EXPECT_GE(c->width(), c->minimumSizeHint().width()) << "list cut: " << name;
+        }
         EXPECT_GE(w->height(), w->minimumSizeHint().height()) << "too low: " << name;
     }
     for (qsizetype i = 0; i < controls.size(); ++i)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/cards/cardfield.h"
 #include "core/cards/cardnavigator.h"
 #include "core/records/records.h"
 
@@ -12,61 +13,34 @@
 
 namespace ombrisa {
 
-// How the agent card screen edits one field of TRecDipendente while the user types.
-enum class AgentFieldFilter {
-    None,
-    TrimUpper, // trim, then upper case, on every change
-    Trim,      // trim only, on every change
-    Digits,    // keys other than digits, Backspace, Delete, Left, Right and Enter are discarded
-};
-
-// One edit box of the agent card, in screen order (which is also the tab order and the Enter ring): the
-// control's name, its caption, the record field it edits (its capacity is the box's length limit), its
-// filter and whether its text is centred.
-struct AgentCardField {
-    const char* control;
-    const char* caption;
-    const char* field;
-    AgentFieldFilter filter;
-    bool centred = false;
-};
-
-inline constexpr std::array<AgentCardField, 25> kAgentCardFields{{
-    {"txtDipendente", "Cognome e nome:", "Dipendente", AgentFieldFilter::None},
-    {"txtSesso", "Sesso:", "Sesso", AgentFieldFilter::TrimUpper, true},
-    {"txtDataNasc", "Data nascita:", "DataNasc", AgentFieldFilter::None},
-    {"txtCittadinanza", "Cittadinanza:", "Cittadinanza", AgentFieldFilter::None},
-    {"txtLuogoNasc", "Luogo nascita:", "LuogoNasc", AgentFieldFilter::None},
-    {"txtIndirizzo", "Indirizzo residenza:", "Indirizzo", AgentFieldFilter::None},
-    {"txtCitta", "Città:", "Citta", AgentFieldFilter::None},
-    {"txtCap", "CAP:", "Cap", AgentFieldFilter::None},
-    {"txtNazione", "Nazione:", "Nazione", AgentFieldFilter::None},
-    {"txtCodFisc", "Codice fiscale:", "CodFisc", AgentFieldFilter::TrimUpper},
-    {"txtCivile", "Stato civile:", "Civile", AgentFieldFilter::None},
-    {"txtPartitaIva", "Partita IVA:", "PartitaIva", AgentFieldFilter::Digits},
-    {"txtStudio", "Titolo di studio:", "Studio", AgentFieldFilter::None},
-    {"txtLingue", "Lingue conosciute:", "Lingue", AgentFieldFilter::None},
-    {"txtEmail", "E-mail:", "Email", AgentFieldFilter::Trim},
-    {"txtTel", "Tel. casa:", "Tel", AgentFieldFilter::None},
-    {"txtCel", "Tel. cellulare:", "Cel", AgentFieldFilter::Digits},
-    {"txtQualifica", "Qualifica:", "Qualifica", AgentFieldFilter::None},
-    {"txtReparto", "Reparto:", "Reparto", AgentFieldFilter::None},
-    {"txtDisponibilita", "Disponibilità:", "Disponibilita", AgentFieldFilter::None},
-    {"txtMansioni", "Mansioni:", "Mansioni", AgentFieldFilter::None},
-    {"txtIban", "IBAN:", "Iban", AgentFieldFilter::TrimUpper},
-    {"txtDataAss", "Data assunzione:", "DataAss", AgentFieldFilter::None},
-    {"txtRetribuzione", "Retribuzione:", "Retribuzione", AgentFieldFilter::None},
-    {"txtNote", "Note:", "Note", AgentFieldFilter::None},
-}};
-
-// The hidden attachment labels of the agent card, with their fields.
-inline constexpr std::array<std::pair<const char*, const char*>, 6> kAgentAttachmentLabels{{
-    {"lblFile01", "File01"},
-    {"lblFile02", "File02"},
-    {"lblFile03", "File03"},
-    {"lblDesc01", "Desc01"},
-    {"lblDesc02", "Desc02"},
-    {"lblDesc03", "Desc03"},
+// The 25 boxes of the agent card, in screen order (also the tab order and the Enter ring); the record
+// fields they edit are the first 25 of TRecDipendente, in the same order.
+inline constexpr std::array<CardField, 25> kAgentCardFields{{
+    {"txtDipendente", "Cognome e nome:", "Dipendente"},
+    {"txtSesso", "Sesso:", "Sesso", CardFieldKind::Edit, CardFilter::TrimUpper, kCentred},
+    {"txtDataNasc", "Data nascita:", "DataNasc"},
+    {"txtCittadinanza", "Cittadinanza:", "Cittadinanza"},
+    {"txtLuogoNasc", "Luogo nascita:", "LuogoNasc"},
+    {"txtIndirizzo", "Indirizzo residenza:", "Indirizzo"},
+    {"txtCitta", "Città:", "Citta"},
+    {"txtCap", "CAP:", "Cap"},
+    {"txtNazione", "Nazione:", "Nazione"},
+    {"txtCodFisc", "Codice fiscale:", "CodFisc", CardFieldKind::Edit, CardFilter::TrimUpper},
+    {"txtCivile", "Stato civile:", "Civile"},
+    {"txtPartitaIva", "Partita IVA:", "PartitaIva", CardFieldKind::Edit, CardFilter::Digits},
+    {"txtStudio", "Titolo di studio:", "Studio"},
+    {"txtLingue", "Lingue conosciute:", "Lingue"},
+    {"txtEmail", "E-mail:", "Email", CardFieldKind::Edit, CardFilter::Trim},
+    {"txtTel", "Tel. casa:", "Tel"},
+    {"txtCel", "Tel. cellulare:", "Cel", CardFieldKind::Edit, CardFilter::Digits},
+    {"txtQualifica", "Qualifica:", "Qualifica"},
+    {"txtReparto", "Reparto:", "Reparto"},
+    {"txtDisponibilita", "Disponibilità:", "Disponibilita"},
+    {"txtMansioni", "Mansioni:", "Mansioni"},
+    {"txtIban", "IBAN:", "Iban", CardFieldKind::Edit, CardFilter::TrimUpper},
+    {"txtDataAss", "Data assunzione:", "DataAss"},
+    {"txtRetribuzione", "Retribuzione:", "Retribuzione"},
+    {"txtNote", "Note:", "Note"},
 }};
 
 // The navigator's rules for the agent card: mandatory name, codice fiscale, mobile number, qualification

@@ -3,6 +3,7 @@
 // The call card's rules that need no window: its controls and the fields they edit, the navigator's
 // rules for "Registro_Chiamate.pro", and the sixteen checks a save makes, in their order.
 
+#include "core/cards/cardfield.h"
 #include "core/cards/cardnavigator.h"
 
 #include <QString>
@@ -13,48 +14,30 @@
 
 namespace ombrisa {
 
-// How a control of the call card takes its text.
-enum class CallFieldKind {
-    List,      // editable combo box that takes its value only from its list
-    Digits,    // edit box that accepts digits only (the year)
-    Edit,      // free edit box
-    TrimUpper, // edit box trimmed and turned to upper case while typing (codice fiscale)
-    Trim,      // edit box trimmed while typing and when left (e-mail)
-    Hidden,    // hidden label holding a combined value (date, time)
-};
-
-// One control of the call card in screen order (also the Enter ring, hidden labels aside): its name,
-// caption, the record field it edits and how. Every box is limited to its field's capacity except the
-// year box, which has no limit (`limited` false): the save checks judge its length.
-struct CallCardField {
-    const char* control;
-    const char* caption;
-    const char* field;
-    CallFieldKind kind;
-    bool limited = true;
-};
-
-inline constexpr std::array<CallCardField, 20> kCallCardFields{{
-    {"txtGiornoRit", "Giorno:", "GiornoRit", CallFieldKind::List},
-    {"txtMeseRit", "Mese:", "MeseRit", CallFieldKind::List},
-    {"lblAnnoRit", "Anno:", "AnnoRit", CallFieldKind::Digits, false},
-    {"lblDataRit", "", "DataRit", CallFieldKind::Hidden},
-    {"txtOreRit", "Ore:", "OreRit", CallFieldKind::List},
-    {"txtMinutiRit", "Minuti:", "MinutiRit", CallFieldKind::List},
-    {"lblOraRit", "", "OraRit", CallFieldKind::Hidden},
-    {"txtTipo", "Tipo chiamata:", "Tipo", CallFieldKind::List},
-    {"txtOggetto", "Oggetto:", "Oggetto", CallFieldKind::Edit},
-    {"txtEsito", "Esito:", "Esito", CallFieldKind::Edit},
-    {"txtGrado", "Grado soddisfazione:", "Grado", CallFieldKind::Edit},
-    {"txtDurata", "Durata:", "Durata", CallFieldKind::Edit},
-    {"txtCliente", "Cognome e nome cliente:", "Cliente", CallFieldKind::Edit},
-    {"txtCodFisc", "Codice fiscale:", "CodFisc", CallFieldKind::TrimUpper},
-    {"txtZona", "Zona di appartenenza:", "Zona", CallFieldKind::Edit},
-    {"txtRecapito", "Tel. preferenziale:", "Recapito", CallFieldKind::Edit},
-    {"txtTelCel", "Tel. cellulare:", "TelCel", CallFieldKind::Edit},
-    {"txtEmail", "E-mail:", "Email", CallFieldKind::Trim},
-    {"txtNote", "Note:", "Note", CallFieldKind::Edit},
-    {"txtOperatore", "Operatore / Agente:", "Operatore", CallFieldKind::Edit},
+// The controls of the call card, in screen order (also the Enter ring, hidden labels aside). Every box
+// is limited to its field's capacity except the year box, which has no limit: the save checks judge its
+// length. The hidden labels hold the combined date and time.
+inline constexpr std::array<CardField, 20> kCallCardFields{{
+    {"txtGiornoRit", "Giorno:", "GiornoRit", CardFieldKind::ListOnly},
+    {"txtMeseRit", "Mese:", "MeseRit", CardFieldKind::ListOnly},
+    {"lblAnnoRit", "Anno:", "AnnoRit", CardFieldKind::Edit, CardFilter::Digits, kNoLengthLimit},
+    {"lblDataRit", "", "DataRit", CardFieldKind::Hidden},
+    {"txtOreRit", "Ore:", "OreRit", CardFieldKind::ListOnly},
+    {"txtMinutiRit", "Minuti:", "MinutiRit", CardFieldKind::ListOnly},
+    {"lblOraRit", "", "OraRit", CardFieldKind::Hidden},
+    {"txtTipo", "Tipo chiamata:", "Tipo", CardFieldKind::ListOnly},
+    {"txtOggetto", "Oggetto:", "Oggetto"},
+    {"txtEsito", "Esito:", "Esito"},
+    {"txtGrado", "Grado soddisfazione:", "Grado"},
+    {"txtDurata", "Durata:", "Durata"},
+    {"txtCliente", "Cognome e nome cliente:", "Cliente"},
+    {"txtCodFisc", "Codice fiscale:", "CodFisc", CardFieldKind::Edit, CardFilter::TrimUpper},
+    {"txtZona", "Zona di appartenenza:", "Zona"},
+    {"txtRecapito", "Tel. preferenziale:", "Recapito"},
+    {"txtTelCel", "Tel. cellulare:", "TelCel"},
+    {"txtEmail", "E-mail:", "Email", CardFieldKind::Edit, CardFilter::Trim, kFilterOnLeave},
+    {"txtNote", "Note:", "Note"},
+    {"txtOperatore", "Operatore / Agente:", "Operatore"},
 }};
 
 // The direction of a call, as its list offers it; a new card proposes the first.

@@ -32,6 +32,10 @@ std::optional<std::int64_t> parseCardNumber(QStringView position) {
 CardNavigator::CardNavigator(CardRules rules, CardView& view)
     : rules_(std::move(rules)), view_(view), record_(rules_.recordSize, 0) {}
 
+bool CardNavigator::closeArchive() {
+    return file_.Close();
+}
+
 bool CardNavigator::open(TRecordFile::Access access) {
     return file_.OpenOrCreate(appPath(rules_.archiveFile), rules_.recordSize, access);
 }
@@ -47,14 +51,16 @@ void CardNavigator::remember(std::int64_t number) {
     loadedNumber_ = number;
 }
 
-// Reads record `index` into the buffer, loads it and shows its number (the position after the read).
+// Reads record `index` into the buffer, closes the archive, then loads the card and shows its number
+// (the position after the read). The controls change only once the whole read succeeded: a failure
+// leaves the shown card and its number together, so a later save cannot write it over another card.
 CardNavigator::Outcome CardNavigator::loadAt(std::int64_t index) {
     if (!file_.Seek(index) || !file_.ReadRecord(static_cast<void*>(record_.data())))
         return failure();
-    view_.loadCard(record_.data());
     const std::int64_t number = file_.Position();
-    if (!file_.Close())
+    if (!closeArchive())
         return failure();
+    view_.loadCard(record_.data());
     remember(number);
     view_.setPosition(QString::number(number));
     view_.cardShown();

@@ -135,6 +135,7 @@ public:
     };
 
     CardNavigator(CardRules rules, CardView& view);
+    virtual ~CardNavigator() = default;
 
     const CardRules& rules() const { return rules_; }
 
@@ -150,6 +151,10 @@ public:
 
     // The record buffer of this screen, as the last operation left it.
     std::span<const std::uint8_t> record() const { return record_; }
+
+protected:
+    // Closes the archive after a read; a test replaces it to see a failing Close().
+    virtual bool closeArchive();
 
 private:
     bool open(TRecordFile::Access access);

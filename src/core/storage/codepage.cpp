@@ -1,11 +1,21 @@
 #include "core/storage/codepage.h"
 
 #include <array>
-#include <cerrno>
-#include <iconv.h>
+#include <cstddef>
+#include <cstdint>
 
 namespace ombrisa {
 namespace {
+
+// Bytes 0x80-0x9F, the only ones where Windows-1252 differs from Latin-1. The five the code page leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control character of the same code, so that
+// every byte survives a round trip.
+constexpr std::array<char16_t, 32> kHighControls{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
 
 struct Tables {
     std::array<char16_t, 256> toUnicode{};
@@ -13,25 +23,8 @@ struct Tables {
 
     Tables() {
         fromUnicode.fill(-1);
-        iconv_t cd = iconv_open("UTF-16LE", "WINDOWS-1252");
-        for (int b = 0; b < 256; ++b) {
-            char16_t out = static_cast<char16_t>(b); // undefined bytes map to the control of that code
-            if (cd != reinterpret_cast<iconv_t>(-1)) {
-                char in = static_cast<char>(b);
-                char* inp = &in;
-                std::size_t inLeft = 1;
-                unsigned char buf[4] = {};
-                char* outp = reinterpret_cast<char*>(buf);
-                std::size_t outLeft = sizeof buf;
-                iconv(cd, nullptr, nullptr, nullptr, nullptr);
-                if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<std::size_t>(-1) &&
-                    sizeof buf - outLeft == 2)
-                    out = static_cast<char16_t>(buf[0] | (buf[1] << 8));
-            }
-            toUnicode[static_cast<std::size_t>(b)] = out;
-        }
-        if (cd != reinterpret_cast<iconv_t>(-1))
-            iconv_close(cd);
+        for (std::size_t b = 0; b < 256; ++b)
+            toUnicode[b] = b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : static_cast<char16_t>(b);
         for (int b = 255; b >= 0; --b)
             fromUnicode[toUnicode[static_cast<std::size_t>(b)]] = static_cast<std::int16_t>(b);
     }

@@ -7,7 +7,7 @@
 namespace ombrisa {
 
 // Windows-1252, the code page of every text stored in the archives and in the spreadsheet files.
-// The tables are built once from the system's converter (iconv); conversion itself is a table look-up.
+// The code page's 32 entries that differ from Latin-1 are a table in the code; conversion is a table look-up.
 
 // Converts Windows-1252 bytes to text. The five bytes the code page leaves undefined come back as the
 // control characters of the same code, so that every byte survives a round trip.

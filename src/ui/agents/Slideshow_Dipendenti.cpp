@@ -23,7 +23,6 @@
 namespace ombrisa {
 
 TfrmSlideshow_Dipendenti::TfrmSlideshow_Dipendenti(QWidget* parent) : QDialog(parent) {
-    applyScreenFormats();
     setObjectName(QStringLiteral("frmSlideshow_Dipendenti"));
     setWindowTitle(QStringLiteral(" Slide show foto agenti"));
     setStyleSheet(QStringLiteral("#frmSlideshow_Dipendenti { background: #1d2f40; }"));

@@ -219,10 +219,7 @@ void TfrmWebCam::btnImportaFotoClick() {
     stopCamera();
     if (trimText(lblMemory->text()) != kModeEuro01)
         return;
-    TfrmDipendenti* card = qobject_cast<TfrmDipendenti*>(parentWidget());
-    if (!card)
-        card = frmDipendenti;
-    if (card)
+    if (auto* card = qobject_cast<TfrmDipendenti*>(parentWidget()))
         card->importPhoto(imgTarget->pixmap());
     accept();
 }

@@ -23,7 +23,6 @@ void placePhotoArea(QWidget* window, QWidget* container, QWidget* picture) {
 }
 
 TfrmZoom::TfrmZoom(QWidget* parent) : QDialog(parent) {
-    applyScreenFormats();
     setObjectName(QStringLiteral("frmZoom"));
     setWindowTitle(QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
     setStyleSheet(QStringLiteral("#frmZoom { background: #1d2f40; }"));

@@ -57,7 +57,6 @@ PictureBox* picture(const char* name, const char* file, QWidget* parent, bool cl
 TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmAvvio"));
     setWindowTitle(QStringLiteral(" Ombrisa"));
-    applyScreenFormats();
     setMinimumSize(kPanelWidth + 20, kPanelHeight + 20);
 
     panContainer = new QWidget(this);

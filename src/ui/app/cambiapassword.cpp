@@ -21,7 +21,6 @@ namespace ombrisa {
 TfrmCambiaPassword::TfrmCambiaPassword(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmCambiaPassword"));
     setWindowTitle(QStringLiteral(" Cambia password"));
-    applyScreenFormats();
     applyShellLook(this);
     makeFixedWindow(this, 560, 420);
     addTopBand(this, 100);

@@ -20,7 +20,6 @@ namespace ombrisa {
 TfrmGuida::TfrmGuida(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmGuida"));
     setWindowTitle(QStringLiteral(" Guida all'utilizzo del software"));
-    applyScreenFormats();
     applyShellLook(this);
     makeFixedWindow(this, 780, 620);
     addTopBand(this, 96);

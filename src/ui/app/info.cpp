@@ -19,7 +19,6 @@ namespace ombrisa {
 TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral(" Informazioni su Ombrisa"));
-    applyScreenFormats();
     applyShellLook(this);
     makeFixedWindow(this, 600, 470);
     addTopBand(this, 96);

@@ -22,7 +22,6 @@ namespace ombrisa {
 TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmPassword"));
     setWindowTitle(QStringLiteral(" Ombrisa - Autenticazione"));
-    applyScreenFormats();
     applyShellLook(this);
     makeFixedWindow(this, 560, 300);
     addTopBand(this, 100);

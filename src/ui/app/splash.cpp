@@ -14,7 +14,6 @@ namespace ombrisa {
 TfrmSplash::TfrmSplash(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral(" Ombrisa - ") + kCopyrightNotice);
-    applyScreenFormats();
     applyShellLook(this);
     makeFixedWindow(this, 640, 470, parent ? parent->window() : nullptr);
 

@@ -40,13 +40,12 @@ const char* const kLabelNames[3][2] = {
     {"lblFile01", "lblDesc01"}, {"lblFile02", "lblDesc02"}, {"lblFile03", "lblDesc03"}};
 const char* const kOrdinals[3] = {"1°", "2°", "3°"};
 
-// The card screen that receives the values for `mode`: the opening screen when it is of that kind,
-// otherwise the program's one screen of that kind.
+// The card screen that receives the values for `mode`: the opening screen, when it is of that kind.
 QWidget* cardFor(const QString& mode, QWidget* opener) {
     if (mode == kModeClienti)
-        return qobject_cast<TfrmClienti*>(opener) ? opener : frmClienti;
+        return qobject_cast<TfrmClienti*>(opener) ? opener : nullptr;
     if (mode == kModeDipendenti)
-        return qobject_cast<TfrmDipendenti*>(opener) ? opener : frmDipendenti;
+        return qobject_cast<TfrmDipendenti*>(opener) ? opener : nullptr;
     return nullptr;
 }
 

@@ -12,10 +12,9 @@
 // cmdRiepOggi) are connected by those screens' code: this screen gives them their pictures and hints.
 // Those screens read and write this screen's controls directly (by name through field(), lblPosizione).
 
+#include "ui/cards/cardform.h"
+
 #include <QList>
-#include <QWidget>
-#include <array>
-#include <memory>
 
 class QComboBox;
 class QGroupBox;
@@ -25,20 +24,10 @@ class QToolButton;
 
 namespace ombrisa {
 
-class CardBinding;
-class CardNavigator;
-class HintLine;
-class NavigatorBar;
-
-class TfrmChiamate : public QWidget {
+class TfrmChiamate : public CardScreen {
     Q_OBJECT
 public:
     explicit TfrmChiamate(QWidget* parent = nullptr);
-    ~TfrmChiamate() override;
-
-    // One of the twenty controls of the card (combo box, edit box or hidden label) by name, or nullptr.
-    QWidget* field(const QString& name) const;
-    CardNavigator& navigator() { return *navigator_; }
 
     // The lists that take their value only from their items.
     QComboBox* txtGiornoRit;
@@ -57,66 +46,29 @@ public:
     QGroupBox* grpDataRit;
     QGroupBox* grpOraRit;
     QLabel* lblCampo23;
-    QLabel* panInfo;
-    QLabel* lblPosizione;
 
-    // Toolbar, left to right.
-    QToolButton* cmdNuovo;
-    QToolButton* cmdDuplica;
-    QToolButton* cmdSalva;
-    QToolButton* cmdTrova;
-    QToolButton* cmdAnteprima;
-    QToolButton* cmdStampa;
-    QToolButton* cmdPrimo;
-    QToolButton* cmdIndietro;
-    QToolButton* cmdAvanti;
-    QToolButton* cmdUltimo;
+    // Toolbar commands of this card only (the others are CardScreen's).
     QToolButton* cmdEsporta;
     QToolButton* cmdRiepOggi;
-    QToolButton* cmdGuida;
-    QToolButton* cmdEsci;
-    // Picture buttons beside the fields.
+    // Picture buttons beside the date, the time and the client's name.
     QToolButton* impRitiro;
     QToolButton* impOraRit;
     QToolButton* impCliente;
-    QToolButton* btnCodFisc;
-    QToolButton* btnEmail;
 
     // Today's date into the year, day and month; the current time into hour and minutes.
     void impRitiroClick();
     void impOraRitClick();
 
-signals:
-    // The screen was closed, by cmdEsci or by the window's close button: the start menu comes back.
-    void closed();
-
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showHelp() override;
 
 private:
     QWidget* buildToolbar();
-    QWidget* buildFields();
+    QWidget* buildSections();
     bool newCardDefaults();
     void duplicateDefaults();
     bool saveChecks();
     void clearListSelections();
-    QComboBox* listOf(QObject* watched) const;
-    void cmdGuidaClick();
-    void cmdEsciClick();
-    void btnCodFiscClick();
-    void btnEmailClick();
-
-    std::array<QWidget*, 20> fields_{};
-    QList<QComboBox*> lists_;
-    std::unique_ptr<HintLine> hintLine_;
-    std::unique_ptr<CardBinding> binding_;
-    std::unique_ptr<CardNavigator> navigator_;
-    NavigatorBar* navigatorBar_ = nullptr;
 };
-
-// The screen's one instance, created at start-up.
-extern TfrmChiamate* frmChiamate;
 
 } // namespace ombrisa

@@ -120,11 +120,11 @@ struct CheckButton {
     const char* hint;
 };
 constexpr std::array<CheckButton, 5> kCheckButtons{{
-    {"txtEmail", "btnEmail", ":/clients/art/email.svg", "Invia una e-mail all'indirizzo indicato."},
-    {"txtCodFisc", "btnCodFisc", ":/clients/art/controlla.svg", "Controlla il codice fiscale."},
-    {"txtCarta", "btnCarta", ":/clients/art/controlla.svg", "Controlla il numero di carta di credito."},
-    {"txtPartitaIva", "btnPartitaIva", ":/clients/art/controlla.svg", "Controlla il numero di partita IVA."},
-    {"txtIban", "btnIban", ":/clients/art/controlla.svg", "Controlla l'IBAN."},
+    {"txtEmail", "btnEmail", ":/cards/art/email.svg", "Invia una e-mail all'indirizzo indicato."},
+    {"txtCodFisc", "btnCodFisc", ":/cards/art/controlla.svg", "Controlla il codice fiscale."},
+    {"txtCarta", "btnCarta", ":/cards/art/controlla.svg", "Controlla il numero di carta di credito."},
+    {"txtPartitaIva", "btnPartitaIva", ":/cards/art/controlla.svg", "Controlla il numero di partita IVA."},
+    {"txtIban", "btnIban", ":/cards/art/controlla.svg", "Controlla l'IBAN."},
 }};
 
 } // namespace

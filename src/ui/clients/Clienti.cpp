@@ -1,71 +1,50 @@
 #include "ui/clients/Clienti.h"
 
-#include "ui/clients/Ricontatta.h"
-#include "ui/search/Trova.h"
+#include "core/cards/clientcard.h"
+#include "core/records/records.h"
 #include "ui/app/guida.h"
 #include "ui/attachments/AllegaCartella.h"
 #include "ui/calls/StoricoChiamate.h"
-#include "ui/export/ExpClienti.h"
 #include "ui/cards/cardbinding.h"
-#include "core/cards/cardnavigator.h"
 #include "ui/cards/cardscreen.h"
 #include "ui/cards/cardwidgets.h"
-#include "core/cards/clientcard.h"
+#include "ui/clients/Ricontatta.h"
 #include "ui/clients/clientcardreport.h"
-#include "ui/common/conventions.h"
-#include "ui/common/focuslook.h"
 #include "ui/common/helptexts.h"
 #include "ui/common/hintline.h"
-#include "ui/common/keyfilters.h"
-#include "ui/common/openurl.h"
 #include "ui/common/picturebox.h"
-#include "ui/common/screen.h"
 #include "ui/common/services.h"
-#include "core/italy/provinces.h"
-#include "core/records/records.h"
-#include "core/storage/textfield.h"
-#include "ui/validators/cartadialog.h"
-#include "ui/validators/codfiscdialog.h"
-#include "ui/validators/ibandialog.h"
-#include "ui/validators/partitaivadialog.h"
+#include "ui/export/ExpClienti.h"
+#include "ui/search/Trova.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShowEvent>
 #include <QToolButton>
-
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace ombrisa {
-
-TfrmClienti* frmClienti = nullptr;
-
 namespace {
 
-// Where each box of kClientCardFields stands in its section: the row and how many of the section's
-// twelve columns it spans. Same order as the field table.
-struct Placement {
-    int row;
-    int span;
-};
-constexpr std::array<Placement, kClientCardFields.size()> kPlacements{{
-    {0, 4},  {0, 2}, {0, 4}, {0, 1}, {0, 1}, // Cliente, DataNasc, ComuneNasc, ProvNasc, Sesso
-    {1, 3},  {1, 4}, {1, 1}, {1, 3}, {1, 1}, // Recapito, IndirizzoRes, ProvRes, ComuneRes, CapRes
-    {2, 12},                                 // Estremi
-    {0, 2},  {0, 2}, {0, 2}, {0, 3}, {0, 3}, // TelCasa, TelUff, TelCel, Fax, Email
-    {0, 3},  {0, 3}, {0, 2}, {0, 3},         // CodFisc, Carta, ScadeCarta, PartitaIva
-    {1, 5},                                  // Iban
-    {0, 5},  {0, 4}, {0, 3},                 // Documento, Occupazione, Civile
-    {1, 4},  {1, 5}, {1, 3},                 // Titoli, Prodotti, Zona
-    {0, 5},  {0, 5},                         // Questioni, Note
+// Where each box of kClientCardFields stands: its section, row, first of the section's twelve columns
+// and columns spanned. Same order as the field table.
+constexpr std::array<CardPlacement, kClientCardFields.size()> kPlacements{{
+    {0, 0, 0, 4},  {0, 0, 4, 2}, {0, 0, 6, 4}, {0, 0, 10, 1}, {0, 0, 11, 1}, // Cliente … Sesso
+    {0, 1, 0, 3},  {0, 1, 3, 4}, {0, 1, 7, 1}, {0, 1, 8, 3},  {0, 1, 11, 1}, // Recapito … CapRes
+    {0, 2, 0, 12},                                                           // Estremi
+    {1, 0, 0, 2},  {1, 0, 2, 2}, {1, 0, 4, 2}, {1, 0, 6, 3},  {1, 0, 9, 3},  // TelCasa … Email
+    {2, 0, 0, 3},  {2, 0, 3, 3}, {2, 0, 6, 2}, {2, 0, 8, 3},                 // CodFisc … PartitaIva
+    {2, 1, 0, 5},                                                            // Iban
+    {3, 0, 0, 5},  {3, 0, 5, 4}, {3, 0, 9, 3},                               // Documento, Occupazione, Civile
+    {3, 1, 0, 4},  {3, 1, 4, 5}, {3, 1, 9, 3},                               // Titoli, Prodotti, Zona
+    {4, 0, 0, 5},  {4, 0, 5, 5},                                             // Questioni, Note
 }};
 constexpr int kColumns = 12;
+constexpr int kFirstFreeColumnOfLastSection = 10; // the recontact box and the call history stand there
 
 // The pictures at the left of the five sections.
 constexpr std::array<const char*, 5> kSectionArt{":/clients/art/sezione01.svg", ":/clients/art/sezione02.svg",
@@ -74,249 +53,65 @@ constexpr std::array<const char*, 5> kSectionArt{":/clients/art/sezione01.svg", 
 
 const QString kDesignHint = QStringLiteral("Pronto per archiviare una nuova scheda...");
 
-TypingFilter typingFilterOf(ClientFieldFilter f) {
-    switch (f) {
-    case ClientFieldFilter::TrimUpper:
-    case ClientFieldFilter::TrimUpperOnLeave:
-        return TypingFilter::TrimUpper;
-    case ClientFieldFilter::Upper:
-    case ClientFieldFilter::UpperOnKeyRelease:
-        return TypingFilter::Upper;
-    default:
-        return TypingFilter::Trim;
-    }
-}
-
-bool filtersOnLeave(ClientFieldFilter f) {
-    return f == ClientFieldFilter::TrimUpperOnLeave || f == ClientFieldFilter::TrimOnLeave;
-}
-
 } // namespace
 
-TfrmClienti::TfrmClienti(QWidget* parent) : QWidget(parent, Qt::Window) {
-    applyScreenFormats();
-    setObjectName(QStringLiteral("frmClienti"));
-    setWindowTitle(QStringLiteral(" Ombrisa - Archivio Clienti"));
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(cardScreenStyle(objectName(), QStringLiteral("#408ab3")) + cardBoxStyle() +
+TfrmClienti::TfrmClienti(QWidget* parent) : CardScreen(parent) {
+    setupCard(QStringLiteral("frmClienti"), QStringLiteral(" Ombrisa - Archivio Clienti"),
+              cardScreenStyle(QStringLiteral("frmClienti"), QStringLiteral("#408ab3")) + cardBoxStyle() +
                   QStringLiteral(
                       "QCheckBox { color: #1f3b57; background: transparent; spacing: 8px; }"
                       "QCheckBox::indicator { width: 18px; height: 18px; border: 1px solid #4f7fa3; border-radius: 3px;"
                       " background: white; }"
                       "QCheckBox::indicator:checked { image: url(:/cards/art/spunta.svg); }"));
 
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 8, 10, 8);
-    root->setSpacing(8);
+    const SideColumnFrame outline = makeSideColumnFrame(kDesignHint, kNavigatorHints);
+    QWidget* sections = outline.sections;
+    QFrame* column = outline.column;
+    QFrame* band = outline.band;
 
-    auto* body = new QHBoxLayout;
-    body->setSpacing(10);
-    root->addLayout(body, 1);
-
-    // Bottom band first: the hint line must exist before the controls register their hints.
-    const HintBand hintBand = makeHintBand(this, kDesignHint);
-    QFrame* band = hintBand.band;
-    panInfo = hintBand.panInfo;
-    hintLine_ = std::make_unique<HintLine>(panInfo);
-    navigatorBar_ = new NavigatorBar(band, *hintLine_);
-    cmdPrimo = navigatorBar_->cmdPrimo;
-    cmdIndietro = navigatorBar_->cmdIndietro;
-    cmdAvanti = navigatorBar_->cmdAvanti;
-    cmdUltimo = navigatorBar_->cmdUltimo;
-    lblPosizione = navigatorBar_->lblPosizione;
-    hintBand.row->addWidget(navigatorBar_);
-    root->addWidget(band);
-
-    auto* sections = new QWidget(this);
-    sections->setObjectName(QStringLiteral("panSezioni"));
-    body->addWidget(sections, 1);
-    auto* column = new QFrame(this);
-    column->setObjectName(QStringLiteral("panComandi"));
-    body->addWidget(column);
-
-    buildFields(sections);
-    buildToolbar(column);
-
-    // Moving over the screen, its panels and decorations empties the hint line.
-    hintLine_->clearOver(this);
-    hintLine_->clearOver(column);
-    hintLine_->clearOver(band);
-    hintLine_->clearOver(panInfo);
-    clearHintsOver(*hintLine_, sections);
-
-    // Hidden attachment fields, with their design texts.
-    const auto hidden = [this](const char* name, const char* designText) {
-        auto* l = new QLabel(QString::fromLatin1(designText), this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->hide();
-        return l;
-    };
-    lblFile01 = hidden("lblFile01", "File01");
-    lblFile02 = hidden("lblFile02", "File02");
-    lblFile03 = hidden("lblFile03", "File03");
-    lblDesc01 = hidden("lblDesc01", "Desc01");
-    lblDesc02 = hidden("lblDesc02", "Desc02");
-    lblDesc03 = hidden("lblDesc03", "Desc03");
-
-    // The record mapping, from the same tables that built the boxes.
-    binding_ = std::make_unique<CardBinding>(this, lblPosizione, kClienteFields);
-    for (std::size_t i = 0; i < kClientCardFields.size(); ++i)
-        binding_->bindText(fields_[i], kClientCardFields[i].field);
-    binding_->bindCheck(chkRicontatta, kRicontattaField, kRicontattaYes, kRicontattaNo);
-    for (const auto& [label, fieldName] : kClientAttachmentLabels) {
-        auto* l = findChild<QLabel*>(QString::fromLatin1(label));
-        binding_->bindText(l, fieldName);
-        binding_->emptyOnDuplicate(l);
-    }
-    navigator_ = std::make_unique<CardNavigator>(clientCardRules(), *binding_);
-    navigatorBar_->connectTo(*navigator_);
-    maximiseWindow(this); // the work area fills the screen
-
-    connect(cmdNuovo, &QToolButton::clicked, this, [this] { navigator_->newCard(); });
-    connect(cmdSalva, &QToolButton::clicked, this, [this] { navigator_->save(); });
-    connect(cmdDuplica, &QToolButton::clicked, this, [this] { navigator_->duplicate(); });
-    connect(cmdGuida, &QToolButton::clicked, this, &TfrmClienti::cmdGuidaClick);
-    connect(cmdEsci, &QToolButton::clicked, this, &TfrmClienti::cmdEsciClick);
-    connectClientCardOutput(this, cmdStampa, cmdAnteprima, cmdPDF);
-    connect(btnEmail, &QToolButton::clicked, this, &TfrmClienti::btnEmailClick);
-    connect(btnCodFisc, &QToolButton::clicked, this, &TfrmClienti::btnCodFiscClick);
-    connect(btnCarta, &QToolButton::clicked, this, &TfrmClienti::btnCartaClick);
-    connect(btnPartitaIva, &QToolButton::clicked, this, &TfrmClienti::btnPartitaIvaClick);
-    connect(btnIban, &QToolButton::clicked, this, &TfrmClienti::btnIbanClick);
-    connect(btnProve, &QToolButton::clicked, this, &TfrmClienti::btnProveClick);
-    connect(cmdFile, &QToolButton::clicked, this, [this] { openAllegaCartella(this); });
-    connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaClienti(this, kModeClienti); });
-    connect(cmdRicontatta, &QToolButton::clicked, this, [this] { openRicontatta(this); });
-    connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpClienti::open(this); });
-}
-
-TfrmClienti::~TfrmClienti() {
-    if (frmClienti == this)
-        frmClienti = nullptr;
-}
-
-QWidget* TfrmClienti::field(const QString& name) const {
-    for (QWidget* w : fields_)
-        if (w && w->objectName() == name)
-            return w;
-    return nullptr;
-}
-
-void TfrmClienti::buildFields(QWidget* sectionsArea) {
-    auto* stack = new QVBoxLayout(sectionsArea);
+    // Five framed sections, each with its picture at the left of its grid.
+    auto* stack = new QVBoxLayout(sections);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(8);
-
-    std::array<QGridLayout*, 5> grids{};
-    std::array<QFrame*, 5> frames{};
+    CardLayout layout{kClientCardFields, kPlacements, kClienteFields, {}, {}, {}, {}};
     for (int s = 0; s < 5; ++s) {
-        QFrame* frame = makeSectionFrame(sectionsArea, s + 1);
+        QFrame* frame = makeSectionFrame(sections, s + 1);
         auto* row = new QHBoxLayout(frame);
         row->setContentsMargins(8, 6, 10, 8);
         row->setSpacing(12);
         row->addWidget(makeSectionPicture(frame, s + 1, kSectionArt[static_cast<std::size_t>(s)]), 0, Qt::AlignVCenter);
         QGridLayout* grid = makeFieldGrid(kColumns, 12, 5);
         row->addLayout(grid, 1);
-        grids[static_cast<std::size_t>(s)] = grid;
-        frames[static_cast<std::size_t>(s)] = frame;
+        layout.areas.append({frame, grid});
         stack->addWidget(frame);
     }
     stack->addStretch(1);
     sectionStack_ = stack;
 
-    std::array<int, 5> nextColumn{};
-    std::array<int, 5> lastRow{-1, -1, -1, -1, -1};
-    QList<QWidget*> ring;
-    for (std::size_t i = 0; i < kClientCardFields.size(); ++i) {
-        const ClientCardField& f = kClientCardFields[i];
-        const Placement p = kPlacements[i];
-        const auto s = static_cast<std::size_t>(f.section - 1);
-        QFrame* frame = frames[s];
-        QGridLayout* grid = grids[s];
-        if (p.row != lastRow[s]) {
-            lastRow[s] = p.row;
-            nextColumn[s] = 0;
-        }
-        const int capacity = static_cast<int>(
-            kClienteFields[static_cast<std::size_t>(fieldIndex(kClienteFields, QString::fromLatin1(f.field)))]
-                .capacity);
-        const QString name = QString::fromLatin1(f.control);
-
-        QWidget* box = nullptr;
-        QLineEdit* edit = nullptr;
-        if (f.provinceList) {
-            auto* combo = new QComboBox(frame);
-            combo->setEditable(true);
-            combo->setInsertPolicy(QComboBox::NoInsert);
-            combo->setCompleter(nullptr); // what the user types stays as typed
-            for (const char* code : kProvinceCodes)
-                combo->addItem(QString::fromLatin1(code));
-            combo->setCurrentIndex(-1);
-            combo->setMaxVisibleItems(16);
-            edit = combo->lineEdit();
-            combo->installEventFilter(this);
-            edit->installEventFilter(this);
-            box = combo;
-        } else {
-            edit = new QLineEdit(frame);
-            box = edit;
-        }
-        box->setObjectName(name);
-        box->setFont(cardBoxFont());
-        edit->setFont(cardBoxFont());
-        box->setMinimumHeight(30);
-        box->setMinimumWidth(40);
-        edit->setMaxLength(capacity);
-
-        switch (f.filter) {
-        case ClientFieldFilter::None:
-            break;
-        case ClientFieldFilter::Digits:
-            installDigitOnlyFilter(box);
-            break;
-        case ClientFieldFilter::UpperOnKeyRelease:
-            installTypingFilterOnKeyRelease(edit, TypingFilter::Upper);
-            break;
-        default:
-            installTypingFilter(edit, typingFilterOf(f.filter));
-            if (filtersOnLeave(f.filter) && !f.provinceList)
-                edit->installEventFilter(this);
-            break;
-        }
-
-        QLabel* caption = makeCaption(frame, QStringLiteral("lbl") + name.mid(3), QString::fromUtf8(f.caption), box);
-        if (p.row > 0)
-            spacedCaptions_.append(caption);
-        QHBoxLayout* cell = placeUnderCaption(grid, caption, box, p.row * 2, nextColumn[s], p.span);
-        nextColumn[s] += p.span;
-        addCheckButton(cell, frame, *hintLine_, name);
-
-        addFocusRect(box);
-        fields_[i] = box;
-        ring.append(box);
-    }
+    const QList<QLabel*> captions = buildFields(layout);
+    for (std::size_t i = 0; i < kPlacements.size(); ++i)
+        if (kPlacements[i].row > 0)
+            spacedCaptions_.append(captions[static_cast<qsizetype>(i)]);
 
     // Section 5: the recontact box and the call history beside the two boxes.
-    QFrame* last = frames[4];
+    QWidget* last = layout.areas[4].parent;
+    QGridLayout* lastGrid = layout.areas[4].grid;
     chkRicontatta = new QCheckBox(QStringLiteral("Da ricontattare"), last);
     chkRicontatta->setObjectName(QStringLiteral("chkRicontatta"));
     chkRicontatta->setFont(cardCaptionFont());
-    hintLine_->setHint(chkRicontatta,
-                       QStringLiteral("Annota che il cliente è da ricontattare per questioni in sospeso."));
+    hints().setHint(chkRicontatta,
+                    QStringLiteral("Annota che il cliente è da ricontattare per questioni in sospeso."));
     btnProve = makeCommandPicture(last, QStringLiteral("btnProve"), QStringLiteral(":/clients/art/storico.svg"),
                                   QString(), 22);
     btnProve->setText(QStringLiteral("Storico chiamate"));
     btnProve->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     btnProve->setFont(cardCaptionFont());
     btnProve->setMinimumHeight(30);
-    hintLine_->setHint(btnProve, QStringLiteral("Visualizza lo storico delle telefonate del cliente archiviate nel "
-                                                "registro delle chiamate."));
-    grids[4]->addWidget(chkRicontatta, 0, nextColumn[4], 1, kColumns - nextColumn[4], Qt::AlignLeft | Qt::AlignBottom);
-    grids[4]->addWidget(btnProve, 1, nextColumn[4], 1, kColumns - nextColumn[4], Qt::AlignLeft);
-
-    new EnterRing(ring, this);
-    for (qsizetype i = 1; i < ring.size(); ++i)
-        QWidget::setTabOrder(ring[i - 1], ring[i]);
+    hints().setHint(btnProve, QStringLiteral("Visualizza lo storico delle telefonate del cliente archiviate nel "
+                                             "registro delle chiamate."));
+    constexpr int free = kFirstFreeColumnOfLastSection;
+    lastGrid->addWidget(chkRicontatta, 0, free, 1, kColumns - free, Qt::AlignLeft | Qt::AlignBottom);
+    lastGrid->addWidget(btnProve, 1, free, 1, kColumns - free, Qt::AlignLeft);
 
     txtCliente = qobject_cast<QLineEdit*>(field(QStringLiteral("txtCliente")));
     txtRecapito = qobject_cast<QLineEdit*>(field(QStringLiteral("txtRecapito")));
@@ -327,11 +122,27 @@ void TfrmClienti::buildFields(QWidget* sectionsArea) {
     txtIban = qobject_cast<QLineEdit*>(field(QStringLiteral("txtIban")));
     txtProvNasc = qobject_cast<QComboBox*>(field(QStringLiteral("txtProvNasc")));
     txtProvRes = qobject_cast<QComboBox*>(field(QStringLiteral("txtProvRes")));
-    btnEmail = findChild<QToolButton*>(QStringLiteral("btnEmail"));
-    btnCodFisc = findChild<QToolButton*>(QStringLiteral("btnCodFisc"));
-    btnCarta = findChild<QToolButton*>(QStringLiteral("btnCarta"));
-    btnPartitaIva = findChild<QToolButton*>(QStringLiteral("btnPartitaIva"));
-    btnIban = findChild<QToolButton*>(QStringLiteral("btnIban"));
+
+    buildToolbar(column);
+
+    // Moving over the screen, its panels and decorations empties the hint line.
+    hints().clearOver(this);
+    hints().clearOver(column);
+    hints().clearOver(band);
+    hints().clearOver(panInfo);
+    clearHintsOver(hints(), sections);
+
+    addAttachmentLabels();
+    auto binding = std::make_unique<CardBinding>(this, lblPosizione, kClienteFields);
+    binding->bindCheck(chkRicontatta, kRicontattaField, kRicontattaYes, kRicontattaNo);
+    finishCard(std::move(binding), clientCardRules());
+
+    connectClientCardOutput(this, cmdStampa, cmdAnteprima, cmdPDF);
+    connect(btnProve, &QToolButton::clicked, this, &TfrmClienti::btnProveClick);
+    connect(cmdFile, &QToolButton::clicked, this, [this] { openAllegaCartella(this); });
+    connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaClienti(this, kModeClienti); });
+    connect(cmdRicontatta, &QToolButton::clicked, this, [this] { openRicontatta(this); });
+    connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpClienti::open(this); });
 }
 
 void TfrmClienti::buildToolbar(QWidget* column) {
@@ -354,7 +165,7 @@ void TfrmClienti::buildToolbar(QWidget* column) {
         {&cmdEsci, "cmdEsci", ":/cards/art/esci.svg", "Esci",
          QStringLiteral("Esci dalla schermata di lavoro corrente.")},
     }};
-    fillCommandColumn(column, *hintLine_, commands, 104);
+    fillCommandColumn(column, hints(), commands, 104);
 }
 
 // A taller screen spreads the sections: the spare height goes evenly into the gaps between sections and
@@ -383,65 +194,8 @@ void TfrmClienti::resizeEvent(QResizeEvent* event) {
     spreadSections();
 }
 
-void TfrmClienti::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // Shown from the start menu: always a new, empty card. A window coming back from the task bar keeps
-    // its card.
-    if (!event->spontaneous())
-        navigator_->newCard();
-}
-
-bool TfrmClienti::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
-        return QWidget::eventFilter(watched, event);
-    for (std::size_t i = 0; i < kClientCardFields.size(); ++i) {
-        const ClientCardField& f = kClientCardFields[i];
-        auto* combo = qobject_cast<QComboBox*>(fields_[i]);
-        const bool mine = watched == fields_[i] || (combo && watched == combo->lineEdit());
-        if (!mine)
-            continue;
-        if (event->type() == QEvent::FocusIn && combo) {
-            // The list loses its selection as the box takes the focus; what is typed stays.
-            const QString text = combo->currentText();
-            if (combo->currentIndex() != -1) {
-                combo->setCurrentIndex(-1);
-                combo->setEditText(text);
-            }
-        } else if (event->type() == QEvent::FocusOut && filtersOnLeave(f.filter)) {
-            const QString text = controlTextOf(fields_[i]);
-            const QString filtered = applyTypingFilter(typingFilterOf(f.filter), text);
-            if (filtered != text)
-                setControlText(fields_[i], filtered);
-        }
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TfrmClienti::cmdEsciClick() {
-    close();
-}
-
-void TfrmClienti::cmdGuidaClick() {
-    showHelp(this, kHelpClientiTitle, helpClienti());
-}
-
-void TfrmClienti::btnEmailClick() {
-    TMisc::Open(QStringLiteral("\"mailto:") + trimText(txtEmail->text()) + QLatin1Char('"'));
-}
-
-// The checks get the field's text and write nothing back into the card.
-void TfrmClienti::btnCodFiscClick() {
-    openCodFiscCheck(this, txtCodFisc->text());
-}
-void TfrmClienti::btnCartaClick() {
-    TfrmCarta::open(this, txtCarta->text());
-}
-void TfrmClienti::btnPartitaIvaClick() {
-    TfrmPartitaIva::open(this, txtPartitaIva->text());
-}
-void TfrmClienti::btnIbanClick() {
-    TfrmIban::open(this, txtIban->text());
+void TfrmClienti::showHelp() {
+    ombrisa::showHelp(this, kHelpClientiTitle, helpClienti());
 }
 
 void TfrmClienti::btnProveClick() {

@@ -9,10 +9,9 @@
 // screens read and write this screen's controls directly (the fields by name through field(), the hidden
 // attachment labels, lblPosizione).
 
+#include "ui/cards/cardform.h"
+
 #include <QList>
-#include <QWidget>
-#include <array>
-#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -23,21 +22,10 @@ class QVBoxLayout;
 
 namespace ombrisa {
 
-class CardBinding;
-class CardNavigator;
-class EnterRing;
-class HintLine;
-class NavigatorBar;
-
-class TfrmClienti : public QWidget {
+class TfrmClienti : public CardScreen {
     Q_OBJECT
 public:
     explicit TfrmClienti(QWidget* parent = nullptr);
-    ~TfrmClienti() override;
-
-    // One of the 29 edit boxes (QLineEdit, or QComboBox for the provinces) by control name, or nullptr.
-    QWidget* field(const QString& name) const;
-    CardNavigator& navigator() { return *navigator_; }
 
     // Edit boxes the screen's own rules use.
     QLineEdit* txtCliente;
@@ -51,72 +39,27 @@ public:
     QComboBox* txtProvRes;
 
     QCheckBox* chkRicontatta;
-    // Hidden attachment fields.
-    QLabel* lblFile01;
-    QLabel* lblFile02;
-    QLabel* lblFile03;
-    QLabel* lblDesc01;
-    QLabel* lblDesc02;
-    QLabel* lblDesc03;
 
-    QLabel* panInfo;
-    QLabel* lblPosizione;
-
-    // Toolbar, top to bottom.
-    QToolButton* cmdNuovo;
-    QToolButton* cmdDuplica;
+    // Toolbar commands of this card only (the others are CardScreen's).
     QToolButton* cmdFile;
-    QToolButton* cmdSalva;
-    QToolButton* cmdTrova;
-    QToolButton* cmdAnteprima;
-    QToolButton* cmdStampa;
     QToolButton* cmdPDF;
     QToolButton* cmdRicontatta;
     QToolButton* cmdEsporta;
-    QToolButton* cmdGuida;
-    QToolButton* cmdEsci;
-    // Navigator.
-    QToolButton* cmdPrimo;
-    QToolButton* cmdIndietro;
-    QToolButton* cmdAvanti;
-    QToolButton* cmdUltimo;
-    // Picture buttons beside the fields.
-    QToolButton* btnEmail;
-    QToolButton* btnCodFisc;
-    QToolButton* btnCarta;
-    QToolButton* btnPartitaIva;
-    QToolButton* btnIban;
+    // The call history, beside the last section's boxes.
     QToolButton* btnProve;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showHelp() override;
 
 private:
-    void buildFields(QWidget* sections);
     void buildToolbar(QWidget* column);
     void spreadSections();
-    void cmdGuidaClick();
-    void cmdEsciClick();
-    void btnEmailClick();
-    void btnCodFiscClick();
-    void btnCartaClick();
-    void btnPartitaIvaClick();
-    void btnIbanClick();
     void btnProveClick();
 
-    std::array<QWidget*, 29> fields_{};
-    std::unique_ptr<HintLine> hintLine_;
-    std::unique_ptr<CardBinding> binding_;
-    std::unique_ptr<CardNavigator> navigator_;
-    NavigatorBar* navigatorBar_ = nullptr;
     QVBoxLayout* sectionStack_ = nullptr;
     QList<QLabel*> spacedCaptions_;
     int spread_ = 0;
 };
-
-// The screen's one instance, created at start-up.
-extern TfrmClienti* frmClienti;
 
 } // namespace ombrisa

@@ -14,8 +14,7 @@ namespace ombrisa {
 inline const QString kShortDateFormat = QStringLiteral("dd/MM/yyyy");
 
 // Process-wide formats: the default locale becomes Italian (Italy), so every number the program formats
-// or reads through QLocale uses "," as decimal separator (7,5). Called at start-up and by every screen's
-// creation step; it always sets the same values.
+// or reads through QLocale uses "," as decimal separator (7,5). Called once, by setupApplication().
 void applyScreenFormats();
 
 // Loads Qt's own Italian translations (qtbase_it) so that standard buttons read "Sì", "No", "Annulla",

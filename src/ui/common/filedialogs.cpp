@@ -1,4 +1,5 @@
 #include "ui/common/filedialogs.h"
+#include "ui/common/services.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,13 +9,10 @@
 
 namespace ombrisa {
 
-QString withDefaultSuffix(const QString& path, const QString& defaultSuffix) {
-    if (path.isEmpty() || defaultSuffix.isEmpty())
+QString withDefaultSuffixToOpen(const QString& path, const QString& defaultSuffix) {
+    if (path.isEmpty() || path.endsWith(QLatin1Char('/')) || QFileInfo::exists(path))
         return path;
-    const QFileInfo info(path);
-    if (info.exists() || !info.suffix().isEmpty() || path.endsWith(QLatin1Char('/')))
-        return path;
-    return path + QLatin1Char('.') + defaultSuffix;
+    return withDefaultSuffix(path, defaultSuffix);
 }
 
 namespace {
@@ -55,7 +53,7 @@ public:
     void accept() override {
         const QStringList chosen = selectedFiles();
         if (chosen.size() == 1) {
-            const QString completed = withDefaultSuffix(chosen.constFirst(), defaultSuffix_);
+            const QString completed = withDefaultSuffixToOpen(chosen.constFirst(), defaultSuffix_);
             if (completed != chosen.constFirst() && QFileInfo(completed).isFile())
                 selectFile(completed);
         }
@@ -79,7 +77,7 @@ QString chooseFileToOpen(QWidget* parent, const QString& caption, const QString&
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     // A platform dialog may hand back the name as typed.
-    return withDefaultSuffix(dialog.selectedFiles().constFirst(), defaultSuffix);
+    return withDefaultSuffixToOpen(dialog.selectedFiles().constFirst(), defaultSuffix);
 }
 
 } // namespace ombrisa

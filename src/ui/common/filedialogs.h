@@ -10,10 +10,9 @@ class QWidget;
 
 namespace ombrisa {
 
-// The file a name chosen in a load chooser stands for. A name that exists, or that has an extension,
-// is taken as it is; a name without extension ("p") is taken with `defaultSuffix` ("jpg", without the
-// dot): "p.jpg". An empty name or suffix changes nothing.
-QString withDefaultSuffix(const QString& path, const QString& defaultSuffix);
+// The file a name chosen in a load chooser stands for. A name that exists is taken as it is; otherwise
+// the save choosers' rule (withDefaultSuffix, services.h) applies: "p" stands for "p.jpg".
+QString withDefaultSuffixToOpen(const QString& path, const QString& defaultSuffix);
 
 // Qt's own file dialog writes modification dates and file sizes in the operating system's language
 // whatever the program's; this makes them follow the program's locale (QLocale()), Italian, like

@@ -73,7 +73,8 @@ public:
         italianiseFileDialog(dialog);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
-        return dialog.selectedFiles().constFirst();
+        // The dialog applies the rule itself; a platform dialog may not.
+        return withDefaultSuffix(dialog.selectedFiles().constFirst(), defaultSuffix);
     }
 };
 
@@ -91,6 +92,17 @@ class ExecRunner final : public DialogRunner {
 public:
     int run(QDialog& dialog) override { return dialog.exec(); }
 };
+
+} // namespace
+
+QString withDefaultSuffix(const QString& path, const QString& suffix) {
+    const QStringView name = QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (path.isEmpty() || suffix.isEmpty() || name.contains(QLatin1Char('.')))
+        return path;
+    return path + QLatin1Char('.') + suffix;
+}
+
+namespace {
 
 BoxMessages gBoxMessages;
 DialogChooser gDialogChooser;

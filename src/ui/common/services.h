@@ -50,7 +50,7 @@ public:
     virtual ~FileChooser() = default;
     // The chosen path, or an empty text when the user cancels. `filter` as in QFileDialog. A name chosen
     // without an extension that is not an existing file stands for the name with `defaultSuffix`
-    // ("jpg", without the dot): see withDefaultSuffix (filedialogs.h).
+    // ("jpg", without the dot): see withDefaultSuffixToOpen (filedialogs.h).
     virtual QString openFile(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
                              const QString& defaultSuffix = QString()) = 0;
     // As openFile, for a file to write: `suggested` is the proposed name (or path). A name chosen without
@@ -61,6 +61,9 @@ public:
 };
 FileChooser& fileChooser();
 void setFileChooser(FileChooser* chooser);
+// The save choosers' rule for a name chosen without an extension: when the last part of `path` has no
+// ".", it gets "." + `suffix`. An empty path or suffix leaves the path as it is.
+QString withDefaultSuffix(const QString& path, const QString& suffix);
 
 // ---- Opening documents, web addresses and e-mail messages ---------------------------------------
 

@@ -16,15 +16,13 @@ using WorkAreaProvider = std::function<QWidget*()>;
 void registerWorkArea(int tile, WorkAreaProvider provider); // tile 1..4; an empty provider removes it
 QWidget* workArea(int tile);                                // nullptr when none is registered
 
-// A provider that creates the screen on the first request, keeps it in `screen` (which owns it for the
-// rest of the run) and points `instance` (the screen's global, e.g. frmClienti) at it.
+// A provider that creates the screen on the first request and keeps it in `screen`, which owns it for the
+// rest of the run.
 template <typename Screen>
-WorkAreaProvider createdOnFirstUse(std::unique_ptr<Screen>& screen, Screen*& instance) {
-    return [&screen, &instance]() -> QWidget* {
-        if (!screen) {
+WorkAreaProvider createdOnFirstUse(std::unique_ptr<Screen>& screen) {
+    return [&screen]() -> QWidget* {
+        if (!screen)
             screen = std::make_unique<Screen>();
-            instance = screen.get();
-        }
         return screen.get();
     };
 }

@@ -16,7 +16,6 @@ namespace ombrisa {
 
 CardReportDialog::CardReportDialog(QWidget* screen, const QString& caption, const QString& actionText)
     : QDialog(screen, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    applyScreenFormats();
     setWindowTitle(caption);
 
     auto* panel = new QFrame(this);

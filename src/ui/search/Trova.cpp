@@ -228,14 +228,11 @@ void TfrmTrova::handBack(std::int64_t card) {
     switch (screen_.archive) {
     case SearchArchive::Clienti:
         if (mode == kModeClienti) {
-            auto* target = qobject_cast<TfrmClienti*>(caller);
-            if (!target)
-                target = frmClienti;
-            if (target)
+            if (auto* target = qobject_cast<TfrmClienti*>(caller))
                 target->navigator().showCard(card);
         } else {
             // Six client fields into the call card; nothing else of it changes.
-            QWidget* target = qobject_cast<TfrmChiamate*>(caller) ? caller : frmChiamate;
+            auto* target = qobject_cast<TfrmChiamate*>(caller);
             TRecCliente rec;
             if (!target || !readCard(appPath(kClientiFile), sizeof rec, card, &rec))
                 return;
@@ -245,19 +242,13 @@ void TfrmTrova::handBack(std::int64_t card) {
         }
         break;
     case SearchArchive::Chiamate: {
-        auto* target = qobject_cast<TfrmChiamate*>(caller);
-        if (!target)
-            target = frmChiamate;
-        if (target)
+        if (auto* target = qobject_cast<TfrmChiamate*>(caller))
             target->navigator().showCard(card);
         break;
     }
     case SearchArchive::Dipendenti:
         if (mode == kModeDipendenti) {
-            auto* target = qobject_cast<TfrmDipendenti*>(caller);
-            if (!target)
-                target = frmDipendenti;
-            if (target)
+            if (auto* target = qobject_cast<TfrmDipendenti*>(caller))
                 target->navigator().showCard(card);
         } else {
             TRecDipendente rec;

@@ -37,7 +37,6 @@ CodeCheckDialog::CodeCheckDialog(QWidget* parent, const Setup& setup)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), lblTitolo(new QLabel),
       btnControlla(new QPushButton(QStringLiteral("Controlla"))), btnChiudi(new QPushButton(QStringLiteral("Chiudi"))),
       box_(makeCodeBox(setup)), check_(setup.check) {
-    applyScreenFormats();
     setObjectName(setup.objectName);
     setWindowTitle(setup.caption);
 
