@@ -4,7 +4,9 @@
 // of work each, written once by ombrisa-tool generate into a temporary folder (or read from
 // OMBRISA_BENCH_DIR), and the read-only scan every figure is compared with.
 #include "core/records/archivepaths.h"
+#include "core/records/fieldtable.h"
 #include "core/storage/recordfile.h"
+#include "core/storage/textfield.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,6 +60,29 @@ inline void scanReadOnly(benchmark::State& state, const QString& path, std::size
         benchmark::DoNotOptimize(sum);
     }
     state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+}
+
+// Every field of every record through GetText into one reused string: what a full scan that builds
+// text costs.
+template <typename Record, typename Fields>
+void scanAllFields(benchmark::State& state, const QString& path, const Fields& fields) {
+    Record rec;
+    for (auto _ : state) {
+        TRecordFile f;
+        if (!f.OpenOrCreate(path, sizeof rec, TRecordFile::Access::Read))
+            state.SkipWithError("open");
+        qint64 chars = 0;
+        QString text;
+        while (!f.AtEnd()) {
+            f.ReadRecord(rec);
+            for (const FieldDef& field : fields) {
+                GetText(&rec, field, text);
+                chars += text.size();
+            }
+        }
+        f.Close();
+        benchmark::DoNotOptimize(chars);
+    }
 }
 
 } // namespace ombrisa::bench

@@ -1,6 +1,6 @@
-// The register export grid on a ten-year call register (200,000 calls), generated as in the scan
-// benchmark. Baselines in the same run: the full scan with GetText of every field and reading the
-// register whole. The grid's model holds the table that BM_FillRegisterGrid builds (moved in as is).
+// The register export grid on the ten-year data set (200,000 calls) of benchdata.h. Baselines in the same
+// run: the full scan with GetText of every field and reading the register whole. The grid's model holds the table that BM_FillRegisterGrid builds (moved in as is).
+#include "benchdata.h"
 #include "core/export/exports.h"
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
@@ -9,8 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -21,20 +19,8 @@ using namespace ombrisa;
 namespace {
 
 QString registerFolder() {
-    static QTemporaryDir temp;
     static const QString folder = [] {
-        QString dir = QString::fromLocal8Bit(qgetenv("OMBRISA_BENCH_DIR"));
-        if (dir.isEmpty())
-            dir = temp.path();
-        if (!QFileInfo::exists(QDir(dir).filePath(kChiamateFile))) {
-            const int rc =
-                QProcess::execute(QStringLiteral(OMBRISA_TOOL_PATH),
-                                  {QStringLiteral("generate"), QStringLiteral("--dir"), dir,
-                                   QStringLiteral("--clients"), QStringLiteral("2000"), QStringLiteral("--calls"),
-                                   QStringLiteral("200000"), QStringLiteral("--agents"), QStringLiteral("0")});
-            if (rc != 0)
-                std::abort();
-        }
+        const QString dir = bench::dataFolder();
         setAppFolderOverride(dir);
         return dir;
     }();
@@ -46,43 +32,13 @@ QString registerPath() {
 
 // Baseline: every record, every field through GetText into one reused string.
 void BM_ScanCallsGetText(benchmark::State& state) {
-    const QString path = registerPath();
-    TRecChiamata rec;
-    for (auto _ : state) {
-        TRecordFile f;
-        if (!f.OpenOrCreate(path, sizeof rec, TRecordFile::Access::Read))
-            state.SkipWithError("open");
-        qint64 chars = 0;
-        QString text;
-        while (!f.AtEnd()) {
-            f.ReadRecord(rec);
-            for (const FieldDef& field : kChiamataFields) {
-                GetText(&rec, field, text);
-                chars += text.size();
-            }
-        }
-        f.Close();
-        benchmark::DoNotOptimize(chars);
-    }
+    bench::scanAllFields<TRecChiamata>(state, registerPath(), kChiamataFields);
 }
 BENCHMARK(BM_ScanCallsGetText)->Unit(benchmark::kMillisecond);
 
 // Baseline: the register read whole, record by record.
 void BM_ReadRegisterWhole(benchmark::State& state) {
-    const QString path = registerPath();
-    TRecChiamata rec;
-    for (auto _ : state) {
-        TRecordFile f;
-        if (!f.OpenOrCreate(path, sizeof rec, TRecordFile::Access::Read))
-            state.SkipWithError("open");
-        std::uint64_t sum = 0;
-        while (!f.AtEnd()) {
-            f.ReadRecord(rec);
-            sum += rec.DataRit.length;
-        }
-        f.Close();
-        benchmark::DoNotOptimize(sum);
-    }
+    bench::scanReadOnly(state, registerPath(), sizeof(TRecChiamata));
 }
 BENCHMARK(BM_ReadRegisterWhole)->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,6 @@
 // The hours summary of one busy agent over ten years of works (20,000 records): the summary scan
 // (date parse, interval test, list line, hours) against a plain scan that only reads every field.
+#include "benchdata.h"
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
@@ -50,24 +51,7 @@ QString registerPath() {
 
 // Baseline: every field of every record read into a string.
 void BM_RegisterPlainScan(benchmark::State& state) {
-    const QString path = registerPath();
-    TRecLavoro rec;
-    for (auto _ : state) {
-        TRecordFile f;
-        if (!f.OpenOrCreate(path, sizeof rec, TRecordFile::Access::Read))
-            state.SkipWithError("open");
-        qint64 chars = 0;
-        QString text;
-        while (!f.AtEnd()) {
-            f.ReadRecord(rec);
-            for (const FieldDef& field : kLavoroFields) {
-                GetText(&rec, field, text);
-                chars += text.size();
-            }
-        }
-        f.Close();
-        benchmark::DoNotOptimize(chars);
-    }
+    bench::scanAllFields<TRecLavoro>(state, registerPath(), kLavoroFields);
 }
 BENCHMARK(BM_RegisterPlainScan)->Unit(benchmark::kMillisecond);
 
