@@ -199,14 +199,14 @@ TEST_F(FileChoosersTest, DatesAndSizesInTheChooserAreItalian) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     italianiseFileDialog(dialog);
     ASSERT_NE(dialog.proxyModel(), nullptr);
-    auto* files = qobject_cast<QFileSystemModel*>(dialog.proxyModel()->sourceModel());
-    ASSERT_NE(files, nullptr);
+    auto* model = qobject_cast<QFileSystemModel*>(dialog.proxyModel()->sourceModel());
+    ASSERT_NE(model, nullptr);
     QModelIndex row;
     const QString expectedDate = QLocale(QLocale::Italian, QLocale::Italy)
                                      .toString(QDateTime(QDate(2026, 12, 10), QTime(9, 5)), QLocale::ShortFormat);
     // The model reads the folder in the background.
     for (int i = 0; i < 200; ++i) {
-        row = dialog.proxyModel()->mapFromSource(files->index(file));
+        row = dialog.proxyModel()->mapFromSource(model->index(file));
         if (row.isValid() && row.sibling(row.row(), 3).data().toString() == expectedDate)
             break;
         QTest::qWait(10);
