@@ -2,7 +2,9 @@
 // the codice fiscale refused as a file name, printing, and the agent card's button that opens it.
 #include "hoursfixture.h"
 
+#include "core/cards/cardnavigator.h"
 #include "core/storage/recordfile.h"
+#include "core/work/workregister.h"
 #include "ui/agents/Dipendenti.h"
 #include "ui/agents/Lavori_Svolti.h"
 
@@ -163,6 +165,49 @@ TEST_F(LavoriTest, ChangingEditsTheRecordOfTheSelectedLine) {
         EXPECT_EQ(s.txtData->text(), QStringLiteral("09/03/2024"));
         s.cmdClose->click();
     });
+}
+
+// Another workstation saves the same work while it is open here: the save asks, "No" shows the stored
+// work and writes nothing, "Sì" writes the work on screen over it; an unchanged work is never asked about.
+TEST_F(LavoriTest, AWorkChangedElsewhereIsAskedAboutAndEachAnswerDoesWhatItSays) {
+    writeRegister(work("08/03/2024", "Sopralluogo", "2") + work("09/03/2024", "Consegna", "3"));
+    const QString question = kChangedElsewhereQuestion;
+    const auto elsewhere = [this](const char* totOre) {
+        ASSERT_TRUE(saveWork(path(kRegister), 1,
+                             {QStringLiteral("08/03/2024"), QStringLiteral("Sopralluogo"), QStringLiteral("Perugia"),
+                              QStringLiteral("08:00 - 12:00"), QString::fromLatin1(totOre)}));
+    };
+    const QByteArray second = work("09/03/2024", "Consegna", "3");
+    openRegister([&](TfrmLavori_Svolti& s) {
+        select(s, 0);
+        s.btnModifica->click();
+        ASSERT_EQ(s.lblPosizione->text(), QStringLiteral("1"));
+        elsewhere("7");
+        const QByteArray theirs = bytes(kRegister);
+        s.txtTotOre->setText(QStringLiteral("5"));
+        messages.expect(MsgKind::Confirmation, question, MsgAnswer::No);
+        s.btnSalva->click();
+        EXPECT_EQ(bytes(kRegister), theirs);                 // nothing written
+        EXPECT_EQ(s.txtTotOre->text(), QStringLiteral("7")); // the stored work is shown
+
+        // Now the screen holds what is stored: saving asks nothing.
+        s.txtTotOre->setText(QStringLiteral("6"));
+        messages.expect(MsgKind::Information, kChanged);
+        s.btnSalva->click();
+
+        elsewhere("9");
+        s.txtTotOre->setText(QStringLiteral("4"));
+        messages.expect(MsgKind::Confirmation, question, MsgAnswer::Yes);
+        messages.expect(MsgKind::Information, kChanged);
+        s.btnSalva->click();
+        EXPECT_EQ(s.txtTotOre->text(), QStringLiteral("4"));
+        s.cmdClose->click();
+    });
+    const QByteArray all = bytes(kRegister);
+    EXPECT_EQ(all.mid(all.size() / 2), second); // the other work is untouched
+    WorkEntry stored;
+    ASSERT_TRUE(readWork(path(kRegister), 1, stored));
+    EXPECT_EQ(stored.totOre, QStringLiteral("4"));
 }
 
 TEST_F(LavoriTest, ChangingKeepsTextsLongerThanTheBoxes) {

@@ -98,16 +98,21 @@ WorkRegisterList loadWorkRegister(const QString& path) {
     return list;
 }
 
-bool readWork(const QString& path, std::int64_t number, WorkEntry& entry) {
+bool readWorkRecord(const QString& path, std::int64_t number, TRecLavoro& record) {
     TRecordFile file;
     if (!file.OpenOrCreate(path, sizeof(TRecLavoro), TRecordFile::Access::Read))
         return false;
-    TRecLavoro record;
     const bool ok = number >= 1 && number <= file.Count() && file.Seek(number - 1) && file.ReadRecord(record);
     file.Close();
-    if (ok)
-        entry = workEntry(record);
     return ok;
+}
+
+bool readWork(const QString& path, std::int64_t number, WorkEntry& entry) {
+    TRecLavoro record;
+    if (!readWorkRecord(path, number, record))
+        return false;
+    entry = workEntry(record);
+    return true;
 }
 
 std::optional<std::int64_t> saveWork(const QString& path, std::int64_t number, const WorkEntry& entry) {
@@ -120,6 +125,22 @@ std::optional<std::int64_t> saveWork(const QString& path, std::int64_t number, c
     if (!file.Close())
         return std::nullopt;
     return index + 1;
+}
+
+WorkUpdate updateWork(const QString& path, std::int64_t number, const TRecLavoro& loaded, const WorkEntry& entry) {
+    TRecordFile file;
+    if (number < 1 || !file.OpenOrCreate(path, sizeof(TRecLavoro), TRecordFile::Access::Write))
+        return WorkUpdate::Failed;
+    if (number > file.Count() || !file.Seek(number - 1)) {
+        file.Close();
+        return WorkUpdate::Failed;
+    }
+    const TRecLavoro record = workRecord(entry);
+    const auto result = file.WriteRecordIfUnchanged(&loaded, &record);
+    const bool closed = file.Close();
+    if (result == TRecordFile::UpdateResult::ChangedMeanwhile)
+        return closed ? WorkUpdate::ChangedMeanwhile : WorkUpdate::Failed;
+    return result == TRecordFile::UpdateResult::Written && closed ? WorkUpdate::Written : WorkUpdate::Failed;
 }
 
 } // namespace ombrisa

@@ -65,9 +65,15 @@ struct WorkRegisterList {
 WorkRegisterList loadWorkRegister(const QString& path);
 
 // Reads record `number` (1-based). False when the file cannot be opened or has no such record.
+bool readWorkRecord(const QString& path, std::int64_t number, TRecLavoro& record);
 bool readWork(const QString& path, std::int64_t number, WorkEntry& entry);
 // Writes a work: over record `number` when it is above 0, otherwise appended after the last record.
 // Returns the number of the record written, nothing when the write did not reach the disk.
 std::optional<std::int64_t> saveWork(const QString& path, std::int64_t number, const WorkEntry& entry);
+// Writes over record `number` only while it still holds `loaded`, the bytes read when the work was
+// opened for changing: compared under the exclusive lock, so a change another workstation saved in
+// the meantime is never overwritten silently (ChangedMeanwhile, nothing written).
+enum class WorkUpdate { Written, ChangedMeanwhile, Failed };
+WorkUpdate updateWork(const QString& path, std::int64_t number, const TRecLavoro& loaded, const WorkEntry& entry);
 
 } // namespace ombrisa

@@ -1,4 +1,5 @@
 #include "ui/agents/Lavori_Svolti.h"
+#include "core/cards/cardnavigator.h"
 
 #include "core/dates/dates.h"
 #include "core/records/archivepaths.h"
@@ -276,12 +277,17 @@ void TfrmLavori_Svolti::btnModificaClick() {
     }
     // The line remembers its record: two works that read alike are still two records.
     const std::int64_t number = numbers_[current.row()];
-    WorkEntry entry;
-    if (!readWork(trimText(lblFile->text()), number, entry)) {
+    if (!readWorkRecord(trimText(lblFile->text()), number, stored_)) {
         showWarning(this, kArchiveMessage);
         reject();
         return;
     }
+    showWork(workEntry(stored_));
+    lblPosizione->setText(QString::number(number));
+    showEditPanel();
+}
+
+void TfrmLavori_Svolti::showWork(const WorkEntry& entry) {
     // A text stored longer than its box allows (by another route) is shown whole, so that saving
     // the other fields does not cut it.
     const std::pair<QLineEdit*, const QString*> fields[] = {{txtData, &entry.data},
@@ -293,8 +299,6 @@ void TfrmLavori_Svolti::btnModificaClick() {
         field->setMaxLength(std::max(boxLimit(field), static_cast<int>(text->size())));
         field->setText(*text);
     }
-    lblPosizione->setText(QString::number(number));
-    showEditPanel();
 }
 
 void TfrmLavori_Svolti::btnSalvaClick() {
@@ -312,12 +316,30 @@ void TfrmLavori_Svolti::btnSalvaClick() {
     const QString position = trimText(lblPosizione->text());
     const std::int64_t number = position.isEmpty() ? 0 : position.toLongLong();
     std::optional<std::int64_t> written;
-    if (!path.isEmpty() && ensureAppSubfolder(kLavoriFolder) && (position.isEmpty() || number > 0))
-        written = saveWork(path, number, typed);
+    if (path.isEmpty() || !ensureAppSubfolder(kLavoriFolder) || (!position.isEmpty() && number <= 0)) {
+        // nothing written: the archive message below
+    } else if (number == 0) {
+        written = saveWork(path, 0, typed);
+    } else {
+        for (;;) {
+            const WorkUpdate update = updateWork(path, number, stored_, typed);
+            if (update == WorkUpdate::Written)
+                written = number;
+            if (update != WorkUpdate::ChangedMeanwhile || !readWorkRecord(path, number, stored_))
+                break;
+            // Another workstation saved this work after it was opened here: overwrite it with the
+            // work on screen (asked again should it change once more), or show the stored one.
+            if (!confirm(this, kChangedElsewhereQuestion)) {
+                showWork(workEntry(stored_));
+                return;
+            }
+        }
+    }
     if (!written) {
         showWarning(this, kArchiveMessage);
         return;
     }
+    stored_ = workRecord(typed);
     lblPosizione->setText(QString::number(*written));
     showInformation(this, number > 0
                               ? QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in "

@@ -4,6 +4,8 @@
 // Opened by the agent card's btnLavori through openWorkRegister(); it reads the card's txtDipendente
 // and txtCodFisc itself.
 
+#include "core/work/workregister.h"
+
 #include <QDialog>
 #include <QList>
 #include <cstdint>
@@ -67,6 +69,7 @@ protected:
 private:
     void load();
     void showEditPanel();
+    void showWork(const WorkEntry& entry); // the edit boxes filled with a stored work
     QString cardText(const char* name) const;
     int boxLimit(const QLineEdit* box) const; // what the user may type in each box
 
@@ -75,6 +78,7 @@ private:
     QStringListModel* model_;
     QList<std::int64_t> numbers_;
     bool loaded_ = false;
+    TRecLavoro stored_{}; // the work as read or written here: a change saved elsewhere since is asked about
 };
 
 // The look of the work lists (register and hours summary): a fixed-pitch face, black, so the columns
