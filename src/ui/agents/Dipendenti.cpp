@@ -33,12 +33,9 @@ namespace ombrisa {
 
 namespace {
 
-// The file chooser of btnCaricaFoto (dlgFile) and of btnSalvaFoto (dlgSalvaFile).
+// The file chooser of btnCaricaFoto (dlgFile); btnSalvaFoto's is choosePhotoFileToSave (agentphoto.h).
 const QString kDlgFileTitle = QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap.");
 const QString kDlgFileFilter = QStringLiteral("Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)");
-const QString kDlgSalvaFileTitle = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
-const QString kDlgSalvaFileFilter = QStringLiteral("File Jpeg (*.jpg)");
-const QString kProposedPhotoName = QStringLiteral("Foto.jpg");
 
 const QString kDesignHint = QStringLiteral("Pronto per archiviare una nuova scheda...");
 
@@ -296,8 +293,7 @@ void TfrmDipendenti::btnCaricaFotoClick() {
 }
 
 void TfrmDipendenti::btnSalvaFotoClick() {
-    const QString path = fileChooser().saveFile(this, kDlgSalvaFileTitle, kProposedPhotoName, kDlgSalvaFileFilter,
-                                                QStringLiteral("jpg"));
+    const QString path = choosePhotoFileToSave(this);
     if (path.isEmpty())
         return;
     // A name the chooser left without an extension still gets a JPEG.

@@ -26,9 +26,6 @@ constexpr int kPictureWidth = 366;
 constexpr int kPictureHeight = 274;
 
 const QString kModeEuro01 = QStringLiteral("euro_01");
-const QString kDlgSalvaFileTitle = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
-const QString kDlgSalvaFileFilter = QStringLiteral("File Jpeg (*.jpg)");
-const QString kProposedName = QStringLiteral("Foto.jpg");
 const QString kSaveFailed = QStringLiteral("Attenzione: non è stato possibile salvare la foto nel file scelto.");
 const QString kCameraFailed = QStringLiteral("Impossibile avviare la webcam.");
 const QString kStarting = QStringLiteral("Avvio della webcam in corso...");
@@ -207,8 +204,7 @@ void TfrmWebCam::btnCatturaClick() {
 
 // A picture that cannot be written stays on the screen, so that the user can try another place.
 void TfrmWebCam::btnSalvaFotogrammaClick() {
-    const QString path =
-        fileChooser().saveFile(this, kDlgSalvaFileTitle, kProposedName, kDlgSalvaFileFilter, QStringLiteral("jpg"));
+    const QString path = choosePhotoFileToSave(this);
     if (path.isEmpty())
         return;
     if (!writePicture(imgTarget->pixmap().toImage(), path, formatFor(path)))

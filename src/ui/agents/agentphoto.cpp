@@ -1,4 +1,5 @@
 #include "ui/agents/agentphoto.h"
+#include "ui/common/services.h"
 
 #include "core/records/archivepaths.h"
 
@@ -9,6 +10,12 @@
 #include <QSvgRenderer>
 
 namespace ombrisa {
+
+QString choosePhotoFileToSave(QWidget* parent) {
+    return fileChooser().saveFile(
+        parent, QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg."),
+        QStringLiteral("Foto.jpg"), QStringLiteral("File Jpeg (*.jpg)"), QStringLiteral("jpg"));
+}
 namespace {
 
 QPixmap renderArt(const QString& art, QSize size) {

@@ -9,6 +9,8 @@
 #include <QPixmap>
 #include <QString>
 
+class QWidget;
+
 namespace ombrisa {
 
 // The size of the card's photo box and of its blank picture.
@@ -25,6 +27,10 @@ QPixmap slideshowWaitingPicture();
 // names). The file is replaced only when the whole picture was written: a failed write leaves any
 // earlier file as it was. False when the picture could not be written.
 bool writePicture(const QImage& picture, const QString& path, const QByteArray& format = {});
+
+// The save chooser of a photo (the card's btnSalvaFoto and the capture screen's btnSalvaFotogramma):
+// "Foto.jpg" proposed, ".jpg" added to a name typed without extension; empty when cancelled.
+QString choosePhotoFileToSave(QWidget* parent);
 
 // The photo file of agent card `cardNumber` (Anagrafica/Scheda_Dipendente_<n>.jpg): the folder is created
 // first, as before every load and save of a photo. Read: the photo at its full size; a card without a
