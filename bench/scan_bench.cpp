@@ -23,26 +23,7 @@ QString registerPath() {
 }
 
 void BM_ScanCallsGetText(benchmark::State& state) {
-    const QString path = registerPath();
-    TRecChiamata rec;
-    for (auto _ : state) {
-        TRecordFile f;
-        if (!f.OpenOrCreate(path, sizeof rec, TRecordFile::Access::Read))
-            state.SkipWithError("open");
-        qint64 chars = 0;
-        QString text;
-        while (!f.AtEnd()) {
-            f.ReadRecord(rec);
-            for (const FieldDef& field : kChiamataFields) {
-                GetText(&rec, field, text);
-                chars += text.size();
-            }
-        }
-        f.Close();
-        benchmark::DoNotOptimize(chars);
-        state.counters["records"] = static_cast<double>(f.Count());
-    }
-    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+    bench::scanAllFields<TRecChiamata>(state, registerPath(), kChiamataFields);
 }
 BENCHMARK(BM_ScanCallsGetText)->Unit(benchmark::kMillisecond);
 
