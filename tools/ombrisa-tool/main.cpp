@@ -15,7 +15,10 @@ const char kUsage[] =
     "  ombrisa-tool check cf|piva|iban|carta VALORE\n"
     "  ombrisa-tool hours --dir D --cf CF --from gg/mm/aaaa --to gg/mm/aaaa\n"
     "  ombrisa-tool search clienti|chiamate|dipendenti --dir D [--box txtNOME=TESTO]...\n"
-    "  ombrisa-tool export chiamate|clienti|oggi|storico CF --dir D [--out FILE] [--today gg/mm/aaaa]\n";
+    "  ombrisa-tool export chiamate|clienti|oggi|storico CF --dir D [--out FILE] [--today gg/mm/aaaa]\n"
+    "  ombrisa-tool import clienti|chiamate FILE --dir D [--map \"Intestazione=txtCampo\"]... [--sep ';']\n"
+    "               [--encoding utf-8|cp1252] [--duplicates skip|import] [--dry-run] [--report FILE]\n"
+    "  ombrisa-tool duplicates clienti --dir D\n";
 
 struct Command {
     const char* name;
@@ -30,6 +33,8 @@ const Command kCommands[] = {
     {"hours", tool::hours},
     {"search", tool::search},
     {"export", tool::exportFile},
+    {"import", tool::importFile},
+    {"duplicates", tool::duplicates},
 };
 
 } // namespace

@@ -85,7 +85,7 @@ QString headingForm(QStringView heading) {
 
 struct Synonyms {
     const char* key;
-    std::initializer_list<const char*> headings; // already in headingForm
+    std::vector<const char*> headings; // already in headingForm
 };
 
 const std::vector<Synonyms>& clientSynonyms() {
@@ -115,7 +115,7 @@ const std::vector<Synonyms>& clientSynonyms() {
         {"txtCodFisc", {"codice fiscale", "cf", "c f", "cod fisc", "cod fiscale", "tax code", "fiscal code"}},
         {"txtCarta", {"carta di credito n", "carta di credito", "numero carta", "credit card", "card number"}},
         {"txtScadeCarta", {"scadenza", "scadenza carta", "expiry", "expiration date"}},
-        {"txtPartitaIva", {"partita iva", "p iva", "piva", "part iva", "vat", "vat number", "vat id"}},
+        {"txtPartitaIva", {"partita iva", "partita i v a", "p iva", "p i v a", "piva", "part iva", "vat", "vat number", "vat id"}},
         {"txtIban", {"iban", "codice iban"}},
         {"txtDocumento", {"estremi documento", "documento", "document"}},
         {"txtOccupazione", {"occupazione", "professione", "occupation", "job", "job title"}},
@@ -500,7 +500,13 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 values.insert(field, value);
             }
         }
-        if (!clients) {
+        if (clients) {
+            // What a new card saved on the client card holds in its recontact box.
+            values.insert(QString::fromLatin1(kRicontattaField), kRicontattaNo);
+        } else {
+            // A new call card proposes the first direction; a sheet without one gets it too.
+            if (values.value(QStringLiteral("Tipo")).isEmpty())
+                values.insert(QStringLiteral("Tipo"), kTipoEntrata);
             values.insert(QStringLiteral("DataRit"),
                           callDateText(values.value(QStringLiteral("GiornoRit")), values.value(QStringLiteral("MeseRit")),
                                        values.value(QStringLiteral("AnnoRit"))));
