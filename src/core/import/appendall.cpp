@@ -129,11 +129,16 @@ AppendOutcome appendAllOrNothing(const QString& path, std::size_t recordSize, st
     const auto total = static_cast<std::int64_t>(records.size() / recordSize);
     if (firstNumber)
         *firstNumber = count + 1;
-    // Undoes everything: the archive gets back the length it had. A partial record at its end (never
-    // counted as a card) may keep some of our bytes; it stays as uncounted as it was.
+    // A partial record at the end (a write cut off long ago, never counted) is written over; its bytes
+    // are kept so that an undo puts them back.
+    std::vector<std::uint8_t> tail(static_cast<std::size_t>(originalSize - start));
+    if (!tail.empty() && !preadAll(fd, tail.data(), tail.size(), start))
+        return failWith(systemError(QStringLiteral("errore di lettura"), errno));
+    // Undoes everything: the archive gets back its length and its bytes.
     auto undo = [&](AppendOutcome outcome, const QString& why) {
-        const bool undone =
-            storageSyscalls().ftruncate(fd, originalSize) == 0 && storageSyscalls().fdatasync(fd) == 0;
+        const bool undone = (tail.empty() || pwriteAll(fd, tail.data(), tail.size(), start)) &&
+                            storageSyscalls().ftruncate(fd, originalSize) == 0 &&
+                            storageSyscalls().fdatasync(fd) == 0;
         if (error)
             *error = undone ? why
                             : why + QStringLiteral("; l'archivio non è stato riportato com'era: ") +
