@@ -87,7 +87,9 @@ TEST_F(DuplicateArchive, GroupsJoinThroughAnyClause) {
     ASSERT_TRUE(findExistingClient(makeClient({{"Cliente", "Nuovo"}, {"Recapito", "9"}}), 0, found, &error));
     EXPECT_FALSE(found);
     EXPECT_EQ(duplicateClientQuestion(12),
-              QStringLiteral("Esiste già una scheda per questo cliente (scheda n. 12). Salvare comunque?"));
+              QStringLiteral("Esiste già una scheda per questo cliente (scheda n. 12). Salvare comunque?\n\r\n\r"
+                             "Sì: inserisce in archivio la scheda sullo schermo come nuova scheda.\n\r"
+                             "No: mostra la scheda n. 12 (la scheda sullo schermo non viene salvata)."));
 }
 
 TEST_F(DuplicateArchive, AMissingArchiveHasNoGroups) {

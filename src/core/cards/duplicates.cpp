@@ -180,7 +180,10 @@ bool findDuplicateClients(std::vector<std::vector<std::int64_t>>& groups, QStrin
 }
 
 QString duplicateClientQuestion(std::int64_t number) {
-    return QStringLiteral("Esiste già una scheda per questo cliente (scheda n. %1). Salvare comunque?").arg(number);
+    return QStringLiteral("Esiste già una scheda per questo cliente (scheda n. %1). Salvare comunque?\n\r\n\r"
+                          "Sì: inserisce in archivio la scheda sullo schermo come nuova scheda.\n\r"
+                          "No: mostra la scheda n. %1 (la scheda sullo schermo non viene salvata).")
+        .arg(number);
 }
 
 bool findExistingClient(const TRecCliente& record, std::int64_t except, std::optional<std::int64_t>& found,

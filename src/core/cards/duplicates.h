@@ -57,7 +57,8 @@ private:
 // the three are one group. A missing archive has none. False with `error` when it cannot be read.
 bool findDuplicateClients(std::vector<std::vector<std::int64_t>>& groups, QString* error);
 
-// The question the client card asks before saving a card that matches card `number`.
+// The question the client card asks before saving a new card that matches card `number`: Sì saves it,
+// No shows card `number` instead.
 QString duplicateClientQuestion(std::int64_t number);
 
 // The first card of the client archive in the program's folder that is the same client as `record`,

@@ -1,6 +1,7 @@
 #include "ui/clients/Clienti.h"
 
 #include "core/cards/clientcard.h"
+#include "core/cards/duplicates.h"
 #include "core/records/records.h"
 #include "ui/app/guida.h"
 #include "ui/attachments/AllegaCartella.h"
@@ -26,6 +27,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstring>
 
 namespace ombrisa {
 namespace {
@@ -135,6 +137,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : CardScreen(parent) {
     addAttachmentLabels();
     auto binding = std::make_unique<CardBinding>(this, lblPosizione, kClienteFields);
     binding->bindCheck(chkRicontatta, kRicontattaField, kRicontattaYes, kRicontattaNo);
+    binding->saveChecks = [this] { return askAboutExistingClient(); };
     finishCard(std::move(binding), clientCardRules());
 
     connectClientCardOutput(this, cmdStampa, cmdAnteprima, cmdPDF);
@@ -192,6 +195,23 @@ void TfrmClienti::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layout()->activate();
     spreadSections();
+}
+
+// A new card (or a duplicate) of a client the archive already holds: Sì saves it all the same, No shows
+// the existing card instead. An archive that cannot be read is left to the save, which reports it.
+bool TfrmClienti::askAboutExistingClient() {
+    if (!lblPosizione->text().trimmed().isEmpty())
+        return true;
+    TRecCliente record;
+    std::memset(&record, 0, sizeof record);
+    binding().fillRecord(&record);
+    std::optional<std::int64_t> existing;
+    if (!findExistingClient(record, 0, existing, nullptr) || !existing)
+        return true;
+    if (confirm(this, duplicateClientQuestion(*existing)))
+        return true;
+    navigator().showCard(*existing);
+    return false;
 }
 
 void TfrmClienti::showHelp() {

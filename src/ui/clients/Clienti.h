@@ -56,6 +56,7 @@ private:
     void buildToolbar(QWidget* column);
     void spreadSections();
     void btnProveClick();
+    bool askAboutExistingClient();
 
     QVBoxLayout* sectionStack_ = nullptr;
     QList<QLabel*> spacedCaptions_;
