@@ -86,6 +86,17 @@ const std::vector<QString> kTricky = {
     QStringLiteral("12:30"),
     QStringLiteral("50%"),
     QStringLiteral("due  spazi   tre"),
+    QStringLiteral("vero"),
+    QStringLiteral("#N/A"),
+    QStringLiteral("+39 06"),
+    QStringLiteral("@casa"),
+    QStringLiteral("'apice"),
+    QStringLiteral("1/2"),
+    QStringLiteral("Jan"),
+    QStringLiteral("Marzo"),
+    QStringLiteral("inf"),
+    QStringLiteral("NaN"),
+    QStringLiteral("x"),
 };
 
 class LibreOfficeReadsBack : public TestFolder {};
