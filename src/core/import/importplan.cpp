@@ -325,6 +325,17 @@ QString importTargetCaption(ImportArchive archive, const QString& key) {
     return key;
 }
 
+QString importFieldCaption(ImportArchive archive, const char* field) {
+    const CardField* card = cardFieldOf(archive, QString::fromLatin1(field));
+    if (!card || !*card->caption)
+        return QString::fromLatin1(field);
+    const QString key = QString::fromLatin1(card->control);
+    for (const ImportTarget& t : importTargets(archive))
+        if (t.key == key)
+            return t.caption;
+    return captionOf(card->caption);
+}
+
 QString guessTarget(ImportArchive archive, QStringView heading) {
     const QString form = headingForm(heading);
     if (form.isEmpty())
@@ -550,8 +561,7 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
             if (it == values.constEnd() || it->isEmpty())
                 continue;
             const QByteArray bytes = toCp1252(*it);
-            const CardField* card = cardFieldOf(archive, QString::fromLatin1(f.name));
-            const QString caption = card && *card->caption ? captionOf(card->caption) : QString::fromLatin1(f.name);
+            const QString caption = importFieldCaption(archive, f.name);
             if (fromCp1252(bytes) != *it)
                 planned.warnings << QStringLiteral("\"%1\": caratteri che l'archivio non può contenere sostituiti")
                                         .arg(caption);

@@ -30,6 +30,10 @@ const std::vector<ImportTarget>& importTargets(ImportArchive archive);
 QString importTargetCaption(ImportArchive archive, const QString& key);
 inline const QString kIgnoreCaption = QStringLiteral("Ignora");
 
+// The caption of a record field as the card shows it ("Codice fiscale" for CodFisc); the field's name for
+// a field without a box.
+QString importFieldCaption(ImportArchive archive, const char* field);
+
 // The target guessed from a column heading (Italian and English synonyms, without regard to case,
 // accents and punctuation); empty for "ignora".
 QString guessTarget(ImportArchive archive, QStringView heading);

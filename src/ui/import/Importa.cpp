@@ -287,7 +287,7 @@ void TfrmImporta::showPreview() {
     }
     QStringList headings{QStringLiteral("Riga"), QStringLiteral("Esito"), QStringLiteral("Motivo e avvisi")};
     for (const FieldDef* f : shown)
-        headings << QString::fromLatin1(f->name);
+        headings << importFieldCaption(archive_, f->name);
     grdAnteprima->clear();
     grdAnteprima->setColumnCount(static_cast<int>(headings.size()));
     grdAnteprima->setHorizontalHeaderLabels(headings);
@@ -313,7 +313,9 @@ void TfrmImporta::showPreview() {
     }
     grdAnteprima->setColumnWidth(0, 50);
     grdAnteprima->setColumnWidth(1, 80);
-    grdAnteprima->setColumnWidth(2, 320);
+    grdAnteprima->setColumnWidth(2, 360);
+    grdAnteprima->setWordWrap(true);
+    grdAnteprima->resizeRowsToContents();
 }
 
 void TfrmImporta::goTo(int page) {
