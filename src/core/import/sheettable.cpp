@@ -254,7 +254,7 @@ std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
         qsizetype cellAt = tr;
         for (;;) {
             qsizetype td = html.indexOf(QLatin1String("<t"), cellAt + 1, Qt::CaseInsensitive);
-            if (td < 0 || td >= rowEnd)
+            if (td < 0 || td >= rowEnd || td + 2 >= html.size())
                 break;
             const QChar kind = html[td + 2].toLower();
             if (kind != u'd' && kind != u'h') {
