@@ -344,6 +344,21 @@ TEST_F(ImportPlanTest, AnArchiveChangedAfterThePlanIsNotWrittenAndThePlanIsMadeA
     EXPECT_EQ(bytes(kClientiFile).size(), qsizetype(2 * sizeof(TRecCliente)));
 }
 
+TEST_F(ImportPlanTest, TheMappingOfTheLastImportOfTheSameHeadingsIsProposed) {
+    const QStringList headings{"Nominativo", "Numero", "Codice"};
+    const QStringList guessed{"txtCliente", "", ""};
+    EXPECT_EQ(rememberedMapping(ImportArchive::Clienti, headings), guessed);
+    const QStringList chosen{"txtCliente", "txtRecapito", "txtCodFisc"};
+    ASSERT_TRUE(rememberMapping(ImportArchive::Clienti, headings, chosen));
+    EXPECT_EQ(rememberedMapping(ImportArchive::Clienti, headings), chosen);
+    // Other headings, or the other archive, are not the same file.
+    EXPECT_EQ(rememberedMapping(ImportArchive::Clienti, {"Nominativo", "Numero"}), (QStringList{"txtCliente", ""}));
+    EXPECT_EQ(rememberedMapping(ImportArchive::Chiamate, headings), guessed); // the calls guess the same
+    // A remembered mapping that no longer makes sense gives way to the guesses.
+    ASSERT_TRUE(rememberMapping(ImportArchive::Clienti, headings, {"txtCliente", "txtCliente", "txtNiente"}));
+    EXPECT_EQ(rememberedMapping(ImportArchive::Clienti, headings), guessed);
+}
+
 TEST_F(ImportPlanTest, ACancelLeavesTheArchiveAsItWas) {
     writeArchive(path(kClientiFile), std::vector<TRecCliente>{makeClient({{"Cliente", "X"}})});
     const QByteArray before = bytes(kClientiFile);

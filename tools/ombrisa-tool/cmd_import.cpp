@@ -73,7 +73,7 @@ int importFile(const QStringList& args) {
     const ombrisa::SheetResult sheet = ombrisa::readSheetFile(o.words[1], sheetOptions);
     if (!sheet.ok)
         return usageError(sheet.error);
-    QStringList mapping = ombrisa::guessMapping(*archive, sheet.table.headings);
+    QStringList mapping = ombrisa::rememberedMapping(*archive, sheet.table.headings);
     for (const QString& map : mapsOf(args)) {
         const qsizetype eq = map.lastIndexOf(u'=');
         if (eq <= 0)
@@ -115,6 +115,8 @@ int importFile(const QStringList& args) {
     if (result.outcome == ombrisa::ImportOutcome::Failed || result.outcome == ombrisa::ImportOutcome::ArchiveChanged)
         return usageError(QStringLiteral("impossibile scrivere l'archivio, nessuna scheda importata: %1").arg(result.error));
 
+    if (result.outcome == ombrisa::ImportOutcome::Written)
+        ombrisa::rememberMapping(*archive, sheet.table.headings, mapping);
     QStringList lines = ombrisa::importReportLines(plan, result, importDuplicates);
     if (o.flags.contains(QStringLiteral("dry-run"))) {
         const qsizetype wouldWrite = plan.ready + (importDuplicates ? plan.duplicates : 0);

@@ -15,7 +15,10 @@
 #include "core/validators/iban.h"
 #include "core/validators/partitaiva.h"
 
+#include <QCryptographicHash>
 #include <QHash>
+#include <QSettings>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <cstring>
@@ -366,6 +369,42 @@ QStringList guessMapping(ImportArchive archive, const QStringList& headings) {
     return mapping;
 }
 
+namespace {
+
+QString mappingKey(ImportArchive archive, const QStringList& headings) {
+    const QByteArray digest =
+        QCryptographicHash::hash(headings.join(u'\n').toUtf8(), QCryptographicHash::Sha1).toHex();
+    return (archive == ImportArchive::Clienti ? QStringLiteral("clienti/") : QStringLiteral("chiamate/")) +
+           QString::fromLatin1(digest);
+}
+
+} // namespace
+
+QStringList rememberedMapping(ImportArchive archive, const QStringList& headings) {
+    QStringList guessed = guessMapping(archive, headings);
+    if (!QFileInfo::exists(appPath(kImportMappingsFile)))
+        return guessed;
+    const QSettings ini(appPath(kImportMappingsFile), QSettings::IniFormat);
+    const QStringList kept = ini.value(mappingKey(archive, headings)).toStringList();
+    if (kept.size() != headings.size())
+        return guessed;
+    for (const QString& key : kept) {
+        bool known = key.isEmpty();
+        for (const ImportTarget& t : importTargets(archive))
+            known = known || t.key == key;
+        if (!known)
+            return guessed;
+    }
+    return mappingProblem(archive, kept).isEmpty() ? kept : guessed;
+}
+
+bool rememberMapping(ImportArchive archive, const QStringList& headings, const QStringList& mapping) {
+    QSettings ini(appPath(kImportMappingsFile), QSettings::IniFormat);
+    ini.setValue(mappingKey(archive, headings), mapping);
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
+
 QString mappingProblem(ImportArchive archive, const QStringList& mapping) {
     QHash<QString, QString> byField; // field -> key that fills it
     for (const QString& key : mapping) {
@@ -422,6 +461,20 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
     });
     if (!read)
         return false;
+
+    // What each column fills, worked out once rather than for every cell.
+    std::vector<QString> columnField(static_cast<std::size_t>(mapping.size()));
+    std::vector<const CardField*> columnCard(static_cast<std::size_t>(mapping.size()), nullptr);
+    for (qsizetype c = 0; c < mapping.size(); ++c) {
+        const QStringList target = fieldsOf(archive, mapping[c]);
+        if (target.size() == 1) {
+            columnField[static_cast<std::size_t>(c)] = target.front();
+            columnCard[static_cast<std::size_t>(c)] = cardFieldOf(archive, target.front());
+        }
+    }
+    std::vector<QString> fieldNames;
+    for (const FieldDef& f : fields)
+        fieldNames.push_back(QString::fromLatin1(f.name));
 
     ClientIndex fileClients;
     QHash<QString, std::int64_t> fileCalls;
@@ -488,11 +541,10 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 values.insert(QStringLiteral("OreRit"), twoDigits(t->hour()));
                 values.insert(QStringLiteral("MinutiRit"), twoDigits(t->minute()));
             } else {
-                const QStringList target = fieldsOf(archive, key);
-                if (target.isEmpty())
+                const QString& field = columnField[static_cast<std::size_t>(c)];
+                if (field.isEmpty())
                     continue;
-                const QString& field = target.front();
-                QString value = filtered(cardFieldOf(archive, field), text);
+                QString value = filtered(columnCard[static_cast<std::size_t>(c)], text);
                 if (field == u"GiornoRit")
                     value = twoDigitNumber(value, 1, 31);
                 else if (field == u"OreRit")
@@ -556,8 +608,9 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
             planned.warnings << QStringLiteral("l'IBAN %1 non è corretto").arg(iban);
 
         // The card as stored: each text cut to its field, characters the archive cannot hold replaced.
-        for (const FieldDef& f : fields) {
-            const auto it = values.constFind(QString::fromLatin1(f.name));
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const FieldDef& f = fields[i];
+            const auto it = values.constFind(fieldNames[i]);
             if (it == values.constEnd() || it->isEmpty())
                 continue;
             const QByteArray bytes = toCp1252(*it);

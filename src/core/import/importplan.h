@@ -39,6 +39,13 @@ QString importFieldCaption(ImportArchive archive, const char* field);
 QString guessTarget(ImportArchive archive, QStringView heading);
 // The guesses for all headings; a target guessed for two columns keeps only the first.
 QStringList guessMapping(ImportArchive archive, const QStringList& headings);
+// The mapping chosen at the last import of a file with exactly these headings into this archive (kept
+// in the data folder, so every workstation sees it), or the guesses when there was none.
+QStringList rememberedMapping(ImportArchive archive, const QStringList& headings);
+// Keeps `mapping` for the next import of these headings. False when it could not be written.
+bool rememberMapping(ImportArchive archive, const QStringList& headings, const QStringList& mapping);
+inline const QString kImportMappingsFile = QStringLiteral("Importazioni.ini");
+
 // Why a mapping cannot be used (a field filled by two columns, an Italian sentence), empty when it can.
 QString mappingProblem(ImportArchive archive, const QStringList& mapping);
 

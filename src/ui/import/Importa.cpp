@@ -231,7 +231,7 @@ void TfrmImporta::readFile(bool guess) {
 }
 
 void TfrmImporta::showColumns() {
-    const QStringList guessed = guessMapping(archive_, sheet_.table.headings);
+    const QStringList guessed = rememberedMapping(archive_, sheet_.table.headings);
     grdColonne->setRowCount(static_cast<int>(sheet_.table.headings.size()));
     for (int c = 0; c < sheet_.table.headings.size(); ++c) {
         grdColonne->setItem(c, 0, new QTableWidgetItem(sheet_.table.headings[c]));
@@ -370,6 +370,7 @@ void TfrmImporta::importa() {
     barAvanzamento->setVisible(false);
     switch (result.outcome) {
     case ImportOutcome::Written: {
+        rememberMapping(archive_, sheet_.table.headings, mapping());
         QStringList lines;
         if (result.written > 0)
             lines << QStringLiteral("Schede inserite in archivio: dalla n. %1 alla n. %2.")
