@@ -17,7 +17,12 @@ QString comparableCode(QStringView code) {
 }
 
 QString comparableName(QStringView name) {
-    const QString decomposed = trimView(name).toString().normalized(QString::NormalizationForm_KD);
+    const QStringView trimmed = trimView(name);
+    bool plain = true;
+    for (const QChar c : trimmed)
+        plain = plain && c.unicode() < 128;
+    // Most names are plain letters: nothing to decompose.
+    const QString decomposed = plain ? trimmed.toString() : trimmed.toString().normalized(QString::NormalizationForm_KD);
     QString out;
     out.reserve(decomposed.size());
     bool blank = false;
