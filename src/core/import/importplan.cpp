@@ -613,13 +613,19 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
             const auto it = values.constFind(fieldNames[i]);
             if (it == values.constEnd() || it->isEmpty())
                 continue;
-            const QByteArray bytes = toCp1252(*it);
-            const QString caption = importFieldCaption(archive, f.name);
-            if (fromCp1252(bytes) != *it)
+            // Plain ASCII is stored as it is: only other texts need the code page's round trip.
+            bool ascii = true;
+            for (const QChar c : *it)
+                ascii = ascii && c.unicode() < 128;
+            const QByteArray bytes = ascii ? QByteArray() : toCp1252(*it);
+            const qsizetype stored = ascii ? it->size() : bytes.size();
+            if (!ascii && fromCp1252(bytes) != *it)
                 planned.warnings << QStringLiteral("\"%1\": caratteri che l'archivio non può contenere sostituiti")
-                                        .arg(caption);
-            if (static_cast<std::size_t>(bytes.size()) > f.capacity)
-                planned.warnings << QStringLiteral("\"%1\" tagliato a %2 caratteri").arg(caption).arg(f.capacity);
+                                        .arg(importFieldCaption(archive, f.name));
+            if (static_cast<std::size_t>(stored) > f.capacity)
+                planned.warnings << QStringLiteral("\"%1\" tagliato a %2 caratteri")
+                                        .arg(importFieldCaption(archive, f.name))
+                                        .arg(f.capacity);
             PutText(planned.record.data(), f, *it);
         }
 

@@ -234,35 +234,36 @@ SheetTable tableFromRows(std::vector<SheetRow> rows) {
 }
 
 std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
-    // The writer's files are Windows-1252 HTML: a <table> of <tr> rows of <td> cells on one line.
+    // The writer's files are Windows-1252 HTML: a <table> of <tr> rows of <td> cells on one line, its tags
+    // in lower case. Other HTML sheets are left to LibreOffice.
     const QString html = fromCp1252(bytes.data(), bytes.size());
-    const qsizetype table = html.indexOf(QLatin1String("<table"), 0, Qt::CaseInsensitive);
-    if (!html.left(2000).contains(QLatin1String("<html"), Qt::CaseInsensitive) || table < 0)
+    const qsizetype table = html.indexOf(QLatin1String("<table"), 0);
+    if (!html.left(2000).contains(QLatin1String("<html")) || table < 0)
         return std::nullopt;
     std::vector<SheetRow> rows;
     qsizetype at = table;
     int number = 0;
     for (;;) {
-        const qsizetype tr = html.indexOf(QLatin1String("<tr"), at, Qt::CaseInsensitive);
+        const qsizetype tr = html.indexOf(QLatin1String("<tr"), at);
         if (tr < 0)
             break;
-        qsizetype rowEnd = html.indexOf(QLatin1String("</tr"), tr, Qt::CaseInsensitive);
+        qsizetype rowEnd = html.indexOf(QLatin1String("</tr"), tr);
         if (rowEnd < 0)
             rowEnd = html.size();
         SheetRow row;
         row.line = ++number;
         qsizetype cellAt = tr;
         for (;;) {
-            qsizetype td = html.indexOf(QLatin1String("<t"), cellAt + 1, Qt::CaseInsensitive);
+            qsizetype td = html.indexOf(QLatin1String("<t"), cellAt + 1);
             if (td < 0 || td >= rowEnd || td + 2 >= html.size())
                 break;
-            const QChar kind = html[td + 2].toLower();
+            const QChar kind = html[td + 2];
             if (kind != u'd' && kind != u'h') {
                 cellAt = td;
                 continue;
             }
             const qsizetype open = html.indexOf(u'>', td);
-            const qsizetype close = html.indexOf(QLatin1String("</t"), open, Qt::CaseInsensitive);
+            const qsizetype close = html.indexOf(QLatin1String("</t"), open);
             if (open < 0 || close < 0 || close > rowEnd)
                 break;
             QString cell = html.mid(open + 1, close - open - 1);
