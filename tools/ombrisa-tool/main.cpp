@@ -34,6 +34,12 @@ const Command kCommands[] = {
     {"retention", tool::retention},
 };
 
+void quietPlatformRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: ")))
+        return;
+    qt_message_output(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -41,6 +47,10 @@ int main(int argc, char** argv) {
     const bool writesReports = argc > 1 && QByteArrayView(argv[1]) == "access";
     if (writesReports && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The platform's remarks on the session (no runtime folder under a bare login) are not the tool's
+    // messages: its standard error stays one line per problem.
+    if (writesReports)
+        qInstallMessageHandler(quietPlatformRemarks);
     std::unique_ptr<QCoreApplication> app =
         writesReports ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
