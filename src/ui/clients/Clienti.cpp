@@ -15,6 +15,7 @@
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
 #include "ui/export/ExpClienti.h"
+#include "ui/privacy/privacy.h"
 #include "ui/search/Trova.h"
 
 #include <QCheckBox>
@@ -143,10 +144,11 @@ TfrmClienti::TfrmClienti(QWidget* parent) : CardScreen(parent) {
     connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaClienti(this, kModeClienti); });
     connect(cmdRicontatta, &QToolButton::clicked, this, [this] { openRicontatta(this); });
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpClienti::open(this); });
+    connectPrivacyMenu(this, cmdPrivacy);
 }
 
 void TfrmClienti::buildToolbar(QWidget* column) {
-    const std::array<CommandDef, 12> commands{{
+    const std::array<CommandDef, 13> commands{{
         {&cmdNuovo, "cmdNuovo", ":/cards/art/nuovo.svg", "Nuovo", kNavigatorHints.nuovo},
         {&cmdDuplica, "cmdDuplica", ":/cards/art/duplica.svg", "Duplica", kNavigatorHints.duplica},
         {&cmdFile, "cmdFile", ":/cards/art/allega.svg", "Allega file",
@@ -161,6 +163,9 @@ void TfrmClienti::buildToolbar(QWidget* column) {
          QStringLiteral("Visualizza il riepilogo delle persone da ricontattare.")},
         {&cmdEsporta, "cmdEsporta", ":/cards/art/esporta.svg", "Esporta",
          QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.")},
+        {&cmdPrivacy, "cmdPrivacy", ":/privacy/art/privacy.svg", "Privacy",
+         QStringLiteral("Dati personali del cliente: raccoglierli tutti, dimenticare il cliente, clienti da non "
+                        "conservare.")},
         {&cmdGuida, "cmdGuida", ":/cards/art/guida.svg", "Guida", QStringLiteral("Visualizza la guida in linea.")},
         {&cmdEsci, "cmdEsci", ":/cards/art/esci.svg", "Esci",
          QStringLiteral("Esci dalla schermata di lavoro corrente.")},

@@ -45,6 +45,7 @@ public:
     QToolButton* cmdPDF;
     QToolButton* cmdRicontatta;
     QToolButton* cmdEsporta;
+    QToolButton* cmdPrivacy;
     // The call history, beside the last section's boxes.
     QToolButton* btnProve;
 
