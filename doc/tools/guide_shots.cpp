@@ -11,11 +11,13 @@
 #include "ui/calls/Chiamate.h"
 #include "ui/clients/Clienti.h"
 #include "ui/common/conventions.h"
+#include "ui/privacy/privacy.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -86,6 +88,10 @@ int main(int argc, char** argv) {
     {
         TfrmClienti clienti;
         ok &= shoot(clienti, out + QStringLiteral("/clienti.png"), office, true);
+        TfrmConservazione conservazione(&clienti);
+        conservazione.txtAnni->setValue(3);
+        conservazione.refresh();
+        ok &= shoot(conservazione, out + QStringLiteral("/conservazione.png"));
     }
     {
         TfrmChiamate chiamate;

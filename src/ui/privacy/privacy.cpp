@@ -177,7 +177,10 @@ TfrmConservazione::TfrmConservazione(QWidget* parent) : QDialog(parent) {
     lstClienti->setObjectName(QStringLiteral("lstClienti"));
     lstClienti->setHorizontalHeaderLabels(
         {QStringLiteral("Scheda n."), QStringLiteral("Cognome e nome"), QStringLiteral("Ultima chiamata")});
+    lstClienti->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     lstClienti->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    lstClienti->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    lstClienti->setWordWrap(false);
     lstClienti->verticalHeader()->hide();
     lstClienti->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstClienti->setSelectionBehavior(QAbstractItemView::SelectRows);
