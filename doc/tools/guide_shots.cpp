@@ -12,6 +12,7 @@
 #include "ui/clients/Clienti.h"
 #include "ui/common/conventions.h"
 #include "ui/import/Importa.h"
+#include "ui/privacy/privacy.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QProcess>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -89,6 +91,10 @@ int main(int argc, char** argv) {
     {
         TfrmClienti clienti;
         ok &= shoot(clienti, out + QStringLiteral("/clienti.png"), office, true);
+        TfrmConservazione conservazione(&clienti);
+        conservazione.txtAnni->setValue(3);
+        conservazione.refresh();
+        ok &= shoot(conservazione, out + QStringLiteral("/conservazione.png"));
     }
     {
         TfrmChiamate chiamate;

@@ -17,6 +17,7 @@
 #include "ui/common/services.h"
 #include "ui/export/ExpClienti.h"
 #include "ui/import/Importa.h"
+#include "ui/privacy/privacy.h"
 #include "ui/search/Trova.h"
 
 #include <QCheckBox>
@@ -148,10 +149,11 @@ TfrmClienti::TfrmClienti(QWidget* parent) : CardScreen(parent) {
     connect(cmdRicontatta, &QToolButton::clicked, this, [this] { openRicontatta(this); });
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpClienti::open(this); });
     connect(cmdImporta, &QToolButton::clicked, this, [this] { openImporta(this, ImportArchive::Clienti); });
+    connectPrivacyMenu(this, cmdPrivacy);
 }
 
 void TfrmClienti::buildToolbar(QWidget* column) {
-    const std::array<CommandDef, 13> commands{{
+    const std::array<CommandDef, 14> commands{{
         {&cmdNuovo, "cmdNuovo", ":/cards/art/nuovo.svg", "Nuovo", kNavigatorHints.nuovo},
         {&cmdDuplica, "cmdDuplica", ":/cards/art/duplica.svg", "Duplica", kNavigatorHints.duplica},
         {&cmdFile, "cmdFile", ":/cards/art/allega.svg", "Allega file",
@@ -168,6 +170,9 @@ void TfrmClienti::buildToolbar(QWidget* column) {
          QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.")},
         {&cmdImporta, "cmdImporta", ":/cards/art/esporta.svg", "Importa",
          QStringLiteral("Importa nuove schede da un foglio di calcolo (CSV, Excel, LibreOffice).")},
+        {&cmdPrivacy, "cmdPrivacy", ":/privacy/art/privacy.svg", "Privacy",
+         QStringLiteral("Dati personali del cliente: raccoglierli tutti, dimenticare il cliente, clienti da non "
+                        "conservare.")},
         {&cmdGuida, "cmdGuida", ":/cards/art/guida.svg", "Guida", QStringLiteral("Visualizza la guida in linea.")},
         {&cmdEsci, "cmdEsci", ":/cards/art/esci.svg", "Esci",
          QStringLiteral("Esci dalla schermata di lavoro corrente.")},

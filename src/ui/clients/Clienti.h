@@ -46,6 +46,7 @@ public:
     QToolButton* cmdRicontatta;
     QToolButton* cmdEsporta;
     QToolButton* cmdImporta;
+    QToolButton* cmdPrivacy;
     // The call history, beside the last section's boxes.
     QToolButton* btnProve;
 
