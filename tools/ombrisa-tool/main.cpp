@@ -18,6 +18,9 @@ const char kUsage[] =
     "  ombrisa-tool hours --dir D --cf CF --from gg/mm/aaaa --to gg/mm/aaaa\n"
     "  ombrisa-tool search clienti|chiamate|dipendenti --dir D [--box txtNOME=TESTO]...\n"
     "  ombrisa-tool export chiamate|clienti|oggi|storico CF --dir D [--out FILE] [--today gg/mm/aaaa]\n"
+    "  ombrisa-tool import clienti|chiamate FILE --dir D [--map \"Intestazione=txtCampo\"]... [--sep ';']\n"
+    "               [--encoding utf-8|cp1252] [--duplicates skip|import] [--dry-run] [--report FILE]\n"
+    "  ombrisa-tool duplicates clienti --dir D\n"
     "  ombrisa-tool access --dir D --cf CF [--name \"Cognome Nome\"] --out CARTELLA\n"
     "  ombrisa-tool forget --dir D --cf CF [--name \"Cognome Nome\"] [--dry-run]\n"
     "  ombrisa-tool retention --dir D --years N [--today gg/mm/aaaa]\n";
@@ -31,7 +34,7 @@ const Command kCommands[] = {
     {"generate", tool::generate},   {"dump", tool::dump},     {"verify", tool::verify},
     {"check", tool::check},         {"hours", tool::hours},   {"search", tool::search},
     {"export", tool::exportFile},   {"access", tool::access}, {"forget", tool::forget},
-    {"retention", tool::retention},
+    {"retention", tool::retention}, {"import", tool::importFile}, {"duplicates", tool::duplicates},
 };
 
 void quietPlatformRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
