@@ -83,6 +83,10 @@ struct Person {
     const sample::Town* birthTown;
 };
 
+QString civilStatus(Random& r, const Person& p) {
+    return p.sex == QLatin1String("M") ? PICK(r, sample::kCivilStatusMale) : PICK(r, sample::kCivilStatusFemale);
+}
+
 Person makePerson(Random& r, int fromYear, int toYear) {
     Person p;
     p.sex = r.chance(50) ? QStringLiteral("M") : QStringLiteral("F");
@@ -286,7 +290,7 @@ int generate(const QStringList& args) {
                                        .arg(r.digits(5), QString(QLatin1Char(static_cast<char>('A' + r.below(26)))),
                                             QString::fromUtf8(home.name)));
             PutText(rec.Occupazione, PICK(r, sample::kOccupations));
-            PutText(rec.Civile, PICK(r, sample::kCivilStatus));
+            PutText(rec.Civile, civilStatus(r, p));
             PutText(rec.Titoli, PICK(r, sample::kStudies));
             PutText(rec.Prodotti, PICK(r, sample::kProducts));
             PutText(rec.Zona, link.zone);
@@ -369,7 +373,7 @@ int generate(const QStringList& args) {
             PutText(rec.Cap, QString::fromLatin1(home.cap));
             PutText(rec.Nazione, QStringLiteral("Italia"));
             PutText(rec.CodFisc, p.codFisc);
-            PutText(rec.Civile, PICK(r, sample::kCivilStatus));
+            PutText(rec.Civile, civilStatus(r, p));
             PutText(rec.PartitaIva, r.chance(50) ? partitaIva(r) : QString());
             PutText(rec.Studio, PICK(r, sample::kStudies));
             PutText(rec.Lingue, PICK(r, sample::kLanguages));
