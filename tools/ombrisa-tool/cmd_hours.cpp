@@ -48,7 +48,8 @@ int hours(const QStringList& args) {
         out << line << '\n';
     const QString interval = ombrisa::intervalCaption(ombrisa::formatDate(*from), ombrisa::formatDate(*to));
     for (const QString& line :
-         ombrisa::hoursTotalLines(interval, QString::number(summary.lines.size()), ombrisa::formatHours(summary.total)))
+         ombrisa::hoursTotalLines(interval, QString::number(summary.lines.size()), ombrisa::formatHours(summary.total),
+                                 summary.leftOut.size()))
         out << line << '\n';
     out.flush();
     if (std::fflush(stdout) != 0)

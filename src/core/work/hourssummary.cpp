@@ -185,10 +185,18 @@ QString worksCaption(std::int64_t count) {
     return QString::number(count) + QStringLiteral(" lavori svolti");
 }
 
-QStringList hoursTotalLines(const QString& interval, const QString& works, const QString& hours) {
-    return {QStringLiteral("- - - - - - - - - - - - - - - -"), QStringLiteral("INTERVALLO SELEZIONATO:    ") + interval,
-            QStringLiteral("TOTALE LAVORI SVOLTI:      ") + works,
-            QStringLiteral("TOTALE ORE DI LAVORO:      ") + hours};
+QStringList hoursTotalLines(const QString& interval, const QString& works, const QString& hours, qsizetype leftOut,
+                            bool readWhole) {
+    QStringList lines{QStringLiteral("- - - - - - - - - - - - - - - -"),
+                      QStringLiteral("INTERVALLO SELEZIONATO:    ") + interval,
+                      QStringLiteral("TOTALE LAVORI SVOLTI:      ") + works,
+                      QStringLiteral("TOTALE ORE DI LAVORO:      ") + hours};
+    if (leftOut > 0)
+        lines << (leftOut == 1 ? QStringLiteral("1 scheda illeggibile esclusa dal totale")
+                               : QStringLiteral("%1 schede illeggibili escluse dal totale").arg(leftOut));
+    if (!readWhole)
+        lines << QStringLiteral("Registro letto solo in parte: totale incompleto");
+    return lines;
 }
 
 HoursSummary summariseHours(const QString& path, const QDate& from, const QDate& to, bool createMissing) {

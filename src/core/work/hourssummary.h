@@ -64,7 +64,11 @@ QString intervalCaption(QStringView from, QStringView to);
 QString worksCaption(std::int64_t count);
 // The lines printed after the summary's list: a broken line, then the interval, the number of works
 // and the total hours, each after a 27-character label so the values line up.
-QStringList hoursTotalLines(const QString& interval, const QString& works, const QString& hours);
+// With records left out (unreadable, or a register not read to its end) a last line says the total is
+// not complete: "N schede illeggibili escluse dal totale", or "registro letto solo in parte: totale
+// incompleto".
+QStringList hoursTotalLines(const QString& interval, const QString& works, const QString& hours,
+                            qsizetype leftOut = 0, bool readWhole = true);
 
 // A record that could not be counted: its number and its date and hours as stored.
 struct LeftOutWork {
