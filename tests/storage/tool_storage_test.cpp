@@ -127,6 +127,35 @@ TEST_F(ToolStorage, GenerateForceOnAFullDiskLeavesTheOldArchivesWhole) {
     EXPECT_EQ(after.value(kClientiFile).size(), 3 * 3372);
 }
 
+TEST_F(ToolStorage, AGenerationInterruptedDuringItsRenamesIsReportedAndCleanedByTheNext) {
+    generate();
+    // The call register's place is taken by a folder with a file in it: its rename fails after the client
+    // archive was already replaced, the state a crash between two renames leaves.
+    ASSERT_TRUE(QFile::remove(path(kChiamateFile)));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(kChiamateFile + QStringLiteral("/occupato")));
+    EXPECT_EQ(
+        tool(
+            QStringLiteral("generate --dir %1 --force --clients 4 2>/dev/null >/dev/null").arg(shellQuote(dir.path()))),
+        2);
+    EXPECT_EQ(bytes(kClientiFile).size(), 4 * 3372); // the new client archive is in place
+    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("Generazione_in_corso.txt"))));
+    EXPECT_TRUE(QFileInfo::exists(path(kChiamateFile + QStringLiteral(".nuovo"))));
+    int code = 0;
+    const QByteArray report = captured([this] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(report.contains("Generazione interrotta: gli archivi possono essere in parte vecchi e in parte nuovi"))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains("Registro_Chiamate.pro.nuovo")) << report.toStdString();
+
+    // The next generation clears what the interrupted one left, and verify is content again.
+    ASSERT_TRUE(QDir(path(kChiamateFile)).removeRecursively());
+    generate(QStringLiteral("--clients 3 --calls 3 --agents 1 --works 1 --seed 7 --force"));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("Generazione_in_corso.txt"))));
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.nuovo")}, QDir::Files).isEmpty());
+    captured([this] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 0);
+}
+
 TEST_F(ToolStorage, AReadOnlyArchiveIsListedAndVerified) {
     generate();
     FaultScope scope; // a read-only share, a backup copy, an immutable file: no open for writing succeeds

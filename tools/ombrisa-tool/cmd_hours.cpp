@@ -47,9 +47,8 @@ int hours(const QStringList& args) {
     for (const QString& line : summary.lines)
         out << line << '\n';
     const QString interval = ombrisa::intervalCaption(ombrisa::formatDate(*from), ombrisa::formatDate(*to));
-    for (const QString& line :
-         ombrisa::hoursTotalLines(interval, QString::number(summary.lines.size()), ombrisa::formatHours(summary.total),
-                                 summary.leftOut.size()))
+    for (const QString& line : ombrisa::hoursTotalLines(interval, QString::number(summary.lines.size()),
+                                                        ombrisa::formatHours(summary.total), summary.leftOut.size()))
         out << line << '\n';
     out.flush();
     if (std::fflush(stdout) != 0)

@@ -136,6 +136,16 @@ int verify(const QStringList& args) {
     problems += verifyFile(out, ombrisa::kChiamateFile, ombrisa::kChiamataArchive);
     problems += verifyFile(out, ombrisa::kDipendentiFile, ombrisa::kDipendenteArchive);
     problems += verifyRegisters(out);
+    // An interrupted generate --force leaves old and new archives side by side.
+    const QStringList interrupted = interruptedGenerationFiles();
+    if (!interrupted.isEmpty()) {
+        QStringList names;
+        for (const QString& path : interrupted)
+            names << QDir(ombrisa::appFolder()).relativeFilePath(path);
+        out << "Generazione interrotta: gli archivi possono essere in parte vecchi e in parte nuovi (file rimasti: "
+            << names.join(QStringLiteral(", ")) << "); ripetere ombrisa-tool generate --force\n";
+        ++problems;
+    }
     out << (problems == 0 ? QStringLiteral("Esito: nessun problema.")
                           : QStringLiteral("Esito: %1 problemi trovati.").arg(problems))
         << '\n';

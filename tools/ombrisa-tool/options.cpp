@@ -1,8 +1,10 @@
 #include "options.h"
 #include "commands.h"
 
+#include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -55,6 +57,18 @@ std::optional<qint64> Options::number(const QString& name, qint64 fallback, qint
         return std::nullopt;
     }
     return n;
+}
+
+QStringList interruptedGenerationFiles() {
+    QStringList found;
+    if (QFileInfo::exists(ombrisa::appPath(kGenerationMarker)))
+        found << ombrisa::appPath(kGenerationMarker);
+    for (const QString& folder : {ombrisa::appFolder(), ombrisa::appPath(ombrisa::kLavoriFolder)}) {
+        const QDir dir(folder);
+        for (const QString& name : dir.entryList({QStringLiteral("*.nuovo")}, QDir::Files | QDir::Hidden))
+            found << dir.filePath(name);
+    }
+    return found;
 }
 
 QString useFolder(const Options& options) {

@@ -20,6 +20,13 @@ struct Options {
     std::optional<qint64> number(const QString& name, qint64 fallback, qint64 min, qint64 max);
 };
 
+// The marker `generate --force` keeps in the data folder while it replaces archives: left behind, it says
+// the generation was interrupted with old and new archives side by side.
+inline const QString kGenerationMarker = QStringLiteral("Generazione_in_corso.txt");
+// Full paths of the marker and of every temporary "*.nuovo" archive an interrupted generation left in the
+// program's folder and its work register folder.
+QStringList interruptedGenerationFiles();
+
 // Checks that --dir names a readable folder and points the program's folder at it. Returns an error
 // text, empty when all is well.
 QString useFolder(const Options& options);
