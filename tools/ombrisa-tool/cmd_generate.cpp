@@ -8,6 +8,7 @@
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/recordfile.h"
+#include "core/storage/syserror.h"
 #include "core/validators/carta.h"
 #include "core/validators/codicefiscale.h"
 #include "core/validators/iban.h"
@@ -195,8 +196,7 @@ public:
         QStringList written;
         for (const auto& [temporary, final] : files_) {
             if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(final).constData()) != 0)
-                return QStringLiteral("impossibile sostituire %1 (%2)")
-                    .arg(final, QString::fromLocal8Bit(std::strerror(errno)));
+                return QStringLiteral("impossibile sostituire %1 (%2)").arg(final, systemErrorText(errno));
             written << QFileInfo(final).absoluteFilePath();
         }
         for (const QString& path : old)

@@ -37,6 +37,15 @@ DataFolderChoice chooseDataFolder(const DataFolderInputs& in) {
     return {in.standard, DataFolderSource::Standard};
 }
 
+bool holdsProgramData(const QString& folder) {
+    const QDir dir(folder);
+    for (const QString& name : {kPasswordFile, kClientiFile, kChiamateFile, kDipendentiFile, kLavoriFolder,
+                                kAnagraficaFolder, kAllegatiFolder})
+        if (QFileInfo(dir.filePath(name)).exists() || QFileInfo(dir.filePath(name)).isSymLink())
+            return true;
+    return false;
+}
+
 bool isInstalledProgramFolder(const QString& folder) {
     return QFileInfo::exists(QDir(folder).filePath(kInstalledDesktopEntry));
 }

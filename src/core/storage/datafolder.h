@@ -39,6 +39,11 @@ DataFolderChoice chooseDataFolder(const DataFolderInputs& inputs);
 // ../share/applications): such a folder never holds data, even when it is writable (root).
 bool isInstalledProgramFolder(const QString& programFolder);
 
+// Whether `folder` holds any of the program's files: the password file, an archive, the work register,
+// photo or attachment folder. A folder with none of them is a new one, or a wrong one, or the empty
+// mount point of a network share that is not mounted.
+bool holdsProgramData(const QString& folder);
+
 // The settings key of the folder chosen with --data, read back at the next start.
 inline constexpr char kDataFolderSettingKey[] = "CartellaDati";
 
