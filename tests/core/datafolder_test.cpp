@@ -103,7 +103,8 @@ TEST_F(DataFolderStart, VariableIsUsedButNotSavedAndAChangedPasswordIsKept) {
     QSettings settings(at(QStringLiteral("ombrisa.conf")), QSettings::IniFormat);
     DataFolderChoice chosen;
     QString message;
-    ASSERT_EQ(startDataFolder(QString(), settings, &chosen, &message), DataFolderStatus::Ready) << message.toStdString();
+    ASSERT_EQ(startDataFolder(QString(), settings, &chosen, &message), DataFolderStatus::Ready)
+        << message.toStdString();
     EXPECT_EQ(chosen.source, DataFolderSource::Environment);
     EXPECT_EQ(appFolder(), data + QLatin1Char('/'));
     EXPECT_EQ(readStoredPassword(data + QStringLiteral("/unins000.dll")), QStringLiteral("SEGRETA"));

@@ -69,8 +69,7 @@ DataFolderStatus prepareDataFolder(const DataFolderChoice& choice, QString* mess
         return DataFolderStatus::Failed;
     }
     const bool holdsData = info.exists() && holdsProgramData(choice.folder);
-    const bool remembered =
-        choice.source == DataFolderSource::Saved || choice.source == DataFolderSource::Environment;
+    const bool remembered = choice.source == DataFolderSource::Saved || choice.source == DataFolderSource::Environment;
     if (remembered && !holdsData && !startNewArchive) {
         *message = QStringLiteral("Attenzione: la cartella dei dati «%1» %2 non contiene nessun archivio né il file "
                                   "della password. Se è una cartella di rete, forse non è collegata: in quel caso "

@@ -38,6 +38,8 @@ TfrmCartellaDati::TfrmCartellaDati(QWidget* parent, const QString& message) : QD
     }
     btnRiprova->setDefault(true);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 18, 18, 18);
+    layout->setSpacing(16);
     layout->addWidget(lblMessaggio);
     layout->addLayout(buttons);
     connect(btnScegli, &QPushButton::clicked, this, [this] { done(ScegliAltra); });
