@@ -6,7 +6,9 @@
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
+#include "core/storage/datafolder.h"
 #include "core/storage/recordfile.h"
+#include "core/storage/syserror.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,8 +107,8 @@ qint64 verifyRegisters(QTextStream& out) {
     const QByteArray local = folder.toLocal8Bit();
     DIR* d = ::opendir(local.constData());
     if (!d) {
-        out << ombrisa::kLavoriFolder << ": ERRORE impossibile leggere la cartella ("
-            << QString::fromLocal8Bit(std::strerror(errno)) << ")\n";
+        out << ombrisa::kLavoriFolder << ": ERRORE impossibile leggere la cartella (" << ombrisa::systemErrorText(errno)
+            << ")\n";
         return 1;
     }
     ::closedir(d);
@@ -129,6 +131,8 @@ int verify(const QStringList& args) {
         return usageError(QStringLiteral("argomento inatteso \"%1\"").arg(o.words.first()));
     if (const QString e = useFolder(o); !e.isEmpty())
         return usageError(e);
+    if (!ombrisa::holdsProgramData(ombrisa::appFolder()))
+        return usageError(noProgramDataMessage(o.values.value(QStringLiteral("dir"))));
 
     QTextStream out(stdout);
     qint64 problems = 0;
@@ -136,6 +140,16 @@ int verify(const QStringList& args) {
     problems += verifyFile(out, ombrisa::kChiamateFile, ombrisa::kChiamataArchive);
     problems += verifyFile(out, ombrisa::kDipendentiFile, ombrisa::kDipendenteArchive);
     problems += verifyRegisters(out);
+    // An interrupted generate --force leaves old and new archives side by side.
+    const QStringList interrupted = interruptedGenerationFiles();
+    if (!interrupted.isEmpty()) {
+        QStringList names;
+        for (const QString& path : interrupted)
+            names << QDir(ombrisa::appFolder()).relativeFilePath(path);
+        out << "Generazione interrotta: gli archivi possono essere in parte vecchi e in parte nuovi (file rimasti: "
+            << names.join(QStringLiteral(", ")) << "); ripetere ombrisa-tool generate --force\n";
+        ++problems;
+    }
     out << (problems == 0 ? QStringLiteral("Esito: nessun problema.")
                           : QStringLiteral("Esito: %1 problemi trovati.").arg(problems))
         << '\n';

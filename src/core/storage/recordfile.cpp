@@ -2,6 +2,7 @@
 
 #include "core/storage/filelock.h"
 #include "core/storage/syscalls.h"
+#include "core/storage/syserror.h"
 
 #include <QFileInfo>
 #include <QtEndian>
@@ -115,7 +116,7 @@ bool TRecordFile::Present(const QString& path) {
 }
 
 bool TRecordFile::fail(const QString& what, int err) {
-    error_ = err ? QStringLiteral("%1: %2 (%3)").arg(what, path_, QString::fromLocal8Bit(std::strerror(err)))
+    error_ = err ? QStringLiteral("%1: %2 (%3)").arg(what, path_, systemErrorText(err))
                  : QStringLiteral("%1: %2").arg(what, path_);
     return false;
 }
