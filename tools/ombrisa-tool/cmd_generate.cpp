@@ -240,6 +240,12 @@ int generate(const QStringList& args) {
     if (!existing.isEmpty() && !o.flags.contains(QStringLiteral("force")))
         return usageError(QStringLiteral("la cartella contiene già archivi (%1): usare --force per sostituirli")
                               .arg(QFileInfo(existing.first()).fileName()));
+    // A journal left beside an archive being replaced belongs to the old file: never apply it to the new.
+    for (const QString& archive : existing) {
+        QString setAsideError;
+        if (!TRecordFile::SetAsideJournal(archive, nullptr, &setAsideError))
+            return usageError(setAsideError);
+    }
     Staging staging;
 
     Random r(static_cast<quint64>(*seed));
