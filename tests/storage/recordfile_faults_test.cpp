@@ -335,6 +335,31 @@ TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
     EXPECT_TRUE(QFileInfo::exists(path("a.pro.journal")));
 }
 
+TEST_F(StorageFaults, WithLocksRefusedALiveJournalIsNeverRolledBack) {
+    const QByteArray archive("aaaaaaaaNNNNNNNNccccccccZZZZZZZZ"); // another workstation's save under way
+    const QByteArray journal = journalHeader(R, 24) + journalEntry(8, "bbbbbbbb");
+    for (const auto access : {Read, Write}) {
+        SCOPED_TRACE(access == Read ? "read" : "write");
+        write("a.pro", archive);
+        write("a.pro.journal", journal);
+        FaultScope scope;
+        scope.faults.ofdLockErrno = ENOLCK;
+        TRecordFile f;
+        const bool opened = f.OpenOrCreate(path("a.pro"), R, access);
+        if (access == Read) {
+            ASSERT_TRUE(opened) << f.ErrorString().toStdString();
+            EXPECT_TRUE(f.JournalPending());
+            EXPECT_EQ(f.Count(), 4);
+        } else {
+            EXPECT_FALSE(opened);
+            EXPECT_TRUE(f.ErrorHint().contains(QStringLiteral("salvataggio non concluso")));
+        }
+        f.Close();
+        EXPECT_EQ(bytes("a.pro"), archive);
+        EXPECT_EQ(bytes("a.pro.journal"), journal);
+    }
+}
+
 // ---- Several records in one operation ---------------------------------------------------------------
 
 // Rewrites records 0 and 2, appends one and rewrites the appended one, all in one operation.

@@ -274,7 +274,19 @@ bool TRecordFile::openFile(bool mayRecover) {
         return fail(QStringLiteral("impossibile bloccare l'archivio"), err);
     }
     }
-    if (exists(JournalPath(path_).toLocal8Bit())) {
+    if (locksRefused_ && journalHoldsBytes(JournalPath(path_).toLocal8Bit())) {
+        // Without locks a journal may belong to a save another workstation is making right now: rolling
+        // it back would undo that save. Readers read on and say so; writers stop, since their own journal
+        // would take its place.
+        if (access_ == Access::Write) {
+            closeFd();
+            hint_ = QStringLiteral("L'archivio %1 ha un salvataggio non concluso e la cartella non permette di "
+                                   "bloccare i file: controllare con la verifica degli archivi.")
+                        .arg(QFileInfo(path_).fileName());
+            return fail(QStringLiteral("salvataggio non concluso e blocchi rifiutati"), 0);
+        }
+        journalPending_ = true;
+    } else if (exists(JournalPath(path_).toLocal8Bit())) {
         if (access_ == Access::Write) {
             if (!recoverJournal()) {
                 closeFd();
