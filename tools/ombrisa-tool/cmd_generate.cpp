@@ -437,6 +437,14 @@ int generate(const QStringList& args) {
             return usageError(error);
     }
 
+    // A journal left beside an archive being replaced belongs to the old file: never apply it to the new.
+    // Set aside only now that every new archive is complete, so that a generation that fails earlier
+    // leaves the old archives with their journals, rolled back at the next open as before.
+    for (const QString& archive : existing) {
+        QString setAsideError;
+        if (!TRecordFile::SetAsideJournal(archive, nullptr, &setAsideError))
+            return usageError(setAsideError);
+    }
     if (const QString e = staging.commit(existing); !e.isEmpty())
         return usageError(e);
 

@@ -52,6 +52,7 @@ qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::
         return 1;
     }
     const bool locksRefused = file.LocksRefused();
+    const QStringList setAside = ombrisa::TRecordFile::SetAsideJournals(path);
     const bool journalPending = file.JournalPending();
     Finding overCapacity;
     Finding badDates;
@@ -84,6 +85,9 @@ qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::
                                    "sicurezza tra più postazioni");
     if (journalPending)
         problems << QStringLiteral("giornale di ripristino non applicato (serve il permesso di scrittura)");
+    for (const QString& journal : setAside)
+        problems << QStringLiteral("giornale di ripristino messo da parte, mai applicato: %1")
+                        .arg(QFileInfo(journal).fileName());
     if (tail > 0)
         problems << QStringLiteral("coda parziale di %1 byte dopo l'ultima scheda").arg(tail);
     if (overCapacity.count > 0)
@@ -94,7 +98,7 @@ qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::
     for (const QString& p : problems)
         out << "; " << p;
     out << '\n';
-    return readErrors + (tail > 0 ? 1 : 0) + (locksRefused ? 1 : 0) + (journalPending ? 1 : 0) + overCapacity.count +
+    return readErrors + (tail > 0 ? 1 : 0) + (locksRefused ? 1 : 0) + (journalPending ? 1 : 0) + setAside.size() + overCapacity.count +
            badDates.count;
 }
 
