@@ -46,9 +46,15 @@ int main(int argc, char** argv) {
     options.addOptions({dataOption, startupCheck});
     options.process(app);
     QSettings settings;
-    if (!openDataFolder(options.value(dataOption), settings, [] {
-            return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Cartella dei dati"), QDir::homePath());
-        }))
+    // A start that only checks itself has nobody to answer a question.
+    const bool interactive = !options.isSet(startupCheck);
+    if (!openDataFolder(
+            options.value(dataOption), settings,
+            [] {
+                return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Cartella dei dati"),
+                                                         QDir::homePath());
+            },
+            interactive))
         return 1;
 
     // The screens, in the order of creation. The first is the main window. The help, information and
