@@ -1,5 +1,6 @@
 // ombrisa-tool: the administrators' command-line companion, built on the program's own core.
 #include "commands.h"
+#include "options.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -63,9 +64,23 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return tool::finishOutput(0);
     }
+    if (args.first() == QLatin1String("--version")) {
+        std::fputs("ombrisa-tool " OMBRISA_VERSION "\n", stdout);
+        return tool::finishOutput(0);
+    }
     const QString name = args.takeFirst();
     for (const Command& c : kCommands)
-        if (name == QLatin1String(c.name))
+        if (name == QLatin1String(c.name)) {
+            if (tool::asksForHelp(args)) {
+                QString help = tool::commandHelp(name);
+                if (help.isEmpty()) // a command without its own text: its lines of the usage
+                    for (const QString& line : QString::fromUtf8(kUsage).split(QLatin1Char('\n')))
+                        if (line.startsWith(QLatin1String("  ombrisa-tool ") + name + QLatin1Char(' ')))
+                            help += line.trimmed() + QLatin1Char('\n');
+                std::fputs(help.toUtf8().constData(), stdout);
+                return tool::finishOutput(0);
+            }
             return tool::finishOutput(c.run(args));
+        }
     return tool::usageError(QStringLiteral("comando sconosciuto \"%1\" (ombrisa-tool --help)").arg(name));
 }
