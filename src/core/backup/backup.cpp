@@ -219,7 +219,7 @@ BackupCheck readBackup(const QString& file, QMap<QString, Entry>* manifest, QStr
     archive_read_support_filter_zstd(a.get());
     archive_read_support_format_tar(a.get());
     const QByteArray local = QFile::encodeName(file);
-    if (archive_read_open_filename(a.get(), local.constData(), static_cast<std::size_t>(kChunk)) != ARCHIVE_OK) {
+    if (archive_read_open_filename(a.get(), local.constData(), 16384) != ARCHIVE_OK) {
         const bool missing = !QFileInfo(file).isFile();
         *error = missing ? QStringLiteral("Impossibile aprire la copia di sicurezza \"%1\".").arg(file)
                          : QStringLiteral("La copia di sicurezza \"%1\" è danneggiata o non è una copia di Ombrisa.")
