@@ -24,7 +24,10 @@ const char kUsage[] =
     "  ombrisa-tool duplicates clienti --dir D\n"
     "  ombrisa-tool access --dir D --cf CF [--name \"Cognome Nome\"] --out CARTELLA\n"
     "  ombrisa-tool forget --dir D --cf CF [--name \"Cognome Nome\"] [--dry-run]\n"
-    "  ombrisa-tool retention --dir D --years N [--today gg/mm/aaaa]\n";
+    "  ombrisa-tool retention --dir D --years N [--today gg/mm/aaaa]\n"
+    "  ombrisa-tool backup --dir D --out FILE.tar.zst\n"
+    "  ombrisa-tool backup --verify FILE.tar.zst\n"
+    "  ombrisa-tool restore FILE.tar.zst --dir D\n";
 
 struct Command {
     const char* name;
@@ -36,6 +39,7 @@ const Command kCommands[] = {
     {"check", tool::check},         {"hours", tool::hours},   {"search", tool::search},
     {"export", tool::exportFile},   {"access", tool::access}, {"forget", tool::forget},
     {"retention", tool::retention}, {"import", tool::importFile}, {"duplicates", tool::duplicates},
+    {"backup", tool::backup},       {"restore", tool::restore},
 };
 
 void quietPlatformRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {

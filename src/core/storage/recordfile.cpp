@@ -115,6 +115,10 @@ void TRecordFile::SetLockTimeoutMs(int milliseconds) {
     lockTimeoutMs = milliseconds;
 }
 
+int TRecordFile::LockTimeoutMs() {
+    return lockTimeoutMs.load();
+}
+
 QString TRecordFile::JournalPath(const QString& archivePath) {
     return archivePath + QStringLiteral(".journal");
 }

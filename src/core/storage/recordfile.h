@@ -125,6 +125,7 @@ public:
 
     // How long OpenOrCreate waits for another workstation's lock before it gives up.
     static void SetLockTimeoutMs(int milliseconds);
+    static int LockTimeoutMs();
 
 private:
     struct Journaled {
