@@ -333,6 +333,86 @@ TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
     EXPECT_TRUE(QFileInfo::exists(path("a.pro.journal")));
 }
 
+// Without locks a journal may be the one of a save running now on another workstation: no open, read or
+// write, ever rolls it back; the archive says it has an unfinished save and in-place writes are refused.
+TEST_F(StorageFaults, WithLocksRefusedALiveJournalIsNeverRolledBack) {
+    const QByteArray journal = journalHeader(R, 24) + journalEntry(8, "bbbbbbbb");
+    const struct {
+        const char* name;
+        int ofdErrno;
+        int classicErrno;
+    } cases[] = {{"ENOLCK", ENOLCK, 0}, {"EOPNOTSUPP", EOPNOTSUPP, 0}, {"classic refused too", EINVAL, ENOLCK}};
+    for (const auto& c : cases) {
+        for (const auto access : {Read, Write}) {
+            SCOPED_TRACE(std::string(c.name) + (access == Read ? " read" : " write"));
+            write("a.pro", "aaaaaaaaNNNNNNNNccccccccZZZZ");
+            write("a.pro.journal", journal);
+            FaultScope scope;
+            scope.faults.ofdLockErrno = c.ofdErrno;
+            scope.faults.classicLockErrno = c.classicErrno;
+            TRecordFile f;
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, access)) << f.ErrorString().toStdString();
+            EXPECT_TRUE(f.LocksRefused());
+            EXPECT_TRUE(f.JournalPending());
+            if (access == Write) {
+                char record[R] = {'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x'};
+                ASSERT_TRUE(f.Seek(1));
+                EXPECT_FALSE(f.WriteRecord(record)) << "an in-place write would replace the other save's journal";
+                EXPECT_FALSE(f.ErrorHint().isEmpty());
+            }
+            f.Close();
+            EXPECT_EQ(bytes("a.pro"), QByteArray("aaaaaaaaNNNNNNNNccccccccZZZZ"));
+            EXPECT_EQ(bytes("a.pro.journal"), journal);
+        }
+    }
+}
+
+// A journal emptied by a finished save whose removal was refused puts nothing back and never makes a later
+// open, write or save fail.
+TEST_F(StorageFaults, AnEmptiedJournalThatCannotBeRemovedIsIgnored) {
+    for (const int err : {EACCES, EPERM, EROFS}) {
+        SCOPED_TRACE(err);
+        write("a.pro", "aaaaaaaabbbbbbbb");
+        write("a.pro.journal", QByteArray());
+        FaultScope scope;
+        scope.faults.unlinkErrno = err;
+        for (const auto access : {Read, Write}) {
+            TRecordFile f;
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, access)) << f.ErrorString().toStdString();
+            EXPECT_FALSE(f.JournalPending());
+            EXPECT_TRUE(f.Close());
+        }
+        for (int i = 0; i < 2; ++i) { // an in-place save, whose own journal cannot be removed either
+            TRecordFile f;
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Write)) << f.ErrorString().toStdString();
+            char record[R] = {'x', 'x', 'x', 'x', 'x', 'x', 'x', char('0' + i)};
+            ASSERT_TRUE(f.Seek(1) && f.WriteRecord(record)) << f.ErrorString().toStdString();
+            EXPECT_TRUE(f.Close()) << f.ErrorString().toStdString();
+            EXPECT_EQ(bytes("a.pro.journal"), QByteArray()) << "left emptied";
+        }
+        EXPECT_EQ(bytes("a.pro"), QByteArray("aaaaaaaaxxxxxxx1"));
+    }
+}
+
+TEST_F(StorageFaults, TheRightToCreateTheJournalIsCheckedWithAMessage) {
+    const struct {
+        int err;
+        bool problem;
+    } cases[] = {{0, false}, {EACCES, true}, {EROFS, true}, {EPERM, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.err);
+        FaultScope scope;
+        scope.faults.openWriteErrno = c.err;
+        const QString message = TRecordFile::JournalRightsProblem(path(""));
+        EXPECT_EQ(!message.isEmpty(), c.problem) << message.toStdString();
+        if (c.problem) {
+            EXPECT_TRUE(message.contains(QStringLiteral("creare file")));
+        }
+        EXPECT_EQ(QDir(path("")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList())
+            << "the probe is removed";
+    }
+}
+
 // ---- Lost update ----------------------------------------------------------------------------------
 
 TEST_F(StorageFaults, WriteIfUnchangedComparesWithTheRecordNowInTheFile) {

@@ -80,7 +80,10 @@ qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::
     if (locksRefused)
         problems << QStringLiteral("il file system rifiuta i blocchi: la cartella non può essere condivisa in "
                                    "sicurezza tra più postazioni");
-    if (journalPending)
+    if (journalPending && locksRefused)
+        problems << QStringLiteral("salvataggio non concluso: giornale di ripristino non applicato perché senza "
+                                   "blocchi potrebbe appartenere a un salvataggio in corso su un'altra postazione");
+    else if (journalPending)
         problems << QStringLiteral("giornale di ripristino non applicato (serve il permesso di scrittura)");
     if (tail > 0)
         problems << QStringLiteral("coda parziale di %1 byte dopo l'ultima scheda").arg(tail);

@@ -3,6 +3,8 @@
 #include "core/storage/filelock.h"
 #include "core/storage/syscalls.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -94,6 +96,13 @@ void syncFolderOf(const QByteArray& path) {
 bool exists(const QByteArray& path) {
     struct stat st {};
     return ::lstat(path.constData(), &st) == 0;
+}
+
+// A journal with something in it. An empty one was emptied by a save that finished (its removal may have
+// been refused): it puts nothing back and counts as absent.
+bool journalPresent(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
 }
 
 } // namespace
@@ -236,7 +245,13 @@ bool TRecordFile::openFile(bool mayRecover) {
         return fail(QStringLiteral("impossibile bloccare l'archivio"), err);
     }
     }
-    if (exists(JournalPath(path_).toLocal8Bit())) {
+    const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
+    if (locksRefused_ && journalPresent(journalPath)) {
+        // Without locks nothing tells a journal left by a dead process from the one of a save running now on
+        // another workstation: it is never rolled back here. The archive has an unfinished save, reported by
+        // verify; in-place writes of this operation are refused so that that journal survives.
+        journalPending_ = true;
+    } else if (!locksRefused_ && exists(journalPath)) {
         if (access_ == Access::Write) {
             if (!recoverJournal()) {
                 closeFd();
@@ -251,7 +266,7 @@ bool TRecordFile::openFile(bool mayRecover) {
                 writer.Close();
             return openFile(false);
         } else {
-            journalPending_ = true;
+            journalPending_ = journalPresent(journalPath);
         }
     }
     if (::fstat(fd_, &st) != 0) {
@@ -315,9 +330,31 @@ bool TRecordFile::recoverJournal() {
     // A header that is not whole was cut off before any record was touched: nothing to put back.
     if (!ok)
         return fail(QStringLiteral("impossibile ripristinare l'archivio dal giornale"), errno);
-    if (::unlink(journalPath.constData()) != 0 && errno != ENOENT)
+    if (storageSyscalls().unlink(journalPath.constData()) != 0 && errno != ENOENT) {
+        // An empty journal (or one that put nothing back) that cannot be removed harms nothing: it is ignored.
+        if (journal.empty())
+            return true;
         return fail(QStringLiteral("impossibile rimuovere il giornale di ripristino"), errno);
+    }
+    syncFolderOf(journalPath);
     return true;
+}
+
+QString TRecordFile::JournalRightsProblem(const QString& folder) {
+    const QByteArray probe =
+        QFile::encodeName(QDir(folder).filePath(QStringLiteral(".ombrisa-prova-%1").arg(::getpid())));
+    const int fd = storageSyscalls().open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    const int err = errno;
+    if (fd >= 0 || err == EEXIST) {
+        if (fd >= 0)
+            ::close(fd);
+        storageSyscalls().unlink(probe.constData());
+        return {};
+    }
+    return QStringLiteral("Nella cartella dei dati %1 non è possibile creare file (%2): le modifiche alle schede "
+                          "non potranno essere salvate. Servono i permessi di lettura, scrittura e creazione di "
+                          "file nella cartella e di lettura e scrittura sugli archivi.")
+        .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(err)));
 }
 
 // Saves the old bytes of the record at `offset` in the journal, flushed, before it is overwritten.
@@ -325,6 +362,11 @@ bool TRecordFile::journalBefore(std::int64_t offset) {
     for (const Journaled& j : journaled_)
         if (j.offset == offset)
             return true; // the oldest bytes are already saved
+    if (journalPending_) {
+        hint_ = QStringLiteral("L'archivio %1 ha un salvataggio non concluso: eseguire la verifica degli archivi.")
+                    .arg(QFileInfo(path_).fileName());
+        return fail(QStringLiteral("l'archivio ha un salvataggio non concluso"), 0);
+    }
     Journaled saved{offset, std::vector<std::uint8_t>(recordSize_)};
     std::size_t got = 0;
     if (!preadAll(fd_, saved.bytes.data(), recordSize_, offset, got) || got != recordSize_)
@@ -370,7 +412,11 @@ bool TRecordFile::dropJournal() {
     ::close(journalFd_);
     journalFd_ = -1;
     const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
-    ok = (::unlink(journalPath.constData()) == 0 || errno == ENOENT) || ok;
+    const bool removed = storageSyscalls().unlink(journalPath.constData()) == 0 || errno == ENOENT;
+    // The removal made durable: after a power cut the journal of a save reported as done is not found again.
+    if (removed)
+        syncFolderOf(journalPath);
+    ok = removed || ok;
     journaled_.clear();
     journalEnd_ = 0;
     return ok;

@@ -92,6 +92,10 @@ public:
     bool JournalPending() const { return journalPending_; }
 
     static QString JournalPath(const QString& archivePath);
+    // Every in-place save creates its journal beside the archive, so the data folder must let this user
+    // create and remove files (a folder with the right to write its files but not to add new ones refuses
+    // every save that rewrites a card). Empty when it does; otherwise the Italian message to show.
+    static QString JournalRightsProblem(const QString& folder);
     // Something is at `path`: a file, a folder, a symbolic link even when broken. A missing archive is an
     // empty one; anything present is opened and its problems reported.
     static bool Present(const QString& path);
