@@ -145,7 +145,7 @@ int duplicates(const QStringList& args) {
         return usageError(o.error);
     if (o.words != QStringList{QStringLiteral("clienti")})
         return usageError(QStringLiteral("duplicates vuole l'archivio: clienti"));
-    if (const QString e = useFolder(o); !e.isEmpty())
+    if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
     std::vector<std::vector<std::int64_t>> groups;
     QString error;

@@ -47,7 +47,7 @@ int access(const QStringList& args) {
     if (!o.values.contains(QStringLiteral("out")))
         return usageError(QStringLiteral("access vuole --out CARTELLA"));
     const QString out = QFileInfo(o.values.value(QStringLiteral("out"))).absoluteFilePath();
-    if (const QString e = useFolder(o); !e.isEmpty())
+    if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
 
     const ombrisa::report::AccessResult r =
@@ -79,7 +79,7 @@ int forget(const QStringList& args) {
     ombrisa::PrivacySubject subject;
     if (const QString e = readSubject(o, subject); !e.isEmpty())
         return usageError(e);
-    if (const QString e = useFolder(o); !e.isEmpty())
+    if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
 
     if (o.flags.contains(QStringLiteral("dry-run"))) {
@@ -141,7 +141,7 @@ int retention(const QStringList& args) {
             return usageError(QStringLiteral("--today vuole una data gg/mm/aaaa"));
         today = *d;
     }
-    if (const QString e = useFolder(o); !e.isEmpty())
+    if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
     const ombrisa::RetentionList list = ombrisa::retentionCandidates(static_cast<int>(*years), today);
     if (!list.ok)
