@@ -65,6 +65,12 @@ shared=$work/rete/ufficio
 [ -f "$shared/unins000.dll" ] || fail "no password file in $shared"
 [ "$(start)" = "frmPassword $shared/" ] || fail "the folder given with --data is not remembered"
 # OMBRISA_DATA beats the remembered folder and is not remembered itself.
+# A variable naming a folder without the program's data (a share not mounted) is never seeded.
+mkdir -p "$work/vuota"
+! OMBRISA_DATA=$work/vuota timeout 60 "$root/usr/bin/ombrisa" --startup-check >/dev/null 2>&1 ||
+    fail "an empty OMBRISA_DATA folder was used"
+[ ! -e "$work/vuota/unins000.dll" ] || fail "an empty OMBRISA_DATA folder was seeded"
+mkdir -p "$work/altra" && : >"$work/altra/Contatti.pro"
 [ "$(OMBRISA_DATA=$work/altra start)" = "frmPassword $work/altra/" ] || fail "OMBRISA_DATA"
 [ "$(start)" = "frmPassword $shared/" ] || fail "OMBRISA_DATA was remembered"
 
