@@ -62,7 +62,7 @@ protected:
 TEST_F(BackupScreenTest, ABackupGetsTheProposedNameAndItsFolderIsRememberedForTheNextOne) {
     EXPECT_EQ(screen->lblUltima->text(), QStringLiteral("Nessuna copia di sicurezza registrata per questa cartella."));
     EXPECT_EQ(screen->txtGiorni->value(), 7);
-    EXPECT_FALSE(screen->prgAvanzamento->isVisible());
+    EXPECT_FALSE(screen->prgAvanzamento->isEnabled());
     EXPECT_FALSE(screen->btnAnnulla->isVisible());
 
     const QString target = stick(QStringLiteral("Ombrisa_2024-03-05_1030.tar.zst"));
@@ -111,7 +111,7 @@ TEST_F(BackupScreenTest, ACancelledBackupLeavesNoFile) {
             checked = true;
             EXPECT_TRUE(screen->running());
             EXPECT_TRUE(screen->btnAnnulla->isVisible());
-            EXPECT_TRUE(screen->prgAvanzamento->isVisible());
+            EXPECT_TRUE(screen->prgAvanzamento->isEnabled());
             for (QWidget* w : {static_cast<QWidget*>(screen->btnCopia), static_cast<QWidget*>(screen->btnRipristina),
                                static_cast<QWidget*>(screen->btnChiudi)})
                 EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();

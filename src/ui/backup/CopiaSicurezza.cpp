@@ -120,6 +120,10 @@ TfrmCopiaSicurezza::TfrmCopiaSicurezza(QWidget* parent) : QDialog(parent) {
     prgAvanzamento->setRange(0, 1000);
     prgAvanzamento->setTextVisible(false);
     btnAnnulla = button(this, "btnAnnulla", QStringLiteral("Annulla"));
+    // The bar stays in place (empty while nothing runs), so the window does not change size.
+    QSizePolicy keep = btnAnnulla->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    btnAnnulla->setSizePolicy(keep);
     auto* avanzamento = new QHBoxLayout;
     avanzamento->addWidget(prgAvanzamento, 1);
     avanzamento->addWidget(btnAnnulla);
@@ -142,9 +146,10 @@ TfrmCopiaSicurezza::TfrmCopiaSicurezza(QWidget* parent) : QDialog(parent) {
     layout->addSpacing(6);
     layout->addWidget(lblStato);
     layout->addLayout(avanzamento);
+    layout->addSpacing(10);
     layout->addStretch(1);
     layout->addLayout(bottom);
-    resize(640, 520);
+    resize(660, sizeHint().height());
 
     const BackupSettings settings = readBackupSettings(dataFolder());
     txtGiorni->setValue(settings.reminderDays);
@@ -183,7 +188,7 @@ void TfrmCopiaSicurezza::setRunning(bool running, const QString& what) {
          std::initializer_list<QWidget*>{btnCopia, btnControlla, btnRipristina, txtGiorni, btnGuida, btnChiudi})
         w->setEnabled(!running);
     btnAnnulla->setVisible(running);
-    prgAvanzamento->setVisible(running);
+    prgAvanzamento->setEnabled(running);
     prgAvanzamento->setValue(0);
     lblStato->setText(what);
 }
