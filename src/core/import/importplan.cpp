@@ -476,6 +476,15 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
     for (const FieldDef& f : fields)
         fieldNames.push_back(QString::fromLatin1(f.name));
 
+    // The card's box -> record field, for its save checks.
+    QHash<QString, QString> fieldOfControl;
+    for (const CardField& f : clients ? std::span<const CardField>(kClientCardFields)
+                                      : std::span<const CardField>(kCallCardFields))
+        if (!fieldOfControl.contains(QLatin1String(f.control)))
+            fieldOfControl.insert(QString::fromLatin1(f.control), QString::fromLatin1(f.field));
+    const CardRules clientRules = clients ? clientCardRules() : CardRules{};
+    const QString ricontattaField = QString::fromLatin1(kRicontattaField);
+
     ClientIndex fileClients;
     QHash<QString, std::int64_t> fileCalls;
     QHash<QString, QString> values; // record field -> text
@@ -565,7 +574,7 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
         }
         if (clients) {
             // What a new card saved on the client card holds in its recontact box.
-            values.insert(QString::fromLatin1(kRicontattaField), kRicontattaNo);
+            values.insert(ricontattaField, kRicontattaNo);
         } else {
             // A new call card proposes the first direction; a sheet without one gets it too.
             if (values.value(QStringLiteral("Tipo")).isEmpty())
@@ -579,17 +588,12 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
 
         // The card's own save checks, on what its boxes would hold.
         const auto textOf = [&](const QString& control) {
-            const auto& cardFields = clients ? std::span<const CardField>(kClientCardFields)
-                                             : std::span<const CardField>(kCallCardFields);
-            for (const CardField& f : cardFields)
-                if (control == QLatin1String(f.control))
-                    return values.value(QString::fromLatin1(f.field));
-            return QString();
+            const auto it = fieldOfControl.constFind(control);
+            return it == fieldOfControl.constEnd() ? QString() : values.value(*it);
         };
         if (clients) {
-            const CardRules rules = clientCardRules();
-            if (const auto missing = firstMissingField(rules.mandatory, textOf))
-                fail(cleanMessage(rules.mandatory[*missing].warning));
+            if (const auto missing = firstMissingField(clientRules.mandatory, textOf))
+                fail(cleanMessage(clientRules.mandatory[*missing].warning));
         } else {
             const CallSaveVerdict verdict = checkCallCard(textOf);
             if (!verdict.passed())
