@@ -673,7 +673,9 @@ TRecordFile::UpdateResult TRecordFile::WriteRecords(const std::vector<Change>& c
             const auto* first = static_cast<const std::uint8_t*>(c.record);
             std::size_t end = i + 1;
             while (end < changes.size() && changes[end].index == kAppend &&
-                   changes[end].record == first + (end - i) * recordSize_ && (end - i) * recordSize_ < kAppendRunBytes)
+                   reinterpret_cast<std::uintptr_t>(changes[end].record) ==
+                       reinterpret_cast<std::uintptr_t>(first) + (end - i) * recordSize_ &&
+                   (end - i) * recordSize_ < kAppendRunBytes)
                 ++end;
             if (!appendRun(first, static_cast<std::int64_t>(end - i)))
                 return UpdateResult::Failed; // appendRun undid the whole operation
