@@ -25,7 +25,8 @@ namespace {
 constexpr int kPictureWidth = 366;
 constexpr int kPictureHeight = 274;
 
-const QString kModeEuro01 = QStringLiteral("euro_01");
+// The mode word openWebCam leaves in lblMemory: "Importa foto" hands the picture to the agent card.
+const QString kModeAgentPhoto = QStringLiteral("euro_01");
 const QString kSaveFailed = QStringLiteral("Attenzione: non è stato possibile salvare la foto nel file scelto.");
 const QString kCameraFailed = QStringLiteral("Impossibile avviare la webcam.");
 const QString kStarting = QStringLiteral("Avvio della webcam in corso...");
@@ -213,7 +214,7 @@ void TfrmWebCam::btnSalvaFotogrammaClick() {
 
 void TfrmWebCam::btnImportaFotoClick() {
     stopCamera();
-    if (trimText(lblMemory->text()) != kModeEuro01)
+    if (trimText(lblMemory->text()) != kModeAgentPhoto)
         return;
     if (auto* card = qobject_cast<TfrmDipendenti*>(parentWidget()))
         card->importPhoto(imgTarget->pixmap());
@@ -232,7 +233,7 @@ void TfrmWebCam::done(int result) {
 
 void openWebCam(TfrmDipendenti* card) {
     auto* dialog = new TfrmWebCam(card);
-    dialog->lblMemory->setText(kModeEuro01);
+    dialog->lblMemory->setText(kModeAgentPhoto);
     execDialog(dialog);
 }
 

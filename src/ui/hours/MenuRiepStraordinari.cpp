@@ -27,8 +27,6 @@
 
 namespace ombrisa {
 
-TfrmMenuRiepStraordinari* frmMenuRiepStraordinari = nullptr;
-
 namespace {
 
 QStringList monthItems() {
@@ -51,8 +49,6 @@ QLineEdit* yearBox(const char* name, QWidget* parent) {
 
 TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(parent, Qt::Window) {
     applyScreenFormats();
-    if (!frmMenuRiepStraordinari)
-        frmMenuRiepStraordinari = this;
     setObjectName(QStringLiteral("frmMenuRiepStraordinari"));
     setWindowTitle(QStringLiteral(" Ombrisa - Riepilogo Ore di Lavoro"));
     setStyleSheet(
@@ -191,10 +187,7 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
     maximiseWindow(this);
 }
 
-TfrmMenuRiepStraordinari::~TfrmMenuRiepStraordinari() {
-    if (frmMenuRiepStraordinari == this)
-        frmMenuRiepStraordinari = nullptr;
-}
+TfrmMenuRiepStraordinari::~TfrmMenuRiepStraordinari() = default;
 
 QComboBox* TfrmMenuRiepStraordinari::pickBox(const char* name, const QStringList& items, int limit) {
     auto* box = new QComboBox(this);

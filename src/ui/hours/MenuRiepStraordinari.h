@@ -48,6 +48,4 @@ private:
     void clearPick(QComboBox* box);
 };
 
-extern TfrmMenuRiepStraordinari* frmMenuRiepStraordinari;
-
 } // namespace ombrisa
