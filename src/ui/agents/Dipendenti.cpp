@@ -12,7 +12,7 @@
 #include "ui/app/guida.h"
 #include "ui/attachments/AllegaCartella.h"
 #include "ui/cards/cardbinding.h"
-#include "ui/cards/cardscreen.h"
+#include "ui/cards/cardparts.h"
 #include "ui/cards/cardwidgets.h"
 #include "ui/common/helptexts.h"
 #include "ui/common/hintline.h"
