@@ -121,6 +121,8 @@ struct NavCase {
     const char* nomeAfter; // txtNome afterwards ("keep" = as before the step)
     bool emptyMessage;
 };
+// The test list and a failure name the case.
+void PrintTo(const NavCase& c, std::ostream* os) { *os << c.name; }
 
 class NavigatorSteps : public NavigatorTest, public ::testing::WithParamInterface<NavCase> {};
 
@@ -198,6 +200,10 @@ struct MandatoryCase {
     const char* warning;
     const char* focus;
 };
+// The test list and a failure name the case: the two boxes and the missing field.
+void PrintTo(const MandatoryCase& c, std::ostream* os) {
+    *os << "nome \"" << c.nome << "\" tel \"" << c.tel << "\" -> " << c.focus;
+}
 class NavigatorMandatory : public NavigatorTest, public ::testing::WithParamInterface<MandatoryCase> {};
 
 TEST_P(NavigatorMandatory, WarnsFocusesAndWritesNothing) {

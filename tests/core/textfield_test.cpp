@@ -16,6 +16,8 @@ struct PutCase {
     std::size_t capacity;
     QByteArray stored; // length byte and text bytes
 };
+// The test list and a failure name the case.
+void PrintTo(const PutCase& c, std::ostream* os) { *os << c.name; }
 
 class PutTextCases : public ::testing::TestWithParam<PutCase> {};
 

@@ -299,6 +299,8 @@ struct SaveCase {
     const char* focus;
     const char* message;
 };
+// The test list and a failure name the case.
+void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.name; }
 
 class CallSaveChecks : public CallScreen, public ::testing::WithParamInterface<SaveCase> {};
 
