@@ -14,8 +14,8 @@
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
 #include "ui/hours/MenuRiepStraordinari.h"
-#include "ui/search/findbox.h"
-#include "ui/search/listprint.h"
+#include "ui/lists/findbox.h"
+#include "ui/lists/listprint.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

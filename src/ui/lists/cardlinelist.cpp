@@ -1,4 +1,4 @@
-#include "ui/search/cardlinelist.h"
+#include "ui/lists/cardlinelist.h"
 
 #include "ui/common/screen.h"
 
