@@ -305,7 +305,7 @@ TEST_F(RiepilogoTest, WorksSavedOnTheRegisterReadBackWithTheTool) {
             s.btnSalva->click();
             s.cmdClose->click();
         });
-        openWorkRegister(card.get());
+        openWorkRegister(card.get(), txtDipendente, txtCodFisc);
     }
     QStringList screen;
     openSummary([&screen](TfrmRiepStraordinari& s) {

@@ -1,7 +1,6 @@
 #include "ui/agents/WebCam.h"
 
 #include "core/storage/textfield.h"
-#include "ui/agents/Dipendenti.h"
 #include "ui/agents/agentphoto.h"
 #include "ui/common/conventions.h"
 #include "ui/common/picturebox.h"
@@ -25,7 +24,7 @@ namespace {
 constexpr int kPictureWidth = 366;
 constexpr int kPictureHeight = 274;
 
-// The mode word openWebCam leaves in lblMemory: "Importa foto" hands the picture to the agent card.
+// The mode word openWebCam leaves in lblMemory: "Importa foto" hands the picture to the opener.
 const QString kModeAgentPhoto = QStringLiteral("euro_01");
 const QString kSaveFailed = QStringLiteral("Attenzione: non è stato possibile salvare la foto nel file scelto.");
 const QString kCameraFailed = QStringLiteral("Impossibile avviare la webcam.");
@@ -216,8 +215,8 @@ void TfrmWebCam::btnImportaFotoClick() {
     stopCamera();
     if (trimText(lblMemory->text()) != kModeAgentPhoto)
         return;
-    if (auto* card = qobject_cast<TfrmDipendenti*>(parentWidget()))
-        card->importPhoto(imgTarget->pixmap());
+    if (importPhoto_)
+        importPhoto_(imgTarget->pixmap());
     accept();
 }
 
@@ -231,8 +230,9 @@ void TfrmWebCam::done(int result) {
     QDialog::done(result);
 }
 
-void openWebCam(TfrmDipendenti* card) {
-    auto* dialog = new TfrmWebCam(card);
+void openWebCam(QWidget* owner, std::function<void(const QPixmap&)> importPhoto) {
+    auto* dialog = new TfrmWebCam(owner);
+    dialog->setImportPhoto(std::move(importPhoto));
     dialog->lblMemory->setText(kModeAgentPhoto);
     execDialog(dialog);
 }

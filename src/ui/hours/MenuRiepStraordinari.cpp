@@ -182,7 +182,9 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
     });
     connect(btnVisualizza, &QPushButton::clicked, this, &TfrmMenuRiepStraordinari::btnVisualizzaClick);
     connect(btnEsci, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCodFisc, &PictureBox::clicked, this, [this] { openAgentSearchForInterval(this); });
+    connect(btnCodFisc, &PictureBox::clicked, this, [this] {
+        openAgentSearchForInterval(this, [this](const QString& codFisc) { txtCliente->setText(codFisc); });
+    });
 
     maximiseWindow(this);
 }
