@@ -115,16 +115,7 @@ const std::array<ClientCell, 25>& clientCells() {
 
 // A field's bytes as GetText reads them (length capped at the capacity, trimmed), still in Windows-1252.
 QByteArrayView fieldBytes(const void* record, const FieldDef& f) {
-    const auto* field = static_cast<const std::uint8_t*>(record) + f.offset;
-    const std::size_t length = std::min<std::size_t>(field[0], f.capacity);
-    const char* bytes = reinterpret_cast<const char*>(field + 1);
-    std::size_t begin = 0;
-    std::size_t end = length;
-    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
-        --end;
-    return QByteArrayView(bytes + begin, static_cast<qsizetype>(end - begin));
+    return storedText(static_cast<const std::uint8_t*>(record) + f.offset, f.capacity);
 }
 
 // The Windows-1252 form of a text to compare with stored fields, or nothing when the text holds a
