@@ -1,4 +1,5 @@
 #include "ui/agents/Lavori_Svolti.h"
+
 #include "core/cards/cardnavigator.h"
 
 #include "core/dates/dates.h"
@@ -13,6 +14,7 @@
 #include "ui/common/picturebox.h"
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
+#include "ui/lists/courierlist.h"
 #include "ui/lists/findbox.h"
 #include "ui/lists/listprint.h"
 
@@ -56,18 +58,6 @@ QLineEdit* box(const char* name, int limit, QWidget* parent) {
 }
 
 } // namespace
-
-// The list lines are drawn in a fixed-pitch face so that their columns line up.
-void setupWorkList(QListView* list) {
-    list->setFont(screenFont(QStringLiteral("Courier New,Liberation Mono,DejaVu Sans Mono"), 12, false));
-    list->setStyleSheet(QStringLiteral("QListView { color: black; background: white; }"));
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setUniformItemSizes(true);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-}
 
 TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName, const QLineEdit* codFisc)
     : QDialog(owner), agentName_(agentName), codFisc_(codFisc) {

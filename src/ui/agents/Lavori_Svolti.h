@@ -83,10 +83,6 @@ private:
     TRecLavoro stored_{}; // the work as read or written here: a change saved elsewhere since is asked about
 };
 
-// The look of the work lists (register and hours summary): a fixed-pitch face, black, so the columns
-// line up; both scroll bars shown, long lines scroll sideways.
-void setupWorkList(QListView* list);
-
 // btnLavori of the agent card, past its own checks: refuses a codice fiscale that cannot name a
 // register file (and puts the focus in `codFisc`), otherwise opens the register screen owned by `owner`
 // and returns when it closes.
