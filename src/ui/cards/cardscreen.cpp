@@ -8,6 +8,7 @@
 #include "ui/common/focuslook.h"
 #include "ui/common/hintline.h"
 #include "ui/common/keyfilters.h"
+#include "ui/common/listonlybox.h"
 #include "ui/common/openurl.h"
 #include "ui/common/screen.h"
 #include "ui/validators/cartadialog.h"
@@ -41,32 +42,14 @@ TypingFilter typingFilterOf(CardFilter f) {
     }
 }
 
-// A focus change that leaves or enters a control within the screen, rather than the window losing or
-// regaining activation or a drop-down list opening and closing.
-bool movesBetweenControls(const QEvent* event) {
-    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
-
-// Shows the text a combo box holds with no item of its list selected.
-void dropSelection(QComboBox* combo) {
-    if (combo->currentIndex() == -1)
-        return;
-    const QString text = combo->currentText();
-    combo->setCurrentIndex(-1);
-    combo->setEditText(text);
-}
-
-// The focus and key rules of the boxes that have them: list-only boxes take their value only from their
-// list; province boxes lose their list selection when entered; boxes filtered on leaving are filtered
-// once more when left.
+// The focus rules of the boxes that have them (list-only boxes have theirs from makeListOnly): province
+// boxes lose their list selection when entered; boxes filtered on leaving are filtered once more when left.
 class CardBoxWatcher final : public QObject {
 public:
     struct Box {
         QWidget* box;
         QComboBox* combo;
         CardField field;
-        QStringList items;
     };
     using QObject::QObject;
 
@@ -88,8 +71,6 @@ protected:
         for (const Box& b : boxes_) {
             if (watched != b.box && (!b.combo || watched != b.combo->lineEdit()))
                 continue;
-            if (b.field.kind == CardFieldKind::ListOnly)
-                return listOnlyEvent(b, event);
             if (type == QEvent::FocusIn && b.combo)
                 dropSelection(b.combo);
             else if (type == QEvent::FocusOut && b.field.has(kFilterOnLeave)) {
@@ -104,40 +85,6 @@ protected:
     }
 
 private:
-    static bool listOnlyEvent(const Box& b, QEvent* event) {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            // Only the list gives the box its value: Enter moves on (the Enter ring), Tab moves the focus,
-            // Left and Right move the cursor, Backspace and Delete empty the box; nothing else is typed.
-            switch (static_cast<QKeyEvent*>(event)->key()) {
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-            case Qt::Key_Tab:
-            case Qt::Key_Backtab:
-            case Qt::Key_Left:
-            case Qt::Key_Right:
-                return false;
-            case Qt::Key_Backspace:
-            case Qt::Key_Delete:
-                clearControl(b.combo);
-                return true;
-            default:
-                return true;
-            }
-        case QEvent::FocusIn:
-            if (movesBetweenControls(event))
-                dropSelection(b.combo);
-            return false;
-        case QEvent::FocusOut:
-            // Left with a text that is not exactly one of its items: the box is emptied.
-            if (movesBetweenControls(event) && !b.items.contains(trimText(b.combo->currentText())))
-                clearControl(b.combo);
-            return false;
-        default:
-            return false;
-        }
-    }
-
     QList<Box> boxes_;
 };
 
@@ -245,12 +192,10 @@ QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
             combo->setCurrentIndex(-1);
             combo->setMaxVisibleItems(16);
             edit = combo->lineEdit();
-            if (f.kind == CardFieldKind::ListOnly) {
-                // Nothing reaches the box but through its list: no pasting from a menu, no dropping.
-                edit->setContextMenuPolicy(Qt::NoContextMenu);
-                edit->setAcceptDrops(false);
-            }
-            watcher->watch({combo, combo, f, items});
+            if (f.kind == CardFieldKind::ListOnly)
+                makeListOnly(combo);
+            else
+                watcher->watch({combo, combo, f});
             box = combo;
         } else {
             edit = new QLineEdit(area.parent);
@@ -282,7 +227,7 @@ QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
         default:
             installTypingFilter(edit, typingFilterOf(f.filter));
             if (f.has(kFilterOnLeave) && !combo)
-                watcher->watch({edit, nullptr, f, {}});
+                watcher->watch({edit, nullptr, f});
             break;
         }
         if (layout.look.fieldLook)
