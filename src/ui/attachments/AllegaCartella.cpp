@@ -33,8 +33,6 @@ const QString kNameNotStorable =
 const QString kCopyFailed = QStringLiteral("Attenzione: il file non è stato allegato alla scheda: ");
 const QString kModeClienti = QStringLiteral("clienti");
 const QString kModeDipendenti = QStringLiteral("dipendenti");
-// The record fields hold 250 characters.
-constexpr int kFieldCapacity = 250;
 
 const char* const kOrdinals[3] = {"1°", "2°", "3°"};
 
@@ -137,7 +135,7 @@ QWidget* TfrmAllegaCartella::buildSlot(int number, Slot& slot) {
     slot.file->setMinimumWidth(360);
     slot.desc = new QLineEdit(frame);
     slot.desc->setObjectName(QStringLiteral("txtDesc") + nn);
-    slot.desc->setMaxLength(kFieldCapacity);
+    slot.desc->setMaxLength(static_cast<int>(kAttachmentDescCapacity));
     slot.sfoglia = new QPushButton(QStringLiteral("Sfoglia..."), frame);
     slot.sfoglia->setObjectName(QStringLiteral("btnSfoglia") + nn);
     slot.apri = new QPushButton(QStringLiteral("Apri"), frame);
