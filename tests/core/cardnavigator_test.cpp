@@ -202,7 +202,18 @@ struct MandatoryCase {
 };
 // The test list and a failure name the case: the two boxes and the missing field.
 void PrintTo(const MandatoryCase& c, std::ostream* os) {
-    *os << "nome \"" << c.nome << "\" tel \"" << c.tel << "\" -> " << c.focus;
+    // A tab would break the test list's line: it is written as \t.
+    const auto quoted = [os](const char* text) {
+        *os << '"';
+        for (const char* p = text; *p; ++p)
+            *os << (*p == '\t' ? "\\t" : std::string(1, *p));
+        *os << '"';
+    };
+    *os << "nome ";
+    quoted(c.nome);
+    *os << " tel ";
+    quoted(c.tel);
+    *os << " -> " << c.focus;
 }
 class NavigatorMandatory : public NavigatorTest, public ::testing::WithParamInterface<MandatoryCase> {};
 
