@@ -13,11 +13,6 @@
 
 class QWidget;
 
-// The layout tests run once for each window size; the test list and a failure name it as 1366x690.
-inline void PrintTo(const QSize& size, std::ostream* os) {
-    *os << size.width() << 'x' << size.height();
-}
-
 namespace ombrisa::test {
 
 // Where `w` stands in `window`'s coordinates.
