@@ -193,7 +193,9 @@ struct BadUsage {
     QStringList args;
 };
 // The test list and a failure name the case.
-void PrintTo(const BadUsage& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadUsage& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ToolBadUsage : public ::testing::TestWithParam<BadUsage> {};
 

@@ -95,7 +95,9 @@ struct ModeCase {
     const char* mode;
 };
 // The test list and a failure name the case.
-void PrintTo(const ModeCase& c, std::ostream* os) { *os << c.mode; }
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << c.mode;
+}
 
 class AttachmentModes : public Attachments, public ::testing::WithParamInterface<ModeCase> {};
 
@@ -184,7 +186,9 @@ struct OverwriteCase {
     const char* storedAfter;
 };
 // The test list and a failure name the case.
-void PrintTo(const OverwriteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OverwriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class OverwriteQuestion : public Attachments, public ::testing::WithParamInterface<OverwriteCase> {};
 

@@ -37,7 +37,9 @@ struct CardCase {
     QStringList ring;       // the Enter ring
 };
 // The test list and a failure name the case.
-void PrintTo(const CardCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CardCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const CardCase kCards[] = {
     {"Clienti",

@@ -126,7 +126,9 @@ struct NavStep {
     bool emptyMessage;
 };
 // The test list and a failure name the case.
-void PrintTo(const NavStep& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const NavStep& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ClientNavigator : public ClientScreen, public ::testing::WithParamInterface<NavStep> {};
 
@@ -460,7 +462,9 @@ struct Filtering {
     QString shown;
 };
 // The test list and a failure name the case: the box and what is typed into it.
-void PrintTo(const Filtering& f, std::ostream* os) { *os << f.control << " \"" << f.typed.toStdString() << '"'; }
+void PrintTo(const Filtering& f, std::ostream* os) {
+    *os << f.control << " \"" << f.typed.toStdString() << '"';
+}
 class ClientTyping : public ClientScreen, public ::testing::WithParamInterface<Filtering> {};
 
 TEST_P(ClientTyping, BoxesFilterAsTheUserTypes) {

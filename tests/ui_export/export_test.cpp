@@ -230,7 +230,9 @@ struct HelpCase {
     const char* secondEnd;
 };
 // The test list and a failure name the case.
-void PrintTo(const HelpCase& c, std::ostream* os) { *os << c.dialog; }
+void PrintTo(const HelpCase& c, std::ostream* os) {
+    *os << c.dialog;
+}
 
 class ExportHelp : public ExportScreens, public ::testing::WithParamInterface<HelpCase> {};
 
