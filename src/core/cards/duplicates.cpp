@@ -140,14 +140,8 @@ template <class Each> bool scanClients(QString* error, Each each) {
 
 // A text field's bytes after the trim GetText makes (Windows-1252 keeps 0..32 where Unicode has them).
 template <std::size_t N> std::string_view trimmedBytes(const ShortString<N>& field) {
-    const auto* bytes = reinterpret_cast<const char*>(&field.length + 1);
-    std::size_t begin = 0;
-    std::size_t end = std::min<std::size_t>(field.length, N);
-    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
-        --end;
-    return {bytes + begin, end - begin};
+    const QByteArrayView bytes = storedText(&field.length, N);
+    return {bytes.data(), static_cast<std::size_t>(bytes.size())};
 }
 
 bool plainAscii(std::string_view bytes) {

@@ -8,7 +8,7 @@
 #include "ui/calls/RiepChiamateOggi.h"
 #include "ui/calls/callcardoutput.h"
 #include "ui/cards/cardbinding.h"
-#include "ui/cards/cardscreen.h"
+#include "ui/cards/cardparts.h"
 #include "ui/cards/cardwidgets.h"
 #include "ui/common/helptexts.h"
 #include "ui/common/hintline.h"

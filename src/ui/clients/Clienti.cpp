@@ -7,7 +7,7 @@
 #include "ui/attachments/AllegaCartella.h"
 #include "ui/calls/StoricoChiamate.h"
 #include "ui/cards/cardbinding.h"
-#include "ui/cards/cardscreen.h"
+#include "ui/cards/cardparts.h"
 #include "ui/cards/cardwidgets.h"
 #include "ui/clients/Ricontatta.h"
 #include "ui/clients/clientcardreport.h"
