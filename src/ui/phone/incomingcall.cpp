@@ -91,8 +91,6 @@ QAction* IncomingCalls::createClientAction(TfrmChiamate& calls) {
                                QStringLiteral("Crea la scheda del cliente con questo numero"), name);
     action->setObjectName(kCreateClientAction);
     action->setToolTip(action->text());
-    action->setVisible(false);
-    name->addAction(action, QLineEdit::TrailingPosition);
     QObject::connect(action, &QAction::triggered, &calls, [&calls, action] {
         auto* clients = qobject_cast<TfrmClienti*>(workArea(kWorkAreaClienti));
         if (!clients)
@@ -107,12 +105,22 @@ QAction* IncomingCalls::createClientAction(TfrmChiamate& calls) {
             n->setText(typedName);
         if (QLineEdit* r = box(*clients, "txtRecapito"))
             r->setText(number);
-        action->setVisible(false);
+        offerCreateClient(calls, false);
         bringToFront(clients);
     });
     // Once the card names a client, or shows another call, the action goes away.
-    QObject::connect(calls.txtCodFisc, &QLineEdit::textChanged, action, [action] { action->setVisible(false); });
+    QObject::connect(calls.txtCodFisc, &QLineEdit::textChanged, action, [&calls] { offerCreateClient(calls, false); });
     return action;
+}
+
+void IncomingCalls::offerCreateClient(TfrmChiamate& calls, bool offer) {
+    // The action is in the name box only while offered (a hidden action would still leave its place).
+    QAction* action = createClientAction(calls);
+    const bool present = calls.txtCliente->actions().contains(action);
+    if (offer && !present)
+        calls.txtCliente->addAction(action, QLineEdit::TrailingPosition);
+    else if (!offer && present)
+        calls.txtCliente->removeAction(action);
 }
 
 void IncomingCalls::show(const QString& number) {
@@ -131,8 +139,7 @@ void IncomingCalls::show(const QString& number) {
     else
         calls->show();
     bringToFront(calls);
-    QAction* createClient = createClientAction(*calls);
-    createClient->setVisible(false);
+    offerCreateClient(*calls, false);
     if (calls->txtTipo)
         calls->txtTipo->setCurrentText(kTipoEntrata);
 
@@ -176,7 +183,7 @@ void IncomingCalls::show(const QString& number) {
         fillFromClient(*calls, rec);
     } else if (QLineEdit* recapito = box(*calls, "txtRecapito")) {
         recapito->setText(number);
-        createClient->setVisible(matches.empty());
+        offerCreateClient(*calls, matches.empty());
     }
     calls->txtOggetto->setFocus();
 }

@@ -45,9 +45,10 @@ public:
     // A caller's number, as given.
     void receive(const QString& number);
 
-    // The action on the call card's name box that creates the client card (visible only for a number
-    // nobody has).
+    // The action on the call card's name box that creates the client card (in the box only for a
+    // number nobody has).
     static QAction* createClientAction(TfrmChiamate& calls);
+    static void offerCreateClient(TfrmChiamate& calls, bool offer);
 
 private:
     void show(const QString& number);
