@@ -14,6 +14,7 @@
 #include "ui/clients/Clienti.h"
 #include "ui/common/conventions.h"
 #include "ui/import/Importa.h"
+#include "ui/phone/incomingcall.h"
 #include "ui/privacy/privacy.h"
 
 #include <QAbstractButton>
@@ -108,6 +109,14 @@ int main(int argc, char** argv) {
     {
         TfrmChiamate chiamate;
         ok &= shoot(chiamate, out + QStringLiteral("/chiamate.png"), office, true);
+    }
+    {
+        // Several client cards with the caller's number: the choice.
+        const std::vector<TfrmChiChiama::Row> rows{
+            {3, QStringLiteral("Fabbri Chiara"), QStringLiteral("Tel. casa"), QStringLiteral("12/02/2024")},
+            {17, QStringLiteral("Fabbri Luigi"), QStringLiteral("Tel. preferenziale"), QStringLiteral("nessuna")}};
+        TfrmChiChiama chi(QStringLiteral("+39 06 5551234"), rows, nullptr);
+        ok &= shoot(chi, out + QStringLiteral("/chichiama.png"));
     }
     {
         TfrmDipendenti dipendenti;

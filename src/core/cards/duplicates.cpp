@@ -1,5 +1,6 @@
 #include "core/cards/duplicates.h"
 
+#include "core/phone/phonenumber.h"
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/recordfile.h"
@@ -41,20 +42,6 @@ QString comparableName(QStringView name) {
         out += c.toCaseFolded();
     }
     return out;
-}
-
-QString comparablePhone(QStringView phone) {
-    const QStringView trimmed = trimView(phone);
-    QString digits;
-    digits.reserve(trimmed.size());
-    for (const QChar c : trimmed)
-        if (c >= u'0' && c <= u'9')
-            digits += c;
-    if (digits.startsWith(QLatin1String("0039")))
-        digits.remove(0, 4);
-    else if (trimmed.startsWith(u'+') && digits.startsWith(QLatin1String("39")))
-        digits.remove(0, 2);
-    return digits;
 }
 
 ClientIdentity clientIdentity(const TRecCliente& r) {

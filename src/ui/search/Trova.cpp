@@ -1,5 +1,6 @@
 #include "ui/search/Trova.h"
 
+#include "core/cards/callcard.h" // kClientToCall
 #include "core/cards/cardnavigator.h"
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
@@ -40,12 +41,6 @@ const TrovaScreen kTrovaDipendenti{SearchArchive::Dipendenti,
                                    &report::kTitleDipendenti,
                                    true,
                                    {"dipendenti", "riepstraordinari"}};
-
-// The client fields the call card takes from a client picked in the client search, in this order.
-constexpr std::pair<const char*, const char*> kClientToCall[] = {
-    {"Cliente", "txtCliente"}, {"CodFisc", "txtCodFisc"}, {"Zona", "txtZona"},
-    {"Email", "txtEmail"},     {"TelCel", "txtTelCel"},   {"Recapito", "txtRecapito"},
-};
 
 QPushButton* button(const char* name, const QString& text, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
