@@ -8,6 +8,7 @@
 #include "ui/common/openurl.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
+#include "ui/common/windowguard.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -56,7 +57,7 @@ QLabel* cardLabel(QWidget* card, const char* name) {
 } // namespace
 
 TfrmAllegaCartella::TfrmAllegaCartella(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(parent, kFixedDialogFlags) {
     applyScreenFormats();
     setObjectName(QStringLiteral("frmAllegaCartella"));
     setWindowTitle(QStringLiteral(" Allega file"));
