@@ -19,6 +19,7 @@
 #include "ui/hours/MenuRiepStraordinari.h"
 #include "ui/hours/RiepStraordinari.h"
 #include "ui/search/Trova.h"
+#include "ui/validators/codfiscdialog.h"
 #include "ui/agents/Dipendenti.h"
 #include "ui/app/avvio.h"
 #include "ui/app/info.h"
@@ -206,6 +207,13 @@ bool shootWebCam(TfrmDipendenti& dipendenti, const QString& out) {
     return ok;
 }
 
+// The codice fiscale check, opened with the first client's code.
+bool shootCodeCheck(TfrmClienti& clienti, const QString& out) {
+    TfrmCodFisc check(&clienti);
+    check.setFieldText(GetText(sampleCard<TRecCliente>(kClientiFile, 1).CodFisc));
+    return shoot(check, out + QStringLiteral("/controllo.png"));
+}
+
 // Every picture of the chapters on the lists, the work register, the hours, the exports, the
 // attachments and the camera.
 bool shootListsAndTools(const QString& out, QSize office) {
@@ -217,6 +225,7 @@ bool shootListsAndTools(const QString& out, QSize office) {
         ok &= shootRecontact(clienti, out);
         ok &= shootExports(clienti, out);
         ok &= shootAttachments(clienti, out);
+        ok &= shootCodeCheck(clienti, out);
         clienti.hide();
     }
     {
