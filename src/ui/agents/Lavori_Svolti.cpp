@@ -162,6 +162,9 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName,
     auto* editButtons = new QHBoxLayout;
     btnSalva = button("btnSalva", QStringLiteral("Salva"), panCosti);
     cmdClose = button("cmdClose", QStringLiteral("Chiudi"), panCosti);
+    // The edit panel has no way back to the list: say where Chiudi leads and how the list comes back.
+    cmdClose->setToolTip(QStringLiteral("Chiude il registro. Per rivedere l'elenco, con le prestazioni salvate, "
+                                        "riaprirlo con il pulsante Prestazioni della scheda."));
     editButtons->addStretch(1);
     editButtons->addWidget(btnSalva);
     editButtons->addWidget(cmdClose);

@@ -5,6 +5,7 @@
 #include "ui/common/conventions.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
+#include "ui/common/windowguard.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -70,7 +71,7 @@ QFrame* picturePanel(QWidget* parent, const char* name, PictureBox*& picture, co
 
 } // namespace
 
-TfrmWebCam::TfrmWebCam(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TfrmWebCam::TfrmWebCam(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     applyScreenFormats();
     setObjectName(QStringLiteral("frmWebCam"));
     setWindowTitle(QStringLiteral(" Cattura foto con webcam"));

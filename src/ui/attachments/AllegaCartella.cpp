@@ -8,6 +8,7 @@
 #include "ui/common/openurl.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
+#include "ui/common/windowguard.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -61,7 +62,7 @@ std::array<std::pair<QLabel*, QLabel*>, 3> cardLabels(const CardScreen& card) {
 } // namespace
 
 TfrmAllegaCartella::TfrmAllegaCartella(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(parent, kFixedDialogFlags) {
     applyScreenFormats();
     setObjectName(QStringLiteral("frmAllegaCartella"));
     setWindowTitle(QStringLiteral(" Allega file"));

@@ -200,6 +200,12 @@ QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
         } else {
             edit = new QLineEdit(area.parent);
             box = edit;
+            // A box left by the user shows the beginning of its text, as a loaded card does: not only the
+            // last letters typed ("inuti (copia)"), which read as another value.
+            QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] {
+                if (!edit->hasFocus())
+                    edit->home(false);
+            });
         }
         box->setObjectName(name);
         box->setFont(cardBoxFont());

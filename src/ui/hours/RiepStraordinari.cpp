@@ -148,9 +148,11 @@ void TfrmRiepStraordinari::btnStampaClick() {
     }
     if (!confirm(this, QStringLiteral("Si vuole stampare il presente riepilogo?")))
         return;
-    printListLines(this, report::hoursSummaryTitle(trimText(titTipologia->text())), lines,
+    const QString title = report::hoursSummaryTitle(trimText(titTipologia->text()));
+    printListLines(this, title, lines,
                    report::hoursSummaryExtraLines(trimText(lblIntervallo->text()), QString::number(lines.size()),
-                                                  trimText(lblTotCosti->text()), leftOut_, readWhole_));
+                                                  trimText(lblTotCosti->text()), leftOut_, readWhole_),
+                   title + QLatin1Char(' ') + trimText(lblIntervallo->text()));
 }
 
 void TfrmRiepStraordinari::imgGuidaClick() {

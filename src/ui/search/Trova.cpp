@@ -9,6 +9,7 @@
 #include "ui/cards/cardbinding.h"
 #include "ui/cards/cardscreen.h"
 #include "ui/common/conventions.h"
+#include "ui/common/dialoglook.h"
 #include "ui/common/focuslook.h"
 #include "ui/common/keyfilters.h"
 #include "ui/common/screen.h"
@@ -93,6 +94,7 @@ TfrmTrova::TfrmTrova(const TrovaScreen& screen, QWidget* parent)
     }
     new EnterRing(order, this);
     btnCerca = button("btnCerca", QStringLiteral("Cerca"), panAvvio);
+    btnCerca->setProperty("primary", true);
     btnAnnulla = button("btnAnnulla", QStringLiteral("Chiudi"), panAvvio);
     lblAttendere = new QLabel(QStringLiteral("Ricerca schede in corso. Attendere..."), panAvvio);
     lblAttendere->setObjectName(QStringLiteral("lblAttendere"));
@@ -103,13 +105,26 @@ TfrmTrova::TfrmTrova(const TrovaScreen& screen, QWidget* parent)
     commands->addStretch();
     commands->addWidget(btnCerca);
     commands->addWidget(btnAnnulla);
+    // The screen's title and what to do, over the filters, as on the program's other dialogs.
+    auto* heading = new QLabel(QString::fromUtf8(screen.caption).trimmed(), panAvvio);
+    heading->setObjectName(QStringLiteral("lblTitolo"));
+    heading->setFont(screenFont(QStringLiteral("Verdana,DejaVu Sans"), 14, true));
+    heading->setStyleSheet(QStringLiteral("color: #245a80;"));
+    auto* instruction =
+        new QLabel(QStringLiteral("Scrivere il testo da cercare in uno o più campi e premere Cerca: sono elencate le "
+                                  "schede che contengono tutti i testi indicati."),
+                   panAvvio);
+    instruction->setWordWrap(true);
     auto* filters = new QVBoxLayout(panAvvio);
     filters->setContentsMargins(0, 0, 0, 0);
+    filters->setSpacing(6);
     auto* centred = new QHBoxLayout;
     centred->addStretch();
     centred->addLayout(grid);
     centred->addStretch();
-    filters->addStretch();
+    filters->addWidget(heading);
+    filters->addWidget(instruction);
+    filters->addSpacing(14);
     filters->addLayout(centred);
     filters->addStretch();
     filters->addLayout(commands);
@@ -162,6 +177,7 @@ TfrmTrova::TfrmTrova(const TrovaScreen& screen, QWidget* parent)
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnStampa, &QPushButton::clicked, this, &TfrmTrova::btnStampaClick);
     connect(lstRecords, &CardLineList::cardDoubleClicked, this, &TfrmTrova::lstRecordsDblClick);
+    applyDialogLook(this);
     makeFixedWindow(this, 1060, 640, parent ? parent->window() : nullptr);
 }
 
