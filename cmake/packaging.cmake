@@ -17,5 +17,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.com)
 # Debian 12's Qt 6.4 runtime: the libraries the program links, the platform and image plugins, Qt's
 # Italian translations (standard buttons) and the fonts the screens and reports are drawn with.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6multimedia6 (>= 6.4), libqt6multimediawidgets6 (>= 6.4), qt6-qpa-plugins, qt6-translations-l10n, fonts-dejavu-core, fonts-liberation, libc6, libstdc++6")
+    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6multimedia6 (>= 6.4), libqt6multimediawidgets6 (>= 6.4), libqt6charts6 (>= 6.4), qt6-qpa-plugins, qt6-translations-l10n, fonts-dejavu-core, fonts-liberation, libc6, libstdc++6")
 include(CPack)

@@ -13,6 +13,7 @@ int check(const QStringList& args);
 int hours(const QStringList& args);
 int search(const QStringList& args);
 int exportFile(const QStringList& args);
+int stats(const QStringList& args);
 
 // Prints "ombrisa-tool: <message>" on stderr and returns 2.
 int usageError(const QString& message);

@@ -15,7 +15,8 @@ const char kUsage[] =
     "  ombrisa-tool check cf|piva|iban|carta VALORE\n"
     "  ombrisa-tool hours --dir D --cf CF --from gg/mm/aaaa --to gg/mm/aaaa\n"
     "  ombrisa-tool search clienti|chiamate|dipendenti --dir D [--box txtNOME=TESTO]...\n"
-    "  ombrisa-tool export chiamate|clienti|oggi|storico CF --dir D [--out FILE] [--today gg/mm/aaaa]\n";
+    "  ombrisa-tool export chiamate|clienti|oggi|storico CF --dir D [--out FILE] [--today gg/mm/aaaa]\n"
+    "  ombrisa-tool stats --dir D [--from gg/mm/aaaa] [--to gg/mm/aaaa] [--csv]\n";
 
 struct Command {
     const char* name;
@@ -30,6 +31,7 @@ const Command kCommands[] = {
     {"hours", tool::hours},
     {"search", tool::search},
     {"export", tool::exportFile},
+    {"stats", tool::stats},
 };
 
 } // namespace

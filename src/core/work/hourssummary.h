@@ -41,6 +41,9 @@ struct IntervalCheck {
     std::optional<IntervalRefusal> refusal;
 };
 IntervalCheck checkInterval(const IntervalInput& input);
+// The same checks without the codice fiscale (it is not looked at): the date boxes of every interval
+// screen. `purpose` ends the refusals of a missing or reversed date ("il riepilogo", "le statistiche").
+IntervalCheck checkDateInterval(const IntervalInput& input, const QString& purpose);
 
 // ---- Summary ---------------------------------------------------------------------------------------
 
