@@ -130,8 +130,14 @@ QString monthVoce(int key) {
 
 CallStats computeCallStats(const QString& path, const StatsInterval& interval, const StatsProgress& progress) {
     CallStats stats;
-    if (!path.isEmpty() && !QFileInfo::exists(path))
+    if (!path.isEmpty() && !QFileInfo::exists(path)) {
+        // No register yet: every weekday and hour, each with no calls.
+        for (int d = 0; d < 7; ++d)
+            stats.giorno.append({weekdayNames()[d], {}});
+        for (int h = 0; h < 24; ++h)
+            stats.ora.append({QStringLiteral("%1").arg(h, 2, 10, QLatin1Char('0')), {}});
         return stats;
+    }
     TRecordFile file;
     if (!file.OpenOrCreate(path, sizeof(TRecChiamata), TRecordFile::Access::Read)) {
         stats.ok = false;

@@ -122,7 +122,8 @@ std::optional<int> parseDuration(QStringView text) {
     const QStringList parts = tokens(t);
     double seconds = 0;
     Unit last = Unit::None;          // the unit of the part before
-    std::optional<double> pending;   // a number waiting for its unit
+    bool hasPending = false;         // a number waiting for its unit
+    double pending = 0;
     double quarters = 0;             // "un quarto", "tre quarti" waiting for "ora"
     bool any = false;
     for (qsizetype k = 0; k < parts.size(); ++k) {
@@ -130,13 +131,14 @@ std::optional<int> parseDuration(QStringView text) {
         if (w == QLatin1String("circa") || w == QLatin1String("e") || w == QLatin1String("di"))
             continue;
         if (w[0].isDigit() || numberWord(w)) {
-            if (pending)
+            if (hasPending)
                 return std::nullopt; // two numbers in a row
-            pending = w[0].isDigit() ? w.toDouble() : *numberWord(w);
+            pending = w[0].isDigit() ? w.toDouble() : numberWord(w).value_or(0);
+            hasPending = true;
             continue;
         }
         if (w == QLatin1String("mezzora")) {
-            if (pending)
+            if (hasPending)
                 return std::nullopt;
             seconds += 1800;
             last = Unit::Minute;
@@ -144,14 +146,14 @@ std::optional<int> parseDuration(QStringView text) {
             continue;
         }
         if (w == QLatin1String("quarto") || w == QLatin1String("quarti")) {
-            if (!pending || quarters != 0)
+            if (!hasPending || quarters != 0)
                 return std::nullopt;
-            quarters = *pending;
-            pending.reset();
+            quarters = pending;
+            hasPending = false;
             continue;
         }
         if (w == QLatin1String("mezzo") || w == QLatin1String("mezza")) {
-            if (pending || last == Unit::None)
+            if (hasPending || last == Unit::None)
                 return std::nullopt;
             seconds += unitSeconds(last) / 2.0;
             any = true;
@@ -161,7 +163,7 @@ std::optional<int> parseDuration(QStringView text) {
         if (u == Unit::None)
             return std::nullopt;
         if (quarters != 0) {
-            if (u != Unit::Hour || pending)
+            if (u != Unit::Hour || hasPending)
                 return std::nullopt;
             seconds += quarters * 900;
             quarters = 0;
@@ -169,21 +171,21 @@ std::optional<int> parseDuration(QStringView text) {
             any = true;
             continue;
         }
-        if (!pending)
+        if (!hasPending)
             return std::nullopt;
-        seconds += *pending * unitSeconds(u);
-        pending.reset();
+        seconds += pending * unitSeconds(u);
+        hasPending = false;
         last = u;
         any = true;
     }
     if (quarters != 0)
         return std::nullopt;
-    if (pending) {
+    if (hasPending) {
         // A bare number: minutes alone, the next smaller unit after a part.
         const Unit u = any ? smaller(last) : Unit::Minute;
         if (u == Unit::None)
             return std::nullopt;
-        seconds += *pending * unitSeconds(u);
+        seconds += pending * unitSeconds(u);
         any = true;
     }
     if (!any || !std::isfinite(seconds) || seconds > 1e9)
