@@ -5,10 +5,23 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-if ! command -v clang++ >/dev/null || ! compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
-    echo "fuzz: clang or libFuzzer missing (scripts/deps.sh test installs them), skipped"
-    exit 0
+# A fuzzer that cannot be built is a failure, never a silent skip: try the toolchain on a trivial target
+# first (whatever the machine's architecture), and say what is missing.
+probe=$(mktemp -d)
+trap 'rm -rf "$probe"' EXIT
+printf '#include <cstddef>\n#include <cstdint>\nextern "C" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }\n' \
+    >"$probe/probe.cpp"
+if ! command -v clang++ >/dev/null; then
+    echo "fuzz: FAILED: clang++ is missing (scripts/deps.sh test installs clang and libclang-rt-14-dev)" >&2
+    exit 1
 fi
+if ! clang++ -fsanitize=fuzzer,address "$probe/probe.cpp" -o "$probe/probe" 2>"$probe/log"; then
+    cat "$probe/log" >&2
+    echo "fuzz: FAILED: clang++ cannot link a libFuzzer target on $(uname -m) (libclang-rt-14-dev missing?)" >&2
+    exit 1
+fi
+rm -rf "$probe"
+trap - EXIT
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 CXX=clang++ cmake -S . -B "$build" -G Ninja -DOMBRISA_FUZZ=ON -DOMBRISA_GUI=OFF -DOMBRISA_TESTS=OFF \
     -DOMBRISA_BENCH=OFF >/dev/null

@@ -11,11 +11,16 @@
 #include "ui/calls/Chiamate.h"
 #include "ui/clients/Clienti.h"
 #include "ui/common/conventions.h"
+#include "ui/import/Importa.h"
+#include "ui/privacy/privacy.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QPushButton>
 #include <QProcess>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -86,6 +91,10 @@ int main(int argc, char** argv) {
     {
         TfrmClienti clienti;
         ok &= shoot(clienti, out + QStringLiteral("/clienti.png"), office, true);
+        TfrmConservazione conservazione(&clienti);
+        conservazione.txtAnni->setValue(3);
+        conservazione.refresh();
+        ok &= shoot(conservazione, out + QStringLiteral("/conservazione.png"));
     }
     {
         TfrmChiamate chiamate;
@@ -94,6 +103,25 @@ int main(int argc, char** argv) {
     {
         TfrmDipendenti dipendenti;
         ok &= shoot(dipendenti, out + QStringLiteral("/dipendenti.png"), office, true);
+    }
+    {
+        // The import of a small sheet: the columns guessed from its headings, then the preview.
+        QFile sheet(data.filePath(QStringLiteral("nuovi clienti.csv")));
+        if (!sheet.open(QIODevice::WriteOnly) ||
+            sheet.write("Ragione sociale;Telefono;Cellulare;CF;P.IVA;E-mail;Comune;Note\r\n"
+                        "Fabbri Chiara;06 5551234;333 1234567;FBBCHR44L44A952H;;chiara.fabbri@example.it;Roma RM;\r\n"
+                        "Studio Conti;02 4455667;;;01234567897;info@studioconti.example.it;Milano MI;Cliente dal 2019\r\n"
+                        "Pellegrini Marta;;347 7654321;PLLMRT63D43G999U;;marta.pellegrini@example.it;Milano MI;\r\n"
+                        "De Angelis Giulia;011 998877;;DNGGLI61A71L781J;;;Torino TO;Da richiamare\r\n"
+                        "Fabbri Chiara;06 5551234;;FBBCHR44L44A952H;;;Roma RM;Doppia\r\n") < 0)
+            return 1;
+        sheet.close();
+        TfrmImporta importa(nullptr, ImportArchive::Clienti);
+        importa.loadFile(sheet.fileName());
+        importa.cmdAvanti->click();
+        ok &= shoot(importa, out + QStringLiteral("/importa-colonne.png"), QSize(1100, 620));
+        importa.cmdAvanti->click();
+        ok &= shoot(importa, out + QStringLiteral("/importa.png"), QSize(1100, 620));
     }
     return ok ? 0 : 1;
 }

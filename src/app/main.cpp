@@ -2,6 +2,7 @@
 
 #include "ui/agents/Dipendenti.h"
 #include "ui/app/avvio.h"
+#include "ui/app/datafolderstart.h"
 #include "ui/app/cambiapassword.h"
 #include "ui/app/password.h"
 #include "ui/calls/Chiamate.h"
@@ -16,6 +17,8 @@
 #include "core/storage/datafolder.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileDialog>
 #include <QSettings>
 
 #include <memory>
@@ -43,10 +46,10 @@ int main(int argc, char** argv) {
     options.addOptions({dataOption, startupCheck});
     options.process(app);
     QSettings settings;
-    if (QString problem; !startDataFolder(options.value(dataOption), settings, nullptr, &problem)) {
-        showError(nullptr, problem);
+    if (!openDataFolder(options.value(dataOption), settings, [] {
+            return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Cartella dei dati"), QDir::homePath());
+        }))
         return 1;
-    }
 
     // The screens, in the order of creation. The first is the main window. The help, information and
     // splash screens are created fresh by whoever opens them; the start menu at the first sign-in and the

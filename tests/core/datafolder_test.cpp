@@ -76,7 +76,9 @@ TEST_F(DataFolderStart, OptionFolderIsCreatedSeededSavedAndHoldsTheArchives) {
     const QString data = at(QStringLiteral("rete/ufficio"));
     DataFolderChoice chosen;
     QString message;
-    ASSERT_TRUE(startDataFolder(data, settings, &chosen, &message)) << message.toStdString();
+    ASSERT_EQ(startDataFolder(data, settings, &chosen, &message), DataFolderStatus::NewArchive)
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("è stato preparato un archivio nuovo"))) << message.toStdString();
     EXPECT_EQ(chosen.source, DataFolderSource::Option);
     EXPECT_EQ(chosen.folder, data + QLatin1Char('/'));
     EXPECT_EQ(appFolder(), data + QLatin1Char('/'));
@@ -101,7 +103,8 @@ TEST_F(DataFolderStart, VariableIsUsedButNotSavedAndAChangedPasswordIsKept) {
     QSettings settings(at(QStringLiteral("ombrisa.conf")), QSettings::IniFormat);
     DataFolderChoice chosen;
     QString message;
-    ASSERT_TRUE(startDataFolder(QString(), settings, &chosen, &message)) << message.toStdString();
+    ASSERT_EQ(startDataFolder(QString(), settings, &chosen, &message), DataFolderStatus::Ready)
+        << message.toStdString();
     EXPECT_EQ(chosen.source, DataFolderSource::Environment);
     EXPECT_EQ(appFolder(), data + QLatin1Char('/'));
     EXPECT_EQ(readStoredPassword(data + QStringLiteral("/unins000.dll")), QStringLiteral("SEGRETA"));
@@ -130,13 +133,60 @@ TEST_F(DataFolderStart, FoldersThatCannotBeUsedGiveAMessage) {
         cases.push_back({readOnly, DataFolderSource::Standard, "impossibile scrivere nella cartella dei dati"});
     for (const auto& c : cases) {
         QString message;
-        EXPECT_FALSE(prepareDataFolder({c.folder, c.source}, &message)) << c.expected;
+        EXPECT_EQ(prepareDataFolder({c.folder, c.source}, &message), DataFolderStatus::Failed) << c.expected;
         EXPECT_TRUE(message.startsWith(QStringLiteral("Attenzione: "))) << message.toStdString();
         EXPECT_TRUE(message.contains(QString::fromUtf8(c.expected))) << message.toStdString();
         EXPECT_TRUE(message.contains(QDir::toNativeSeparators(c.folder))) << message.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(at(QStringLiteral("smontata"))));
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+// Each source of the folder × a folder holding data, an empty one (a share not mounted shows as an empty
+// mount point) and a missing one: a remembered folder without data is never seeded silently.
+TEST_F(DataFolderStart, AnEmptyRememberedFolderIsNeverSeededSilently) {
+    enum class State { HoldsData, Empty, Missing };
+    struct Case {
+        DataFolderSource source;
+        State state;
+        DataFolderStatus expected;
+    };
+    const Case cases[] = {
+        {DataFolderSource::Option, State::HoldsData, DataFolderStatus::Ready},
+        {DataFolderSource::Option, State::Empty, DataFolderStatus::NewArchive},
+        {DataFolderSource::Option, State::Missing, DataFolderStatus::NewArchive},
+        {DataFolderSource::Environment, State::HoldsData, DataFolderStatus::Ready},
+        {DataFolderSource::Environment, State::Empty, DataFolderStatus::LooksEmpty},
+        {DataFolderSource::Environment, State::Missing, DataFolderStatus::LooksEmpty},
+        {DataFolderSource::Saved, State::HoldsData, DataFolderStatus::Ready},
+        {DataFolderSource::Saved, State::Empty, DataFolderStatus::LooksEmpty},
+        {DataFolderSource::Saved, State::Missing, DataFolderStatus::Failed},
+        {DataFolderSource::Standard, State::HoldsData, DataFolderStatus::Ready},
+        {DataFolderSource::Standard, State::Empty, DataFolderStatus::NewArchive},
+        {DataFolderSource::Standard, State::Missing, DataFolderStatus::NewArchive},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "case " << n);
+        const QString folder = at(QStringLiteral("caso%1").arg(n++));
+        if (c.state != State::Missing) {
+            ASSERT_TRUE(QDir().mkpath(folder));
+        }
+        if (c.state == State::HoldsData) {
+            ASSERT_TRUE(QFile(folder + QStringLiteral("/Contatti.pro")).open(QIODevice::WriteOnly));
+        }
+        QString message;
+        EXPECT_EQ(prepareDataFolder({folder, c.source}, &message), c.expected) << message.toStdString();
+        const bool seeded = QFileInfo::exists(folder + QStringLiteral("/unins000.dll"));
+        EXPECT_EQ(seeded, c.expected == DataFolderStatus::Ready || c.expected == DataFolderStatus::NewArchive);
+        if (c.expected == DataFolderStatus::LooksEmpty) {
+            EXPECT_TRUE(message.contains(QDir::toNativeSeparators(folder))) << message.toStdString();
+            EXPECT_TRUE(message.contains(QStringLiteral("forse non è collegata"))) << message.toStdString();
+            // Only after the user's confirmation does it become a new archive.
+            EXPECT_EQ(prepareDataFolder({folder, c.source}, &message, true), DataFolderStatus::NewArchive);
+            EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/unins000.dll")));
+        }
+    }
 }
 
 // The guide belongs to the program: beside it in a build or a portable folder, else in the installation.

@@ -25,7 +25,8 @@ QByteArray head(const char* sheet) {
            "<x:Number>1</x:Number>" + "<x:ActiveRow>3</x:ActiveRow>" + "</x:Pane>" + "</x:Panes>" +
            "<x:ProtectContents>False</x:ProtectContents>" + "<x:ProtectObjects>False</x:ProtectObjects>" +
            "<x:ProtectScenarios>False</x:ProtectScenarios>" + "</x:WorksheetOptions>" + "</x:ExcelWorksheet>" +
-           "</x:ExcelWorksheets>" + "</x:ExcelWorkbook>" + "</xml><![endif]-->" + "</head>" + "<body>" +
+           "</x:ExcelWorksheets>" + "</x:ExcelWorkbook>" + "</xml><![endif]-->" +
+           "<style>.t{mso-number-format:\"\\@\";}</style>" + "</head>" + "<body>" +
            "<table x:str>" + "<tr>";
 }
 const QByteArray kTail = "</table></body></html>";
@@ -34,8 +35,12 @@ QByteArray th(int width, const QByteArray& heading) {
     return "<td style=\"text-align: left; font-weight: bold;\" width=" + QByteArray::number(width) + ">" + heading +
            "</td>";
 }
+// A plain cell, and a cell marked as text (one that a spreadsheet would otherwise change).
 QByteArray td(const QByteArray& value) {
-    return "<td style=\"text-align: left; mso-number-format:&quot;\\@&quot;;\" sdnum=\"1040;0;@\">" + value + "</td>";
+    return "<td>" + value + "</td>";
+}
+QByteArray tx(const QByteArray& value) {
+    return "<td class=t sdnum=\"1040;0;@\">" + value + "</td>";
 }
 
 const QByteArray kCallHeadings =
@@ -86,11 +91,11 @@ TEST_F(SpreadsheetExport, CallRegisterMatchesHandWrittenFile) {
          makeCall({{"DataRit", "   "}, {"Cliente", "Senza data"}}), // no date: not in the register export
          makeCall({{"DataRit", "06/03/2024"}, {"Cliente", "Bianchi"}})});
 
-    const QByteArray expected = head("Registro Chiamate") + kCallHeadings + "</tr>" + "<tr>" + td("05/03/2024") +
-                                td("09:15") + td("Ricevuta") + td("Preventivo &lt;b&gt; &amp; &quot;urgente&quot;") +
-                                td("=1+1") + td("-3") + td("1,5") + td("Niccol\xf2 Rossi") + td("RSSNCL80A01H501U") +
-                                td("Nord &#32;ovest &#32;&#32;x") + td("0612345678") + td("007") + td("a@b.it") +
-                                td("Costo 5 \x80&lt;/table&gt;") + td("Anna") + "</tr>" + "<tr>" + td("06/03/2024") +
+    const QByteArray expected = head("Registro Chiamate") + kCallHeadings + "</tr>" + "<tr>" + tx("05/03/2024") +
+                                tx("09:15") + td("Ricevuta") + td("Preventivo &lt;b&gt; &amp; &quot;urgente&quot;") +
+                                tx("=1+1") + tx("-3") + tx("1,5") + td("Niccol\xf2 Rossi") + tx("RSSNCL80A01H501U") +
+                                tx("Nord &#32;ovest &#32;&#32;x") + tx("0612345678") + tx("007") + td("a@b.it") +
+                                tx("Costo 5 \x80&lt;/table&gt;") + td("Anna") + "</tr>" + "<tr>" + tx("06/03/2024") +
                                 td("") + td("") + td("") + td("") + td("") + td("") + td("Bianchi") + td("") + td("") +
                                 td("") + td("") + td("") + td("") + td("") + "</tr>" + kTail;
     const QByteArray file = exportFile(ExportKind::Chiamate);
@@ -121,7 +126,7 @@ TEST_F(SpreadsheetExport, ClientArchiveJoinsTownsAndTrimsTheJoinedCells) {
     QByteArray first = "<tr>" + td("Verdi Anna") + td("") + td("Roma") + td("") + td("") + td("Milano MI");
     for (int c = 6; c < 13; ++c)
         first += td("");
-    first += td("01234567890");
+    first += tx("01234567890");
     for (int c = 14; c < 24; ++c)
         first += td("");
     first += td("Ultima") + "</tr>";
@@ -237,7 +242,7 @@ TEST_F(SpreadsheetExport, WriteFailuresAndCancelLeaveTheOlderFile) {
                                 }),
               ExportOutcome::Written);
     EXPECT_EQ(reported, 5000);
-    QByteArray lastRow = "<tr>" + td("05/03/2024") + td("riga 4999");
+    QByteArray lastRow = "<tr>" + tx("05/03/2024") + tx("riga 4999");
     for (int c = 2; c < 15; ++c)
         lastRow += td("");
     EXPECT_TRUE(bytes(def.fileName).endsWith(lastRow + "</tr>" + kTail));
@@ -261,6 +266,27 @@ TEST_F(SpreadsheetExport, UnreadableRegisterEmptiesTheGridAndSaysWhy) {
     EXPECT_FALSE(fillExportRows(ExportKind::Chiamate, rows, QString(), &error));
     EXPECT_EQ(rows.rowCount(), 0);
     EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// Which cells are marked as text: those a spreadsheet program would read as a number, a date, a time,
+// a formula, a logical value or with its blanks folded; nothing else, so that the file stays small.
+TEST(SpreadsheetCells, OnlyCellsASpreadsheetWouldChangeAreMarkedAsText) {
+    const std::pair<const char*, bool> cases[]{
+        {"", false},           {"Rossi Mario", false},  {"a@b.it", false},      {"Niccol\xf2", false},
+        {"<b> & \"x\"", false}, {"Nord-ovest", false},  {"In entrata", false},  {"Jan", false},
+        {"007", true},         {"0612345678", true},    {"-3", true},           {"+39 06", true},
+        {"=1+1", true},        {"@casa", true},         {"#N/A", true},         {"'apice", true},
+        {"05/03/2024", true},  {"12:30", true},         {"50%", true},          {"1,5", true},
+        {"1E5", true},         {"\x80 10", true},       {"RSSMRA80A01H501U", true}, {"TRUE", true},
+        {"false", true},       {"Vero", true},          {"FALSO", true},        {"due  spazi", true},
+        {"veronica", false},
+    };
+    for (const auto& [text, marked] : cases)
+        EXPECT_EQ(spreadsheetWouldChange(QByteArrayView(text)), marked) << text;
 }
 
 } // namespace

@@ -188,22 +188,34 @@ TEST(WorkSaveChecks, RunInOrderWithTheirTextsAndFocus) {
     EXPECT_EQ(workSaveRefusal(both)->focus, QStringLiteral("txtData"));
 }
 
-TEST(HoursFormat, ParsesCommaDecimalsAndWritesTheShortestForm) {
+TEST(HoursFormat, ParsesCommaDecimalsExactlyAndWritesTheShortestForm) {
     struct Case {
         const char* text;
-        std::optional<double> value;
+        std::optional<std::int64_t> micro;
     };
-    for (const Case& c : {Case{"8", 8.0}, Case{" 7,5 ", 7.5}, Case{"010", 10.0}, Case{"0,25", 0.25},
-                          Case{"7.5", std::nullopt}, Case{"7:30", std::nullopt}, Case{"", std::nullopt},
-                          Case{"1,2,3", std::nullopt}, Case{"8 ore", std::nullopt}, Case{",", std::nullopt}})
-        EXPECT_EQ(parseHours(QString::fromLatin1(c.text)), c.value) << c.text;
+    for (const Case& c :
+         {Case{"8", 8'000'000}, Case{" 7,5 ", 7'500'000}, Case{"010", 10'000'000}, Case{"0,25", 250'000},
+          Case{"7,3", 7'300'000}, Case{"-1,5", -1'500'000}, Case{"0,0000005", 1}, Case{"0,00000049", 0},
+          Case{"999999999", 999'999'999'000'000}, Case{"0000000001", 1'000'000}, Case{"1000000000", std::nullopt},
+          Case{"7.5", std::nullopt}, Case{"7:30", std::nullopt}, Case{"", std::nullopt}, Case{"1,2,3", std::nullopt},
+          Case{"8 ore", std::nullopt}, Case{",", std::nullopt}}) {
+        const std::optional<HoursAmount> parsed = parseHours(QString::fromLatin1(c.text));
+        ASSERT_EQ(parsed.has_value(), c.micro.has_value()) << c.text;
+        if (parsed) {
+            EXPECT_EQ(parsed->micro, *c.micro) << c.text;
+        }
+    }
     struct Total {
-        double hours;
+        std::int64_t micro;
         const char* text;
     };
-    for (const Total& t : {Total{8 + 7.5, "15,5"}, Total{2 + 3, "5"}, Total{0, "0"}, Total{0.25, "0,25"},
-                           Total{0.1 + 0.2, "0,3"}, Total{123456, "123456"}, Total{1.0 / 3, "0,333333333333333"}})
-        EXPECT_EQ(formatHours(t.hours), QLatin1String(t.text)) << t.text;
+    for (const Total& t : {Total{15'500'000, "15,5"}, Total{5'000'000, "5"}, Total{0, "0"}, Total{250'000, "0,25"},
+                           Total{300'000, "0,3"}, Total{123'456'000'000, "123456"}, Total{333'333, "0,333333"},
+                           Total{-1'500'000, "-1,5"}, Total{-1, "-0,000001"},
+                           // 15 significant digits at most: a long whole part rounds the decimals away.
+                           Total{123'456'789'012'345'678, "123456789012,346"},
+                           Total{999'999'999'999'999'999, "1000000000000"}})
+        EXPECT_EQ(formatHours(HoursAmount{t.micro}), QLatin1String(t.text)) << t.text;
 }
 
 TEST(HoursTotals, CaptionsAndAlignedTotalLines) {
@@ -234,6 +246,19 @@ TEST_F(WorkRegister, SummaryListsTheIntervalBothEndsIncludedAcrossYears) {
     EXPECT_TRUE(s.leftOut.isEmpty());
     // A single day: start and end on the same date.
     EXPECT_EQ(summariseHours(file(), QDate(2024, 1, 31), QDate(2024, 1, 31), false).lines.size(), 1);
+}
+
+TEST_F(WorkRegister, DecimalHoursAddUpExactlyOverTenYears) {
+    // Ten years of a work a day at 7,3 hours: binary fractions would give 26644,9999999983.
+    QByteArray all;
+    const QDate first(2015, 1, 1);
+    for (int day = 0; day < 3650; ++day)
+        all += workBytes(first.addDays(day).toString(QStringLiteral("dd/MM/yyyy")).toLatin1().constData(), "Turno",
+                         "L", "O", "7,3");
+    write(kName, all);
+    const HoursSummary s = summariseHours(file(), first, first.addDays(3649), false);
+    ASSERT_EQ(s.lines.size(), 3650);
+    EXPECT_EQ(formatHours(s.total), QStringLiteral("26645"));
 }
 
 TEST_F(WorkRegister, SummaryLeavesOutUnreadableRecordsAndTotalsTheRest) {

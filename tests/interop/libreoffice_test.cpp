@@ -2,6 +2,9 @@
 // One soffice start converts all four files to CSV (it is slow to start); the test is skipped where
 // soffice is not installed (the test set-up installs it).
 #include "core/export/exports.h"
+#include "core/import/importplan.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/textfield.h"
 #include "core/records/archivepaths.h"
 
 #include "core/exportarchives.h"
@@ -11,6 +14,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QUrl>
 
 // gtest prints QString values as text.
@@ -82,6 +86,17 @@ const std::vector<QString> kTricky = {
     QStringLiteral("12:30"),
     QStringLiteral("50%"),
     QStringLiteral("due  spazi   tre"),
+    QStringLiteral("vero"),
+    QStringLiteral("#N/A"),
+    QStringLiteral("+39 06"),
+    QStringLiteral("@casa"),
+    QStringLiteral("'apice"),
+    QStringLiteral("1/2"),
+    QStringLiteral("Jan"),
+    QStringLiteral("Marzo"),
+    QStringLiteral("inf"),
+    QStringLiteral("NaN"),
+    QStringLiteral("x"),
 };
 
 class LibreOfficeReadsBack : public TestFolder {};
@@ -168,6 +183,81 @@ TEST_F(LibreOfficeReadsBack, EveryCellOfTheFourExportsIsTheStoredText) {
                 EXPECT_EQ(line[static_cast<std::size_t>(c)], e.rows.text(r, c).trimmed())
                     << "row " << r << " column " << def.columns[static_cast<std::size_t>(c)].fileHeading.toStdString();
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A client archive exported, turned into an .xlsx workbook by LibreOffice and imported into an empty
+// folder gives back every card as it was: each field the export carries, the tricky values included.
+TEST_F(LibreOfficeReadsBack, ClientsExportedSavedAsXlsxAndImportedAreTheSameCards) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "soffice (libreoffice-calc-nogui) is not installed";
+
+    const char* freeText[] = {"Cliente", "DataNasc", "ComuneNasc", "Recapito", "IndirizzoRes", "ComuneRes",
+                              "Estremi", "TelCasa",  "TelUff",     "TelCel",   "Fax",          "Email",
+                              "ScadeCarta", "Documento", "Occupazione", "Civile", "Titoli", "Prodotti",
+                              "Zona",    "Questioni", "Note"};
+    std::vector<TRecCliente> clients;
+    for (std::size_t i = 0; i < kTricky.size(); ++i) {
+        Fields f{{"CodFisc", QStringLiteral("RSSMRA80A01H5%1").arg(i, 2, 10, QLatin1Char('0'))},
+                 {"PartitaIva", QStringLiteral("%1").arg(i, 11, 10, QLatin1Char('0'))},
+                 {"Carta", QStringLiteral("00411111111%1").arg(i)},
+                 {"Iban", i % 2 ? QStringLiteral("IT60X0542811101000000123456") : QString()},
+                 {"ProvNasc", i % 2 ? QStringLiteral("RM") : QString()},
+                 {"ProvRes", i % 3 ? QStringLiteral("MI") : QString()},
+                 {"Ricontatta", QStringLiteral("No")}};
+        for (std::size_t k = 0; k < std::size(freeText); ++k)
+            f.emplace_back(freeText[k], kTricky[(i + k) % kTricky.size()]);
+        clients.push_back(makeClient(f));
+    }
+    writeArchive(path(kClientiFile), clients);
+
+    ExportTable rows;
+    ASSERT_TRUE(fillExportRows(ExportKind::Clienti, rows));
+    const ExportDef& def = exportDef(ExportKind::Clienti);
+    ASSERT_EQ(exportSpreadsheet(path(def.fileName), def.sheetName, def.columns, rows), ExportOutcome::Written);
+
+    QProcess lo;
+    lo.setWorkingDirectory(dir.path());
+    lo.start(soffice, QStringList{QStringLiteral("-env:UserInstallation=") +
+                                      QUrl::fromLocalFile(path(QStringLiteral("profilo"))).toString(),
+                                  QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                                  QStringLiteral("--convert-to"), QStringLiteral("xlsx"), QStringLiteral("--outdir"),
+                                  path(QStringLiteral("xlsx")), path(def.fileName)});
+    ASSERT_TRUE(lo.waitForFinished(300000)) << "soffice did not finish";
+    ASSERT_EQ(lo.exitCode(), 0) << lo.readAllStandardError().toStdString();
+    const QString workbook = path(QStringLiteral("xlsx/Contatti.xlsx"));
+    ASSERT_TRUE(QFile::exists(workbook));
+
+    const SheetResult sheet = readSheetFile(workbook);
+    ASSERT_TRUE(sheet.ok) << sheet.error.toStdString();
+    const QStringList mapping = guessMapping(ImportArchive::Clienti, sheet.table.headings);
+    EXPECT_FALSE(mapping.contains(QString())) << mapping.join(u',').toStdString();
+
+    QTemporaryDir empty;
+    ASSERT_TRUE(empty.isValid());
+    setAppFolderOverride(empty.path());
+    ImportPlan plan;
+    QString error;
+    ASSERT_TRUE(makeImportPlan(ImportArchive::Clienti, sheet.table, mapping, plan, &error));
+    EXPECT_EQ(plan.ready, qsizetype(clients.size()));
+    for (const PlannedRow& row : plan.rows)
+        EXPECT_EQ(row.verdict, RowVerdict::Ready) << row.line << ": " << row.reason.toStdString();
+    const ImportResult result = runImport(plan, false);
+    ASSERT_EQ(result.outcome, ImportOutcome::Written) << result.error.toStdString();
+
+    QFile imported(QDir(empty.path()).filePath(kClientiFile));
+    ASSERT_TRUE(imported.open(QIODevice::ReadOnly));
+    const QByteArray bytes = imported.readAll();
+    ASSERT_EQ(bytes.size(), qsizetype(clients.size() * sizeof(TRecCliente)));
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        const char* record = bytes.constData() + i * sizeof(TRecCliente);
+        for (const FieldDef& f : kClienteFields)
+            EXPECT_EQ(GetText(record, f), GetText(&clients[i], f)) << "card " << i + 1 << " field " << f.name;
     }
 }
 

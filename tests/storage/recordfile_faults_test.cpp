@@ -306,6 +306,8 @@ TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
         {"entry past the recorded length", "aaaaaaaabbbbbbbbcccccccc", header + journalEntry(20, "XXXXXXXX"),
          "aaaaaaaabbbbbbbbcccccccc"},
         {"emptied journal of a finished save", "aaaaaaaaNNNNNNNNcccccccc", QByteArray(), "aaaaaaaaNNNNNNNNcccccccc"},
+        {"record appended then rewritten, entries after it", "NNNNNNNNbbbbbbbbccccccccYYYYYYYY",
+         header + journalEntry(24, "XXXXXXXX") + journalEntry(0, "aaaaaaaa"), "aaaaaaaabbbbbbbbcccccccc"},
     };
     for (const JournalCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -331,6 +333,134 @@ TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
     EXPECT_TRUE(f.JournalPending());
     f.Close();
     EXPECT_TRUE(QFileInfo::exists(path("a.pro.journal")));
+}
+
+TEST_F(StorageFaults, WithLocksRefusedALiveJournalIsNeverRolledBack) {
+    const QByteArray archive("aaaaaaaaNNNNNNNNccccccccZZZZZZZZ"); // another workstation's save under way
+    const QByteArray journal = journalHeader(R, 24) + journalEntry(8, "bbbbbbbb");
+    for (const auto access : {Read, Write}) {
+        SCOPED_TRACE(access == Read ? "read" : "write");
+        write("a.pro", archive);
+        write("a.pro.journal", journal);
+        FaultScope scope;
+        scope.faults.ofdLockErrno = ENOLCK;
+        TRecordFile f;
+        const bool opened = f.OpenOrCreate(path("a.pro"), R, access);
+        if (access == Read) {
+            ASSERT_TRUE(opened) << f.ErrorString().toStdString();
+            EXPECT_TRUE(f.JournalPending());
+            EXPECT_EQ(f.Count(), 4);
+        } else {
+            EXPECT_FALSE(opened);
+            EXPECT_TRUE(f.ErrorHint().contains(QStringLiteral("salvataggio non concluso")));
+        }
+        f.Close();
+        EXPECT_EQ(bytes("a.pro"), archive);
+        EXPECT_EQ(bytes("a.pro.journal"), journal);
+    }
+}
+
+// ---- Several records in one operation ---------------------------------------------------------------
+
+// Rewrites records 0 and 2, appends one and rewrites the appended one, all in one operation.
+TRecordFile::UpdateResult runMulti(const QString& file) {
+    TRecordFile f;
+    if (!f.OpenOrCreate(file, R, Write))
+        return TRecordFile::UpdateResult::Failed;
+    const std::vector<TRecordFile::Change> changes = {
+        {0, "aaaaaaaa", "AAAAAAAA"},
+        {TRecordFile::kAppend, nullptr, "dddddddd"},
+        {2, nullptr, "CCCCCCCC"},
+        {3, nullptr, "DDDDDDDD"},
+    };
+    const auto result = f.WriteRecords(changes);
+    const bool closed = f.Close();
+    return result == TRecordFile::UpdateResult::Written && !closed ? TRecordFile::UpdateResult::Failed : result;
+}
+
+TEST_F(StorageFaults, AMultiRecordOperationFailingAtAnyWriteOrFlushLeavesTheOldOrTheNewArchive) {
+    const QByteArray before("aaaaaaaabbbbbbbbcccccccc");
+    const QByteArray after("AAAAAAAAbbbbbbbbCCCCCCCCDDDDDDDD");
+    // Every byte budget from nothing up to the whole operation, every flush, with the rollback's own
+    // writes working (the undo under the lock) or failing too (a crash: the next open reads the journal).
+    for (const bool rollbackFails : {false, true}) {
+        for (long budget = 0; budget <= 400; budget += 4) {
+            SCOPED_TRACE(QStringLiteral("budget %1 rollback fails %2").arg(budget).arg(rollbackFails).toStdString());
+            write("a.pro", before);
+            QFile::remove(TRecordFile::JournalPath(path("a.pro")));
+            TRecordFile::UpdateResult result;
+            {
+                FaultScope scope;
+                scope.faults.writeBudget = budget;
+                scope.faults.writesStayFailed = rollbackFails;
+                result = runMulti(path("a.pro"));
+            }
+            TRecordFile next; // recovers a journal left behind
+            ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), R, Write)) << next.ErrorString().toStdString();
+            EXPECT_TRUE(next.Close());
+            EXPECT_EQ(bytes("a.pro"), result == TRecordFile::UpdateResult::Written ? after : before);
+            EXPECT_FALSE(QFileInfo::exists(TRecordFile::JournalPath(path("a.pro"))));
+        }
+    }
+    for (int sync = 1; sync <= 8; ++sync) {
+        SCOPED_TRACE(sync);
+        write("a.pro", before);
+        TRecordFile::UpdateResult result;
+        {
+            FaultScope scope;
+            scope.faults.failSyncNumber = sync;
+            result = runMulti(path("a.pro"));
+        }
+        EXPECT_EQ(bytes("a.pro"), result == TRecordFile::UpdateResult::Written ? after : before);
+    }
+}
+
+TEST_F(StorageFaults, AMultiRecordOperationWritesNothingWhenOneRecordChangedMeanwhile) {
+    write("a.pro", "aaaaaaaaXXXXXXXXcccccccc");
+    TRecordFile f;
+    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Write));
+    std::size_t changed = 99;
+    const auto result = f.WriteRecords({{0, "aaaaaaaa", "AAAAAAAA"},
+                                        {TRecordFile::kAppend, nullptr, "dddddddd"},
+                                        {1, "bbbbbbbb", "BBBBBBBB"}},
+                                       &changed);
+    EXPECT_EQ(result, TRecordFile::UpdateResult::ChangedMeanwhile);
+    EXPECT_EQ(changed, 2u);
+    EXPECT_TRUE(f.Close());
+    EXPECT_EQ(bytes("a.pro"), "aaaaaaaaXXXXXXXXcccccccc");
+}
+
+TEST_F(StorageFaults, AJournalSetAsideBesideAReplacedArchiveIsNeverApplied) {
+    write("a.pro", "NNNNNNNNbbbbbbbbcccccccc"); // the replacement, copied over the old file
+    write("a.pro.journal", journalHeader(R, 24) + journalEntry(0, "aaaaaaaa"));
+    QString setAside;
+    ASSERT_TRUE(TRecordFile::SetAsideJournal(path("a.pro"), &setAside));
+    EXPECT_FALSE(QFileInfo::exists(path("a.pro.journal")));
+    EXPECT_EQ(TRecordFile::SetAsideJournals(path("a.pro")), QStringList{setAside});
+    for (const auto access : {Read, Write}) {
+        TRecordFile f;
+        ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, access));
+        EXPECT_TRUE(f.Close());
+        EXPECT_EQ(bytes("a.pro"), "NNNNNNNNbbbbbbbbcccccccc");
+    }
+    EXPECT_TRUE(TRecordFile::SetAsideJournal(path("a.pro"))) << "no journal: nothing to do";
+}
+
+TEST_F(StorageFaults, AnEmptiedJournalThatCannotBeRemovedIsIgnored) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may remove files from a read-only folder";
+    write("a.pro", "aaaaaaaa");
+    write("a.pro.journal", QByteArray());
+    const QByteArray folder = QFile::encodeName(path(QString()));
+    ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+    TRecordFile f;
+    const bool opened = f.OpenOrCreate(path("a.pro"), R, Write);
+    const bool written = opened && f.WriteRecord(static_cast<const void*>("AAAAAAAA"));
+    const bool closed = f.Close();
+    ::chmod(folder.constData(), 0755);
+    EXPECT_TRUE(opened) << f.ErrorString().toStdString();
+    EXPECT_TRUE(written && closed);
+    EXPECT_EQ(bytes("a.pro"), "AAAAAAAA");
 }
 
 // ---- Lost update ----------------------------------------------------------------------------------

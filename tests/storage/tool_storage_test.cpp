@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryFile>
 
 #include <csignal>
@@ -127,6 +128,35 @@ TEST_F(ToolStorage, GenerateForceOnAFullDiskLeavesTheOldArchivesWhole) {
     EXPECT_EQ(after.value(kClientiFile).size(), 3 * 3372);
 }
 
+TEST_F(ToolStorage, AGenerationInterruptedDuringItsRenamesIsReportedAndCleanedByTheNext) {
+    generate();
+    // The call register's place is taken by a folder with a file in it: its rename fails after the client
+    // archive was already replaced, the state a crash between two renames leaves.
+    ASSERT_TRUE(QFile::remove(path(kChiamateFile)));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(kChiamateFile + QStringLiteral("/occupato")));
+    EXPECT_EQ(
+        tool(
+            QStringLiteral("generate --dir %1 --force --clients 4 2>/dev/null >/dev/null").arg(shellQuote(dir.path()))),
+        2);
+    EXPECT_EQ(bytes(kClientiFile).size(), 4 * 3372); // the new client archive is in place
+    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("Generazione_in_corso.txt"))));
+    EXPECT_TRUE(QFileInfo::exists(path(kChiamateFile + QStringLiteral(".nuovo"))));
+    int code = 0;
+    const QByteArray report = captured([this] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(report.contains("Generazione interrotta: gli archivi possono essere in parte vecchi e in parte nuovi"))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains("Registro_Chiamate.pro.nuovo")) << report.toStdString();
+
+    // The next generation clears what the interrupted one left, and verify is content again.
+    ASSERT_TRUE(QDir(path(kChiamateFile)).removeRecursively());
+    generate(QStringLiteral("--clients 3 --calls 3 --agents 1 --works 1 --seed 7 --force"));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("Generazione_in_corso.txt"))));
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.nuovo")}, QDir::Files).isEmpty());
+    captured([this] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 0);
+}
+
 TEST_F(ToolStorage, AReadOnlyArchiveIsListedAndVerified) {
     generate();
     FaultScope scope; // a read-only share, a backup copy, an immutable file: no open for writing succeeds
@@ -156,6 +186,109 @@ TEST_F(ToolStorage, VerifyReportsRefusedLocks) {
     EXPECT_EQ(code, 1);
     EXPECT_TRUE(report.contains("Contatti.pro: 2 schede; il file system rifiuta i blocchi")) << report.toStdString();
     EXPECT_FALSE(report.contains("nessun problema"));
+}
+
+// Every command that reads archives refuses, with exit 2 and one Italian line, a folder it cannot read as
+// the program's data, instead of printing an empty result.
+struct RefusalCase {
+    const char* name;
+    void (*prepare)(const QString& folder);
+    const char* said; // in the one line on stderr
+    bool needsNonRoot = false;
+};
+
+TEST_F(ToolStorage, ReadingCommandsRefuseAFolderTheyCannotReadAsData) {
+    const RefusalCase cases[] = {
+        {"empty folder (a share not mounted)",
+         [](const QString& d) {
+             QDir(d).removeRecursively();
+             QDir().mkpath(d);
+         },
+         "non contiene i dati del programma"},
+        {"a file in place of the registers' folder",
+         [](const QString& d) {
+             QDir(d + QStringLiteral("/Archivio_Lavori")).removeRecursively();
+             QFile f(d + QStringLiteral("/Archivio_Lavori"));
+             f.open(QIODevice::WriteOnly);
+         },
+         "impossibile leggere la cartella"},
+        {"registers' folder that cannot be listed",
+         [](const QString& d) { ::chmod(QFile::encodeName(d + QStringLiteral("/Archivio_Lavori")).constData(), 0); },
+         "impossibile leggere la cartella", true},
+        {"a journal waiting in a read-only folder",
+         [](const QString& d) {
+             QFile f(d + QStringLiteral("/Contatti.pro.journal"));
+             f.open(QIODevice::WriteOnly);
+             f.write("x");
+             f.close();
+             ::chmod(QFile::encodeName(d).constData(), 0555);
+         },
+         "un salvataggio non è stato concluso", true},
+    };
+    const QStringList commands[] = {
+        {QStringLiteral("dump"), QStringLiteral("clienti")},
+        {QStringLiteral("dump"), QStringLiteral("lavori"), QStringLiteral("RSSMRA80A01H501U")},
+        {QStringLiteral("search"), QStringLiteral("chiamate")},
+        {QStringLiteral("export"), QStringLiteral("clienti"), QStringLiteral("--out"), QStringLiteral("/dev/null")},
+        {QStringLiteral("hours"), QStringLiteral("--cf"), QStringLiteral("RSSMRA80A01H501U"), QStringLiteral("--from"),
+         QStringLiteral("01/01/2020"), QStringLiteral("--to"), QStringLiteral("31/12/2020")},
+    };
+    QTemporaryDir parent;
+    const QString folder = parent.filePath(QStringLiteral("dati"));
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsNonRoot && ::geteuid() == 0)
+            continue; // permissions do not stop the super-user
+        ASSERT_EQ(runShell(shellQuote(kTool) +
+                           QStringLiteral(" generate --dir %1 --clients 2 --calls 2 --agents 1 --works 1 --force "
+                                          ">/dev/null")
+                               .arg(shellQuote(folder))),
+                  0);
+        c.prepare(folder);
+        for (const QStringList& command : commands) {
+            QProcess p;
+            p.start(kTool, command + QStringList{QStringLiteral("--dir"), folder});
+            ASSERT_TRUE(p.waitForFinished(60000));
+            const QByteArray err = p.readAllStandardError();
+            EXPECT_EQ(p.exitCode(), 2) << command.join(u' ').toStdString();
+            EXPECT_TRUE(p.readAllStandardOutput().isEmpty()) << command.join(u' ').toStdString();
+            EXPECT_TRUE(err.startsWith("ombrisa-tool: ") && err.contains(c.said) && err.count('\n') == 1)
+                << command.join(u' ').toStdString() << ": " << err.toStdString();
+        }
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        ::chmod(QFile::encodeName(folder + QStringLiteral("/Archivio_Lavori")).constData(), 0755);
+        QFile::remove(folder + QStringLiteral("/Contatti.pro.journal"));
+    }
+}
+
+TEST_F(ToolStorage, CodesAreTakenInCapitalsAsTheScreensWriteThem) {
+    generate(QStringLiteral("--clients 2 --calls 2 --agents 1 --works 6"));
+    const QStringList registers = QDir(path(kLavoriFolder)).entryList({QStringLiteral("*.pro")}, QDir::Files);
+    ASSERT_EQ(registers.size(), 1);
+    const QString code = registers[0].section(QLatin1Char('_'), -1).section(QLatin1Char('.'), 0, 0);
+    auto run = [&](const QStringList& args) {
+        QProcess p;
+        p.start(kTool, args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return std::make_pair(p.exitCode(), p.readAllStandardOutput());
+    };
+    const auto upper =
+        run({QStringLiteral("dump"), QStringLiteral("lavori"), code, QStringLiteral("--dir"), dir.path()});
+    const auto lower =
+        run({QStringLiteral("dump"), QStringLiteral("lavori"), code.toLower(), QStringLiteral("--dir"), dir.path()});
+    EXPECT_EQ(upper.first, 0);
+    EXPECT_EQ(upper.second.count('\n'), 6);
+    EXPECT_EQ(lower, upper);
+    const QStringList hours{QStringLiteral("hours"),      QStringLiteral("--dir"),      dir.path(),
+                            QStringLiteral("--from"),     QStringLiteral("01/01/1900"), QStringLiteral("--to"),
+                            QStringLiteral("31/12/2100"), QStringLiteral("--cf")};
+    EXPECT_EQ(run(hours + QStringList{code.toLower()}), run(hours + QStringList{code}));
+    EXPECT_TRUE(run(hours + QStringList{code}).second.contains("TOTALE LAVORI SVOLTI:      6"));
+    // A code unfit for a register's name is refused, not read as an empty register.
+    EXPECT_EQ(run({QStringLiteral("dump"), QStringLiteral("lavori"), QStringLiteral("../x"), QStringLiteral("--dir"),
+                   dir.path()})
+                  .first,
+              2);
 }
 
 struct DamageCase {

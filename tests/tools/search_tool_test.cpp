@@ -54,10 +54,19 @@ TEST(ToolSearch, BadUsageIsOneLineAndExitTwo) {
 
 TEST(ToolSearch, AMissingArchiveListsNothingAndIsNotCreated) {
     QTemporaryDir dir;
+    // A data folder (it has its client archive) without an agent archive.
+    QFile clients(dir.filePath(QStringLiteral("Contatti.pro")));
+    ASSERT_TRUE(clients.open(QIODevice::WriteOnly));
+    clients.close();
     const ToolOutput r = searchTool({"dipendenti", "--dir", dir.path(), "--box", "txtNote= a b "});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "Il presente riepilogo contiene 0 schede\n");
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Contatti.pro")});
+    // A folder with none of the program's files is a wrong folder, not an empty archive.
+    ASSERT_TRUE(clients.remove());
+    const ToolOutput none = searchTool({"dipendenti", "--dir", dir.path()});
+    EXPECT_EQ(none.code, 2);
+    EXPECT_TRUE(none.out.isEmpty());
 }
 
 } // namespace

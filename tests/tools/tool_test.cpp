@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -119,6 +120,31 @@ TEST_F(ToolTest, GenerateDumpVerifyRoundTrip) {
     const ToolRun ok = tool({QStringLiteral("verify"), QStringLiteral("--dir"), d()});
     EXPECT_EQ(ok.code, 0) << ok.out.constData();
     EXPECT_TRUE(ok.out.contains("Registro_Chiamate.pro: 300 schede")) << ok.out.constData();
+}
+
+TEST_F(ToolTest, GeneratedCivilStatusAgreesWithSex) {
+    ASSERT_EQ(generate(d(), {QStringLiteral("--force")}).code, 0);
+    // Every status the generator writes, with the sex it belongs to.
+    const QHash<QString, QString> sexOf{
+        {QStringLiteral("Celibe"), QStringLiteral("M")},     {QStringLiteral("Nubile"), QStringLiteral("F")},
+        {QStringLiteral("Coniugato"), QStringLiteral("M")},  {QStringLiteral("Coniugata"), QStringLiteral("F")},
+        {QStringLiteral("Separato"), QStringLiteral("M")},   {QStringLiteral("Separata"), QStringLiteral("F")},
+        {QStringLiteral("Divorziato"), QStringLiteral("M")}, {QStringLiteral("Divorziata"), QStringLiteral("F")},
+        {QStringLiteral("Vedovo"), QStringLiteral("M")},     {QStringLiteral("Vedova"), QStringLiteral("F")},
+    };
+    QSet<QString> sexes;
+    for (const char* archive : {"clienti", "dipendenti"}) {
+        const ToolRun run = tool({QStringLiteral("dump"), QLatin1String(archive), QStringLiteral("--dir"), d()});
+        ASSERT_EQ(run.code, 0) << run.err.constData();
+        for (const QJsonObject& rec : lines(run.out)) {
+            const QString sex = rec.value(QStringLiteral("Sesso")).toString();
+            const QString status = rec.value(QStringLiteral("Civile")).toString();
+            sexes.insert(sex);
+            ASSERT_TRUE(sexOf.contains(status)) << archive << ": " << status.toStdString();
+            EXPECT_EQ(sexOf.value(status), sex) << archive << ": " << status.toStdString();
+        }
+    }
+    EXPECT_EQ(sexes, (QSet<QString>{QStringLiteral("M"), QStringLiteral("F")})) << "both sexes were generated";
 }
 
 TEST_F(ToolTest, GenerateIsDeterministicAndRefusesExistingArchivesWithoutForce) {

@@ -3,6 +3,7 @@
 #include "ui/app/avvio.h"
 #include "ui/app/guida.h"
 #include "core/cards/cardnavigator.h"
+#include "core/cards/duplicates.h"
 #include "ui/clients/Clienti.h"
 #include "ui/common/helptexts.h"
 #include "ui/common/keyfilters.h"
@@ -257,6 +258,8 @@ TEST_F(ClientScreen, SaveAppendsANewCardThenUpdatesIt) {
     archive(2);
     const QByteArray before = archiveBytes();
     fillMandatory();
+    // Card 1 of the fixture has the same codice fiscale: the duplicate question comes first.
+    messages.expect(MsgKind::Confirmation, duplicateClientQuestion(1), MsgAnswer::Yes);
     messages.expect(MsgKind::Information, QStringLiteral("La scheda corrente è stata inserita in archivio."));
     click("cmdSalva");
     EXPECT_EQ(position(), "3");
@@ -378,6 +381,8 @@ TEST_F(ClientScreen, DuplicateThenSaveAppendsACopyWithoutAttachments) {
     EXPECT_EQ(text("txtCliente"), "Cliente 2");
     EXPECT_EQ(screen->lblFile01->text(), "");
 
+    // The copy is the same client as card 2: saved all the same.
+    messages.expect(MsgKind::Confirmation, duplicateClientQuestion(2), MsgAnswer::Yes);
     messages.expect(MsgKind::Information, QStringLiteral("La scheda corrente è stata inserita in archivio."));
     click("cmdSalva");
     EXPECT_EQ(position(), "4");
@@ -389,6 +394,42 @@ TEST_F(ClientScreen, DuplicateThenSaveAppendsACopyWithoutAttachments) {
                                           {"Recapito", "06 555 0002"},
                                           {"CodFisc", "RSSMRA80A02H501U"},
                                           {"Ricontatta", "No"}})));
+}
+
+TEST_F(ClientScreen, ANewCardOfAClientAlreadyInTheArchiveAsksBeforeSaving) {
+    archive(3);
+    const QByteArray before = archiveBytes();
+    // Another name and telephone, the codice fiscale of card 2.
+    type("txtCliente", QStringLiteral("Altro Nome"));
+    type("txtRecapito", QStringLiteral("02 1234"));
+    type("txtCodFisc", QStringLiteral("rssmra80a02h501u"));
+
+    // No: the existing card is shown instead, nothing is written.
+    messages.expect(MsgKind::Confirmation,
+                    QStringLiteral("Esiste già una scheda per questo cliente (scheda n. 2). Salvare comunque?\n\r\n\r"
+                                   "Sì: inserisce in archivio la scheda sullo schermo come nuova scheda.\n\r"
+                                   "No: mostra la scheda n. 2 (la scheda sullo schermo non viene salvata)."),
+                    MsgAnswer::No);
+    click("cmdSalva");
+    EXPECT_EQ(position(), "2");
+    EXPECT_EQ(text("txtCliente"), "Cliente 2");
+    EXPECT_EQ(archiveBytes(), before);
+
+    // Yes: the new card is inserted.
+    click("cmdNuovo");
+    type("txtCliente", QStringLiteral("Altro Nome"));
+    type("txtRecapito", QStringLiteral("02 1234"));
+    type("txtCodFisc", QStringLiteral("RSSMRA80A02H501U"));
+    messages.expect(MsgKind::Confirmation, duplicateClientQuestion(2), MsgAnswer::Yes);
+    messages.expect(MsgKind::Information, QStringLiteral("La scheda corrente è stata inserita in archivio."));
+    click("cmdSalva");
+    EXPECT_EQ(position(), "4");
+    EXPECT_EQ(archiveBytes().size(), 4 * kClientRecordSize);
+
+    // Saving a stored card in place asks nothing.
+    messages.expect(MsgKind::Information,
+                    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
+    click("cmdSalva");
 }
 
 TEST_F(ClientScreen, DuplicateReportsAnInaccessibleArchive) {

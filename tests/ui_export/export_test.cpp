@@ -189,11 +189,19 @@ TEST_F(ExportScreens, EmptyGridsExportTheHeadingRowOnly) {
     EXPECT_TRUE(file.contains("<x:Name>Storico Chiamate Cliente</x:Name>"));
 }
 
-TEST_F(ExportScreens, AnUnreadableRegisterShowsTheArchiveMessageAndAnEmptyGrid) {
+TEST_F(ExportScreens, AnUnreadableRegisterShowsTheArchiveMessageAnEmptyGridAndNoExport) {
+    write(QStringLiteral("Registro_Chiamate.xls"), "the last good export");
     QFile::remove(path(kChiamateFile));
     ASSERT_TRUE(QDir(dir.path()).mkdir(kChiamateFile));
     messages.expect(MsgKind::Error, kArchiveMessage);
-    runRegister([](ExportGridDialog& d) { EXPECT_EQ(d.model().rowCount(), 0); });
+    runRegister([](ExportGridDialog& d) {
+        EXPECT_EQ(d.model().rowCount(), 0);
+        auto* esporta = d.findChild<QWidget*>(QStringLiteral("cmdEsporta"));
+        ASSERT_NE(esporta, nullptr);
+        // Pressing it would replace the last good file with a headings-only one.
+        EXPECT_FALSE(esporta->isEnabled());
+    });
+    EXPECT_EQ(bytes(QStringLiteral("Registro_Chiamate.xls")), QByteArray("the last good export"));
 }
 
 // A large grid shows the progress dialog while it is written and still writes every row.

@@ -219,10 +219,19 @@ TEST_F(RiepilogoTest, UnreadableRecordsAreNamedAndTheRestIsTotalled) {
                        "valida oppure ore non numeriche) e non compaiono nel riepilogo; il totale delle ore "
                        "non le comprende:\nscheda n. 2: data \"11/03/2023\", ore \"7.5\"\nscheda n. 3: "
                        "data \"32/03/2023\", ore \"1\""));
-    openSummary([](TfrmRiepStraordinari& s) {
+    openSummary([this](TfrmRiepStraordinari& s) {
         EXPECT_EQ(shownLines(s.lstRecords).size(), 2);
         EXPECT_EQ(s.lblTrovate->text(), QStringLiteral("2 lavori svolti"));
         EXPECT_EQ(s.lblTotCosti->text(), QStringLiteral("10"));
+        // The printout says the total leaves records out, as the screen's warning did.
+        messages.expect(MsgKind::Confirmation, QStringLiteral("Si vuole stampare il presente riepilogo?"),
+                        MsgAnswer::Yes);
+        s.btnStampa->click();
+        ASSERT_EQ(printer->printed.size(), 1);
+        const QStringList body = printedBody(printer->printed[0]);
+        ASSERT_FALSE(body.isEmpty());
+        EXPECT_EQ(body.last(), QStringLiteral("2 schede illeggibili escluse dal totale"));
+        EXPECT_EQ(body[body.size() - 2], QStringLiteral("TOTALE ORE DI LAVORO:      10"));
         s.btnEsci->click();
     });
 }

@@ -6,6 +6,7 @@
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/recordfile.h"
+#include "core/work/workregister.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -64,11 +65,15 @@ int dump(const QStringList& args) {
     if (o.words.size() != (perAgent ? 2 : 1))
         return usageError(perAgent ? QStringLiteral("dump lavori vuole il codice fiscale dell'agente")
                                    : QStringLiteral("troppi argomenti per dump"));
-    if (const QString e = useFolder(o); !e.isEmpty())
+    // An agent's register is named after the code in capitals, as the screens write it.
+    const QString agentCode = perAgent ? o.words[1].trimmed().toUpper() : QString();
+    if (perAgent && !ombrisa::isWorkRegisterCode(agentCode))
+        return usageError(QStringLiteral("codice fiscale \"%1\" non ammesso: solo lettere e cifre").arg(o.words[1]));
+    if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
 
     const QString path =
-        perAgent ? ombrisa::workRegisterPath(o.words[1]) : ombrisa::appPath(QLatin1String(archive->fileName));
+        perAgent ? ombrisa::workRegisterPath(agentCode) : ombrisa::appPath(QLatin1String(archive->fileName));
     if (!ombrisa::TRecordFile::Present(path))
         return 0; // a missing archive is an empty one; reading it creates nothing
     // Records are read in chunks under the shared lock and written out after it is released: a reader

@@ -36,7 +36,7 @@ int exportFile(const QStringList& args) {
     } else if (o.values.contains(QStringLiteral("today"))) {
         return usageError(QStringLiteral("--today vale solo per export oggi"));
     }
-    if (const QString e = useFolder(o); !e.isEmpty())
+    if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
 
     ombrisa::ExportTable rows;

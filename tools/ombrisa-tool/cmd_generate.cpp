@@ -8,6 +8,7 @@
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/recordfile.h"
+#include "core/storage/syserror.h"
 #include "core/validators/carta.h"
 #include "core/validators/codicefiscale.h"
 #include "core/validators/iban.h"
@@ -21,6 +22,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -82,6 +84,10 @@ struct Person {
     QString surname, name, fullName, codFisc, birthDate, sex;
     const sample::Town* birthTown;
 };
+
+QString civilStatus(Random& r, const Person& p) {
+    return p.sex == QLatin1String("M") ? PICK(r, sample::kCivilStatusMale) : PICK(r, sample::kCivilStatusFemale);
+}
 
 Person makePerson(Random& r, int fromYear, int toYear) {
     Person p;
@@ -183,16 +189,25 @@ public:
     // old archives that have no new one. Returns an error text, empty when all went well.
     QString commit(const QStringList& old) {
         committed_ = true;
+        // While archives are being replaced the folder holds old and new ones side by side: a marker says
+        // so until every rename is done, so that verify reports an interrupted generation.
+        QFile marker(appPath(kGenerationMarker));
+        if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            marker.write("ombrisa-tool generate --force: sostituzione degli archivi in corso\n") < 0 ||
+            !marker.flush() || ::fsync(marker.handle()) != 0)
+            return QStringLiteral("impossibile scrivere %1").arg(marker.fileName());
+        marker.close();
         QStringList written;
         for (const auto& [temporary, final] : files_) {
             if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(final).constData()) != 0)
-                return QStringLiteral("impossibile sostituire %1 (%2)")
-                    .arg(final, QString::fromLocal8Bit(std::strerror(errno)));
+                return QStringLiteral("impossibile sostituire %1 (%2)").arg(final, systemErrorText(errno));
             written << QFileInfo(final).absoluteFilePath();
         }
         for (const QString& path : old)
             if (!written.contains(QFileInfo(path).absoluteFilePath()) && !QFile::remove(path))
                 return QStringLiteral("impossibile rimuovere %1").arg(path);
+        if (!QFile::remove(marker.fileName()))
+            return QStringLiteral("impossibile rimuovere %1").arg(marker.fileName());
         return {};
     }
 
@@ -200,6 +215,15 @@ private:
     std::vector<std::pair<QString, QString>> files_;
     bool committed_ = false;
 };
+
+// Removes the temporary archives and the marker of an interrupted generation. An error text, empty when
+// all went well.
+QString removeInterruptedGeneration() {
+    for (const QString& path : interruptedGenerationFiles())
+        if (!QFile::remove(path))
+            return QStringLiteral("impossibile rimuovere %1, lasciato da una generazione interrotta").arg(path);
+    return {};
+}
 
 struct ClientLink {
     QString name, codFisc, zone, phone, mobile, email;
@@ -240,6 +264,9 @@ int generate(const QStringList& args) {
     if (!existing.isEmpty() && !o.flags.contains(QStringLiteral("force")))
         return usageError(QStringLiteral("la cartella contiene già archivi (%1): usare --force per sostituirli")
                               .arg(QFileInfo(existing.first()).fileName()));
+    // What an interrupted earlier generation left behind goes first.
+    if (const QString e = removeInterruptedGeneration(); !e.isEmpty())
+        return usageError(e);
     Staging staging;
 
     Random r(static_cast<quint64>(*seed));
@@ -286,7 +313,7 @@ int generate(const QStringList& args) {
                                        .arg(r.digits(5), QString(QLatin1Char(static_cast<char>('A' + r.below(26)))),
                                             QString::fromUtf8(home.name)));
             PutText(rec.Occupazione, PICK(r, sample::kOccupations));
-            PutText(rec.Civile, PICK(r, sample::kCivilStatus));
+            PutText(rec.Civile, civilStatus(r, p));
             PutText(rec.Titoli, PICK(r, sample::kStudies));
             PutText(rec.Prodotti, PICK(r, sample::kProducts));
             PutText(rec.Zona, link.zone);
@@ -369,7 +396,7 @@ int generate(const QStringList& args) {
             PutText(rec.Cap, QString::fromLatin1(home.cap));
             PutText(rec.Nazione, QStringLiteral("Italia"));
             PutText(rec.CodFisc, p.codFisc);
-            PutText(rec.Civile, PICK(r, sample::kCivilStatus));
+            PutText(rec.Civile, civilStatus(r, p));
             PutText(rec.PartitaIva, r.chance(50) ? partitaIva(r) : QString());
             PutText(rec.Studio, PICK(r, sample::kStudies));
             PutText(rec.Lingue, PICK(r, sample::kLanguages));
@@ -410,6 +437,14 @@ int generate(const QStringList& args) {
             return usageError(error);
     }
 
+    // A journal left beside an archive being replaced belongs to the old file: never apply it to the new.
+    // Set aside only now that every new archive is complete, so that a generation that fails earlier
+    // leaves the old archives with their journals, rolled back at the next open as before.
+    for (const QString& archive : existing) {
+        QString setAsideError;
+        if (!TRecordFile::SetAsideJournal(archive, nullptr, &setAsideError))
+            return usageError(setAsideError);
+    }
     if (const QString e = staging.commit(existing); !e.isEmpty())
         return usageError(e);
 

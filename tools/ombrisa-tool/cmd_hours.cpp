@@ -23,7 +23,8 @@ int hours(const QStringList& args) {
     for (const char* name : {"cf", "from", "to"})
         if (!o.values.contains(QLatin1String(name)))
             return usageError(QStringLiteral("hours vuole --%1").arg(QLatin1String(name)));
-    const QString codFisc = o.values.value(QStringLiteral("cf"));
+    // The register is named after the code in capitals, as the summary screen writes it.
+    const QString codFisc = o.values.value(QStringLiteral("cf")).trimmed().toUpper();
     if (!ombrisa::isWorkRegisterCode(codFisc))
         return usageError(QStringLiteral("codice fiscale \"%1\" non ammesso: solo lettere e cifre").arg(codFisc));
     const std::optional<QDate> from = ombrisa::parseDate(o.values.value(QStringLiteral("from")));
@@ -33,7 +34,7 @@ int hours(const QStringList& args) {
                               .arg(o.values.value(from ? QStringLiteral("to") : QStringLiteral("from"))));
     if (*from > *to)
         return usageError(QStringLiteral("la data di fine intervallo è anteriore a quella di inizio"));
-    if (const QString e = useFolder(o); !e.isEmpty())
+    if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
 
     // Reading creates nothing: an agent without register has an empty summary.
@@ -47,8 +48,8 @@ int hours(const QStringList& args) {
     for (const QString& line : summary.lines)
         out << line << '\n';
     const QString interval = ombrisa::intervalCaption(ombrisa::formatDate(*from), ombrisa::formatDate(*to));
-    for (const QString& line :
-         ombrisa::hoursTotalLines(interval, QString::number(summary.lines.size()), ombrisa::formatHours(summary.total)))
+    for (const QString& line : ombrisa::hoursTotalLines(interval, QString::number(summary.lines.size()),
+                                                        ombrisa::formatHours(summary.total), summary.leftOut.size()))
         out << line << '\n';
     out.flush();
     if (std::fflush(stdout) != 0)

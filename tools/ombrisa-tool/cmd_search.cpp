@@ -52,7 +52,7 @@ int search(const QStringList& args) {
         given[index] = true;
         texts[index] = text;
     }
-    if (const QString e = useFolder(o); !e.isEmpty())
+    if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
 
     const QString path = ombrisa::appPath(QLatin1String(rules->archive->fileName));

@@ -6,7 +6,9 @@
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
+#include "core/storage/datafolder.h"
 #include "core/storage/recordfile.h"
+#include "core/storage/syserror.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,6 +52,7 @@ qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::
         return 1;
     }
     const bool locksRefused = file.LocksRefused();
+    const QStringList setAside = ombrisa::TRecordFile::SetAsideJournals(path);
     const bool journalPending = file.JournalPending();
     Finding overCapacity;
     Finding badDates;
@@ -82,6 +85,9 @@ qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::
                                    "sicurezza tra più postazioni");
     if (journalPending)
         problems << QStringLiteral("giornale di ripristino non applicato (serve il permesso di scrittura)");
+    for (const QString& journal : setAside)
+        problems << QStringLiteral("giornale di ripristino messo da parte, mai applicato: %1")
+                        .arg(QFileInfo(journal).fileName());
     if (tail > 0)
         problems << QStringLiteral("coda parziale di %1 byte dopo l'ultima scheda").arg(tail);
     if (overCapacity.count > 0)
@@ -92,7 +98,7 @@ qint64 verifyFile(QTextStream& out, const QString& relativeName, const ombrisa::
     for (const QString& p : problems)
         out << "; " << p;
     out << '\n';
-    return readErrors + (tail > 0 ? 1 : 0) + (locksRefused ? 1 : 0) + (journalPending ? 1 : 0) + overCapacity.count +
+    return readErrors + (tail > 0 ? 1 : 0) + (locksRefused ? 1 : 0) + (journalPending ? 1 : 0) + setAside.size() + overCapacity.count +
            badDates.count;
 }
 
@@ -105,8 +111,8 @@ qint64 verifyRegisters(QTextStream& out) {
     const QByteArray local = folder.toLocal8Bit();
     DIR* d = ::opendir(local.constData());
     if (!d) {
-        out << ombrisa::kLavoriFolder << ": ERRORE impossibile leggere la cartella ("
-            << QString::fromLocal8Bit(std::strerror(errno)) << ")\n";
+        out << ombrisa::kLavoriFolder << ": ERRORE impossibile leggere la cartella (" << ombrisa::systemErrorText(errno)
+            << ")\n";
         return 1;
     }
     ::closedir(d);
@@ -129,6 +135,8 @@ int verify(const QStringList& args) {
         return usageError(QStringLiteral("argomento inatteso \"%1\"").arg(o.words.first()));
     if (const QString e = useFolder(o); !e.isEmpty())
         return usageError(e);
+    if (!ombrisa::holdsProgramData(ombrisa::appFolder()))
+        return usageError(noProgramDataMessage(o.values.value(QStringLiteral("dir"))));
 
     QTextStream out(stdout);
     qint64 problems = 0;
@@ -136,6 +144,16 @@ int verify(const QStringList& args) {
     problems += verifyFile(out, ombrisa::kChiamateFile, ombrisa::kChiamataArchive);
     problems += verifyFile(out, ombrisa::kDipendentiFile, ombrisa::kDipendenteArchive);
     problems += verifyRegisters(out);
+    // An interrupted generate --force leaves old and new archives side by side.
+    const QStringList interrupted = interruptedGenerationFiles();
+    if (!interrupted.isEmpty()) {
+        QStringList names;
+        for (const QString& path : interrupted)
+            names << QDir(ombrisa::appFolder()).relativeFilePath(path);
+        out << "Generazione interrotta: gli archivi possono essere in parte vecchi e in parte nuovi (file rimasti: "
+            << names.join(QStringLiteral(", ")) << "); ripetere ombrisa-tool generate --force\n";
+        ++problems;
+    }
     out << (problems == 0 ? QStringLiteral("Esito: nessun problema.")
                           : QStringLiteral("Esito: %1 problemi trovati.").arg(problems))
         << '\n';

@@ -13,6 +13,11 @@ int check(const QStringList& args);
 int hours(const QStringList& args);
 int search(const QStringList& args);
 int exportFile(const QStringList& args);
+int importFile(const QStringList& args);
+int duplicates(const QStringList& args);
+int access(const QStringList& args);
+int forget(const QStringList& args);
+int retention(const QStringList& args);
 int stats(const QStringList& args);
 
 // Prints "ombrisa-tool: <message>" on stderr and returns 2.

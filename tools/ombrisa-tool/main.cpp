@@ -2,8 +2,10 @@
 #include "commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -16,6 +18,12 @@ const char kUsage[] =
     "  ombrisa-tool hours --dir D --cf CF --from gg/mm/aaaa --to gg/mm/aaaa\n"
     "  ombrisa-tool search clienti|chiamate|dipendenti --dir D [--box txtNOME=TESTO]...\n"
     "  ombrisa-tool export chiamate|clienti|oggi|storico CF --dir D [--out FILE] [--today gg/mm/aaaa]\n"
+    "  ombrisa-tool import clienti|chiamate FILE --dir D [--map \"Intestazione=txtCampo\"]... [--sep ';']\n"
+    "               [--encoding utf-8|cp1252] [--duplicates skip|import] [--dry-run] [--report FILE]\n"
+    "  ombrisa-tool duplicates clienti --dir D\n"
+    "  ombrisa-tool access --dir D --cf CF [--name \"Cognome Nome\"] --out CARTELLA\n"
+    "  ombrisa-tool forget --dir D --cf CF [--name \"Cognome Nome\"] [--dry-run]\n"
+    "  ombrisa-tool retention --dir D --years N [--today gg/mm/aaaa]\n"
     "  ombrisa-tool stats --dir D [--from gg/mm/aaaa] [--to gg/mm/aaaa] [--csv]\n";
 
 struct Command {
@@ -24,21 +32,33 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"generate", tool::generate},
-    {"dump", tool::dump},
-    {"verify", tool::verify},
-    {"check", tool::check},
-    {"hours", tool::hours},
-    {"search", tool::search},
-    {"export", tool::exportFile},
+    {"generate", tool::generate},   {"dump", tool::dump},     {"verify", tool::verify},
+    {"check", tool::check},         {"hours", tool::hours},   {"search", tool::search},
+    {"export", tool::exportFile},   {"access", tool::access}, {"forget", tool::forget},
+    {"retention", tool::retention}, {"import", tool::importFile}, {"duplicates", tool::duplicates},
     {"stats", tool::stats},
 };
+
+void quietPlatformRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: ")))
+        return;
+    qt_message_output(type, context, message);
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // access writes PDF files, which need fonts: a GUI application without a display.
+    const bool writesReports = argc > 1 && QByteArrayView(argv[1]) == "access";
+    if (writesReports && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The platform's remarks on the session (no runtime folder under a bare login) are not the tool's
+    // messages: its standard error stays one line per problem.
+    if (writesReports)
+        qInstallMessageHandler(quietPlatformRemarks);
+    std::unique_ptr<QCoreApplication> app =
+        writesReports ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return tool::usageError(QStringLiteral("manca il comando (ombrisa-tool --help)"));
     if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {

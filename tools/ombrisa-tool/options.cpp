@@ -1,10 +1,16 @@
 #include "options.h"
 #include "commands.h"
 
+#include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
+#include "core/storage/datafolder.h"
+#include "core/storage/syserror.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <cerrno>
 
 #include <cstdio>
 
@@ -55,6 +61,58 @@ std::optional<qint64> Options::number(const QString& name, qint64 fallback, qint
         return std::nullopt;
     }
     return n;
+}
+
+QStringList interruptedGenerationFiles() {
+    QStringList found;
+    if (QFileInfo::exists(ombrisa::appPath(kGenerationMarker)))
+        found << ombrisa::appPath(kGenerationMarker);
+    for (const QString& folder : {ombrisa::appFolder(), ombrisa::appPath(ombrisa::kLavoriFolder)}) {
+        const QDir dir(folder);
+        for (const QString& name : dir.entryList({QStringLiteral("*.nuovo")}, QDir::Files | QDir::Hidden))
+            found << dir.filePath(name);
+    }
+    return found;
+}
+
+QString noProgramDataMessage(const QString& dir) {
+    return QStringLiteral("la cartella %1 non contiene i dati del programma (nessun archivio né file della "
+                          "password): è la cartella giusta? Se è una cartella di rete, è collegata?")
+        .arg(QDir::toNativeSeparators(dir));
+}
+
+QString useDataFolder(const Options& options) {
+    if (QString e = useFolder(options); !e.isEmpty())
+        return e;
+    const QString folder = ombrisa::appFolder();
+    if (!ombrisa::holdsProgramData(folder))
+        return noProgramDataMessage(options.values.value(QStringLiteral("dir")));
+    const QDir dir(folder);
+    for (const QString& name : {ombrisa::kClientiFile, ombrisa::kChiamateFile, ombrisa::kDipendentiFile}) {
+        const QFileInfo info(dir.filePath(name));
+        if (info.exists() && info.isFile() && !info.isReadable())
+            return QStringLiteral("impossibile leggere %1: %2").arg(info.filePath(), ombrisa::systemErrorText(EACCES));
+    }
+    const QFileInfo works(dir.filePath(ombrisa::kLavoriFolder));
+    if (works.exists() && (!works.isDir() || !works.isReadable() || !works.isExecutable()))
+        return QStringLiteral("impossibile leggere la cartella %1: %2")
+            .arg(works.filePath(), ombrisa::systemErrorText(works.isDir() ? EACCES : ENOTDIR));
+    // A journal is rolled back by the next open that may write; without that right the card it belongs
+    // to may be half written, and reading on would show it as if whole.
+    const QFileInfo here(folder);
+    if (!here.isWritable()) {
+        QStringList journals = dir.entryList({QStringLiteral("*.journal")}, QDir::Files | QDir::Hidden);
+        if (works.isDir())
+            for (const QString& name :
+                 QDir(works.filePath()).entryList({QStringLiteral("*.journal")}, QDir::Files | QDir::Hidden))
+                journals << ombrisa::kLavoriFolder + QLatin1Char('/') + name;
+        if (!journals.isEmpty())
+            return QStringLiteral("un salvataggio non è stato concluso (%1) e la cartella è in sola lettura: una "
+                                  "scheda può essere incompleta; aprire la cartella da una postazione che può "
+                                  "scrivervi")
+                .arg(journals.join(QStringLiteral(", ")));
+    }
+    return {};
 }
 
 QString useFolder(const Options& options) {

@@ -20,6 +20,22 @@ struct Options {
     std::optional<qint64> number(const QString& name, qint64 fallback, qint64 min, qint64 max);
 };
 
+// The marker `generate --force` keeps in the data folder while it replaces archives: left behind, it says
+// the generation was interrupted with old and new archives side by side.
+inline const QString kGenerationMarker = QStringLiteral("Generazione_in_corso.txt");
+// Full paths of the marker and of every temporary "*.nuovo" archive an interrupted generation left in the
+// program's folder and its work register folder.
+QStringList interruptedGenerationFiles();
+
+// useFolder, then what every command that reads archives needs, so that a wrong folder is never read as
+// an empty archive: the folder holds some of the program's files (else it is a wrong folder or a share
+// that is not mounted), the archives and the work register folder present can be read, and no journal
+// of an unfinished save waits in a folder this user may not write (its card may be half written).
+// Returns an error text, empty when all is well.
+QString useDataFolder(const Options& options);
+// "la cartella D non contiene i dati del programma …": what a command says of such a folder.
+QString noProgramDataMessage(const QString& dir);
+
 // Checks that --dir names a readable folder and points the program's folder at it. Returns an error
 // text, empty when all is well.
 QString useFolder(const Options& options);

@@ -85,8 +85,9 @@ inline constexpr const char* kOccupations[] = {
     "Studente",   "Architetto",   "Farmacista",
 };
 
-inline constexpr const char* kCivilStatus[] = {"Celibe",   "Nubile",     "Coniugato", "Coniugata",
-                                               "Separato", "Divorziata", "Vedovo",    "Vedova"};
+// Civil status agrees with the person's sex: the two lists run in parallel.
+inline constexpr const char* kCivilStatusMale[] = {"Celibe", "Coniugato", "Separato", "Divorziato", "Vedovo"};
+inline constexpr const char* kCivilStatusFemale[] = {"Nubile", "Coniugata", "Separata", "Divorziata", "Vedova"};
 
 inline constexpr const char* kPayments[] = {
     "Bonifico bancario a 30 giorni", "Carta di credito", "RID bancario mensile",          "Contanti alla consegna",

@@ -236,4 +236,9 @@ bool fillExportRows(ExportKind kind, ExportTable& rows, const QString& choice, Q
     });
 }
 
+void addCallExportRow(ExportTable& rows, const TRecChiamata& record) {
+    for (const FieldDef* f : callFields())
+        rows.addCell(fieldBytes(&record, *f));
+}
+
 } // namespace ombrisa

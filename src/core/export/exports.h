@@ -4,6 +4,7 @@
 // build the rows of their preview grids from the archives.
 
 #include "core/export/spreadsheet.h"
+#include "core/records/records.h"
 
 #include <QString>
 
@@ -42,5 +43,9 @@ ExportColumns clientExportColumns();
 // A missing archive is an empty one and is not created. On a read failure `rows` is emptied, `error`
 // receives the reason and the result is false: a grid is either whole or empty.
 bool fillExportRows(ExportKind kind, ExportTable& rows, const QString& choice = QString(), QString* error = nullptr);
+
+// Appends one call as a row of the call exports' 15 columns (`rows` has callExportColumns().size()
+// columns), for lists of calls chosen by other rules (a client's personal data).
+void addCallExportRow(ExportTable& rows, const TRecChiamata& record);
 
 } // namespace ombrisa

@@ -110,6 +110,39 @@ QByteArrayView trimmedBytes(QByteArrayView bytes) {
     return bytes.sliced(begin, end - begin);
 }
 
+} // namespace
+
+bool spreadsheetWouldChange(QByteArrayView text) {
+    if (text.isEmpty())
+        return false;
+    switch (text.front()) {
+    case '=': // a formula
+    case '+':
+    case '-': // a sign, or a formula in some programs
+    case '@':
+    case '#': // an error value
+    case '\'':
+        return true;
+    default:
+        break;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        // Numbers, dates, times, percentages, currencies, fractions, long codes and leading zeros all hold
+        // a digit; a run of blanks is kept only in a text cell.
+        if ((c >= '0' && c <= '9') || (c == ' ' && i > 0 && text[i - 1] == ' '))
+            return true;
+    }
+    // The logical values, in English and Italian, in any case.
+    if (text.size() == 4 || text.size() == 5) {
+        const QByteArray lower = text.toByteArray().toLower();
+        return lower == "true" || lower == "false" || lower == "vero" || lower == "falso";
+    }
+    return false;
+}
+
+namespace {
+
 // Rows between two progress reports.
 constexpr qsizetype kProgressStep = 1000;
 
@@ -146,6 +179,7 @@ bool writeSpreadsheet(QIODevice& out, const QString& sheetName, ExportColumns co
              "</x:ExcelWorksheets>"
              "</x:ExcelWorkbook>"
              "</xml><![endif]-->"
+             "<style>.t{mso-number-format:\"\\@\";}</style>"
              "</head>"
              "<body>"
              "<table x:str>"
@@ -159,11 +193,12 @@ bool writeSpreadsheet(QIODevice& out, const QString& sheetName, ExportColumns co
     }
     sink.put("</tr>");
 
-    // Every data cell is text: sdnum names the text format for one family of spreadsheet programs,
-    // mso-number-format for the other. Without them a value such as "007", "-3" or "=1+1" would be
-    // turned into a number or run as a formula.
-    static const QByteArray cellOpen =
-        QByteArrayLiteral("<td style=\"text-align: left; mso-number-format:&quot;\\@&quot;;\" sdnum=\"1040;0;@\">");
+    // A cell that a spreadsheet program would read as something else than its text ("007", "-3", "=1+1",
+    // "05/03/2024", "50%", "TRUE") is marked as text: sdnum names the text format for one family of
+    // programs, the class (mso-number-format in the head) for the other. The other cells are plain: the
+    // marking would only make the file several times larger.
+    static const QByteArray textCellOpen = QByteArrayLiteral("<td class=t sdnum=\"1040;0;@\">");
+    static const QByteArray cellOpen = QByteArrayLiteral("<td>");
     static const QByteArray cellClose = QByteArrayLiteral("</td>");
     static const QByteArray rowOpen = QByteArrayLiteral("<tr>");
     static const QByteArray rowClose = QByteArrayLiteral("</tr>");
@@ -171,9 +206,9 @@ bool writeSpreadsheet(QIODevice& out, const QString& sheetName, ExportColumns co
     for (qsizetype r = 0; r < rows.rowCount(); ++r) {
         sink.put(rowOpen);
         for (int c = 0; c < count; ++c) {
-            sink.put(cellOpen);
-            if (c < rows.columnCount())
-                sink.putEscaped(trimmedBytes(rows.cell(r, c)));
+            const QByteArrayView cell = c < rows.columnCount() ? trimmedBytes(rows.cell(r, c)) : QByteArrayView();
+            sink.put(spreadsheetWouldChange(cell) ? textCellOpen : cellOpen);
+            sink.putEscaped(cell);
             sink.put(cellClose);
         }
         sink.put(rowClose);

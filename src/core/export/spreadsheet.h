@@ -63,10 +63,16 @@ private:
 // What the writer reports as it goes: rows written so far. Returning false cancels the export.
 using ExportProgress = std::function<bool(qsizetype rowsWritten)>;
 
+// Whether a spreadsheet program opening the file would show `text` (a trimmed cell, Windows-1252) as
+// something else than the text itself: a number, a date or time, a percentage, a formula, a logical
+// value, or with its runs of blanks folded. Such cells are marked as text; the others are written plain.
+bool spreadsheetWouldChange(QByteArrayView text);
+
 // Writes the whole file: the document head naming the sheet, the heading row, then every row of the
 // table, each cell trimmed of leading and trailing blanks. Headings and cells are HTML-escaped and every
-// data cell is marked as text, so that the spreadsheet shows the stored text exactly ("007", "=1+1" and
-// "-3" stay texts). No line break is written anywhere. Returns false when a write fails or `progress`
+// data cell that a spreadsheet would otherwise change is marked as text (spreadsheetWouldChange), so
+// that the spreadsheet shows the stored text exactly ("007", "=1+1" and "-3" stay texts). No line break
+// is written anywhere. Returns false when a write fails or `progress`
 // cancels.
 bool writeSpreadsheet(QIODevice& out, const QString& sheetName, ExportColumns columns, const ExportTable& rows,
                       const ExportProgress& progress = {});

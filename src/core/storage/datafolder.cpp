@@ -37,41 +37,68 @@ DataFolderChoice chooseDataFolder(const DataFolderInputs& in) {
     return {in.standard, DataFolderSource::Standard};
 }
 
+bool holdsProgramData(const QString& folder) {
+    const QDir dir(folder);
+    for (const QString& name : {kPasswordFile, kClientiFile, kChiamateFile, kDipendentiFile, kLavoriFolder,
+                                kAnagraficaFolder, kAllegatiFolder})
+        if (QFileInfo(dir.filePath(name)).exists() || QFileInfo(dir.filePath(name)).isSymLink())
+            return true;
+    return false;
+}
+
 bool isInstalledProgramFolder(const QString& folder) {
     return QFileInfo::exists(QDir(folder).filePath(kInstalledDesktopEntry));
 }
 
-bool prepareDataFolder(const DataFolderChoice& choice, QString* message) {
+DataFolderStatus prepareDataFolder(const DataFolderChoice& choice, QString* message, bool startNewArchive) {
     const QString folder = QDir::toNativeSeparators(QDir(choice.folder).absolutePath());
     if (choice.folder.isEmpty()) {
         *message = QStringLiteral("Attenzione: non è stato possibile stabilire la cartella dei dati.");
-        return false;
+        return DataFolderStatus::Failed;
     }
     const QFileInfo info(choice.folder);
     if (info.exists() && !info.isDir()) {
         *message = QStringLiteral("Attenzione: «%1» non è una cartella.").arg(folder);
-        return false;
+        return DataFolderStatus::Failed;
     }
     if (!info.exists() && choice.source == DataFolderSource::Saved) {
         *message = QStringLiteral("Attenzione: la cartella dei dati «%1» non è raggiungibile. Se è una cartella di "
                                   "rete, collegarla e riavviare il programma; per usarne un'altra, avviarlo con "
                                   "--data CARTELLA.")
                        .arg(folder);
-        return false;
+        return DataFolderStatus::Failed;
+    }
+    const bool holdsData = info.exists() && holdsProgramData(choice.folder);
+    const bool remembered = choice.source == DataFolderSource::Saved || choice.source == DataFolderSource::Environment;
+    if (remembered && !holdsData && !startNewArchive) {
+        *message = QStringLiteral("Attenzione: la cartella dei dati «%1» %2 non contiene nessun archivio né il file "
+                                  "della password. Se è una cartella di rete, forse non è collegata: in quel caso "
+                                  "collegarla e riprovare, oppure scegliere un'altra cartella.")
+                       .arg(folder, choice.source == DataFolderSource::Environment
+                                        ? QStringLiteral("(indicata dalla variabile OMBRISA_DATA)")
+                                        : QStringLiteral("(scelta l'ultima volta)"));
+        return DataFolderStatus::LooksEmpty;
     }
     if (!QDir().mkpath(choice.folder)) {
         *message = QStringLiteral("Attenzione: impossibile creare la cartella dei dati «%1».").arg(folder);
-        return false;
+        return DataFolderStatus::Failed;
     }
     const QString passwordFile = QDir(choice.folder).filePath(kPasswordFile);
     if (!QFileInfo::exists(passwordFile) && !writeStoredPassword(passwordFile, kFirstAccessPassword)) {
         *message = QStringLiteral("Attenzione: impossibile scrivere nella cartella dei dati «%1».").arg(folder);
-        return false;
+        return DataFolderStatus::Failed;
     }
-    return true;
+    if (holdsData)
+        return DataFolderStatus::Ready;
+    if (choice.source == DataFolderSource::Option)
+        *message = QStringLiteral("Nella cartella «%1» non c'erano dati del programma: è stato preparato un archivio "
+                                  "nuovo, con la password di primo accesso.")
+                       .arg(folder);
+    return DataFolderStatus::NewArchive;
 }
 
-bool startDataFolder(const QString& option, QSettings& settings, DataFolderChoice* chosen, QString* message) {
+DataFolderStatus startDataFolder(const QString& option, QSettings& settings, DataFolderChoice* chosen, QString* message,
+                                 bool startNewArchive) {
     DataFolderInputs in;
     in.programFolder = programFolder();
     in.programFolderUsable = QFileInfo(in.programFolder).isWritable() && !isInstalledProgramFolder(in.programFolder);
@@ -80,8 +107,11 @@ bool startDataFolder(const QString& option, QSettings& settings, DataFolderChoic
     in.saved = settings.value(QLatin1String(kDataFolderSettingKey)).toString();
     in.standard = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const DataFolderChoice choice = chooseDataFolder(in);
-    if (!prepareDataFolder(choice, message))
-        return false;
+    if (chosen)
+        *chosen = choice; // what the messages name, also when the folder cannot be used
+    const DataFolderStatus status = prepareDataFolder(choice, message, startNewArchive);
+    if (status != DataFolderStatus::Ready && status != DataFolderStatus::NewArchive)
+        return status;
     setAppFolderOverride(choice.folder);
     if (choice.source == DataFolderSource::Option) {
         settings.setValue(QLatin1String(kDataFolderSettingKey), QDir(choice.folder).absolutePath());
@@ -89,7 +119,7 @@ bool startDataFolder(const QString& option, QSettings& settings, DataFolderChoic
     }
     if (chosen)
         *chosen = {appFolder(), choice.source};
-    return true;
+    return status;
 }
 
 QString userGuidePath(const QString& folder) {

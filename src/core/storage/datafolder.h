@@ -39,20 +39,37 @@ DataFolderChoice chooseDataFolder(const DataFolderInputs& inputs);
 // ../share/applications): such a folder never holds data, even when it is writable (root).
 bool isInstalledProgramFolder(const QString& programFolder);
 
+// Whether `folder` holds any of the program's files: the password file, an archive, the work register,
+// photo or attachment folder. A folder with none of them is a new one, or a wrong one, or the empty
+// mount point of a network share that is not mounted.
+bool holdsProgramData(const QString& folder);
+
 // The settings key of the folder chosen with --data, read back at the next start.
 inline constexpr char kDataFolderSettingKey[] = "CartellaDati";
 
-// Makes `choice.folder` ready: creates it with its missing parents (except a saved folder that has gone
-// missing, which may be an unmounted network folder: then the user is told instead of getting a fresh,
-// empty archive) and places the password file with the first-access password when there is none.
-// False with the message to show when the folder cannot be used.
-bool prepareDataFolder(const DataFolderChoice& choice, QString* message);
+// What preparing the data folder found.
+enum class DataFolderStatus {
+    Ready,      // the folder holds the program's data
+    NewArchive, // a new archive was started there (first use): the password file was written
+    LooksEmpty, // a saved or OMBRISA_DATA folder holds none of the program's files: nothing was written
+    Failed,     // the folder cannot be used
+};
+
+// Makes `choice.folder` ready: creates it with its missing parents and places the password file with the
+// first-access password when there is none. A folder that comes from the saved setting or OMBRISA_DATA
+// and holds none of the program's files may be the empty mount point of a network share that is not
+// mounted: it is never seeded silently (LooksEmpty) unless `startNewArchive` says the user confirmed it;
+// a saved folder that has gone missing altogether fails. `message` receives the text to show for
+// LooksEmpty and Failed, and for a new archive started in a folder given with --data.
+DataFolderStatus prepareDataFolder(const DataFolderChoice& choice, QString* message, bool startNewArchive = false);
 
 // The whole start-up step: gathers the inputs (option, OMBRISA_DATA, `settings`, the program's folder,
 // the standard location), chooses, prepares, makes the folder the program's data folder
 // (setAppFolderOverride) and saves a folder given with --data in `settings`.
-// False with the message to show when the chosen folder cannot be used.
-bool startDataFolder(const QString& option, QSettings& settings, DataFolderChoice* chosen, QString* message);
+// The folder is used only when the result is Ready or NewArchive; `chosen` names the folder chosen in
+// every case.
+DataFolderStatus startDataFolder(const QString& option, QSettings& settings, DataFolderChoice* chosen, QString* message,
+                                 bool startNewArchive = false);
 
 // The user guide: beside the program (a build or a portable folder), else in the installation's
 // share/doc/ombrisa. When neither exists, the path beside the program.

@@ -2,7 +2,10 @@
 
 #include "core/storage/filelock.h"
 #include "core/storage/syscalls.h"
+#include "core/storage/syserror.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -96,6 +99,12 @@ bool exists(const QByteArray& path) {
     return ::lstat(path.constData(), &st) == 0;
 }
 
+// An emptied journal (a finished save whose removal failed) counts as absent.
+bool journalHoldsBytes(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
+}
+
 } // namespace
 
 TRecordFile::~TRecordFile() {
@@ -110,12 +119,42 @@ QString TRecordFile::JournalPath(const QString& archivePath) {
     return archivePath + QStringLiteral(".journal");
 }
 
+bool TRecordFile::SetAsideJournal(const QString& archivePath, QString* setAside, QString* error) {
+    const QString journal = JournalPath(archivePath);
+    const QByteArray from = journal.toLocal8Bit();
+    if (!exists(from))
+        return true;
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString target = QStringLiteral("%1.scartato-%2").arg(journal, stamp);
+    for (int n = 2; exists(target.toLocal8Bit()); ++n)
+        target = QStringLiteral("%1.scartato-%2-%3").arg(journal, stamp).arg(n);
+    if (::rename(from.constData(), target.toLocal8Bit().constData()) != 0) {
+        if (error)
+            *error = QStringLiteral("impossibile mettere da parte il giornale di ripristino: %1 (%2)")
+                         .arg(journal, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    syncFolderOf(from);
+    if (setAside)
+        *setAside = target;
+    return true;
+}
+
+QStringList TRecordFile::SetAsideJournals(const QString& archivePath) {
+    const QFileInfo info(JournalPath(archivePath));
+    QStringList found;
+    for (const QString& name :
+         info.dir().entryList({info.fileName() + QStringLiteral(".scartato-*")}, QDir::Files | QDir::System, QDir::Name))
+        found << info.dir().filePath(name);
+    return found;
+}
+
 bool TRecordFile::Present(const QString& path) {
     return exists(path.toLocal8Bit());
 }
 
 bool TRecordFile::fail(const QString& what, int err) {
-    error_ = err ? QStringLiteral("%1: %2 (%3)").arg(what, path_, QString::fromLocal8Bit(std::strerror(err)))
+    error_ = err ? QStringLiteral("%1: %2 (%3)").arg(what, path_, systemErrorText(err))
                  : QStringLiteral("%1: %2").arg(what, path_);
     return false;
 }
@@ -236,7 +275,19 @@ bool TRecordFile::openFile(bool mayRecover) {
         return fail(QStringLiteral("impossibile bloccare l'archivio"), err);
     }
     }
-    if (exists(JournalPath(path_).toLocal8Bit())) {
+    if (locksRefused_ && journalHoldsBytes(JournalPath(path_).toLocal8Bit())) {
+        // Without locks a journal may belong to a save another workstation is making right now: rolling
+        // it back would undo that save. Readers read on and say so; writers stop, since their own journal
+        // would take its place.
+        if (access_ == Access::Write) {
+            closeFd();
+            hint_ = QStringLiteral("L'archivio %1 ha un salvataggio non concluso e la cartella non permette di "
+                                   "bloccare i file: controllare con la verifica degli archivi.")
+                        .arg(QFileInfo(path_).fileName());
+            return fail(QStringLiteral("salvataggio non concluso e blocchi rifiutati"), 0);
+        }
+        journalPending_ = true;
+    } else if (exists(JournalPath(path_).toLocal8Bit())) {
         if (access_ == Access::Write) {
             if (!recoverJournal()) {
                 closeFd();
@@ -251,7 +302,7 @@ bool TRecordFile::openFile(bool mayRecover) {
                 writer.Close();
             return openFile(false);
         } else {
-            journalPending_ = true;
+            journalPending_ = journalHoldsBytes(JournalPath(path_).toLocal8Bit());
         }
     }
     if (::fstat(fd_, &st) != 0) {
@@ -303,8 +354,9 @@ bool TRecordFile::recoverJournal() {
                 if (getU64(e + 8 + size) != checksum(e, 8 + size))
                     break; // cut off while being written: its record was never touched
                 const auto offset = static_cast<std::int64_t>(getU64(e));
+                // A record appended and then rewritten in the same operation: the cut below removes it.
                 if (offset < 0 || offset > originalSize - static_cast<std::int64_t>(size))
-                    break;
+                    continue;
                 ok = pwriteAll(fd_, e + 8, static_cast<std::size_t>(size), offset);
             }
             if (ok && now.st_size > originalSize)
@@ -315,8 +367,11 @@ bool TRecordFile::recoverJournal() {
     // A header that is not whole was cut off before any record was touched: nothing to put back.
     if (!ok)
         return fail(QStringLiteral("impossibile ripristinare l'archivio dal giornale"), errno);
-    if (::unlink(journalPath.constData()) != 0 && errno != ENOENT)
+    // An empty journal is the end of a finished save whose removal failed: it puts nothing back, and
+    // one that cannot be removed must not stop every later write.
+    if (::unlink(journalPath.constData()) != 0 && errno != ENOENT && !journal.empty())
         return fail(QStringLiteral("impossibile rimuovere il giornale di ripristino"), errno);
+    syncFolderOf(journalPath);
     return true;
 }
 
@@ -327,8 +382,11 @@ bool TRecordFile::journalBefore(std::int64_t offset) {
             return true; // the oldest bytes are already saved
     Journaled saved{offset, std::vector<std::uint8_t>(recordSize_)};
     std::size_t got = 0;
-    if (!preadAll(fd_, saved.bytes.data(), recordSize_, offset, got) || got != recordSize_)
-        return fail(QStringLiteral("errore di lettura"), got == recordSize_ ? errno : 0);
+    if (!preadAll(fd_, saved.bytes.data(), recordSize_, offset, got) || got != recordSize_) {
+        const int err = got == recordSize_ ? errno : 0;
+        rollBack();
+        return fail(QStringLiteral("errore di lettura"), err);
+    }
     const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
     std::vector<std::uint8_t> data;
     if (journalFd_ < 0) {
@@ -350,8 +408,10 @@ bool TRecordFile::journalBefore(std::int64_t offset) {
     putU64(data.data() + at + 8 + recordSize_, checksum(data.data() + at, 8 + recordSize_));
     const bool first = journalEnd_ == 0;
     if (!pwriteAll(journalFd_, data.data(), data.size(), journalEnd_) || storageSyscalls().fdatasync(journalFd_) != 0) {
+        // Records this operation already wrote go back from the copies kept here; an entry cut off
+        // in the journal fails its checksum and is never applied.
         const int err = errno;
-        dropJournal();
+        rollBack();
         return fail(QStringLiteral("impossibile scrivere il giornale di ripristino"), err);
     }
     if (first)
@@ -371,6 +431,8 @@ bool TRecordFile::dropJournal() {
     journalFd_ = -1;
     const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
     ok = (::unlink(journalPath.constData()) == 0 || errno == ENOENT) || ok;
+    // The removal reaches the disk before the save is reported done.
+    syncFolderOf(journalPath);
     journaled_.clear();
     journalEnd_ = 0;
     return ok;
@@ -479,6 +541,57 @@ TRecordFile::UpdateResult TRecordFile::WriteRecordIfUnchanged(const void* loaded
     if (std::memcmp(now.data(), loaded, recordSize_) != 0)
         return UpdateResult::ChangedMeanwhile;
     return WriteRecord(record) ? UpdateResult::Written : UpdateResult::Failed;
+}
+
+TRecordFile::UpdateResult TRecordFile::WriteRecords(const std::vector<Change>& changes, std::size_t* changed) {
+    if (!open_ || fd_ < 0) {
+        fail(QStringLiteral("archivio non aperto"), 0);
+        return UpdateResult::Failed;
+    }
+    if (access_ != Access::Write) {
+        fail(QStringLiteral("archivio aperto in sola lettura"), 0);
+        return UpdateResult::Failed;
+    }
+    std::vector<std::uint8_t> now(recordSize_);
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const Change& c = changes[i];
+        if (c.record == nullptr || c.index < kAppend || c.index >= count_) {
+            if (c.record != nullptr && c.index >= count_ && c.loaded != nullptr) {
+                if (changed)
+                    *changed = i;
+                return UpdateResult::ChangedMeanwhile; // the record is no longer there
+            }
+            fail(QStringLiteral("modifica %1 non valida (scheda %2 di %3)").arg(i).arg(c.index).arg(count_), 0);
+            return UpdateResult::Failed;
+        }
+        if (c.index == kAppend || c.loaded == nullptr)
+            continue;
+        std::size_t got = 0;
+        if (!preadAll(fd_, now.data(), recordSize_, c.index * static_cast<std::int64_t>(recordSize_), got) ||
+            got != recordSize_) {
+            fail(QStringLiteral("errore di lettura"), got == recordSize_ ? errno : 0);
+            return UpdateResult::Failed;
+        }
+        if (std::memcmp(now.data(), c.loaded, recordSize_) != 0) {
+            if (changed)
+                *changed = i;
+            return UpdateResult::ChangedMeanwhile;
+        }
+    }
+    for (const Change& c : changes) {
+        position_ = c.index == kAppend ? count_ : c.index;
+        if (!WriteRecord(c.record)) {
+            // WriteRecord undid the whole operation when its write or journal failed.
+            if (dirty_) {
+                const QString error = error_;
+                rollBack();
+                error_ = error;
+            }
+            return UpdateResult::Failed;
+        }
+    }
+    position_ = count_;
+    return UpdateResult::Written;
 }
 
 bool TRecordFile::Close() {

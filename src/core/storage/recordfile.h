@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -64,6 +65,24 @@ public:
     enum class UpdateResult { Written, ChangedMeanwhile, Failed };
     UpdateResult WriteRecordIfUnchanged(const void* loaded, const void* record);
 
+    // Several records as one all-or-nothing operation (an import, a restore, a privacy erasure). Each
+    // change rewrites the record at `index` in place, or appends one at the end when `index` is kAppend;
+    // with `loaded` set, the record is rewritten only when it still holds those bytes (the lost-update
+    // check above). Every check is made first, under this operation's exclusive lock: ChangedMeanwhile
+    // writes nothing and names the first change that failed its check in `*changed`. Then every record
+    // is written; a failure at any step puts back every record this operation wrote since
+    // OpenOrCreate() (old bytes from the journal, appended records cut off) and returns Failed. As for
+    // one record, the operation succeeded only when Close() then returns true; a crash at any point
+    // leaves the archive as before or as after once the next open has read the journal.
+    // The position afterwards is the end of the archive.
+    static constexpr std::int64_t kAppend = -1;
+    struct Change {
+        std::int64_t index = kAppend;
+        const void* loaded = nullptr; // the bytes read earlier, or nullptr for no check
+        const void* record = nullptr; // recordSize bytes to write
+    };
+    UpdateResult WriteRecords(const std::vector<Change>& changes, std::size_t* changed = nullptr);
+
     // A whole record by reference, checked against the file's record size. Pointers take the void*
     // overloads above: they name the record they point to, never a record of their own.
     template <class Record>
@@ -92,6 +111,14 @@ public:
     bool JournalPending() const { return journalPending_; }
 
     static QString JournalPath(const QString& archivePath);
+    // For a tool or screen that replaces an archive file whole (a restore, a regeneration): moves a
+    // journal left beside `archivePath` out of the way, renamed to `<archive>.journal.scartato-<time>`,
+    // so that it is never applied to the new file; the rename is flushed in the folder. True when there
+    // was none. `*setAside` receives the new name. Call it before the new archive takes the old one's
+    // place, with no operation on that archive running.
+    static bool SetAsideJournal(const QString& archivePath, QString* setAside = nullptr, QString* error = nullptr);
+    // Journals set aside beside `archivePath` (their full paths), for verify to report.
+    static QStringList SetAsideJournals(const QString& archivePath);
     // Something is at `path`: a file, a folder, a symbolic link even when broken. A missing archive is an
     // empty one; anything present is opened and its problems reported.
     static bool Present(const QString& path);

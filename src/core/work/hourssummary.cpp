@@ -7,6 +7,7 @@
 #include "core/work/workregister.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace ombrisa {
 
@@ -106,36 +107,81 @@ IntervalCheck checkDateInterval(const IntervalInput& in, const QString& purpose)
     return c;
 }
 
-std::optional<double> parseHours(QStringView text) {
+std::optional<HoursAmount> parseHours(QStringView text) {
     const QStringView t = trimView(text);
     qsizetype i = 0;
+    bool negative = false;
     if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-        ++i;
-    qsizetype digits = 0;
+        negative = t[i++] == QLatin1Char('-');
+    std::int64_t whole = 0;
+    std::int64_t fraction = 0; // millionths
+    std::int64_t scale = kMicroPerHour / 10;
+    int wholeDigits = 0;
+    int digits = 0;
     bool comma = false;
+    bool roundUp = false;
     for (; i < t.size(); ++i) {
         const QChar c = t[i];
-        if (c.unicode() >= '0' && c.unicode() <= '9')
+        if (c.unicode() >= '0' && c.unicode() <= '9') {
+            const int d = c.unicode() - '0';
             ++digits;
-        else if (c == QLatin1Char(',') && !comma)
+            if (!comma) {
+                // Leading zeros are no size: "010" is ten.
+                if ((whole != 0 || d != 0) && ++wholeDigits > 9)
+                    return std::nullopt;
+                whole = whole * 10 + d;
+            } else if (scale > 0) {
+                fraction += d * scale;
+                scale /= 10;
+            } else if (scale == 0) {
+                roundUp = d >= 5; // the seventh decimal decides; later ones never change it
+                scale = -1;
+            }
+        } else if (c == QLatin1Char(',') && !comma) {
             comma = true;
-        else
+        } else {
             return std::nullopt;
+        }
     }
     if (digits == 0)
         return std::nullopt;
-    QString plain = t.toString();
-    plain.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double value = plain.toDouble(&ok);
-    return ok ? std::optional<double>(value) : std::nullopt;
+    const std::int64_t micro = whole * kMicroPerHour + fraction + (roundUp ? 1 : 0);
+    return HoursAmount{negative ? -micro : micro};
 }
 
-QString formatHours(double hours) {
-    if (hours == 0)
+QString formatHours(HoursAmount hours) {
+    if (hours.micro == 0)
         return QStringLiteral("0"); // never "-0"
-    QString text = QString::number(hours, 'g', 15);
-    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    const bool negative = hours.micro < 0;
+    // The magnitude as unsigned, so that the most negative value has one too.
+    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(hours.micro)
+                                       : static_cast<std::uint64_t>(hours.micro);
+    std::uint64_t whole = magnitude / kMicroPerHour;
+    std::uint64_t fraction = magnitude % kMicroPerHour;
+    // At most 15 significant digits: cut decimals (rounding half up) when the whole part is long.
+    const int wholeDigits = whole == 0 ? 0 : static_cast<int>(QString::number(whole).size());
+    const int decimals = std::clamp(15 - wholeDigits, 0, 6);
+    std::uint64_t unit = 1;
+    for (int d = decimals; d < 6; ++d)
+        unit *= 10;
+    fraction = (fraction + unit / 2) / unit;
+    std::uint64_t limit = 1;
+    for (int d = 0; d < decimals; ++d)
+        limit *= 10;
+    if (fraction >= limit) {
+        fraction -= limit;
+        ++whole;
+    }
+    QString text = negative ? QStringLiteral("-") : QString();
+    text += QString::number(whole);
+    if (fraction != 0) {
+        QString digits = QString::number(fraction).rightJustified(decimals, QLatin1Char('0'));
+        while (digits.endsWith(QLatin1Char('0')))
+            digits.chop(1);
+        text += QLatin1Char(',') + digits;
+    }
+    if (text == QLatin1String("-0"))
+        return QStringLiteral("0");
     return text;
 }
 
@@ -147,10 +193,18 @@ QString worksCaption(std::int64_t count) {
     return QString::number(count) + QStringLiteral(" lavori svolti");
 }
 
-QStringList hoursTotalLines(const QString& interval, const QString& works, const QString& hours) {
-    return {QStringLiteral("- - - - - - - - - - - - - - - -"), QStringLiteral("INTERVALLO SELEZIONATO:    ") + interval,
-            QStringLiteral("TOTALE LAVORI SVOLTI:      ") + works,
-            QStringLiteral("TOTALE ORE DI LAVORO:      ") + hours};
+QStringList hoursTotalLines(const QString& interval, const QString& works, const QString& hours, qsizetype leftOut,
+                            bool readWhole) {
+    QStringList lines{QStringLiteral("- - - - - - - - - - - - - - - -"),
+                      QStringLiteral("INTERVALLO SELEZIONATO:    ") + interval,
+                      QStringLiteral("TOTALE LAVORI SVOLTI:      ") + works,
+                      QStringLiteral("TOTALE ORE DI LAVORO:      ") + hours};
+    if (leftOut > 0)
+        lines << (leftOut == 1 ? QStringLiteral("1 scheda illeggibile esclusa dal totale")
+                               : QStringLiteral("%1 schede illeggibili escluse dal totale").arg(leftOut));
+    if (!readWhole)
+        lines << QStringLiteral("Registro letto solo in parte: totale incompleto");
+    return lines;
 }
 
 HoursSummary summariseHours(const QString& path, const QDate& from, const QDate& to, bool createMissing) {
@@ -176,13 +230,14 @@ HoursSummary summariseHours(const QString& path, const QDate& from, const QDate&
         if (when && (*when < from || *when > to))
             continue;
         const WorkEntry entry = workEntry(record);
-        const std::optional<double> hours = when ? parseHours(entry.totOre) : std::nullopt;
-        if (!hours) {
+        const std::optional<HoursAmount> hours = when ? parseHours(entry.totOre) : std::nullopt;
+        std::int64_t sum = 0;
+        if (!hours || __builtin_add_overflow(summary.total.micro, hours->micro, &sum)) {
             summary.leftOut.append({file.Position(), entry.data, entry.totOre});
             continue;
         }
         summary.lines.append(workListLine(entry));
-        summary.total += *hours;
+        summary.total.micro = sum;
     }
     file.Close();
     return summary;

@@ -47,18 +47,31 @@ IntervalCheck checkDateInterval(const IntervalInput& input, const QString& purpo
 
 // ---- Summary ---------------------------------------------------------------------------------------
 
+// An amount of hours held exactly, in millionths of an hour, so that decimal hours add up exactly:
+// 3,650 works of "7,3" hours make 26645, not 26644,9999999983 as binary fractions would.
+struct HoursAmount {
+    std::int64_t micro = 0;
+    friend bool operator==(HoursAmount, HoursAmount) = default;
+};
+inline constexpr std::int64_t kMicroPerHour = 1'000'000;
+
 // Hours as a register stores them: a decimal number with "," as separator, blanks around it ignored
-// ("8", "7,5", " 0,25 "). Nothing for anything else ("7.5", "7:30", "").
-std::optional<double> parseHours(QStringView text);
+// ("8", "7,5", " 0,25 "). Nothing for anything else ("7.5", "7:30", "") nor for more than 9 digits
+// before the comma. Decimals past the sixth are rounded half up.
+std::optional<HoursAmount> parseHours(QStringView text);
 // A total in the shortest decimal form, at most 15 significant digits, "," as separator: 15,5 and 5.
-QString formatHours(double hours);
+QString formatHours(HoursAmount hours);
 
 // "Dal   <from>   al   <to>" and "<n> lavori svolti".
 QString intervalCaption(QStringView from, QStringView to);
 QString worksCaption(std::int64_t count);
 // The lines printed after the summary's list: a broken line, then the interval, the number of works
 // and the total hours, each after a 27-character label so the values line up.
-QStringList hoursTotalLines(const QString& interval, const QString& works, const QString& hours);
+// With records left out (unreadable, or a register not read to its end) a last line says the total is
+// not complete: "N schede illeggibili escluse dal totale", or "registro letto solo in parte: totale
+// incompleto".
+QStringList hoursTotalLines(const QString& interval, const QString& works, const QString& hours,
+                            qsizetype leftOut = 0, bool readWhole = true);
 
 // A record that could not be counted: its number and its date and hours as stored.
 struct LeftOutWork {
@@ -67,7 +80,7 @@ struct LeftOutWork {
 };
 struct HoursSummary {
     QStringList lines;          // list lines of the works in the interval, in file order
-    double total = 0;           // their hours
+    HoursAmount total;          // their hours
     QList<LeftOutWork> leftOut; // dates that are no dates; works in the interval whose hours are no number
     bool ok = true;             // false when the register could not be opened or read to its end
 };

@@ -91,8 +91,9 @@ QString hoursSummaryTitle(const QString& codiceFiscale) {
     return QStringLiteral("Riepilogo prestazioni del lavoratore con C.F. ") + codiceFiscale;
 }
 
-QStringList hoursSummaryExtraLines(const QString& interval, const QString& works, const QString& hours) {
-    return hoursTotalLines(interval, works, hours);
+QStringList hoursSummaryExtraLines(const QString& interval, const QString& works, const QString& hours,
+                                   qsizetype leftOut, bool readWhole) {
+    return hoursTotalLines(interval, works, hours, leftOut, readWhole);
 }
 
 } // namespace ombrisa::report

@@ -46,6 +46,7 @@ QStringList workRegisterExtraLines(const QString& total);
 // "Riepilogo prestazioni del lavoratore con C.F. " + the codice fiscale.
 QString hoursSummaryTitle(const QString& codiceFiscale);
 // "- - - …" and the interval, works and hours lines.
-QStringList hoursSummaryExtraLines(const QString& interval, const QString& works, const QString& hours);
+QStringList hoursSummaryExtraLines(const QString& interval, const QString& works, const QString& hours,
+                                   qsizetype leftOut = 0, bool readWhole = true);
 
 } // namespace ombrisa::report

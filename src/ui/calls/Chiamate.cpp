@@ -14,6 +14,7 @@
 #include "ui/common/hintline.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
+#include "ui/import/Importa.h"
 #include "ui/export/ExpChiamate.h"
 #include "ui/search/Trova.h"
 
@@ -138,6 +139,7 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : CardScreen(parent) {
     connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaChiamate(this, kModeChiamate); });
     connect(impCliente, &QToolButton::clicked, this, [this] { openTrovaClienti(this, kModeChiamate); });
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpChiamate::open(this); });
+    connect(cmdImporta, &QToolButton::clicked, this, [this] { openImporta(this, ImportArchive::Chiamate); });
     connect(cmdRiepOggi, &QToolButton::clicked, this, [this] { TfrmRiepChiamateOggi::open(this); });
 }
 
@@ -186,6 +188,8 @@ QWidget* TfrmChiamate::buildToolbar() {
 
     command(&cmdEsporta, "cmdEsporta", ":/cards/art/esporta.svg", "Esporta",
             QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel."));
+    command(&cmdImporta, "cmdImporta", ":/cards/art/esporta.svg", "Importa",
+            QStringLiteral("Importa nuove chiamate da un foglio di calcolo (CSV, Excel, LibreOffice)."));
     command(&cmdRiepOggi, "cmdRiepOggi", ":/calls/art/oggi.svg", "Chiamate di oggi",
             QStringLiteral("Visualizza il riepilogo delle chiamate di oggi."), true);
     row->addStretch(1);

@@ -49,6 +49,7 @@ public:
 
     // Toolbar commands of this card only (the others are CardScreen's).
     QToolButton* cmdEsporta;
+    QToolButton* cmdImporta;
     QToolButton* cmdRiepOggi;
     // Picture buttons beside the date, the time and the client's name.
     QToolButton* impRitiro;

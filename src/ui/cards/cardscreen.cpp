@@ -140,13 +140,14 @@ QToolButton* addCheckButton(QHBoxLayout* cell, QWidget* parent, HintLine& hints,
     return nullptr;
 }
 
-void fillCommandColumn(QWidget* column, HintLine& hints, std::span<const CommandDef> commands, int minimumWidth) {
+void fillCommandColumn(QWidget* column, HintLine& hints, std::span<const CommandDef> commands, int minimumWidth,
+                       int pictureSize) {
     auto* list = new QVBoxLayout(column);
     list->setContentsMargins(6, 6, 6, 6);
     list->setSpacing(0);
     for (const CommandDef& c : commands) {
         QToolButton* b = makeCommandPicture(column, QString::fromLatin1(c.name), QString::fromLatin1(c.art),
-                                            QString::fromUtf8(c.caption), 28);
+                                            QString::fromUtf8(c.caption), pictureSize);
         b->setMinimumWidth(minimumWidth);
         b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
         hints.setHint(b, c.hint);

@@ -73,8 +73,10 @@ struct CommandDef {
     QString hint;
 };
 // Fills the command panel `column` with the pictures top to bottom, each at least `minimumWidth` wide
-// and sharing the panel's height, with its hint; stores each in its member.
-void fillCommandColumn(QWidget* column, HintLine& hints, std::span<const CommandDef> commands, int minimumWidth);
+// and sharing the panel's height, with its hint; stores each in its member. A long column takes smaller
+// pictures (`pictureSize`) so that the screen still fits a 768-pixel-high display.
+void fillCommandColumn(QWidget* column, HintLine& hints, std::span<const CommandDef> commands, int minimumWidth,
+                       int pictureSize = 28);
 
 // The mouse moving over `area` or over the frames, group boxes, labels and pictures inside it empties
 // the hint line.

@@ -1,6 +1,7 @@
 #include "ui/clients/Clienti.h"
 
 #include "core/cards/clientcard.h"
+#include "core/cards/duplicates.h"
 #include "core/records/records.h"
 #include "ui/app/guida.h"
 #include "ui/attachments/AllegaCartella.h"
@@ -15,6 +16,8 @@
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
 #include "ui/export/ExpClienti.h"
+#include "ui/import/Importa.h"
+#include "ui/privacy/privacy.h"
 #include "ui/search/Trova.h"
 
 #include <QCheckBox>
@@ -26,6 +29,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstring>
 
 namespace ombrisa {
 namespace {
@@ -135,6 +139,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : CardScreen(parent) {
     addAttachmentLabels();
     auto binding = std::make_unique<CardBinding>(this, lblPosizione, kClienteFields);
     binding->bindCheck(chkRicontatta, kRicontattaField, kRicontattaYes, kRicontattaNo);
+    binding->saveChecks = [this] { return askAboutExistingClient(); };
     finishCard(std::move(binding), clientCardRules());
 
     connectClientCardOutput(this, cmdStampa, cmdAnteprima, cmdPDF);
@@ -143,10 +148,12 @@ TfrmClienti::TfrmClienti(QWidget* parent) : CardScreen(parent) {
     connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaClienti(this, kModeClienti); });
     connect(cmdRicontatta, &QToolButton::clicked, this, [this] { openRicontatta(this); });
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpClienti::open(this); });
+    connect(cmdImporta, &QToolButton::clicked, this, [this] { openImporta(this, ImportArchive::Clienti); });
+    connectPrivacyMenu(this, cmdPrivacy);
 }
 
 void TfrmClienti::buildToolbar(QWidget* column) {
-    const std::array<CommandDef, 12> commands{{
+    const std::array<CommandDef, 14> commands{{
         {&cmdNuovo, "cmdNuovo", ":/cards/art/nuovo.svg", "Nuovo", kNavigatorHints.nuovo},
         {&cmdDuplica, "cmdDuplica", ":/cards/art/duplica.svg", "Duplica", kNavigatorHints.duplica},
         {&cmdFile, "cmdFile", ":/cards/art/allega.svg", "Allega file",
@@ -161,11 +168,16 @@ void TfrmClienti::buildToolbar(QWidget* column) {
          QStringLiteral("Visualizza il riepilogo delle persone da ricontattare.")},
         {&cmdEsporta, "cmdEsporta", ":/cards/art/esporta.svg", "Esporta",
          QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.")},
+        {&cmdImporta, "cmdImporta", ":/cards/art/esporta.svg", "Importa",
+         QStringLiteral("Importa nuove schede da un foglio di calcolo (CSV, Excel, LibreOffice).")},
+        {&cmdPrivacy, "cmdPrivacy", ":/privacy/art/privacy.svg", "Privacy",
+         QStringLiteral("Dati personali del cliente: raccoglierli tutti, dimenticare il cliente, clienti da non "
+                        "conservare.")},
         {&cmdGuida, "cmdGuida", ":/cards/art/guida.svg", "Guida", QStringLiteral("Visualizza la guida in linea.")},
         {&cmdEsci, "cmdEsci", ":/cards/art/esci.svg", "Esci",
          QStringLiteral("Esci dalla schermata di lavoro corrente.")},
     }};
-    fillCommandColumn(column, hints(), commands, 104);
+    fillCommandColumn(column, hints(), commands, 104, 22); // fourteen commands: smaller pictures
 }
 
 // A taller screen spreads the sections: the spare height goes evenly into the gaps between sections and
@@ -192,6 +204,23 @@ void TfrmClienti::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layout()->activate();
     spreadSections();
+}
+
+// A new card (or a duplicate) of a client the archive already holds: Sì saves it all the same, No shows
+// the existing card instead. An archive that cannot be read is left to the save, which reports it.
+bool TfrmClienti::askAboutExistingClient() {
+    if (!lblPosizione->text().trimmed().isEmpty())
+        return true;
+    TRecCliente record;
+    std::memset(&record, 0, sizeof record);
+    binding().fillRecord(&record);
+    std::optional<std::int64_t> existing;
+    if (!findExistingClient(record, 0, existing, nullptr) || !existing)
+        return true;
+    if (confirm(this, duplicateClientQuestion(*existing)))
+        return true;
+    navigator().showCard(*existing);
+    return false;
 }
 
 void TfrmClienti::showHelp() {

@@ -45,6 +45,8 @@ public:
     QToolButton* cmdPDF;
     QToolButton* cmdRicontatta;
     QToolButton* cmdEsporta;
+    QToolButton* cmdImporta;
+    QToolButton* cmdPrivacy;
     // The call history, beside the last section's boxes.
     QToolButton* btnProve;
 
@@ -56,6 +58,7 @@ private:
     void buildToolbar(QWidget* column);
     void spreadSections();
     void btnProveClick();
+    bool askAboutExistingClient();
 
     QVBoxLayout* sectionStack_ = nullptr;
     QList<QLabel*> spacedCaptions_;

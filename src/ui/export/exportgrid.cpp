@@ -144,6 +144,8 @@ void ExportGridDialog::fillGrid() {
     QString error;
     const bool ok = fillExportRows(setup_.kind, rows, choice_, &error);
     model_->setRows(std::move(rows));
+    // An empty grid after a failed read is no export: the last good file must not be replaced by it.
+    cmdEsporta->setEnabled(ok);
     if (!ok)
         showError(this, kArchiveMessage);
 }

@@ -131,6 +131,8 @@ void TfrmRiepStraordinari::load() {
     lblIntervallo->setText(intervalCaption(fromText, toText));
     txtTrova->setFocus(Qt::OtherFocusReason);
     lblTrovate->setText(worksCaption(summary.lines.size()));
+    leftOut_ = summary.leftOut.size();
+    readWhole_ = summary.ok;
     if (!summary.ok)
         showWarning(this, kArchiveMessage);
     if (!summary.leftOut.isEmpty())
@@ -148,7 +150,7 @@ void TfrmRiepStraordinari::btnStampaClick() {
         return;
     printListLines(this, report::hoursSummaryTitle(trimText(titTipologia->text())), lines,
                    report::hoursSummaryExtraLines(trimText(lblIntervallo->text()), QString::number(lines.size()),
-                                                  trimText(lblTotCosti->text())));
+                                                  trimText(lblTotCosti->text()), leftOut_, readWhole_));
 }
 
 void TfrmRiepStraordinari::imgGuidaClick() {

@@ -51,6 +51,8 @@ private:
     TfrmMenuRiepStraordinari* menu_;
     QStringListModel* model_;
     bool loaded_ = false;
+    qsizetype leftOut_ = 0; // records the shown total leaves out, said on the printout too
+    bool readWhole_ = true;
 };
 
 } // namespace ombrisa

@@ -1,0 +1,100 @@
+// Importing the 20,000 clients of the data set of benchdata.h (exported by the program as a sheet) into
+// an empty folder, and the duplicate check of a new card against them. Baselines in the same run: reading
+// the sheet's bytes and writing the archive's bytes; the client scan.
+#include "benchdata.h"
+#include "core/cards/duplicates.h"
+#include "core/export/exports.h"
+#include "core/import/importplan.h"
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/appfolder.h"
+
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+using namespace ombrisa;
+
+namespace {
+
+// The data set's clients as the program's own export (the sheet to import).
+QString sheetPath() {
+    static const QString path = [] {
+        const QString dir = bench::dataFolder();
+        setAppFolderOverride(dir);
+        ExportTable rows;
+        if (!fillExportRows(ExportKind::Clienti, rows))
+            std::abort();
+        const QString file = QDir(dir).filePath(QStringLiteral("clienti-da-importare.xls"));
+        const ExportDef& def = exportDef(ExportKind::Clienti);
+        if (exportSpreadsheet(file, def.sheetName, def.columns, rows) != ExportOutcome::Written)
+            std::abort();
+        return file;
+    }();
+    return path;
+}
+
+// Baseline: the sheet read whole and an archive of 20,000 clients written whole.
+void BM_ReadSheetAndWriteArchive(benchmark::State& state) {
+    const QString sheet = sheetPath();
+    QTemporaryDir empty;
+    const QByteArray archive(20000 * static_cast<qsizetype>(sizeof(TRecCliente)), 'x');
+    for (auto _ : state) {
+        QFile in(sheet);
+        if (!in.open(QIODevice::ReadOnly))
+            state.SkipWithError("read");
+        benchmark::DoNotOptimize(in.readAll());
+        QFile out(empty.filePath(kClientiFile));
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(archive) != archive.size())
+            state.SkipWithError("write");
+    }
+}
+BENCHMARK(BM_ReadSheetAndWriteArchive)->Unit(benchmark::kMillisecond);
+
+// The whole import: the sheet read, the plan made against an empty archive, every card appended.
+void BM_ImportClients(benchmark::State& state) {
+    const QString sheet = sheetPath();
+    QTemporaryDir empty;
+    setAppFolderOverride(empty.path());
+    for (auto _ : state) {
+        QFile::remove(empty.filePath(kClientiFile));
+        const SheetResult read = readSheetFile(sheet);
+        ImportPlan plan;
+        if (!read.ok || !makeImportPlan(ImportArchive::Clienti, read.table,
+                                        guessMapping(ImportArchive::Clienti, read.table.headings), plan, nullptr))
+            state.SkipWithError("plan");
+        const ImportResult result = runImport(plan, true);
+        if (result.outcome != ImportOutcome::Written)
+            state.SkipWithError("import");
+        state.counters["cards"] = static_cast<double>(result.written);
+    }
+    setAppFolderOverride(bench::dataFolder());
+}
+BENCHMARK(BM_ImportClients)->Unit(benchmark::kMillisecond);
+
+// Baseline: the client scan.
+void BM_ScanClients(benchmark::State& state) {
+    bench::scanReadOnly(state, bench::dataFile(kClientiFile), sizeof(TRecCliente));
+}
+BENCHMARK(BM_ScanClients)->Unit(benchmark::kMillisecond);
+
+// The question the client card asks before saving a new card: is it a client the archive holds?
+void BM_DuplicateCheckOfANewCard(benchmark::State& state) {
+    setAppFolderOverride(bench::dataFolder());
+    TRecCliente card;
+    std::memset(&card, 0, sizeof card);
+    PutText(card.Cliente, u"Nuovo Cliente");
+    PutText(card.Recapito, u"06 0000000");
+    PutText(card.CodFisc, u"NVOCLN80A01H501X");
+    for (auto _ : state) {
+        std::optional<std::int64_t> found;
+        if (!findExistingClient(card, 0, found, nullptr))
+            state.SkipWithError("scan");
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(BM_DuplicateCheckOfANewCard)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

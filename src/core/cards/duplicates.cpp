@@ -1,0 +1,206 @@
+#include "core/cards/duplicates.h"
+
+#include "core/records/archivepaths.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/recordfile.h"
+#include "core/storage/textfield.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <map>
+#include <numeric>
+
+namespace ombrisa {
+
+QString comparableCode(QStringView code) {
+    return trimView(code).toString().toUpper();
+}
+
+QString comparableName(QStringView name) {
+    const QStringView trimmed = trimView(name);
+    bool plain = true;
+    for (const QChar c : trimmed)
+        plain = plain && c.unicode() < 128;
+    // Most names are plain letters: nothing to decompose.
+    const QString decomposed = plain ? trimmed.toString() : trimmed.toString().normalized(QString::NormalizationForm_KD);
+    QString out;
+    out.reserve(decomposed.size());
+    bool blank = false;
+    for (const QChar c : decomposed) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        if (c.isSpace() || c.unicode() <= 32) {
+            blank = true;
+            continue;
+        }
+        if (blank && !out.isEmpty())
+            out += u' ';
+        blank = false;
+        out += c.toCaseFolded();
+    }
+    return out;
+}
+
+QString comparablePhone(QStringView phone) {
+    const QStringView trimmed = trimView(phone);
+    QString digits;
+    digits.reserve(trimmed.size());
+    for (const QChar c : trimmed)
+        if (c >= u'0' && c <= u'9')
+            digits += c;
+    if (digits.startsWith(QLatin1String("0039")))
+        digits.remove(0, 4);
+    else if (trimmed.startsWith(u'+') && digits.startsWith(QLatin1String("39")))
+        digits.remove(0, 2);
+    return digits;
+}
+
+ClientIdentity clientIdentity(const TRecCliente& r) {
+    ClientIdentity id;
+    id.codFisc = comparableCode(GetText(r.CodFisc));
+    id.partitaIva = comparableCode(GetText(r.PartitaIva));
+    id.name = comparableName(GetText(r.Cliente));
+    for (const QString& phone : {GetText(r.Recapito), GetText(r.TelCasa), GetText(r.TelUff), GetText(r.TelCel)}) {
+        QString p = comparablePhone(phone);
+        if (!p.isEmpty() && !id.phones.contains(p))
+            id.phones.append(std::move(p));
+    }
+    return id;
+}
+
+bool sameClient(const ClientIdentity& a, const ClientIdentity& b) {
+    if (!a.codFisc.isEmpty() && a.codFisc == b.codFisc)
+        return true;
+    if (!a.partitaIva.isEmpty() && a.partitaIva == b.partitaIva)
+        return true;
+    if (a.name.isEmpty() || a.name != b.name)
+        return false;
+    for (const QString& p : a.phones)
+        if (b.phones.contains(p))
+            return true;
+    return false;
+}
+
+void ClientIndex::add(const ClientIdentity& id, std::int64_t number) {
+    if (!id.codFisc.isEmpty())
+        byCodFisc_.insert(id.codFisc, std::min(number, byCodFisc_.value(id.codFisc, number)));
+    if (!id.partitaIva.isEmpty())
+        byPartitaIva_.insert(id.partitaIva, std::min(number, byPartitaIva_.value(id.partitaIva, number)));
+    if (id.name.isEmpty())
+        return;
+    for (const QString& p : id.phones) {
+        const QString key = id.name + u'\n' + p;
+        byNamePhone_.insert(key, std::min(number, byNamePhone_.value(key, number)));
+    }
+}
+
+std::optional<std::int64_t> ClientIndex::find(const ClientIdentity& id) const {
+    std::optional<std::int64_t> best;
+    auto consider = [&](const QHash<QString, std::int64_t>& map, const QString& key) {
+        if (key.isEmpty())
+            return;
+        const auto it = map.constFind(key);
+        if (it != map.constEnd() && (!best || *it < *best))
+            best = *it;
+    };
+    consider(byCodFisc_, id.codFisc);
+    consider(byPartitaIva_, id.partitaIva);
+    if (!id.name.isEmpty())
+        for (const QString& p : id.phones)
+            consider(byNamePhone_, id.name + u'\n' + p);
+    return best;
+}
+
+namespace {
+
+// Reads every card of the client archive, calling `each(identity, number)`.
+template <class Each> bool scanClients(QString* error, Each each) {
+    const QString path = appPath(kClientiFile);
+    if (!TRecordFile::Present(path))
+        return true;
+    TRecordFile file;
+    TRecCliente record;
+    bool ok = file.OpenOrCreate(path, sizeof record, TRecordFile::Access::Read);
+    while (ok && !file.AtEnd()) {
+        const std::int64_t number = file.Position() + 1;
+        ok = file.ReadRecord(record);
+        if (ok)
+            each(clientIdentity(record), number);
+    }
+    if (!ok) {
+        if (error)
+            *error = file.ErrorString();
+        return false;
+    }
+    file.Close();
+    return true;
+}
+
+std::int64_t findRoot(std::vector<std::int64_t>& parent, std::int64_t i) {
+    while (parent[static_cast<std::size_t>(i)] != i) {
+        parent[static_cast<std::size_t>(i)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(i)])];
+        i = parent[static_cast<std::size_t>(i)];
+    }
+    return i;
+}
+
+} // namespace
+
+bool findDuplicateClients(std::vector<std::vector<std::int64_t>>& groups, QString* error) {
+    groups.clear();
+    // Each card is joined to the first earlier card it matches through each clause; the index keeps the
+    // first card of every key, so chains through any key end in one group.
+    std::vector<std::int64_t> parent(1, 0);
+    QHash<QString, std::int64_t> firstOf[3];
+    const bool ok = scanClients(error, [&](const ClientIdentity& id, std::int64_t number) {
+        parent.push_back(number);
+        auto join = [&](QHash<QString, std::int64_t>& map, const QString& key) {
+            const auto it = map.constFind(key);
+            if (it == map.constEnd()) {
+                map.insert(key, number);
+                return;
+            }
+            const std::int64_t a = findRoot(parent, *it);
+            const std::int64_t b = findRoot(parent, number);
+            if (a != b)
+                parent[static_cast<std::size_t>(std::max(a, b))] = std::min(a, b);
+        };
+        if (!id.codFisc.isEmpty())
+            join(firstOf[0], id.codFisc);
+        if (!id.partitaIva.isEmpty())
+            join(firstOf[1], id.partitaIva);
+        if (!id.name.isEmpty())
+            for (const QString& p : id.phones)
+                join(firstOf[2], id.name + u'\n' + p);
+    });
+    if (!ok)
+        return false;
+    std::map<std::int64_t, std::vector<std::int64_t>> byRoot;
+    for (std::int64_t n = 1; n < static_cast<std::int64_t>(parent.size()); ++n)
+        byRoot[findRoot(parent, n)].push_back(n);
+    for (auto& [root, members] : byRoot)
+        if (members.size() > 1)
+            groups.push_back(std::move(members));
+    return true;
+}
+
+QString duplicateClientQuestion(std::int64_t number) {
+    return QStringLiteral("Esiste già una scheda per questo cliente (scheda n. %1). Salvare comunque?\n\r\n\r"
+                          "Sì: inserisce in archivio la scheda sullo schermo come nuova scheda.\n\r"
+                          "No: mostra la scheda n. %1 (la scheda sullo schermo non viene salvata).")
+        .arg(number);
+}
+
+bool findExistingClient(const TRecCliente& record, std::int64_t except, std::optional<std::int64_t>& found,
+                        QString* error) {
+    found.reset();
+    const ClientIdentity wanted = clientIdentity(record);
+    if (wanted.codFisc.isEmpty() && wanted.partitaIva.isEmpty() && (wanted.name.isEmpty() || wanted.phones.isEmpty()))
+        return true;
+    return scanClients(error, [&](const ClientIdentity& id, std::int64_t number) {
+        if (!found && number != except && sameClient(wanted, id))
+            found = number;
+    });
+}
+
+} // namespace ombrisa

@@ -1,0 +1,70 @@
+#pragma once
+
+// The one rule that tells whether two client cards are the same client, used by the import, by the
+// client card's save and by `ombrisa-tool duplicates`.
+//
+// Two clients are the same when
+//  - their codici fiscali, trimmed and without regard to case, are equal and not empty; or
+//  - their partite IVA, trimmed, are equal and not empty; or
+//  - their names (trimmed, without regard to case and accents, runs of blanks as one) are equal and
+//    not empty, and they share a telephone number (any of the four telephone fields, digits only,
+//    without the international prefix of Italy 0039 / +39), not empty.
+
+#include "core/records/records.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace ombrisa {
+
+// The parts of a client card the rule compares, each in its compared form.
+struct ClientIdentity {
+    QString codFisc;
+    QString partitaIva;
+    QString name;
+    QStringList phones;
+};
+
+QString comparableCode(QStringView code);
+QString comparableName(QStringView name);
+QString comparablePhone(QStringView phone);
+
+ClientIdentity clientIdentity(const TRecCliente& record);
+
+bool sameClient(const ClientIdentity& a, const ClientIdentity& b);
+
+// The cards seen so far, to find the first one a new card matches as fast as a hash look-up.
+class ClientIndex {
+public:
+    // Adds card `number` (from 1; any number an earlier row of a file may also use).
+    void add(const ClientIdentity& identity, std::int64_t number);
+    // The smallest number of an added card the same client as `identity`, or nullopt.
+    std::optional<std::int64_t> find(const ClientIdentity& identity) const;
+
+private:
+    QHash<QString, std::int64_t> byCodFisc_;
+    QHash<QString, std::int64_t> byPartitaIva_;
+    QHash<QString, std::int64_t> byNamePhone_; // name + '\n' + phone
+};
+
+// The groups of cards of the client archive in the program's folder that are the same client (each group
+// in card order, groups by their first card), joined through the rule: when A matches B and B matches C
+// the three are one group. A missing archive has none. False with `error` when it cannot be read.
+bool findDuplicateClients(std::vector<std::vector<std::int64_t>>& groups, QString* error);
+
+// The question the client card asks before saving a new card that matches card `number`: Sì saves it,
+// No shows card `number` instead.
+QString duplicateClientQuestion(std::int64_t number);
+
+// The first card of the client archive in the program's folder that is the same client as `record`,
+// other than card `except` (the card being saved in place, 0 for none). nullopt when there is none; a
+// read failure gives false with `error`.
+bool findExistingClient(const TRecCliente& record, std::int64_t except, std::optional<std::int64_t>& found,
+                        QString* error);
+
+} // namespace ombrisa

@@ -1,0 +1,42 @@
+#pragma once
+
+// Appending many records to an archive as one operation: all of them or none.
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+namespace ombrisa {
+
+// What an archive held when it was read: its whole records and a hash of their bytes, so that a later
+// operation can tell whether another workstation changed it meanwhile.
+struct ArchiveFingerprint {
+    std::int64_t count = 0;
+    std::uint64_t hash = 0;
+    bool operator==(const ArchiveFingerprint&) const = default;
+};
+
+// Adds one record to a fingerprint (records in file order, starting from a default fingerprint).
+void addToFingerprint(ArchiveFingerprint& fingerprint, const void* record, std::size_t recordSize);
+
+enum class AppendOutcome {
+    Appended,  // every record is in the archive and on the disk
+    Changed,   // the archive is not the one `expected` describes: nothing written
+    Cancelled, // `progress` said stop: nothing written
+    Failed,    // a read, write or flush failed: nothing written (or, if even the undo failed, `error` says so)
+};
+
+// Written records so far and the total; false stops the operation.
+using AppendProgress = std::function<bool(std::int64_t written, std::int64_t total)>;
+
+// Appends `records` (a whole number of records of `recordSize`) to the archive at `path` under one
+// exclusive lock. When `expected` is given, the archive's fingerprint is compared first, under the same
+// lock. A failure or a cancel cuts the archive back to the length it had, so that it is exactly as it
+// was. `firstNumber` receives the card number (from 1) of the first appended record.
+AppendOutcome appendAllOrNothing(const QString& path, std::size_t recordSize, std::span<const std::uint8_t> records,
+                                 const ArchiveFingerprint* expected, const AppendProgress& progress,
+                                 std::int64_t* firstNumber, QString* error);
+
+} // namespace ombrisa

@@ -1,0 +1,747 @@
+#include "core/import/importplan.h"
+
+#include "core/cards/callcard.h"
+#include "core/cards/clientcard.h"
+#include "core/cards/duplicates.h"
+#include "core/dates/dates.h"
+#include "core/italy/provinces.h"
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/appfolder.h"
+#include "core/storage/codepage.h"
+#include "core/storage/recordfile.h"
+#include "core/storage/textfield.h"
+#include "core/validators/codicefiscale.h"
+#include "core/validators/iban.h"
+#include "core/validators/partitaiva.h"
+
+#include <QCryptographicHash>
+#include <QHash>
+#include <QSettings>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <cstring>
+
+namespace ombrisa {
+
+namespace {
+
+// Keys of the targets that fill more than one field.
+const QString kComuneProvNasc = QStringLiteral("txtComuneProvNasc");
+const QString kComuneProvRes = QStringLiteral("txtComuneProvRes");
+const QString kDataChiamata = QStringLiteral("txtDataChiamata");
+const QString kOraChiamata = QStringLiteral("txtOraChiamata");
+
+QString captionOf(const char* caption) {
+    QString c = QString::fromUtf8(caption).trimmed();
+    if (c.endsWith(u':'))
+        c.chop(1);
+    return c;
+}
+
+std::vector<ImportTarget> buildTargets(ImportArchive archive) {
+    std::vector<ImportTarget> targets;
+    if (archive == ImportArchive::Clienti) {
+        for (const CardField& f : kClientCardFields) {
+            const QString key = QString::fromLatin1(f.control);
+            QString caption = captionOf(f.caption);
+            if (key == u"txtProvNasc")
+                caption = QStringLiteral("Provincia di nascita");
+            else if (key == u"txtProvRes")
+                caption = QStringLiteral("Provincia di residenza");
+            targets.push_back({key, caption});
+            if (key == u"txtComuneNasc")
+                targets.push_back({kComuneProvNasc, QStringLiteral("Comune di nascita e provincia")});
+            else if (key == u"txtComuneRes")
+                targets.push_back({kComuneProvRes, QStringLiteral("Comune di residenza e provincia")});
+        }
+        return targets;
+    }
+    targets.push_back({kDataChiamata, QStringLiteral("Data chiamata (gg/mm/aaaa)")});
+    targets.push_back({kOraChiamata, QStringLiteral("Ora chiamata (hh:mm)")});
+    for (const CardField& f : kCallCardFields)
+        if (f.kind != CardFieldKind::Hidden)
+            targets.push_back({QString::fromLatin1(f.control), captionOf(f.caption)});
+    return targets;
+}
+
+// Lower case, without accents, every run of other characters than letters and digits one blank.
+QString headingForm(QStringView heading) {
+    const QString decomposed = heading.toString().normalized(QString::NormalizationForm_KD);
+    QString out;
+    bool blank = false;
+    for (const QChar c : decomposed) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        if (!c.isLetterOrNumber()) {
+            blank = true;
+            continue;
+        }
+        if (blank && !out.isEmpty())
+            out += u' ';
+        blank = false;
+        out += c.toLower();
+    }
+    return out;
+}
+
+struct Synonyms {
+    const char* key;
+    std::vector<const char*> headings; // already in headingForm
+};
+
+const std::vector<Synonyms>& clientSynonyms() {
+    static const std::vector<Synonyms> table{
+        {"txtCliente", {"cognome e nome", "nome e cognome", "ragione sociale", "cliente", "nominativo",
+                        "denominazione", "name", "full name", "company", "company name", "customer", "nome"}},
+        {"txtDataNasc", {"data di nascita", "data nascita", "nato il", "nata il", "birth date", "date of birth",
+                         "birthday", "dob"}},
+        {"txtComuneProvNasc", {"comune stato estero di nascita", "comune di nascita", "luogo di nascita",
+                               "nato a", "birthplace", "place of birth"}},
+        {"txtProvNasc", {"provincia di nascita", "prov nascita", "prov di nascita"}},
+        {"txtSesso", {"sesso", "genere", "sex", "gender"}},
+        {"txtRecapito", {"tel preferenziale", "telefono preferenziale", "telefono", "tel", "recapito",
+                         "recapito telefonico", "phone", "telephone", "phone number"}},
+        {"txtIndirizzoRes", {"indirizzo di residenza", "indirizzo", "via", "residente in via piazza e numero civico",
+                             "address", "street", "street address"}},
+        {"txtProvRes", {"provincia", "prov", "pr", "provincia di residenza", "prov residenza", "province"}},
+        {"txtComuneProvRes", {"comune di residenza", "comune", "citta", "localita", "city", "town"}},
+        {"txtCapRes", {"cap", "codice postale", "zip", "zip code", "postal code", "postcode"}},
+        {"txtEstremi", {"modalita di pagamento", "pagamento", "payment", "payment method"}},
+        {"txtTelCasa", {"tel casa", "telefono casa", "telefono abitazione", "home phone"}},
+        {"txtTelUff", {"tel ufficio", "telefono ufficio", "work phone", "office phone", "business phone"}},
+        {"txtTelCel", {"tel cellulare", "cellulare", "cell", "mobile", "mobile phone", "cellphone", "cell phone"}},
+        {"txtFax", {"pec", "posta elettronica certificata", "indirizzo pec"}},
+        {"txtEmail", {"e mail", "email", "mail", "indirizzo e mail", "posta elettronica", "e mail address",
+                      "email address"}},
+        {"txtCodFisc", {"codice fiscale", "cf", "c f", "cod fisc", "cod fiscale", "tax code", "fiscal code"}},
+        {"txtCarta", {"carta di credito n", "carta di credito", "numero carta", "credit card", "card number"}},
+        {"txtScadeCarta", {"scadenza", "scadenza carta", "expiry", "expiration date"}},
+        {"txtPartitaIva", {"partita iva", "partita i v a", "p iva", "p i v a", "piva", "part iva", "vat", "vat number", "vat id"}},
+        {"txtIban", {"iban", "codice iban"}},
+        {"txtDocumento", {"estremi documento", "documento", "document"}},
+        {"txtOccupazione", {"occupazione", "professione", "occupation", "job", "job title"}},
+        {"txtCivile", {"stato civile", "marital status"}},
+        {"txtTitoli", {"titoli e qualifiche", "titoli", "qualifiche", "titolo di studio"}},
+        {"txtProdotti", {"prodotti e servizi di interesse", "prodotti o servizi di interesse", "prodotti",
+                         "interessi"}},
+        {"txtZona", {"zona", "zona di appartenenza", "area", "zone"}},
+        {"txtQuestioni", {"questioni in sospeso", "questioni", "in sospeso"}},
+        {"txtNote", {"note", "notes", "comments", "osservazioni", "annotazioni"}},
+    };
+    return table;
+}
+
+const std::vector<Synonyms>& callSynonyms() {
+    static const std::vector<Synonyms> table{
+        {"txtDataChiamata", {"data chiamata", "data della chiamata", "data", "date", "call date"}},
+        {"txtOraChiamata", {"ora chiamata", "ora della chiamata", "ora", "orario", "time", "call time"}},
+        {"txtGiornoRit", {"giorno", "day"}},
+        {"txtMeseRit", {"mese", "month"}},
+        {"lblAnnoRit", {"anno", "year"}},
+        {"txtOreRit", {"ore", "hour", "hours"}},
+        {"txtMinutiRit", {"minuti", "minute", "minutes"}},
+        {"txtTipo", {"tipo chiamata", "tipo", "direzione", "type", "direction"}},
+        {"txtOggetto", {"oggetto", "subject", "motivo"}},
+        {"txtEsito", {"esito", "outcome", "result"}},
+        {"txtGrado", {"grado soddisfazione", "grado di soddisfazione", "soddisfazione", "satisfaction"}},
+        {"txtDurata", {"durata", "duration"}},
+        {"txtCliente", {"cognome e nome cliente", "cliente", "cognome e nome", "nome e cognome", "nominativo",
+                        "ragione sociale", "customer", "name"}},
+        {"txtCodFisc", {"codice fiscale", "cf", "c f", "cod fisc", "cod fiscale", "tax code", "fiscal code"}},
+        {"txtZona", {"zona di appartenenza", "zona", "area", "zone"}},
+        {"txtRecapito", {"tel preferenziale", "telefono preferenziale", "telefono", "tel", "recapito", "phone"}},
+        {"txtTelCel", {"tel cellulare", "cellulare", "cell", "mobile", "mobile phone"}},
+        {"txtEmail", {"indirizzo e mail", "e mail", "email", "mail", "posta elettronica"}},
+        {"txtNote", {"note", "notes", "comments", "osservazioni"}},
+        {"txtOperatore", {"operatore agente", "operatore o agente", "operatore", "agente", "operator", "agent"}},
+    };
+    return table;
+}
+
+// The record fields a target fills.
+QStringList fieldsOf(ImportArchive archive, const QString& key) {
+    if (key == kComuneProvNasc)
+        return {QStringLiteral("ComuneNasc"), QStringLiteral("ProvNasc")};
+    if (key == kComuneProvRes)
+        return {QStringLiteral("ComuneRes"), QStringLiteral("ProvRes")};
+    if (key == kDataChiamata)
+        return {QStringLiteral("GiornoRit"), QStringLiteral("MeseRit"), QStringLiteral("AnnoRit")};
+    if (key == kOraChiamata)
+        return {QStringLiteral("OreRit"), QStringLiteral("MinutiRit")};
+    if (archive == ImportArchive::Clienti) {
+        for (const CardField& f : kClientCardFields)
+            if (key == QLatin1String(f.control))
+                return {QString::fromLatin1(f.field)};
+    } else {
+        for (const CardField& f : kCallCardFields)
+            if (key == QLatin1String(f.control))
+                return {QString::fromLatin1(f.field)};
+    }
+    return {};
+}
+
+const CardField* cardFieldOf(ImportArchive archive, QStringView field) {
+    if (archive == ImportArchive::Clienti) {
+        for (const CardField& f : kClientCardFields)
+            if (field == QLatin1String(f.field))
+                return &f;
+    } else {
+        for (const CardField& f : kCallCardFields)
+            if (field == QLatin1String(f.field))
+                return &f;
+    }
+    return nullptr;
+}
+
+// What the card's box would hold after the user typed `text` into it.
+QString filtered(const CardField* f, QStringView text) {
+    const QString trimmed = trimText(text);
+    if (!f)
+        return trimmed;
+    switch (f->filter) {
+    case CardFilter::TrimUpper:
+    case CardFilter::Upper:
+    case CardFilter::UpperOnKeyRelease:
+        return trimmed.toUpper();
+    case CardFilter::Digits: {
+        QString digits;
+        for (const QChar c : trimmed)
+            if (c >= u'0' && c <= u'9')
+                digits += c;
+        return digits;
+    }
+    default:
+        return trimmed;
+    }
+}
+
+bool isProvinceCode(QStringView text) {
+    for (const char* code : kProvinceCodes)
+        if (text == QLatin1String(code))
+            return true;
+    return false;
+}
+
+QString twoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+// A number of one or two digits within [min, max] as two digits; the text as it is otherwise (the card's
+// checks then judge it).
+QString twoDigitNumber(const QString& text, int min, int max) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (ok && text.size() <= 2 && n >= min && n <= max)
+        return twoDigits(n);
+    return text;
+}
+
+QString monthName(const QString& text) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (ok && n >= 1 && n <= 12)
+        return kMonthNames[static_cast<std::size_t>(n - 1)];
+    const QString lower = headingForm(text);
+    for (const QString& name : kMonthNames)
+        if (lower == headingForm(name) || (lower.size() == 3 && headingForm(name).startsWith(lower)))
+            return name;
+    return text;
+}
+
+std::optional<QDate> parseImportDate(const QString& text) {
+    if (auto d = parseDate(text))
+        return d;
+    // A spreadsheet's own form of a date.
+    for (const char* format : {"yyyy-MM-dd", "d-M-yyyy", "d.M.yyyy", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm:ss"}) {
+        const QDate d = QDate::fromString(text, QString::fromLatin1(format));
+        if (d.isValid())
+            return d;
+    }
+    return std::nullopt;
+}
+
+std::optional<QTime> parseImportTime(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,2})[:.](\\d{2})(?:[:.](\\d{2}))?$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QTime t(m.captured(1).toInt(), m.captured(2).toInt());
+    return t.isValid() ? std::optional(t) : std::nullopt;
+}
+
+QString cleanMessage(QString message) {
+    if (message.startsWith(QLatin1String("Attenzione: ")))
+        message.remove(0, 12);
+    message.replace(QLatin1String("\n\r\n\r"), QLatin1String(" "));
+    message.replace(QLatin1String("\r\n\r\n"), QLatin1String(" "));
+    return message;
+}
+
+QString callKey(const TRecChiamata& r) {
+    return GetText(r.DataRit) + u'\n' + GetText(r.OraRit) + u'\n' + comparableCode(GetText(r.CodFisc)) + u'\n' +
+           comparableName(GetText(r.Oggetto));
+}
+
+template <class Each> bool scanArchive(ImportArchive archive, ArchiveFingerprint& fingerprint, QString* error,
+                                       Each each) {
+    fingerprint = {};
+    const QString path = appPath(importArchiveFile(archive));
+    if (!TRecordFile::Present(path))
+        return true;
+    const std::size_t size = importRecordSize(archive);
+    TRecordFile file;
+    std::vector<std::uint8_t> record(size);
+    bool ok = file.OpenOrCreate(path, size, TRecordFile::Access::Read);
+    while (ok && !file.AtEnd()) {
+        const std::int64_t number = file.Position() + 1;
+        ok = file.ReadRecord(static_cast<void*>(record.data()));
+        if (ok) {
+            addToFingerprint(fingerprint, record.data(), size);
+            each(record.data(), number);
+        }
+    }
+    if (!ok) {
+        if (error)
+            *error = file.ErrorString();
+        return false;
+    }
+    file.Close();
+    return true;
+}
+
+} // namespace
+
+const std::vector<ImportTarget>& importTargets(ImportArchive archive) {
+    static const std::vector<ImportTarget> clients = buildTargets(ImportArchive::Clienti);
+    static const std::vector<ImportTarget> calls = buildTargets(ImportArchive::Chiamate);
+    return archive == ImportArchive::Clienti ? clients : calls;
+}
+
+QString importTargetCaption(ImportArchive archive, const QString& key) {
+    if (key.isEmpty())
+        return kIgnoreCaption;
+    for (const ImportTarget& t : importTargets(archive))
+        if (t.key == key)
+            return t.caption;
+    return key;
+}
+
+QString importFieldCaption(ImportArchive archive, const char* field) {
+    const CardField* card = cardFieldOf(archive, QString::fromLatin1(field));
+    if (!card || !*card->caption)
+        return QString::fromLatin1(field);
+    const QString key = QString::fromLatin1(card->control);
+    for (const ImportTarget& t : importTargets(archive))
+        if (t.key == key)
+            return t.caption;
+    return captionOf(card->caption);
+}
+
+QString guessTarget(ImportArchive archive, QStringView heading) {
+    const QString form = headingForm(heading);
+    if (form.isEmpty())
+        return {};
+    for (const Synonyms& s : archive == ImportArchive::Clienti ? clientSynonyms() : callSynonyms())
+        for (const char* h : s.headings)
+            if (form == QLatin1String(h))
+                return QString::fromLatin1(s.key);
+    // The export's own headings and the card's captions, whatever their punctuation.
+    for (const ImportTarget& t : importTargets(archive))
+        if (form == headingForm(t.caption))
+            return t.key;
+    return {};
+}
+
+QStringList guessMapping(ImportArchive archive, const QStringList& headings) {
+    QStringList mapping;
+    QSet<QString> filled;
+    for (const QString& heading : headings) {
+        QString key = guessTarget(archive, heading);
+        for (const QString& field : fieldsOf(archive, key))
+            if (filled.contains(field))
+                key.clear();
+        for (const QString& field : fieldsOf(archive, key))
+            filled.insert(field);
+        mapping << key;
+    }
+    return mapping;
+}
+
+namespace {
+
+QString mappingKey(ImportArchive archive, const QStringList& headings) {
+    const QByteArray digest =
+        QCryptographicHash::hash(headings.join(u'\n').toUtf8(), QCryptographicHash::Sha1).toHex();
+    return (archive == ImportArchive::Clienti ? QStringLiteral("clienti/") : QStringLiteral("chiamate/")) +
+           QString::fromLatin1(digest);
+}
+
+} // namespace
+
+QStringList rememberedMapping(ImportArchive archive, const QStringList& headings) {
+    QStringList guessed = guessMapping(archive, headings);
+    if (!QFileInfo::exists(appPath(kImportMappingsFile)))
+        return guessed;
+    const QSettings ini(appPath(kImportMappingsFile), QSettings::IniFormat);
+    const QStringList kept = ini.value(mappingKey(archive, headings)).toStringList();
+    if (kept.size() != headings.size())
+        return guessed;
+    for (const QString& key : kept) {
+        bool known = key.isEmpty();
+        for (const ImportTarget& t : importTargets(archive))
+            known = known || t.key == key;
+        if (!known)
+            return guessed;
+    }
+    return mappingProblem(archive, kept).isEmpty() ? kept : guessed;
+}
+
+bool rememberMapping(ImportArchive archive, const QStringList& headings, const QStringList& mapping) {
+    QSettings ini(appPath(kImportMappingsFile), QSettings::IniFormat);
+    ini.setValue(mappingKey(archive, headings), mapping);
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
+
+QString mappingProblem(ImportArchive archive, const QStringList& mapping) {
+    QHash<QString, QString> byField; // field -> key that fills it
+    for (const QString& key : mapping) {
+        if (key.isEmpty())
+            continue;
+        const QStringList fields = fieldsOf(archive, key);
+        if (fields.isEmpty())
+            return QStringLiteral("Il campo \"%1\" non esiste nella scheda.").arg(key);
+        for (const QString& field : fields) {
+            if (byField.contains(field)) {
+                const QString other = byField.value(field);
+                return other == key
+                           ? QStringLiteral("Il campo \"%1\" è stato scelto per due colonne: ogni campo può "
+                                            "ricevere una sola colonna.")
+                                 .arg(importTargetCaption(archive, key))
+                           : QStringLiteral("I campi \"%1\" e \"%2\" riempiono la stessa parte della scheda: "
+                                            "sceglierne uno solo.")
+                                 .arg(importTargetCaption(archive, other), importTargetCaption(archive, key));
+            }
+            byField.insert(field, key);
+        }
+    }
+    if (byField.isEmpty())
+        return QStringLiteral("Nessuna colonna è stata associata a un campo della scheda.");
+    return {};
+}
+
+std::size_t importRecordSize(ImportArchive archive) {
+    return archive == ImportArchive::Clienti ? sizeof(TRecCliente) : sizeof(TRecChiamata);
+}
+
+QString importArchiveFile(ImportArchive archive) {
+    return archive == ImportArchive::Clienti ? kClientiFile : kChiamateFile;
+}
+
+bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStringList& mapping, ImportPlan& plan,
+                    QString* error) {
+    plan = ImportPlan{};
+    plan.archive = archive;
+    const bool clients = archive == ImportArchive::Clienti;
+    const FieldTable fields = clients ? FieldTable(kClienteFields) : FieldTable(kChiamataFields);
+    const std::size_t size = importRecordSize(archive);
+
+    ClientIndex archiveClients;
+    QHash<QString, std::int64_t> archiveCalls;
+    const bool read = scanArchive(archive, plan.fingerprint, error, [&](const std::uint8_t* record, std::int64_t n) {
+        if (clients) {
+            archiveClients.add(clientIdentity(*reinterpret_cast<const TRecCliente*>(record)), n);
+        } else {
+            const QString key = callKey(*reinterpret_cast<const TRecChiamata*>(record));
+            if (!archiveCalls.contains(key))
+                archiveCalls.insert(key, n);
+        }
+    });
+    if (!read)
+        return false;
+
+    // What each column fills, worked out once rather than for every cell.
+    std::vector<QString> columnField(static_cast<std::size_t>(mapping.size()));
+    std::vector<const CardField*> columnCard(static_cast<std::size_t>(mapping.size()), nullptr);
+    for (qsizetype c = 0; c < mapping.size(); ++c) {
+        const QStringList target = fieldsOf(archive, mapping[c]);
+        if (target.size() == 1) {
+            columnField[static_cast<std::size_t>(c)] = target.front();
+            columnCard[static_cast<std::size_t>(c)] = cardFieldOf(archive, target.front());
+        }
+    }
+    std::vector<QString> fieldNames;
+    for (const FieldDef& f : fields)
+        fieldNames.push_back(QString::fromLatin1(f.name));
+
+    ClientIndex fileClients;
+    QHash<QString, std::int64_t> fileCalls;
+    QHash<QString, QString> values; // record field -> text
+    plan.rows.reserve(table.rows.size());
+    for (const SheetRow& row : table.rows) {
+        bool blank = true;
+        for (const QString& cell : row.cells)
+            blank = blank && trimView(cell).isEmpty();
+        if (blank)
+            continue;
+        PlannedRow planned;
+        planned.line = row.line;
+        planned.record.assign(size, 0);
+        values.clear();
+        auto fail = [&](const QString& reason) {
+            if (planned.verdict != RowVerdict::Error) {
+                planned.verdict = RowVerdict::Error;
+                planned.reason = reason;
+            }
+        };
+        for (qsizetype c = mapping.size(); c < row.cells.size(); ++c)
+            if (!trimView(row.cells[c]).isEmpty()) {
+                fail(QStringLiteral("la riga ha più celle dell'intestazione (%1 invece di %2)")
+                         .arg(row.cells.size())
+                         .arg(mapping.size()));
+                break;
+            }
+        for (qsizetype c = 0; c < mapping.size(); ++c) {
+            const QString& key = mapping[c];
+            if (key.isEmpty())
+                continue;
+            const QString text = trimText(c < row.cells.size() ? QStringView(row.cells[c]) : QStringView());
+            if (key == kComuneProvNasc || key == kComuneProvRes) {
+                const bool nasc = key == kComuneProvNasc;
+                QString town = text;
+                QString province;
+                const qsizetype space = text.lastIndexOf(u' ');
+                if (space > 0 && isProvinceCode(QStringView(text).mid(space + 1))) {
+                    province = text.mid(space + 1);
+                    town = trimText(QStringView(text).left(space));
+                }
+                values.insert(nasc ? QStringLiteral("ComuneNasc") : QStringLiteral("ComuneRes"), town);
+                values.insert(nasc ? QStringLiteral("ProvNasc") : QStringLiteral("ProvRes"), province);
+            } else if (key == kDataChiamata) {
+                if (text.isEmpty())
+                    continue;
+                const std::optional<QDate> d = parseImportDate(text);
+                if (!d) {
+                    fail(QStringLiteral("la data \"%1\" non è una data").arg(text));
+                    continue;
+                }
+                values.insert(QStringLiteral("GiornoRit"), twoDigits(d->day()));
+                values.insert(QStringLiteral("MeseRit"), kMonthNames[static_cast<std::size_t>(d->month() - 1)]);
+                values.insert(QStringLiteral("AnnoRit"), QStringLiteral("%1").arg(d->year(), 4, 10, QLatin1Char('0')));
+            } else if (key == kOraChiamata) {
+                if (text.isEmpty())
+                    continue;
+                const std::optional<QTime> t = parseImportTime(text);
+                if (!t) {
+                    fail(QStringLiteral("l'ora \"%1\" non è un'ora").arg(text));
+                    continue;
+                }
+                values.insert(QStringLiteral("OreRit"), twoDigits(t->hour()));
+                values.insert(QStringLiteral("MinutiRit"), twoDigits(t->minute()));
+            } else {
+                const QString& field = columnField[static_cast<std::size_t>(c)];
+                if (field.isEmpty())
+                    continue;
+                QString value = filtered(columnCard[static_cast<std::size_t>(c)], text);
+                if (field == u"GiornoRit")
+                    value = twoDigitNumber(value, 1, 31);
+                else if (field == u"OreRit")
+                    value = twoDigitNumber(value, 0, 23);
+                else if (field == u"MinutiRit")
+                    value = twoDigitNumber(value, 0, 59);
+                else if (field == u"MeseRit")
+                    value = monthName(value);
+                else if (field == u"Tipo") {
+                    const QString form = headingForm(value);
+                    if (form == u"in entrata" || form == u"entrata" || form == u"in" || form == u"inbound")
+                        value = kTipoEntrata;
+                    else if (form == u"in uscita" || form == u"uscita" || form == u"out" || form == u"outbound")
+                        value = kTipoUscita;
+                }
+                values.insert(field, value);
+            }
+        }
+        if (clients) {
+            // What a new card saved on the client card holds in its recontact box.
+            values.insert(QString::fromLatin1(kRicontattaField), kRicontattaNo);
+        } else {
+            // A new call card proposes the first direction; a sheet without one gets it too.
+            if (values.value(QStringLiteral("Tipo")).isEmpty())
+                values.insert(QStringLiteral("Tipo"), kTipoEntrata);
+            values.insert(QStringLiteral("DataRit"),
+                          callDateText(values.value(QStringLiteral("GiornoRit")), values.value(QStringLiteral("MeseRit")),
+                                       values.value(QStringLiteral("AnnoRit"))));
+            values.insert(QStringLiteral("OraRit"), callTimeText(values.value(QStringLiteral("OreRit")),
+                                                                 values.value(QStringLiteral("MinutiRit"))));
+        }
+
+        // The card's own save checks, on what its boxes would hold.
+        const auto textOf = [&](const QString& control) {
+            const auto& cardFields = clients ? std::span<const CardField>(kClientCardFields)
+                                             : std::span<const CardField>(kCallCardFields);
+            for (const CardField& f : cardFields)
+                if (control == QLatin1String(f.control))
+                    return values.value(QString::fromLatin1(f.field));
+            return QString();
+        };
+        if (clients) {
+            const CardRules rules = clientCardRules();
+            if (const auto missing = firstMissingField(rules.mandatory, textOf))
+                fail(cleanMessage(rules.mandatory[*missing].warning));
+        } else {
+            const CallSaveVerdict verdict = checkCallCard(textOf);
+            if (!verdict.passed())
+                fail(cleanMessage(verdict.message));
+        }
+
+        // The code checks: a failed one is a warning, as on the cards.
+        const QString codFisc = values.value(QStringLiteral("CodFisc"));
+        if (!codFisc.isEmpty() && checkCodiceFiscale(codFisc).verdict != CheckVerdict::Valid)
+            planned.warnings << QStringLiteral("il codice fiscale %1 non è corretto").arg(codFisc);
+        const QString piva = values.value(QStringLiteral("PartitaIva"));
+        if (!piva.isEmpty() && checkPartitaIva(piva).verdict != CheckVerdict::Valid)
+            planned.warnings << QStringLiteral("la partita IVA %1 non è corretta").arg(piva);
+        const QString iban = values.value(QStringLiteral("Iban"));
+        if (!iban.isEmpty() && checkIban(iban).verdict != CheckVerdict::Valid)
+            planned.warnings << QStringLiteral("l'IBAN %1 non è corretto").arg(iban);
+
+        // The card as stored: each text cut to its field, characters the archive cannot hold replaced.
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const FieldDef& f = fields[i];
+            const auto it = values.constFind(fieldNames[i]);
+            if (it == values.constEnd() || it->isEmpty())
+                continue;
+            // Plain ASCII is stored as it is: only other texts need the code page's round trip.
+            bool ascii = true;
+            for (const QChar c : *it)
+                ascii = ascii && c.unicode() < 128;
+            const QByteArray bytes = ascii ? QByteArray() : toCp1252(*it);
+            const qsizetype stored = ascii ? it->size() : bytes.size();
+            if (!ascii && fromCp1252(bytes) != *it)
+                planned.warnings << QStringLiteral("\"%1\": caratteri che l'archivio non può contenere sostituiti")
+                                        .arg(importFieldCaption(archive, f.name));
+            if (static_cast<std::size_t>(stored) > f.capacity)
+                planned.warnings << QStringLiteral("\"%1\" tagliato a %2 caratteri")
+                                        .arg(importFieldCaption(archive, f.name))
+                                        .arg(f.capacity);
+            PutText(planned.record.data(), f, *it);
+        }
+
+        if (planned.verdict != RowVerdict::Error) {
+            std::optional<std::int64_t> inArchive;
+            std::optional<std::int64_t> inFile;
+            if (clients) {
+                const ClientIdentity id = clientIdentity(*reinterpret_cast<const TRecCliente*>(planned.record.data()));
+                inArchive = archiveClients.find(id);
+                if (!inArchive)
+                    inFile = fileClients.find(id);
+                fileClients.add(id, planned.line);
+            } else {
+                const QString key = callKey(*reinterpret_cast<const TRecChiamata*>(planned.record.data()));
+                if (const auto it = archiveCalls.constFind(key); it != archiveCalls.constEnd())
+                    inArchive = *it;
+                else if (const auto f = fileCalls.constFind(key); f != fileCalls.constEnd())
+                    inFile = *f;
+                if (!fileCalls.contains(key))
+                    fileCalls.insert(key, planned.line);
+            }
+            if (inArchive) {
+                planned.verdict = RowVerdict::Duplicate;
+                planned.duplicateCard = *inArchive;
+                planned.reason = QStringLiteral("doppione della scheda n. %1 dell'archivio").arg(*inArchive);
+            } else if (inFile) {
+                planned.verdict = RowVerdict::Duplicate;
+                planned.duplicateLine = static_cast<int>(*inFile);
+                planned.reason = QStringLiteral("doppione della riga %1 del file").arg(*inFile);
+            }
+        }
+        switch (planned.verdict) {
+        case RowVerdict::Ready:
+            ++plan.ready;
+            break;
+        case RowVerdict::Duplicate:
+            ++plan.duplicates;
+            break;
+        case RowVerdict::Error:
+            ++plan.errors;
+            break;
+        }
+        plan.rows.push_back(std::move(planned));
+    }
+    return true;
+}
+
+ImportResult runImport(const ImportPlan& plan, bool importDuplicates, const AppendProgress& progress) {
+    ImportResult result;
+    result.cardOf.assign(plan.rows.size(), 0);
+    const std::size_t size = importRecordSize(plan.archive);
+    std::vector<std::uint8_t> records;
+    records.reserve(static_cast<std::size_t>(plan.ready + (importDuplicates ? plan.duplicates : 0)) * size);
+    for (const PlannedRow& row : plan.rows) {
+        if (row.verdict == RowVerdict::Ready || (row.verdict == RowVerdict::Duplicate && importDuplicates))
+            records.insert(records.end(), row.record.begin(), row.record.end());
+        else if (row.verdict == RowVerdict::Duplicate)
+            ++result.duplicatesSkipped;
+    }
+    const AppendOutcome outcome = appendAllOrNothing(appPath(importArchiveFile(plan.archive)), size, records,
+                                                     &plan.fingerprint, progress, &result.firstCard, &result.error);
+    switch (outcome) {
+    case AppendOutcome::Appended:
+        result.outcome = ImportOutcome::Written;
+        break;
+    case AppendOutcome::Changed:
+        result.outcome = ImportOutcome::ArchiveChanged;
+        result.error = QStringLiteral("l'archivio è stato modificato da un'altra postazione dopo l'anteprima");
+        return result;
+    case AppendOutcome::Cancelled:
+        result.outcome = ImportOutcome::Cancelled;
+        return result;
+    case AppendOutcome::Failed:
+        result.outcome = ImportOutcome::Failed;
+        return result;
+    }
+    std::int64_t next = result.firstCard;
+    for (std::size_t i = 0; i < plan.rows.size(); ++i) {
+        const PlannedRow& row = plan.rows[i];
+        if (row.verdict == RowVerdict::Ready || (row.verdict == RowVerdict::Duplicate && importDuplicates))
+            result.cardOf[i] = next++;
+    }
+    result.written = static_cast<qsizetype>(next - result.firstCard);
+    return result;
+}
+
+QStringList importReportLines(const ImportPlan& plan, const ImportResult& result, bool importDuplicates) {
+    QStringList lines;
+    const bool written = result.outcome == ImportOutcome::Written;
+    for (std::size_t i = 0; i < plan.rows.size(); ++i) {
+        const PlannedRow& row = plan.rows[i];
+        const std::int64_t card = i < result.cardOf.size() ? result.cardOf[i] : 0;
+        QString line = QStringLiteral("riga %1: ").arg(row.line);
+        if (row.verdict == RowVerdict::Error) {
+            lines << line + row.reason;
+        } else if (row.verdict == RowVerdict::Duplicate && !importDuplicates) {
+            lines << line + row.reason + QStringLiteral(", saltata");
+        } else if (!row.warnings.isEmpty() || row.verdict == RowVerdict::Duplicate) {
+            QStringList parts;
+            if (written && card > 0)
+                parts << QStringLiteral("scheda n. %1").arg(card);
+            if (row.verdict == RowVerdict::Duplicate)
+                parts << row.reason;
+            parts << row.warnings;
+            lines << line + parts.join(QStringLiteral("; "));
+        }
+    }
+    lines << importSummaryLine(plan, result);
+    return lines;
+}
+
+QString importSummaryLine(const ImportPlan& plan, const ImportResult& result) {
+    return QStringLiteral("Importate %1 schede, %2 duplicati saltati, %3 righe con errori")
+        .arg(result.written)
+        .arg(result.duplicatesSkipped)
+        .arg(plan.errors);
+}
+
+} // namespace ombrisa

@@ -1,0 +1,358 @@
+#include "core/import/sheettable.h"
+
+#include "core/storage/codepage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace ombrisa {
+
+namespace {
+
+constexpr char kBom[] = "\xEF\xBB\xBF";
+
+bool startsWithBom(QByteArrayView bytes) {
+    return bytes.startsWith(QByteArrayView(kBom, 3));
+}
+
+// Counts the cells of each of the first lines of `text` split by `separator` outside quotes.
+std::vector<int> cellsPerLine(QStringView text, QChar separator, int lines) {
+    std::vector<int> counts;
+    int cells = 1;
+    bool quoted = false;
+    bool lineHasText = false;
+    for (qsizetype i = 0; i < text.size() && static_cast<int>(counts.size()) < lines; ++i) {
+        const QChar c = text[i];
+        if (c == u'"') {
+            quoted = !quoted;
+            lineHasText = true;
+        } else if (quoted) {
+            continue;
+        } else if (c == separator) {
+            ++cells;
+            lineHasText = true;
+        } else if (c == u'\n' || c == u'\r') {
+            if (lineHasText)
+                counts.push_back(cells);
+            cells = 1;
+            lineHasText = false;
+        } else {
+            lineHasText = true;
+        }
+    }
+    if (lineHasText && static_cast<int>(counts.size()) < lines)
+        counts.push_back(cells);
+    return counts;
+}
+
+QString decodeEntities(QStringView text) {
+    if (!text.contains(u'&'))
+        return text.toString();
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'&') {
+            out += text[i];
+            continue;
+        }
+        const qsizetype semi = text.indexOf(u';', i);
+        if (semi < 0 || semi - i > 10) {
+            out += text[i];
+            continue;
+        }
+        const QStringView name = text.mid(i + 1, semi - i - 1);
+        char32_t code = 0;
+        bool ok = true;
+        if (name == u"amp")
+            code = '&';
+        else if (name == u"lt")
+            code = '<';
+        else if (name == u"gt")
+            code = '>';
+        else if (name == u"quot")
+            code = '"';
+        else if (name == u"apos")
+            code = '\'';
+        else if (name == u"nbsp")
+            code = 0xA0;
+        else if (name.startsWith(u"#x") || name.startsWith(u"#X"))
+            code = name.mid(2).toUInt(&ok, 16);
+        else if (name.startsWith(u'#'))
+            code = name.mid(1).toUInt(&ok, 10);
+        else
+            ok = false;
+        if (!ok || code == 0 || code > 0x10FFFF) {
+            out += text[i];
+            continue;
+        }
+        out += QString::fromUcs4(&code, 1);
+        i = semi;
+    }
+    return out;
+}
+
+} // namespace
+
+SheetResult readCsvBytes(QByteArrayView bytes, const QString& name, const SheetOptions& options) {
+    SheetResult result;
+    result.encoding = options.encoding.value_or(detectEncoding(bytes));
+    const QString text = decodeText(bytes, result.encoding);
+    result.separator = options.separator.value_or(guessSeparator(text));
+    QString error;
+    result.table = tableFromRows(parseCsv(text, result.separator, &error));
+    if (!error.isEmpty()) {
+        result.error = QStringLiteral("File %1 non valido: %2.").arg(name, error);
+        return result;
+    }
+    if (result.table.headings.isEmpty()) {
+        result.error = QStringLiteral("Il file %1 è vuoto.").arg(name);
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+TextEncoding detectEncoding(QByteArrayView bytes) {
+    if (startsWithBom(bytes))
+        return TextEncoding::Utf8;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    (void)text;
+    return utf8.hasError() ? TextEncoding::Cp1252 : TextEncoding::Utf8;
+}
+
+QString decodeText(QByteArrayView bytes, TextEncoding encoding) {
+    if (startsWithBom(bytes))
+        bytes = bytes.sliced(3);
+    if (encoding == TextEncoding::Cp1252)
+        return fromCp1252(bytes.data(), bytes.size());
+    return QString::fromUtf8(bytes);
+}
+
+QChar guessSeparator(QStringView text) {
+    QChar best = u';';
+    int bestCells = 1;
+    for (const QChar candidate : {QChar(u';'), QChar(u'\t'), QChar(u',')}) {
+        const std::vector<int> counts = cellsPerLine(text, candidate, 20);
+        if (counts.empty())
+            continue;
+        bool steady = true;
+        for (int n : counts)
+            steady = steady && n == counts.front();
+        // A ragged line among the first does not rule a separator out when the heading splits well.
+        const int cells = steady ? counts.front() : counts.front() / 2;
+        if (cells > bestCells) {
+            best = candidate;
+            bestCells = cells;
+        }
+    }
+    return best;
+}
+
+std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error) {
+    std::vector<SheetRow> rows;
+    SheetRow row;
+    QString field;
+    int line = 1;
+    int fieldStartLine = 1;
+    bool quoted = false;
+    bool fieldWasQuoted = false;
+    bool rowStarted = false;
+    auto endField = [&] {
+        row.cells.append(field);
+        field.clear();
+        fieldWasQuoted = false;
+    };
+    auto endRow = [&] {
+        // A line with nothing on it is no row; a line with only separators is a row of empty cells.
+        if (rowStarted) {
+            endField();
+            rows.push_back(std::move(row));
+        }
+        row = SheetRow{};
+        field.clear();
+        fieldWasQuoted = false;
+        rowStarted = false;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"') {
+                if (i + 1 < text.size() && text[i + 1] == u'"') {
+                    field += u'"';
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                if (c == u'\n' || (c == u'\r' && !(i + 1 < text.size() && text[i + 1] == u'\n')))
+                    ++line;
+                field += c;
+            }
+            continue;
+        }
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            endRow();
+            ++line;
+            continue;
+        }
+        if (!rowStarted) {
+            rowStarted = true;
+            row.line = line;
+        }
+        if (c == separator) {
+            endField();
+        } else if (c == u'"' && field.isEmpty() && !fieldWasQuoted) {
+            quoted = true;
+            fieldWasQuoted = true;
+            fieldStartLine = line;
+        } else {
+            field += c;
+        }
+    }
+    if (quoted && error)
+        *error = QStringLiteral("virgolette aperte alla riga %1 e mai chiuse").arg(fieldStartLine);
+    endRow();
+    return rows;
+}
+
+SheetTable tableFromRows(std::vector<SheetRow> rows) {
+    SheetTable table;
+    if (rows.empty())
+        return table;
+    table.headings = rows.front().cells;
+    table.rows.assign(std::make_move_iterator(rows.begin() + 1), std::make_move_iterator(rows.end()));
+    return table;
+}
+
+std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
+    // The writer's files are Windows-1252 HTML: a <table> of <tr> rows of <td> cells on one line, its tags
+    // in lower case. Other HTML sheets are left to LibreOffice.
+    const QString html = fromCp1252(bytes.data(), bytes.size());
+    const qsizetype table = html.indexOf(QLatin1String("<table"), 0);
+    if (!html.left(2000).contains(QLatin1String("<html")) || table < 0)
+        return std::nullopt;
+    std::vector<SheetRow> rows;
+    qsizetype at = table;
+    int number = 0;
+    for (;;) {
+        const qsizetype tr = html.indexOf(QLatin1String("<tr"), at);
+        if (tr < 0)
+            break;
+        qsizetype rowEnd = html.indexOf(QLatin1String("</tr"), tr);
+        if (rowEnd < 0)
+            rowEnd = html.size();
+        SheetRow row;
+        row.line = ++number;
+        qsizetype cellAt = tr;
+        for (;;) {
+            qsizetype td = html.indexOf(QLatin1String("<t"), cellAt + 1);
+            if (td < 0 || td >= rowEnd || td + 2 >= html.size())
+                break;
+            const QChar kind = html[td + 2];
+            if (kind != u'd' && kind != u'h') {
+                cellAt = td;
+                continue;
+            }
+            const qsizetype open = html.indexOf(u'>', td);
+            const qsizetype close = html.indexOf(QLatin1String("</t"), open);
+            if (open < 0 || close < 0 || close > rowEnd)
+                break;
+            QString cell = html.mid(open + 1, close - open - 1);
+            // Cells may hold markup of their own (a <font> or <b>): its text is the cell's.
+            while (true) {
+                const qsizetype lt = cell.indexOf(u'<');
+                if (lt < 0)
+                    break;
+                const qsizetype gt = cell.indexOf(u'>', lt);
+                cell.remove(lt, (gt < 0 ? cell.size() : gt + 1) - lt);
+            }
+            row.cells.append(decodeEntities(cell));
+            cellAt = close;
+        }
+        rows.push_back(std::move(row));
+        at = rowEnd + 1;
+    }
+    if (rows.empty())
+        return std::nullopt;
+    // Rows are counted from the heading, as a spreadsheet shows them.
+    return tableFromRows(std::move(rows));
+}
+
+std::optional<QByteArray> convertWithLibreOffice(const QString& path, QString* error) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        *error = kNeedsLibreOffice;
+        return std::nullopt;
+    }
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        *error = QStringLiteral("Impossibile creare una cartella temporanea per la conversione del foglio.");
+        return std::nullopt;
+    }
+    // Fields separated by ',', quoted with '"', UTF-8 (76), from the first row; its own profile so that a
+    // LibreOffice the user has open is not disturbed.
+    QProcess lo;
+    lo.setWorkingDirectory(dir.path());
+    lo.start(soffice, {QStringLiteral("-env:UserInstallation=") +
+                           QUrl::fromLocalFile(dir.filePath(QStringLiteral("profilo"))).toString(),
+                       QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--convert-to"),
+                       QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1"), QStringLiteral("--outdir"),
+                       dir.filePath(QStringLiteral("csv")), QFileInfo(path).absoluteFilePath()});
+    if (!lo.waitForFinished(300000) || lo.exitStatus() != QProcess::NormalExit || lo.exitCode() != 0) {
+        lo.kill();
+        lo.waitForFinished(5000);
+        *error = QStringLiteral("LibreOffice non è riuscito a leggere il foglio %1.").arg(QFileInfo(path).fileName());
+        return std::nullopt;
+    }
+    QFile csv(dir.filePath(QStringLiteral("csv/") + QFileInfo(path).completeBaseName() + QStringLiteral(".csv")));
+    if (!csv.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("LibreOffice non ha prodotto il foglio %1 in formato CSV.").arg(QFileInfo(path).fileName());
+        return std::nullopt;
+    }
+    return csv.readAll();
+}
+
+SheetResult readSheetFile(const QString& path, const SheetOptions& options) {
+    SheetResult result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = QStringLiteral("Impossibile leggere il file %1: %2").arg(path, file.errorString());
+        return result;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.error = QStringLiteral("Impossibile leggere il file %1: %2").arg(path, file.errorString());
+        return result;
+    }
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("xls")) {
+        if (auto table = readExportedSheet(bytes)) {
+            result.ok = true;
+            result.table = std::move(*table);
+            result.encoding = TextEncoding::Cp1252;
+            return result;
+        }
+    }
+    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("ods") || suffix == QLatin1String("xls")) {
+        auto converted = convertWithLibreOffice(path, &result.error);
+        if (!converted)
+            return result;
+        bytes = std::move(*converted);
+        // LibreOffice writes what it was told to: UTF-8, fields separated by ','.
+        return readCsvBytes(bytes, QFileInfo(path).fileName(), SheetOptions{QChar(u','), TextEncoding::Utf8});
+    }
+    if (suffix == QLatin1String("tsv") && !options.separator)
+        return readCsvBytes(bytes, QFileInfo(path).fileName(), SheetOptions{QChar(u'\t'), options.encoding});
+    return readCsvBytes(bytes, QFileInfo(path).fileName(), options);
+}
+
+} // namespace ombrisa

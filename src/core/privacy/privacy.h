@@ -1,0 +1,112 @@
+#pragma once
+
+// Personal data on request: finding everything the archives hold about one client, and forgetting a
+// client. Records are never removed or moved and card numbers never change, so forgetting is an
+// anonymisation in place: the client card keeps a name that lists can still show ("Anonimizzato N"),
+// the calls keep what the statistics need (date, time, direction, subject, outcome, satisfaction,
+// duration, operator) and lose who called.
+
+#include "core/records/records.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+namespace ombrisa {
+
+// Who the request is about: a codice fiscale, a name ("Cognome Nome"), or both. A record is about the
+// subject when its codice fiscale equals the subject's (trimmed, without regard to case, never when
+// empty) or, when a name is given, its name equals the subject's (trimmed, without regard to case, runs
+// of blanks read as one).
+struct PrivacySubject {
+    QString codFisc;
+    QString name;
+
+    bool empty() const;
+    bool matches(QStringView storedCodFisc, QStringView storedName) const;
+};
+
+// The name as the matching rule compares it: trimmed, blanks folded to one, lower case.
+QString foldedName(QStringView name);
+
+// "Anonimizzato N": the name a forgotten client card (and its calls) keeps.
+QString anonymisedName(std::int64_t cardNumber);
+// Whether a card's name is one that forgetting gave it.
+bool isAnonymisedName(QStringView name);
+
+// The client card with every field emptied (all bytes of every field zeroed, so no trace of the old
+// texts stays in the file) but the name, which becomes anonymisedName(cardNumber).
+void anonymiseClient(TRecCliente& record, std::int64_t cardNumber);
+// The call with the client's fields (Cliente, CodFisc, Zona, Recapito, TelCel, Email) and the notes
+// emptied the same way; the name becomes `name`. Date, time, direction, subject, outcome, satisfaction,
+// duration and operator stay.
+void anonymiseCall(TRecChiamata& record, const QString& name);
+
+// What the archives hold about a subject: card numbers (from 1) and the attached files its client cards
+// name (bare names, as stored).
+struct PrivacyFindings {
+    bool ok = true;
+    QString error; // the archive's reason when !ok
+    std::vector<std::int64_t> clients;
+    std::vector<std::int64_t> calls;
+    QStringList attachments;
+};
+// Reads the client archive and the call register of the program's folder (read access only).
+PrivacyFindings findSubject(const PrivacySubject& subject);
+
+// What forgetting did.
+struct ForgetReport {
+    bool ok = true;
+    QString error; // why it stopped, when !ok
+    std::vector<std::int64_t> clientsDone, callsDone;
+    std::vector<std::int64_t> clientsLeft, callsLeft; // still holding the subject's data
+    QStringList filesDeleted;
+    QStringList filesKept;   // also named by a card of someone else: kept
+    QStringList filesFailed; // could not be deleted
+    // The sentence for the user: what was done, and which cards remain when something failed.
+    QString summary() const;
+};
+
+// Forgets the subject in the program's folder. Every record found is rewritten in place in an operation
+// of its own, through the journal: the record is read again under the exclusive lock and anonymised from
+// what is stored now, so a change made meanwhile by another workstation is never overwritten with stale
+// bytes, and a record that no longer matches is left alone. Calls first, the client cards after them, so
+// that a run stopped part-way still finds the client card, and a second run completes what the first
+// left. Attached files are deleted last, once no card names them, and only when no other card (client
+// or agent) names a file of the same name.
+ForgetReport forgetSubject(const PrivacySubject& subject);
+
+// The register of these operations, "Registro_Privacy.txt" in the data folder: one line appended per
+// operation, holding no personal data (card numbers only):
+// "dd/mm/yyyy;hh:mm:ss;user@workstation;operation;clienti: 1 2;chiamate: 3 4".
+inline const QString kPrivacyRegisterFile = QStringLiteral("Registro_Privacy.txt");
+QString privacyRegisterLine(const QDateTime& when, const QString& user, const QString& operation,
+                            const std::vector<std::int64_t>& clients, const std::vector<std::int64_t>& calls);
+// The user of this session and the workstation's name: "user@host".
+QString workstationUser();
+// Appends one line (flushed to the disk). False with an Italian `error` when it cannot.
+bool appendPrivacyRegister(const QString& line, QString* error = nullptr);
+
+inline const QString kOperationAccess = QStringLiteral("accesso ai dati");
+inline const QString kOperationForget = QStringLiteral("oblio");
+
+// Retention: the client cards with no call in the last `years` years before `today` (and not already
+// forgotten), with the date of their last call (invalid when there is none). A call is the client's when
+// its codice fiscale equals the card's (trimmed, case-insensitive) or, for a card without codice
+// fiscale, its name does.
+struct RetentionCandidate {
+    std::int64_t card = 0;
+    QString name;
+    QDate lastCall;
+};
+struct RetentionList {
+    bool ok = true;
+    QString error;
+    std::vector<RetentionCandidate> candidates;
+};
+RetentionList retentionCandidates(int years, const QDate& today);
+
+} // namespace ombrisa

@@ -1,0 +1,102 @@
+// The one rule that tells two client cards of the same client apart from two clients.
+#include "core/cards/duplicates.h"
+#include "core/records/archivepaths.h"
+
+#include "core/exportarchives.h"
+#include "core/testfolder.h"
+
+using namespace ombrisa;
+using namespace ombrisa::test;
+
+namespace {
+
+TEST(DuplicateRule, EachClause) {
+    struct Case {
+        const char* name;
+        Fields a;
+        Fields b;
+        bool same;
+    };
+    const std::vector<Case> cases{
+        {"codice fiscale, trimmed and any case", {{"CodFisc", " rssmra80a01h50"}}, {{"CodFisc", "RSSMRA80A01H50 "}},
+         true},
+        {"two empty codici fiscali are no match", {{"CodFisc", ""}, {"Cliente", "A"}}, {{"CodFisc", " "}, {"Cliente", "B"}},
+         false},
+        {"partita IVA", {{"PartitaIva", "0123456789"}}, {{"PartitaIva", " 0123456789"}}, true},
+        {"different partite IVA", {{"PartitaIva", "01234567897"}}, {{"PartitaIva", "01234567898"}}, false},
+        {"name and telephone", {{"Cliente", "Rossi Mario"}, {"Recapito", "06 1234567"}},
+         {{"Cliente", "rossi mario"}, {"TelCasa", "061234567"}}, true},
+        {"name with accents and blanks folded", {{"Cliente", "  Niccolò   D'Alì "}, {"TelCel", "333-1234567"}},
+         {{"Cliente", "NICCOLO D'ALI"}, {"Recapito", "3331234567"}}, true},
+        {"0039 and +39 are not part of the number", {{"Cliente", "Rossi"}, {"Recapito", "0039 06 1234567"}},
+         {{"Cliente", "Rossi"}, {"TelUff", "+39 (06) 123-4567"}}, true},
+        {"39 without + is part of the number", {{"Cliente", "Rossi"}, {"Recapito", "392 1234567"}},
+         {{"Cliente", "Rossi"}, {"Recapito", "21234567"}}, false},
+        {"same name, other telephone", {{"Cliente", "Rossi"}, {"Recapito", "06 1"}},
+         {{"Cliente", "Rossi"}, {"Recapito", "06 2"}}, false},
+        {"same telephone, other name", {{"Cliente", "Rossi"}, {"Recapito", "06 1"}},
+         {{"Cliente", "Bianchi"}, {"Recapito", "06 1"}}, false},
+        {"same name, no telephone", {{"Cliente", "Rossi"}}, {{"Cliente", "Rossi"}}, false},
+        {"telephone of blanks and signs is none", {{"Cliente", "Rossi"}, {"Recapito", " - "}},
+         {{"Cliente", "Rossi"}, {"TelCel", "()"}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ClientIdentity a = clientIdentity(makeClient(c.a));
+        const ClientIdentity b = clientIdentity(makeClient(c.b));
+        EXPECT_EQ(sameClient(a, b), c.same);
+        EXPECT_EQ(sameClient(b, a), c.same);
+        ClientIndex index;
+        index.add(a, 7);
+        EXPECT_EQ(index.find(b).has_value(), c.same);
+    }
+}
+
+TEST(DuplicateRule, TheIndexNamesTheFirstMatchingCard) {
+    ClientIndex index;
+    index.add(clientIdentity(makeClient({{"Cliente", "Rossi"}, {"Recapito", "1"}})), 5);
+    index.add(clientIdentity(makeClient({{"CodFisc", "AAA"}})), 9);
+    index.add(clientIdentity(makeClient({{"CodFisc", "AAA"}})), 3);
+    EXPECT_EQ(index.find(clientIdentity(makeClient({{"CodFisc", "aaa"}, {"Cliente", "Rossi"}, {"TelCel", "1"}}))), 3);
+    EXPECT_EQ(index.find(clientIdentity(makeClient({{"Cliente", "Rossi"}, {"TelCel", "1"}}))), 5);
+    EXPECT_FALSE(index.find(clientIdentity(makeClient({{"Cliente", "Verdi"}, {"TelCel", "1"}}))));
+}
+
+class DuplicateArchive : public TestFolder {};
+
+TEST_F(DuplicateArchive, GroupsJoinThroughAnyClause) {
+    writeArchive(path(kClientiFile),
+                 std::vector<TRecCliente>{
+                     makeClient({{"Cliente", "Rossi"}, {"Recapito", "1"}, {"CodFisc", "AAA"}}), // 1
+                     makeClient({{"Cliente", "Bianchi"}, {"Recapito", "2"}}),                 // 2
+                     makeClient({{"Cliente", "Rossi"}, {"TelCel", "+39 1"}, {"PartitaIva", "P"}}), // 3 ~ 1 by name+tel
+                     makeClient({{"Cliente", "Altro"}, {"PartitaIva", "P"}}),                 // 4 ~ 3 by P.IVA
+                     makeClient({{"Cliente", "Verdi"}, {"CodFisc", "VVV"}}),                  // 5
+                     makeClient({{"Cliente", "verdi"}, {"CodFisc", "vvv"}}),                  // 6 ~ 5
+                 });
+    std::vector<std::vector<std::int64_t>> groups;
+    QString error;
+    ASSERT_TRUE(findDuplicateClients(groups, &error));
+    EXPECT_EQ(groups, (std::vector<std::vector<std::int64_t>>{{1, 3, 4}, {5, 6}}));
+
+    std::optional<std::int64_t> found;
+    ASSERT_TRUE(findExistingClient(makeClient({{"CodFisc", "vvv"}}), 0, found, &error));
+    EXPECT_EQ(found, 5);
+    ASSERT_TRUE(findExistingClient(makeClient({{"CodFisc", "vvv"}}), 5, found, &error));
+    EXPECT_EQ(found, 6); // saving card 5 in place: another card is the same client
+    ASSERT_TRUE(findExistingClient(makeClient({{"Cliente", "Nuovo"}, {"Recapito", "9"}}), 0, found, &error));
+    EXPECT_FALSE(found);
+    EXPECT_EQ(duplicateClientQuestion(12),
+              QStringLiteral("Esiste già una scheda per questo cliente (scheda n. 12). Salvare comunque?\n\r\n\r"
+                             "Sì: inserisce in archivio la scheda sullo schermo come nuova scheda.\n\r"
+                             "No: mostra la scheda n. 12 (la scheda sullo schermo non viene salvata)."));
+}
+
+TEST_F(DuplicateArchive, AMissingArchiveHasNoGroups) {
+    std::vector<std::vector<std::int64_t>> groups{{1}};
+    ASSERT_TRUE(findDuplicateClients(groups, nullptr));
+    EXPECT_TRUE(groups.empty());
+    EXPECT_FALSE(QFile::exists(path(kClientiFile)));
+}
+
+} // namespace

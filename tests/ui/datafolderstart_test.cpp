@@ -1,0 +1,78 @@
+// The start-up question when the remembered data folder looks empty (a network share not mounted): retry,
+// another folder, or a new archive only after a second confirmation; never a silent empty archive.
+#include "core/storage/appfolder.h"
+#include "ui/app/datafolderstart.h"
+#include "uisupport/fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSettings>
+
+using namespace ombrisa;
+using namespace ombrisa::test;
+
+namespace {
+
+class DataFolderQuestion : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        share = path(QStringLiteral("condivisa"));
+        ASSERT_TRUE(QDir().mkpath(share)); // the empty mount point
+        qputenv("OMBRISA_DATA", QFile::encodeName(share));
+    }
+    void TearDown() override {
+        qunsetenv("OMBRISA_DATA");
+        UiTest::TearDown();
+    }
+    bool open(const QString& other = QString()) {
+        QSettings settings(path(QStringLiteral("impostazioni.ini")), QSettings::IniFormat);
+        return openDataFolder(QString(), settings, [other] { return other; });
+    }
+    void answer(const char* button, const std::function<void()>& meanwhile = {}) {
+        dialogs.expect(QStringLiteral("frmCartellaDati"), [button, meanwhile](QDialog& d) {
+            if (meanwhile)
+                meanwhile();
+            d.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+        });
+    }
+    bool seeded() const { return QFile::exists(share + QStringLiteral("/unins000.dll")); }
+    QString share;
+};
+
+TEST_F(DataFolderQuestion, RetryOnceTheShareIsMountedUsesItsData) {
+    answer("btnRiprova", [this] { QFile(share + QStringLiteral("/Contatti.pro")).open(QIODevice::WriteOnly); });
+    EXPECT_TRUE(open());
+    EXPECT_EQ(appFolder(), share + QLatin1Char('/'));
+}
+
+TEST_F(DataFolderQuestion, QuittingLeavesTheEmptyFolderUntouched) {
+    answer("btnEsci");
+    EXPECT_FALSE(open());
+    EXPECT_TRUE(QDir(share).isEmpty());
+}
+
+TEST_F(DataFolderQuestion, ANewArchiveNeedsASecondYes) {
+    answer("btnNuovo");
+    messages.expect(MsgKind::Confirmation, newArchiveQuestion(share), MsgAnswer::No);
+    answer("btnNuovo");
+    messages.expect(MsgKind::Confirmation, newArchiveQuestion(share), MsgAnswer::Yes);
+    EXPECT_TRUE(open());
+    EXPECT_TRUE(seeded());
+    EXPECT_EQ(appFolder(), share + QLatin1Char('/'));
+}
+
+TEST_F(DataFolderQuestion, AnotherFolderIsUsedAndRemembered) {
+    const QString other = path(QStringLiteral("altra"));
+    ASSERT_TRUE(QDir().mkpath(other));
+    QFile(other + QStringLiteral("/Registro_Chiamate.pro")).open(QIODevice::WriteOnly);
+    answer("btnScegli");
+    EXPECT_TRUE(open(other));
+    EXPECT_EQ(appFolder(), other + QLatin1Char('/'));
+    EXPECT_FALSE(seeded());
+    QSettings settings(path(QStringLiteral("impostazioni.ini")), QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("CartellaDati")).toString(), other);
+}
+
+} // namespace
