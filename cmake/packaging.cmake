@@ -2,6 +2,8 @@
 # The data never goes to the installation: an installed program keeps it in the per-user data folder
 # or the one chosen with --data / OMBRISA_DATA.
 install(TARGETS ombrisa ombrisa-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/data/man/ombrisa.1 ${PROJECT_SOURCE_DIR}/data/man/ombrisa-tool.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ombrisa)
@@ -14,8 +16,12 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.com)
-# Debian 12's Qt 6.4 runtime: the libraries the program links, the platform and image plugins, Qt's
-# Italian translations (standard buttons) and the fonts the screens and reports are drawn with.
+# The libraries the program links are computed by dpkg-shlibdeps. Written by hand: what is loaded at run
+# time rather than linked: the Qt platform plugins, Qt's Italian translations (standard buttons), the
+# GStreamer plugins the camera's pictures go through, the fonts the screens and reports are drawn with;
+# and xdg-utils, which opens the guide, the attachments, the e-mail addresses and the exported files.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6multimedia6 (>= 6.4), libqt6multimediawidgets6 (>= 6.4), libqt6charts6 (>= 6.4), qt6-qpa-plugins, qt6-translations-l10n, fonts-dejavu-core, fonts-liberation, libc6, libstdc++6")
+    "libqt6svg6 (>= 6.4), libqt6multimedia6 (>= 6.4), qt6-qpa-plugins, qt6-translations-l10n, gstreamer1.0-plugins-good, fonts-dejavu-core, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)

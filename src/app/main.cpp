@@ -19,18 +19,90 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QSettings>
+#include <QTranslator>
 
+#include <cstring>
 #include <memory>
 
 using namespace ombrisa;
 
+namespace {
+
+const QCommandLineOption& dataOption() {
+    static const QCommandLineOption option(QStringLiteral("data"), QStringLiteral("Cartella dei dati."),
+                                           QStringLiteral("CARTELLA"));
+    return option;
+}
+
+// Qt's own --help is described in English: this one says the same in Italian.
+const QCommandLineOption& helpOption() {
+    static const QCommandLineOption option(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                           QStringLiteral("Mostra queste informazioni ed esce."));
+    return option;
+}
+
+const QCommandLineOption& startupCheckOption() {
+    static const QCommandLineOption option = [] {
+        QCommandLineOption o(QStringLiteral("startup-check"));
+        o.setFlags(QCommandLineOption::HiddenFromHelp);
+        return o;
+    }();
+    return option;
+}
+
+void describeOptions(QCommandLineParser& options) {
+    options.setApplicationDescription(QStringLiteral("Archivio dei clienti, registro delle chiamate e lavoro degli agenti."));
+    options.addOption(helpOption());
+    options.addVersionOption();
+    options.addOptions({dataOption(), startupCheckOption()});
+}
+
+// True when the line asks only for the help or the version: those are printed without a display.
+bool asksForTextOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--") == 0)
+            return false;
+        if (std::strcmp(a, "--data") == 0) {
+            ++i; // its value, whatever it looks like
+            continue;
+        }
+        for (const char* asked : {"-h", "--help", "-v", "--version"})
+            if (std::strcmp(a, asked) == 0)
+                return true;
+    }
+    return false;
+}
+
+// Prints the help or the version through a non-graphical application and ends the program.
+int printTextOnly(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ombrisa"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(OMBRISA_VERSION));
+    QTranslator translator; // the parser's own words ("Uso", "Opzioni") in Italian
+    if (translator.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
+    QCommandLineParser options;
+    describeOptions(options);
+    options.process(app); // ends the program after printing the version
+    if (options.isSet(helpOption()))
+        options.showHelp(0);
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    if (asksForTextOnly(argc, argv))
+        return printTextOnly(argc, argv);
     // The user interface draws without the graphics hardware.
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     OmbrisaApplication app(argc, argv);
     setupApplication(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("it.ombrisa.Ombrisa")); // the menu entry and its icon
+    QCoreApplication::setApplicationVersion(QStringLiteral(OMBRISA_VERSION));
     installStorageHooks();
     // The program ends by the exit of the password screen or of the start menu, not because the last
     // visible window went away while one screen replaces another.
@@ -38,17 +110,18 @@ int main(int argc, char** argv) {
 
     // The data folder: --data DIR, OMBRISA_DATA, a writable program folder, the last --data, the user's own.
     QCommandLineParser options;
-    options.addHelpOption();
-    const QCommandLineOption dataOption(QStringLiteral("data"), QStringLiteral("Cartella dei dati."),
-                                        QStringLiteral("CARTELLA"));
-    QCommandLineOption startupCheck(QStringLiteral("startup-check"));
-    startupCheck.setFlags(QCommandLineOption::HiddenFromHelp);
-    options.addOptions({dataOption, startupCheck});
+    describeOptions(options);
     options.process(app);
     QSettings settings;
-    if (!openDataFolder(options.value(dataOption), settings, [] {
-            return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Cartella dei dati"), QDir::homePath());
-        }))
+    // A start that only checks itself has nobody to answer a question.
+    const bool interactive = !options.isSet(startupCheckOption());
+    if (!openDataFolder(
+            options.value(dataOption()), settings,
+            [] {
+                return QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Cartella dei dati"),
+                                                         QDir::homePath());
+            },
+            interactive))
         return 1;
 
     // The screens, in the order of creation. The first is the main window. The help, information and
@@ -78,7 +151,7 @@ int main(int argc, char** argv) {
 
     QObject::connect(frmPassword.get(), &TfrmPassword::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
 
-    if (options.isSet(startupCheck))
+    if (options.isSet(startupCheckOption()))
         quitWhenFirstPainted(frmPassword.get());
     frmPassword->show();
     const int result = QApplication::exec();

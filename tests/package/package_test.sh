@@ -18,16 +18,18 @@ debs=("$work"/out/*.deb)
 [ ${#debs[@]} -eq 1 ] || fail "expected one package, found ${debs[*]}"
 deb=${debs[0]}
 
-# Control fields: the name and the Qt runtime of Debian 12.
+# Control fields: the name, the linked libraries (computed), what is loaded at run time (by hand).
 [ "$(dpkg-deb -f "$deb" Package)" = ombrisa ] || fail "package name"
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n; do
+for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6printsupport6 libqt6multimedia6 \
+           qt6-qpa-plugins qt6-translations-l10n gstreamer1.0-plugins-good fonts-dejavu-core fonts-liberation; do
     [[ ", $depends," == *", $dep "* || ", $depends," == *", $dep,"* ]] || fail "Depends lacks $dep: $depends"
 done
+[ "$(dpkg-deb -f "$deb" Recommends)" = xdg-utils ] || fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
 
-# The file list: exactly the program, the tool, the desktop files, the icons and the guide.
+# The file list: exactly the program, the tool, their manual pages, the desktop files, the icons and the guide.
 id=it.ombrisa.Ombrisa
-expected=(./usr/bin/ombrisa ./usr/bin/ombrisa-tool
+expected=(./usr/bin/ombrisa ./usr/bin/ombrisa-tool ./usr/share/man/man1/ombrisa.1 ./usr/share/man/man1/ombrisa-tool.1
           ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml
           ./usr/share/icons/hicolor/scalable/apps/$id.svg ./usr/share/doc/ombrisa/Guida.pdf)
 for size in 16 24 32 48 64 128 256; do
@@ -63,6 +65,12 @@ shared=$work/rete/ufficio
 [ -f "$shared/unins000.dll" ] || fail "no password file in $shared"
 [ "$(start)" = "frmPassword $shared/" ] || fail "the folder given with --data is not remembered"
 # OMBRISA_DATA beats the remembered folder and is not remembered itself.
+# A variable naming a folder without the program's data (a share not mounted) is never seeded.
+mkdir -p "$work/vuota"
+! OMBRISA_DATA=$work/vuota timeout 60 "$root/usr/bin/ombrisa" --startup-check >/dev/null 2>&1 ||
+    fail "an empty OMBRISA_DATA folder was used"
+[ ! -e "$work/vuota/unins000.dll" ] || fail "an empty OMBRISA_DATA folder was seeded"
+mkdir -p "$work/altra" && : >"$work/altra/Contatti.pro"
 [ "$(OMBRISA_DATA=$work/altra start)" = "frmPassword $work/altra/" ] || fail "OMBRISA_DATA"
 [ "$(start)" = "frmPassword $shared/" ] || fail "OMBRISA_DATA was remembered"
 

@@ -13,6 +13,7 @@ struct Faults {
     int ofdLockErrno = 0;          // F_OFD_SETLK fails with this errno
     int classicLockErrno = 0;
     int openWriteErrno = 0; // any open asking for write access or creation fails with this errno
+    int unlinkErrno = 0;    // removing a file fails with this errno
     int syncs = 0;
     std::vector<int> lockCommands;
 };
@@ -42,6 +43,13 @@ private:
             return -1;
         }
         return real().open(path, flags, mode);
+    }
+    static int unlink(const char* path) {
+        if (activeFaults->unlinkErrno) {
+            errno = activeFaults->unlinkErrno;
+            return -1;
+        }
+        return real().unlink(path);
     }
     static ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset) {
         long& budget = activeFaults->writeBudget;
@@ -84,5 +92,5 @@ private:
         return real().ftruncate(fd, length);
     }
 
-    static constexpr ombrisa::StorageSyscalls kTable{open, pwrite, fdatasync, fcntlLock, ftruncate};
+    static constexpr ombrisa::StorageSyscalls kTable{open, pwrite, fdatasync, fcntlLock, ftruncate, unlink};
 };

@@ -463,6 +463,25 @@ TEST_F(StorageFaults, AnEmptiedJournalThatCannotBeRemovedIsIgnored) {
     EXPECT_EQ(bytes("a.pro"), "AAAAAAAA");
 }
 
+TEST_F(StorageFaults, TheRightToCreateTheJournalIsCheckedWithAMessage) {
+    const struct {
+        int err;
+        bool problem;
+    } cases[] = {{0, false}, {EACCES, true}, {EROFS, true}, {EPERM, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.err);
+        FaultScope scope;
+        scope.faults.openWriteErrno = c.err;
+        const QString message = TRecordFile::JournalRightsProblem(path(""));
+        EXPECT_EQ(!message.isEmpty(), c.problem) << message.toStdString();
+        if (c.problem) {
+            EXPECT_TRUE(message.contains(QStringLiteral("creare file")));
+        }
+        EXPECT_EQ(QDir(path("")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList())
+            << "the probe is removed";
+    }
+}
+
 // ---- Lost update ----------------------------------------------------------------------------------
 
 TEST_F(StorageFaults, WriteIfUnchangedComparesWithTheRecordNowInTheFile) {

@@ -2,7 +2,7 @@
 // random moments.
 //   append FILE N P     N appends of 64-byte records, each its own operation; record i of process P is
 //                       "P<P>-<i>" followed by the letter 'A' + P up to the end
-//   churn FOLDER SEED   until killed: appends and in-place updates of client cards in FOLDER/Contatti.pro;
+//   churn FOLDER SEED [PAUSE_US]  until killed, pausing PAUSE_US microseconds after each operation: appends and in-place updates of client cards in FOLDER/Contatti.pro;
 //                       every field of a card written holds the same generation text "G<n>"
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <unistd.h>
 #include <vector>
 
 using namespace ombrisa;
@@ -43,7 +44,7 @@ void fill(TRecCliente& card, const QString& generation) {
         PutText(reinterpret_cast<std::uint8_t*>(&card) + field.offset, field.capacity, generation);
 }
 
-int churn(const char* folder, unsigned seed) {
+int churn(const char* folder, unsigned seed, long pauseMicroseconds) {
     const QString path = QString::fromLocal8Bit(folder) + QLatin1Char('/') + kClientiFile;
     std::mt19937 random(seed);
     TRecCliente card;
@@ -62,6 +63,9 @@ int churn(const char* folder, unsigned seed) {
             return 1;
         if (!f.Close())
             return 1;
+        // Like a person saving cards: readers get their turn between two saves.
+        if (pauseMicroseconds > 0)
+            ::usleep(static_cast<useconds_t>(pauseMicroseconds));
     }
 }
 
@@ -70,8 +74,9 @@ int churn(const char* folder, unsigned seed) {
 int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "append") == 0)
         return append(argv[2], std::atol(argv[3]), std::atoi(argv[4]));
-    if (argc == 4 && std::strcmp(argv[1], "churn") == 0)
-        return churn(argv[2], static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)));
-    std::fputs("uso: ombrisa-storage-helper append FILE N P | churn FOLDER SEED\n", stderr);
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "churn") == 0)
+        return churn(argv[2], static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)),
+                     argc == 5 ? std::atol(argv[4]) : 0);
+    std::fputs("uso: ombrisa-storage-helper append FILE N P | churn FOLDER SEED [PAUSE_US]\n", stderr);
     return 2;
 }

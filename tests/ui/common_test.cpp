@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -194,6 +195,25 @@ TEST_F(ServicesTest, OpenHandsTheAddressToTheOpener) {
     ASSERT_EQ(opener.opened.size(), std::size(cases));
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(opener.opened[static_cast<qsizetype>(i)], cases[i].url) << cases[i].command.toStdString();
+}
+
+TEST_F(ServicesTest, OpenSaysWhenNoProgramTakesTheAddress) {
+    const QUrl mail(QStringLiteral("mailto:info@example.com"));
+    const QUrl web(QStringLiteral("https://www.example.com"));
+    const QString missing = path(QStringLiteral("mancante.pdf"));
+    opener.refused = {mail, web, QUrl::fromLocalFile(missing)};
+    messages.expect(MsgKind::Warning, QStringLiteral("Impossibile scrivere un messaggio a info@example.com: sul computer "
+                                                     "non è configurato un programma di posta elettronica."));
+    messages.expect(MsgKind::Warning, QStringLiteral("Impossibile aprire l'indirizzo https://www.example.com: sul "
+                                                     "computer non è configurato un programma per navigare in Internet."));
+    messages.expect(MsgKind::Warning, QStringLiteral("Impossibile aprire il file %1: il file non esiste.")
+                                          .arg(QDir::toNativeSeparators(missing)));
+    EXPECT_FALSE(TMisc::Open(QStringLiteral("\"mailto:info@example.com\"")));
+    EXPECT_FALSE(TMisc::Open(web.toString()));
+    EXPECT_FALSE(TMisc::Open(missing));
+    messages.verifyAllShown();
+    EXPECT_TRUE(TMisc::Open(QStringLiteral("https://www.example.org")));
+    EXPECT_EQ(messages.shown.size(), 3);
 }
 
 TEST_F(ServicesTest, TheClockIsTheTestsOwn) {

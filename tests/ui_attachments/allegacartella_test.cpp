@@ -333,6 +333,49 @@ TEST_F(Attachments, ApriFollowsTheFileBoxAndEmptyingASlotKeepsDescriptionAndFile
     EXPECT_EQ(stored(QStringLiteral("mappa.png")), QByteArray("png"));
 }
 
+// Apri on a desktop without a program for the file: the message, then the folder, then where the file is.
+TEST_F(Attachments, ApriThatNoProgramTakesOffersTheFolderThenNamesIt) {
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("Documenti_Allegati"))));
+    write(QStringLiteral("Documenti_Allegati/perizia.xyz"), "x");
+    const QString file = QDir::toNativeSeparators(path(QStringLiteral("Documenti_Allegati/perizia.xyz")));
+    const QString folder = QDir::toNativeSeparators(path(QStringLiteral("Documenti_Allegati")));
+    const QUrl fileUrl = QUrl::fromLocalFile(path(QStringLiteral("Documenti_Allegati/perizia.xyz")));
+    const QUrl folderUrl = QUrl::fromLocalFile(path(QStringLiteral("Documenti_Allegati")));
+    const QString question = QStringLiteral("Impossibile aprire il file %1: sul computer non c'è un programma adatto "
+                                            "a questo tipo di file.\n\nAprire la cartella che lo contiene?")
+                                 .arg(file);
+    struct Case {
+        const char* name;
+        bool folderRefused;
+        MsgAnswer answer;
+        QList<QUrl> opened;
+        bool namesTheFolder;
+    };
+    const Case cases[] = {
+        {"the folder opens", false, MsgAnswer::Yes, {fileUrl, folderUrl}, false},
+        {"the folder fails too", true, MsgAnswer::Yes, {fileUrl, folderUrl}, true},
+        {"the user declines", false, MsgAnswer::No, {fileUrl}, false},
+    };
+    label(agents.get(), "lblFile02")->setText(QStringLiteral("perizia.xyz"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        opener.opened.clear();
+        opener.refused = {fileUrl};
+        if (c.folderRefused)
+            opener.refused.append(folderUrl);
+        messages.expect(MsgKind::Confirmation, question, c.answer);
+        if (c.namesTheFolder)
+            messages.expect(MsgKind::Information,
+                            QStringLiteral("Impossibile aprire anche la cartella. Il file si trova in:\n%1").arg(folder));
+        openDialog(agents.get(), [&](TfrmAllegaCartella& d) {
+            click(d.btnApri02);
+            click(d.btnAnnulla);
+        });
+        messages.verifyAllShown();
+        EXPECT_EQ(opener.opened, c.opened);
+    }
+}
+
 // A stored name with a folder part, written by another program, opens only the file of that bare name
 // inside the attachment folder.
 TEST_F(Attachments, ApriOpensOnlyFilesInsideTheAttachmentFolder) {

@@ -73,8 +73,13 @@ private:
 
 class TestOpener final : public UrlOpener {
 public:
-    void open(const QUrl& url) override { opened.append(url); }
+    // Records every address; those in `refused` fail as on a desktop without a program for them.
+    bool open(const QUrl& url) override {
+        opened.append(url);
+        return !refused.contains(url);
+    }
     QList<QUrl> opened;
+    QList<QUrl> refused;
 };
 
 class FixedClock final : public Clock {

@@ -18,6 +18,8 @@ int duplicates(const QStringList& args);
 int access(const QStringList& args);
 int forget(const QStringList& args);
 int retention(const QStringList& args);
+int backup(const QStringList& args);
+int restore(const QStringList& args);
 int stats(const QStringList& args);
 
 // Prints "ombrisa-tool: <message>" on stderr and returns 2.

@@ -1,5 +1,6 @@
 // ombrisa-tool: the administrators' command-line companion, built on the program's own core.
 #include "commands.h"
+#include "options.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -24,6 +25,9 @@ const char kUsage[] =
     "  ombrisa-tool access --dir D --cf CF [--name \"Cognome Nome\"] --out CARTELLA\n"
     "  ombrisa-tool forget --dir D --cf CF [--name \"Cognome Nome\"] [--dry-run]\n"
     "  ombrisa-tool retention --dir D --years N [--today gg/mm/aaaa]\n"
+    "  ombrisa-tool backup --dir D --out FILE.tar.zst\n"
+    "  ombrisa-tool backup --verify FILE.tar.zst\n"
+    "  ombrisa-tool restore FILE.tar.zst --dir D\n"
     "  ombrisa-tool stats --dir D [--from gg/mm/aaaa] [--to gg/mm/aaaa] [--csv]\n";
 
 struct Command {
@@ -36,6 +40,7 @@ const Command kCommands[] = {
     {"check", tool::check},         {"hours", tool::hours},   {"search", tool::search},
     {"export", tool::exportFile},   {"access", tool::access}, {"forget", tool::forget},
     {"retention", tool::retention}, {"import", tool::importFile}, {"duplicates", tool::duplicates},
+    {"backup", tool::backup},       {"restore", tool::restore},
     {"stats", tool::stats},
 };
 
@@ -65,9 +70,23 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return tool::finishOutput(0);
     }
+    if (args.first() == QLatin1String("--version")) {
+        std::fputs("ombrisa-tool " OMBRISA_VERSION "\n", stdout);
+        return tool::finishOutput(0);
+    }
     const QString name = args.takeFirst();
     for (const Command& c : kCommands)
-        if (name == QLatin1String(c.name))
+        if (name == QLatin1String(c.name)) {
+            if (tool::asksForHelp(args)) {
+                QString help = tool::commandHelp(name);
+                if (help.isEmpty()) // a command without its own text: its lines of the usage
+                    for (const QString& line : QString::fromUtf8(kUsage).split(QLatin1Char('\n')))
+                        if (line.startsWith(QLatin1String("  ombrisa-tool ") + name + QLatin1Char(' ')))
+                            help += line.trimmed() + QLatin1Char('\n');
+                std::fputs(help.toUtf8().constData(), stdout);
+                return tool::finishOutput(0);
+            }
             return tool::finishOutput(c.run(args));
+        }
     return tool::usageError(QStringLiteral("comando sconosciuto \"%1\" (ombrisa-tool --help)").arg(name));
 }

@@ -41,3 +41,12 @@ QString noProgramDataMessage(const QString& dir);
 QString useFolder(const Options& options);
 
 } // namespace tool
+
+namespace tool {
+
+// True when a command's line asks for its help (--help or -h anywhere after the command word).
+bool asksForHelp(const QStringList& args);
+// The help of one command, in Italian; empty for a command without one.
+QString commandHelp(const QString& command);
+
+} // namespace tool

@@ -87,17 +87,8 @@ bool rewriteRecord(const QString& fileName, std::int64_t number, QString& error,
     return true;
 }
 
-QStringList attachedNames(const TRecCliente& r) {
-    QStringList names;
-    for (const auto* f : {&r.File01, &r.File02, &r.File03}) {
-        const QString bare = attachmentBareName(trimText(GetText(*f)));
-        if (!bare.isEmpty())
-            names << bare;
-    }
-    return names;
-}
-
-QStringList attachedNames(const TRecDipendente& r) {
+// The bare names of the files a client or agent card names (both keep them in File01..File03).
+template <class Card> QStringList attachedNames(const Card& r) {
     QStringList names;
     for (const auto* f : {&r.File01, &r.File02, &r.File03}) {
         const QString bare = attachmentBareName(trimText(GetText(*f)));

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -113,6 +114,10 @@ TRecordFile::~TRecordFile() {
 
 void TRecordFile::SetLockTimeoutMs(int milliseconds) {
     lockTimeoutMs = milliseconds;
+}
+
+int TRecordFile::LockTimeoutMs() {
+    return lockTimeoutMs.load();
 }
 
 QString TRecordFile::JournalPath(const QString& archivePath) {
@@ -373,6 +378,23 @@ bool TRecordFile::recoverJournal() {
         return fail(QStringLiteral("impossibile rimuovere il giornale di ripristino"), errno);
     syncFolderOf(journalPath);
     return true;
+}
+
+QString TRecordFile::JournalRightsProblem(const QString& folder) {
+    const QByteArray probe =
+        QFile::encodeName(QDir(folder).filePath(QStringLiteral(".ombrisa-prova-%1").arg(::getpid())));
+    const int fd = storageSyscalls().open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    const int err = errno;
+    if (fd >= 0 || err == EEXIST) {
+        if (fd >= 0)
+            ::close(fd);
+        storageSyscalls().unlink(probe.constData());
+        return {};
+    }
+    return QStringLiteral("Nella cartella dei dati %1 non è possibile creare file (%2): le modifiche alle schede "
+                          "non potranno essere salvate. Servono i permessi di lettura, scrittura e creazione di "
+                          "file nella cartella e di lettura e scrittura sugli archivi.")
+        .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(err)));
 }
 
 // Saves the old bytes of the record at `offset` in the journal, flushed, before it is overwritten.

@@ -111,6 +111,10 @@ public:
     bool JournalPending() const { return journalPending_; }
 
     static QString JournalPath(const QString& archivePath);
+    // Every in-place save creates its journal beside the archive, so the data folder must let this user
+    // create and remove files (a folder with the right to write its files but not to add new ones refuses
+    // every save that rewrites a card). Empty when it does; otherwise the Italian message to show.
+    static QString JournalRightsProblem(const QString& folder);
     // For a tool or screen that replaces an archive file whole (a restore, a regeneration): moves a
     // journal left beside `archivePath` out of the way, renamed to `<archive>.journal.scartato-<time>`,
     // so that it is never applied to the new file; the rename is flushed in the folder. True when there
@@ -125,6 +129,7 @@ public:
 
     // How long OpenOrCreate waits for another workstation's lock before it gives up.
     static void SetLockTimeoutMs(int milliseconds);
+    static int LockTimeoutMs();
 
 private:
     struct Journaled {

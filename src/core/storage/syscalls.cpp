@@ -13,7 +13,7 @@ int realFcntlLock(int fd, int command, struct flock* lock) {
     return ::fcntl(fd, command, lock);
 }
 
-const StorageSyscalls kReal{realOpen, ::pwrite, ::fdatasync, realFcntlLock, ::ftruncate};
+const StorageSyscalls kReal{realOpen, ::pwrite, ::fdatasync, realFcntlLock, ::ftruncate, ::unlink};
 std::atomic<const StorageSyscalls*> current{&kReal};
 
 } // namespace

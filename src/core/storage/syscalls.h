@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <unistd.h>
 #include <sys/types.h>
 
 namespace ombrisa {
@@ -14,6 +15,7 @@ struct StorageSyscalls {
     int (*fdatasync)(int fd);
     int (*fcntlLock)(int fd, int command, struct flock* lock); // F_OFD_SETLK / F_SETLK
     int (*ftruncate)(int fd, off_t length);
+    int (*unlink)(const char* path); // removing a journal
 };
 
 // The table in use.

@@ -180,7 +180,7 @@ void TfrmAvvio::imgCopyrightClick() {
 }
 
 void TfrmAvvio::icoSitoClick() {
-    TMisc::Open(kMakerWebAddress);
+    TMisc::Open(kMakerWebAddress, this);
 }
 
 void TfrmAvvio::imgEsciClick() {

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <cstdio>
 
 namespace ombrisa {
 
@@ -55,7 +56,8 @@ QString newArchiveQuestion(const QString& folder) {
         .arg(QDir::toNativeSeparators(folder));
 }
 
-bool openDataFolder(const QString& option, QSettings& settings, const std::function<QString()>& chooseFolder) {
+bool openDataFolder(const QString& option, QSettings& settings, const std::function<QString()>& chooseFolder,
+                    bool interactive) {
     QString folderOption = option;
     bool startNew = false;
     for (;;) {
@@ -66,13 +68,20 @@ bool openDataFolder(const QString& option, QSettings& settings, const std::funct
         case DataFolderStatus::Ready:
             return true;
         case DataFolderStatus::NewArchive:
-            if (!message.isEmpty())
+            if (!message.isEmpty() && interactive)
                 showInformation(nullptr, message);
             return true;
         case DataFolderStatus::Failed:
-            showError(nullptr, message);
+            if (interactive)
+                showError(nullptr, message);
+            else
+                std::fprintf(stderr, "%s\n", qPrintable(message));
             return false;
         case DataFolderStatus::LooksEmpty:
+            if (!interactive) {
+                std::fprintf(stderr, "%s\n", qPrintable(message));
+                return false;
+            }
             break;
         }
         switch (execDialog(new TfrmCartellaDati(nullptr, message))) {

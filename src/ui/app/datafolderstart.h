@@ -36,7 +36,10 @@ QString newArchiveQuestion(const QString& folder);
 // Chooses and prepares the data folder (startDataFolder), asking the user whenever the folder looks
 // empty, and says when a new archive was started in a folder given with --data. `chooseFolder` picks
 // another folder (production: the system's folder dialog); an empty answer keeps asking. False when the
-// program must end (the user quit, or the folder cannot be used: the message was shown).
-bool openDataFolder(const QString& option, QSettings& settings, const std::function<QString()>& chooseFolder);
+// program must end (the user quit, or the folder cannot be used: the message was shown). Not
+// `interactive` (a start that only checks itself, with nobody to answer), nothing is asked or shown:
+// a folder that looks empty ends the program with the message on standard error.
+bool openDataFolder(const QString& option, QSettings& settings, const std::function<QString()>& chooseFolder,
+                    bool interactive = true);
 
 } // namespace ombrisa

@@ -75,7 +75,7 @@ void TfrmGuida::setHelp(const QString& title, const QString& text) {
 void TfrmGuida::lnkWebClick() {
     lnkWeb->setPressedLook(false);
     // The guide belongs to the program, not to the data: beside the executable or in the installation.
-    TMisc::Open(QLatin1Char('"') + userGuidePath(QCoreApplication::applicationDirPath()) + QLatin1Char('"'));
+    TMisc::Open(QLatin1Char('"') + userGuidePath(QCoreApplication::applicationDirPath()) + QLatin1Char('"'), this);
 }
 
 void showHelp(QWidget* owner, const QString& title, const QStringList& paragraphs) {

@@ -66,7 +66,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent) {
 
 void TfrmInfo::lnkWebClick() {
     lnkWeb->setPressedLook(false);
-    TMisc::Open(QStringLiteral("\"mailto:") + kMakerEmail + QLatin1Char('"'));
+    TMisc::Open(QStringLiteral("\"mailto:") + kMakerEmail + QLatin1Char('"'), this);
 }
 
 } // namespace ombrisa

@@ -44,7 +44,7 @@ TfrmSplash::TfrmSplash(QWidget* parent) : QDialog(parent) {
 
 void TfrmSplash::lnkWebClick() {
     lnkWeb->setPressedLook(false);
-    TMisc::Open(kMakerWebAddress);
+    TMisc::Open(kMakerWebAddress, this);
 }
 
 } // namespace ombrisa

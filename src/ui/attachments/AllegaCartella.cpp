@@ -193,7 +193,7 @@ void TfrmAllegaCartella::btnSfogliaClick(const Slot& slot) {
 void TfrmAllegaCartella::btnApriClick(const Slot& slot) {
     const QString path = attachmentPath(slot.file->text());
     if (!path.isEmpty())
-        TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
+        TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'), this);
 }
 
 void TfrmAllegaCartella::btnApplicaClick() {

@@ -365,7 +365,7 @@ void CardScreen::saveCard() {
 void CardScreen::openCheck(QToolButton* button) {
     const QString text = trimText(controlTextOf(field(QStringLiteral("txt") + button->objectName().mid(3))));
     if (button == btnEmail)
-        TMisc::Open(QStringLiteral("\"mailto:") + text + QLatin1Char('"'));
+        TMisc::Open(QStringLiteral("\"mailto:") + text + QLatin1Char('"'), this);
     else if (button == btnCodFisc)
         openCodFiscCheck(this, text);
     else if (button == btnCarta)

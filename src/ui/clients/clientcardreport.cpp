@@ -33,7 +33,7 @@ bool exportClientCardPdf(QWidget* screen, const report::FieldTexts& texts) {
         return false;
     }
     if (confirm(screen, kPdfDoneQuestion))
-        TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
+        TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'), screen);
     return true;
 }
 

@@ -80,7 +80,7 @@ public:
 
 class DesktopOpener final : public UrlOpener {
 public:
-    void open(const QUrl& url) override { QDesktopServices::openUrl(url); }
+    bool open(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 
 class SystemClock final : public Clock {

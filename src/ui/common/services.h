@@ -70,8 +70,9 @@ QString withDefaultSuffix(const QString& path, const QString& suffix);
 class UrlOpener {
 public:
     virtual ~UrlOpener() = default;
-    // Hands the address to the user's default application. Failures are not reported.
-    virtual void open(const QUrl& url) = 0;
+    // Hands the address to the user's default application. False when no application took it (none
+    // installed or configured for it).
+    virtual bool open(const QUrl& url) = 0;
 };
 UrlOpener& urlOpener();
 void setUrlOpener(UrlOpener* opener);

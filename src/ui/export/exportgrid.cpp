@@ -180,7 +180,7 @@ void ExportGridDialog::cmdEsportaClick() {
     switch (outcome) {
     case ExportOutcome::Written:
         if (confirm(this, kExportDoneQuestion))
-            TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
+            TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'), this);
         break;
     case ExportOutcome::Failed:
         showPlain(this, kExportFailedMessage);

@@ -105,7 +105,7 @@ QString exportPersonalData(CardScreen* card) {
         text += QStringLiteral("\nDocumenti nominati dalle schede ma assenti dall'archivio: %1.")
                     .arg(result.missingFiles.join(QStringLiteral(", ")));
     if (confirm(card, text + QStringLiteral("\n\nSi vuole aprire la cartella?")))
-        TMisc::Open(QLatin1Char('"') + folder + QLatin1Char('"'));
+        TMisc::Open(QLatin1Char('"') + folder + QLatin1Char('"'), card);
     return folder;
 }
 

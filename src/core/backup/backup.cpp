@@ -1,0 +1,520 @@
+#include "core/backup/backup.h"
+
+#include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/recordfile.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace ombrisa {
+namespace {
+
+constexpr qint64 kChunk = 1 << 20;
+
+// One file of the backup: its name inside (always with '/'), and for archives their record size.
+struct Item {
+    QString name;
+    std::size_t recordSize = 0; // 0: a plain file
+};
+
+struct Entry {
+    qint64 size = 0;
+    qint64 records = -1;
+    QByteArray sha256; // hex
+};
+
+using WriteHandle = std::unique_ptr<archive, decltype(&archive_write_free)>;
+using ReadHandle = std::unique_ptr<archive, decltype(&archive_read_free)>;
+
+QString writeFailure(archive* a, const QString& target) {
+    const int err = archive_errno(a);
+    if (err == ENOSPC || err == EDQUOT)
+        return QStringLiteral("Spazio esaurito su \"%1\": la copia di sicurezza non è stata scritta.").arg(target);
+    return QStringLiteral("Impossibile scrivere la copia di sicurezza \"%1\" (%2).")
+        .arg(target, QString::fromLocal8Bit(archive_error_string(a) ? archive_error_string(a) : std::strerror(err)));
+}
+
+bool isArchiveName(const QString& name) {
+    return name == kClientiFile || name == kChiamateFile || name == kDipendentiFile ||
+           (name.startsWith(kLavoriFolder + QLatin1Char('/')) && name.endsWith(QLatin1String(".pro")) &&
+            name.count(QLatin1Char('/')) == 1);
+}
+
+std::size_t recordSizeOf(const QString& name) {
+    if (name == kClientiFile)
+        return kClienteArchive.recordSize;
+    if (name == kChiamateFile)
+        return kChiamataArchive.recordSize;
+    if (name == kDipendentiFile)
+        return kDipendenteArchive.recordSize;
+    return kLavoroArchive.recordSize;
+}
+
+// The files of a data folder that a backup holds, archives first.
+QList<Item> collect(const QString& folder) {
+    QList<Item> items;
+    const QDir dir(folder);
+    for (const QString& name : {kClientiFile, kChiamateFile, kDipendentiFile})
+        if (TRecordFile::Present(dir.filePath(name)))
+            items.push_back({name, recordSizeOf(name)});
+    for (const QString& name : QDir(dir.filePath(kLavoriFolder))
+                                   .entryList({QStringLiteral("Lavori_Dipendente_CF_*.pro")}, QDir::Files, QDir::Name))
+        items.push_back({kLavoriFolder + QLatin1Char('/') + name, kLavoroArchive.recordSize});
+    for (const QString& sub : {kAnagraficaFolder, kAllegatiFolder}) {
+        QStringList names;
+        QDirIterator it(dir.filePath(sub), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            names << dir.relativeFilePath(it.next());
+        names.sort();
+        for (const QString& n : names)
+            items.push_back({n, 0});
+    }
+    if (QFileInfo(dir.filePath(kPasswordFile)).isFile())
+        items.push_back({kPasswordFile, 0});
+    return items;
+}
+
+bool addEntry(archive* a, const QString& name, qint64 size, const QString& target, QString* error) {
+    std::unique_ptr<archive_entry, decltype(&archive_entry_free)> e(archive_entry_new(), archive_entry_free);
+    const QByteArray utf8 = name.toUtf8();
+    archive_entry_set_pathname_utf8(e.get(), utf8.constData());
+    archive_entry_set_size(e.get(), size);
+    archive_entry_set_filetype(e.get(), AE_IFREG);
+    archive_entry_set_perm(e.get(), 0644);
+    archive_entry_set_mtime(e.get(), QDateTime::currentSecsSinceEpoch(), 0);
+    if (archive_write_header(a, e.get()) != ARCHIVE_OK) {
+        *error = writeFailure(a, target);
+        return false;
+    }
+    return true;
+}
+
+bool addData(archive* a, const char* data, qint64 size, QCryptographicHash& hash, const QString& target,
+             QString* error) {
+    hash.addData(QByteArrayView(data, size));
+    if (archive_write_data(a, data, static_cast<std::size_t>(size)) != static_cast<la_ssize_t>(size)) {
+        *error = writeFailure(a, target);
+        return false;
+    }
+    return true;
+}
+
+// Copies one archive under its shared lock: whole records only, as any open sees them.
+bool addArchive(archive* a, const QString& path, const Item& item, Entry& entry, const QString& target,
+                QString* error) {
+    TRecordFile f;
+    if (!f.OpenOrCreate(path, item.recordSize, TRecordFile::Access::Read)) {
+        *error = QStringLiteral("Impossibile leggere l'archivio \"%1\": %2").arg(item.name, f.ErrorString());
+        return false;
+    }
+    if (f.JournalPending()) {
+        *error = QStringLiteral("L'archivio \"%1\" ha un giornale di ripristino non applicato: aprirlo da una "
+                                "postazione con il permesso di scrittura prima della copia.")
+                     .arg(item.name);
+        return false;
+    }
+    entry.records = f.Count();
+    entry.size = f.Count() * static_cast<qint64>(item.recordSize);
+    if (!addEntry(a, item.name, entry.size, target, error))
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const std::size_t perChunk = std::max<std::size_t>(1, static_cast<std::size_t>(kChunk) / item.recordSize);
+    std::vector<char> buffer(perChunk * item.recordSize);
+    while (!f.AtEnd()) {
+        std::size_t n = 0;
+        while (n < perChunk && !f.AtEnd()) {
+            if (!f.ReadRecord(static_cast<void*>(buffer.data() + n * item.recordSize))) {
+                *error = QStringLiteral("Impossibile leggere l'archivio \"%1\": %2").arg(item.name, f.ErrorString());
+                return false;
+            }
+            ++n;
+        }
+        if (!addData(a, buffer.data(), static_cast<qint64>(n * item.recordSize), hash, target, error))
+            return false;
+    }
+    f.Close();
+    entry.sha256 = hash.result().toHex();
+    return true;
+}
+
+bool addFile(archive* a, const QString& path, const Item& item, Entry& entry, const QString& target,
+             QString* error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Impossibile leggere il file \"%1\": %2").arg(item.name, f.errorString());
+        return false;
+    }
+    // The size is taken once: a file that grows meanwhile is copied as it was, one that shrinks fails.
+    entry.size = f.size();
+    if (!addEntry(a, item.name, entry.size, target, error))
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    qint64 left = entry.size;
+    QByteArray buffer;
+    while (left > 0) {
+        buffer = f.read(std::min(left, kChunk));
+        if (buffer.isEmpty()) {
+            *error = QStringLiteral("Impossibile leggere il file \"%1\": è cambiato durante la copia.").arg(item.name);
+            return false;
+        }
+        if (!addData(a, buffer.constData(), buffer.size(), hash, target, error))
+            return false;
+        left -= buffer.size();
+    }
+    entry.sha256 = hash.result().toHex();
+    return true;
+}
+
+QByteArray manifestBytes(const QList<Item>& items, const QMap<QString, Entry>& entries) {
+    QJsonArray files;
+    for (const Item& item : items) {
+        const Entry& e = entries[item.name];
+        QJsonObject o{{QStringLiteral("nome"), item.name},
+                      {QStringLiteral("byte"), e.size},
+                      {QStringLiteral("sha256"), QString::fromLatin1(e.sha256)}};
+        if (e.records >= 0)
+            o.insert(QStringLiteral("schede"), e.records);
+        files.append(o);
+    }
+    const QJsonObject root{{QStringLiteral("programma"), QStringLiteral("Ombrisa")},
+                           {QStringLiteral("versione"), QStringLiteral(OMBRISA_VERSION)},
+                           {QStringLiteral("data"), QDateTime::currentDateTime().toString(Qt::ISODate)},
+                           {QStringLiteral("file"), files}};
+    return QJsonDocument(root).toJson();
+}
+
+// A name inside a backup that stays inside the folder it is restored into.
+bool safeName(const QString& name) {
+    if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return false;
+    for (const QString& part : name.split(QLatin1Char('/')))
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+            return false;
+    return true;
+}
+
+// Reads a backup through; each entry's bytes go to `sink` (when given) as they come. Fills `manifest` with
+// the files the manifest lists and checks every entry against it.
+BackupCheck readBackup(const QString& file, QMap<QString, Entry>* manifest, QString* error,
+                       const std::function<bool(const QString&, const QByteArray&, bool first)>& sink = {}) {
+    ReadHandle a(archive_read_new(), archive_read_free);
+    archive_read_support_filter_zstd(a.get());
+    archive_read_support_format_tar(a.get());
+    const QByteArray local = QFile::encodeName(file);
+    if (archive_read_open_filename(a.get(), local.constData(), 16384) != ARCHIVE_OK) {
+        const bool missing = !QFileInfo(file).isFile();
+        *error = missing ? QStringLiteral("Impossibile aprire la copia di sicurezza \"%1\".").arg(file)
+                         : QStringLiteral("La copia di sicurezza \"%1\" è danneggiata o non è una copia di Ombrisa.")
+                               .arg(file);
+        return missing ? BackupCheck::Unreadable : BackupCheck::Damaged;
+    }
+    QMap<QString, Entry> found;
+    QStringList order;
+    QByteArray manifestData;
+    QString current;
+    archive_entry* e = nullptr;
+    const auto damaged = [&](const QString& name) {
+        *error = name.isEmpty()
+                     ? QStringLiteral("La copia di sicurezza è danneggiata.")
+                     : QStringLiteral("La copia di sicurezza è danneggiata: il file \"%1\" non è integro.").arg(name);
+        return BackupCheck::Damaged;
+    };
+    for (;;) {
+        const int r = archive_read_next_header(a.get(), &e);
+        if (r == ARCHIVE_EOF)
+            break;
+        if (r != ARCHIVE_OK)
+            return damaged(current.isEmpty() ? QString() : current);
+        const char* utf8 = archive_entry_pathname_utf8(e);
+        current = utf8 ? QString::fromUtf8(utf8) : QString();
+        if (!safeName(current) || found.contains(current))
+            return damaged(current);
+        const bool isManifest = current == kBackupManifest;
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        qint64 size = 0;
+        std::vector<char> buffer(static_cast<std::size_t>(kChunk));
+        bool first = true;
+        for (;;) {
+            const la_ssize_t n = archive_read_data(a.get(), buffer.data(), buffer.size());
+            if (n < 0)
+                return damaged(current);
+            if (n == 0)
+                break;
+            size += n;
+            const QByteArray chunk = QByteArray::fromRawData(buffer.data(), n);
+            if (isManifest) {
+                if (manifestData.size() + n > (64 << 20))
+                    return damaged(current);
+                manifestData.append(buffer.data(), n);
+            } else {
+                hash.addData(chunk);
+                if (sink && !sink(current, chunk, first))
+                    return BackupCheck::Unreadable;
+                first = false;
+            }
+        }
+        if (!isManifest) {
+            if (sink && first && !sink(current, QByteArray(), true))
+                return BackupCheck::Unreadable;
+            found.insert(current, {size, -1, hash.result().toHex()});
+            order << current;
+        }
+    }
+    const QJsonDocument doc = QJsonDocument::fromJson(manifestData);
+    if (manifestData.isEmpty() || !doc.isObject())
+        return damaged(kBackupManifest);
+    manifest->clear();
+    for (const QJsonValue& v : doc.object().value(QStringLiteral("file")).toArray()) {
+        const QJsonObject o = v.toObject();
+        const QString name = o.value(QStringLiteral("nome")).toString();
+        const QJsonValue records = o.value(QStringLiteral("schede"));
+        manifest->insert(name, {static_cast<qint64>(o.value(QStringLiteral("byte")).toDouble(-1)),
+                                records.isUndefined() ? -1 : static_cast<qint64>(records.toDouble()),
+                                o.value(QStringLiteral("sha256")).toString().toLatin1()});
+    }
+    // The first bad file in the order of the backup, then any file the manifest lists that is missing.
+    for (const QString& name : order) {
+        const auto m = manifest->constFind(name);
+        if (m == manifest->cend() || m->size != found[name].size || m->sha256 != found[name].sha256)
+            return damaged(name);
+    }
+    for (auto m = manifest->cbegin(); m != manifest->cend(); ++m)
+        if (!found.contains(m.key()))
+            return damaged(m.key());
+    return BackupCheck::Whole;
+}
+
+} // namespace
+
+bool writeBackup(const QString& dataFolder, const QString& outFile, const BackupProgress& progress, QString* error) {
+    const QFileInfo out(outFile);
+    if (out.exists()) {
+        *error = QStringLiteral("Il file \"%1\" esiste già: scegliere un altro nome.").arg(outFile);
+        return false;
+    }
+    if (!QFileInfo(dataFolder).isDir()) {
+        *error = QStringLiteral("La cartella dei dati \"%1\" non esiste.").arg(dataFolder);
+        return false;
+    }
+    QTemporaryFile temp(out.absolutePath() + QStringLiteral("/.Ombrisa_copia_XXXXXX"));
+    if (!temp.open()) {
+        *error = QStringLiteral("Impossibile scrivere nella cartella \"%1\": la copia di sicurezza non è stata "
+                                "scritta.")
+                     .arg(out.absolutePath());
+        return false;
+    }
+    const QList<Item> items = collect(dataFolder);
+    QMap<QString, Entry> entries;
+    {
+        WriteHandle a(archive_write_new(), archive_write_free);
+        archive_write_add_filter_zstd(a.get());
+        archive_write_set_format_pax_restricted(a.get());
+        archive_write_set_bytes_in_last_block(a.get(), 1);
+        if (archive_write_open_fd(a.get(), temp.handle()) != ARCHIVE_OK) {
+            *error = writeFailure(a.get(), outFile);
+            return false;
+        }
+        const QDir dir(dataFolder);
+        int done = 0;
+        for (const Item& item : items) {
+            Entry& entry = entries[item.name];
+            const bool ok = item.recordSize > 0
+                                ? addArchive(a.get(), dir.filePath(item.name), item, entry, outFile, error)
+                                : addFile(a.get(), dir.filePath(item.name), item, entry, outFile, error);
+            if (!ok)
+                return false;
+            if (progress && !progress(++done, static_cast<int>(items.size()) + 1)) {
+                *error = QStringLiteral("Copia di sicurezza annullata.");
+                return false;
+            }
+        }
+        const QByteArray manifest = manifestBytes(items, entries);
+        QCryptographicHash unused(QCryptographicHash::Sha256);
+        if (!addEntry(a.get(), kBackupManifest, manifest.size(), outFile, error) ||
+            !addData(a.get(), manifest.constData(), manifest.size(), unused, outFile, error))
+            return false;
+        if (archive_write_close(a.get()) != ARCHIVE_OK) {
+            *error = writeFailure(a.get(), outFile);
+            return false;
+        }
+    }
+    if (!temp.flush() || ::fsync(temp.handle()) != 0) {
+        *error = errno == ENOSPC
+                     ? QStringLiteral("Spazio esaurito su \"%1\": la copia di sicurezza non è stata scritta.").arg(outFile)
+                     : QStringLiteral("Impossibile scrivere la copia di sicurezza \"%1\".").arg(outFile);
+        return false;
+    }
+    QMap<QString, Entry> manifest;
+    QString check;
+    if (readBackup(temp.fileName(), &manifest, &check) != BackupCheck::Whole) {
+        *error = QStringLiteral("La copia appena scritta non si rilegge uguale: %1").arg(check);
+        return false;
+    }
+    for (auto e = entries.cbegin(); e != entries.cend(); ++e)
+        if (manifest.value(e.key()).sha256 != e->sha256) {
+            *error = QStringLiteral("La copia appena scritta non si rilegge uguale: il file \"%1\" differisce.")
+                         .arg(e.key());
+            return false;
+        }
+    temp.close();
+    if (QFileInfo::exists(outFile) || !QFile::rename(temp.fileName(), outFile)) {
+        *error = QStringLiteral("Impossibile dare il nome \"%1\" alla copia di sicurezza.").arg(outFile);
+        return false;
+    }
+    temp.setAutoRemove(false);
+    return true;
+}
+
+BackupCheck verifyBackup(const QString& file, QString* error) {
+    QMap<QString, Entry> manifest;
+    QString message;
+    const BackupCheck check = readBackup(file, &manifest, &message);
+    *error = check == BackupCheck::Whole ? QString() : message;
+    return check;
+}
+
+namespace {
+
+// Exclusive locks on every archive of a folder, held together.
+struct FolderLock {
+    std::vector<std::unique_ptr<TRecordFile>> files;
+    ~FolderLock() {
+        for (auto& f : files)
+            f->Close();
+    }
+};
+
+bool lockFolder(const QString& folder, int timeoutMs, FolderLock& lock, QString* error) {
+    const int saved = TRecordFile::LockTimeoutMs();
+    TRecordFile::SetLockTimeoutMs(timeoutMs);
+    const QDir dir(folder);
+    bool ok = true;
+    for (const Item& item : collect(folder)) {
+        if (item.recordSize == 0)
+            continue;
+        auto f = std::make_unique<TRecordFile>();
+        if (!f->OpenOrCreate(dir.filePath(item.name), item.recordSize, TRecordFile::Access::Write)) {
+            *error = QStringLiteral("Impossibile ripristinare: l'archivio \"%1\" è aperto da un'altra postazione "
+                                    "(o non si può bloccare). Chiudere il programma sulle altre postazioni e riprovare.")
+                         .arg(item.name);
+            ok = false;
+            break;
+        }
+        lock.files.push_back(std::move(f));
+    }
+    TRecordFile::SetLockTimeoutMs(saved);
+    return ok;
+}
+
+bool moveInto(const QString& from, const QString& to) {
+    return QDir().mkpath(QFileInfo(to).absolutePath()) && QFile::rename(from, to);
+}
+
+} // namespace
+
+bool restoreBackup(const QString& file, const QString& targetFolder, QString* error, QString* replacedFolder,
+                   int lockTimeoutMs) {
+    QMap<QString, Entry> manifest;
+    QString message;
+    if (readBackup(file, &manifest, &message) != BackupCheck::Whole) {
+        *error = QStringLiteral("Ripristino rifiutato. %1").arg(message);
+        return false;
+    }
+    if (!QDir().mkpath(targetFolder)) {
+        *error = QStringLiteral("Impossibile creare la cartella \"%1\".").arg(targetFolder);
+        return false;
+    }
+    const QDir target(targetFolder);
+    const bool empty = target.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    FolderLock lock;
+    if (!empty && !lockFolder(targetFolder, lockTimeoutMs, lock, error))
+        return false;
+
+    // Every file lands first in a staging folder inside the target, on the same file system.
+    QTemporaryDir staging(target.filePath(QStringLiteral(".Ombrisa_ripristino_XXXXXX")));
+    if (!staging.isValid()) {
+        *error = QStringLiteral("Impossibile scrivere nella cartella \"%1\".").arg(targetFolder);
+        return false;
+    }
+    std::unique_ptr<QFile> out;
+    QString writeError;
+    const auto sink = [&](const QString& name, const QByteArray& chunk, bool first) {
+        if (first) {
+            if (out && !out->flush())
+                writeError = name;
+            out = std::make_unique<QFile>(QDir(staging.path()).filePath(name));
+            if (!QDir().mkpath(QFileInfo(*out).absolutePath()) || !out->open(QIODevice::WriteOnly)) {
+                writeError = name;
+                return false;
+            }
+        }
+        if (out->write(chunk) != chunk.size()) {
+            writeError = name;
+            return false;
+        }
+        return true;
+    };
+    QMap<QString, Entry> again;
+    const BackupCheck check = readBackup(file, &again, &message, sink);
+    const bool flushed = !out || out->flush();
+    out.reset();
+    if (check != BackupCheck::Whole || !flushed || !writeError.isEmpty()) {
+        *error = check == BackupCheck::Damaged
+                     ? QStringLiteral("Ripristino rifiutato. %1").arg(message)
+                     : QStringLiteral("Impossibile scrivere il file \"%1\" nella cartella \"%2\": niente è stato "
+                                      "sostituito.")
+                           .arg(writeError, targetFolder);
+        return false;
+    }
+
+    // Put in place: what is replaced goes to the dated folder, with the journal of a replaced archive.
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+    const QString aside = target.filePath(QStringLiteral("Sostituiti_") + stamp);
+    bool setAside = false;
+    const QDir staged(staging.path());
+    for (auto m = again.cbegin(); m != again.cend(); ++m) {
+        const QString name = m.key();
+        const QString dest = target.filePath(name);
+        if (QFileInfo::exists(dest)) {
+            if (!moveInto(dest, QDir(aside).filePath(name))) {
+                *error = QStringLiteral("Impossibile spostare \"%1\" in \"%2\": il ripristino si è fermato; i file "
+                                        "già sostituiti sono in \"%2\".")
+                             .arg(name, aside);
+                return false;
+            }
+            setAside = true;
+            const QString journal = TRecordFile::JournalPath(dest);
+            if (isArchiveName(name) && QFileInfo::exists(journal))
+                moveInto(journal, TRecordFile::JournalPath(QDir(aside).filePath(name)));
+        }
+        if (!moveInto(staged.filePath(name), dest)) {
+            *error = QStringLiteral("Impossibile mettere al suo posto \"%1\": il ripristino si è fermato; i file "
+                                    "sostituiti sono in \"%2\".")
+                         .arg(name, aside);
+            return false;
+        }
+    }
+    if (replacedFolder)
+        *replacedFolder = setAside ? aside : QString();
+    return true;
+}
+
+} // namespace ombrisa
