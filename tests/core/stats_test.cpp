@@ -347,3 +347,52 @@ TEST(StatisticsInterval, DateBoxChecksShareTheHoursIntervalRule) {
     EXPECT_EQ(c.fromText, QStringLiteral("01/03/2024"));
     EXPECT_EQ(c.toText, QStringLiteral("29/04/2024"));
 }
+
+TEST(StatisticsInterval, EmptyBoxesAreTheWholeRegisterAndHalfFilledOnesAreRefused) {
+    // All six empty: the whole register, no refusal.
+    StatsIntervalCheck all = checkStatsInterval({});
+    EXPECT_FALSE(all.check.refusal);
+    EXPECT_FALSE(all.interval.from);
+    EXPECT_FALSE(all.interval.to);
+    all = checkStatsInterval({QString(), QStringLiteral(" "), QString(), QStringLiteral("  "), QString(), QString(),
+                              QString()});
+    EXPECT_FALSE(all.check.refusal);
+
+    // Only the start year (as the quick choices never leave it): the first missing box is named.
+    const StatsIntervalCheck half =
+        checkStatsInterval({QString(), QString(), QString(), QStringLiteral("2024"), QString(), QString(), QString()});
+    ASSERT_TRUE(half.check.refusal);
+    EXPECT_EQ(half.check.refusal->focus, QStringLiteral("txtGiornoInizio"));
+    EXPECT_FALSE(half.interval.from);
+
+    const StatsIntervalCheck whole =
+        checkStatsInterval({QString(), QStringLiteral("05"), QStringLiteral("marzo"), QStringLiteral("2024"),
+                            QStringLiteral("04"), QStringLiteral("Aprile"), QStringLiteral("2025")});
+    ASSERT_FALSE(whole.check.refusal);
+    EXPECT_EQ(whole.interval.from, QDate(2024, 3, 5));
+    EXPECT_EQ(whole.interval.to, QDate(2025, 4, 4));
+}
+
+TEST(StatisticsInterval, QuickChoicesAreWholePeriods) {
+    struct Case {
+        QuickInterval choice;
+        QDate today;
+        std::optional<QDate> from, to;
+    };
+    const Case cases[] = {
+        {QuickInterval::ThisMonth, QDate(2024, 2, 10), QDate(2024, 2, 1), QDate(2024, 2, 29)},
+        {QuickInterval::ThisMonth, QDate(2023, 12, 31), QDate(2023, 12, 1), QDate(2023, 12, 31)},
+        {QuickInterval::LastMonth, QDate(2024, 3, 31), QDate(2024, 2, 1), QDate(2024, 2, 29)},
+        {QuickInterval::LastMonth, QDate(2024, 1, 15), QDate(2023, 12, 1), QDate(2023, 12, 31)},
+        {QuickInterval::ThisYear, QDate(2024, 7, 4), QDate(2024, 1, 1), QDate(2024, 12, 31)},
+        {QuickInterval::LastTwelveMonths, QDate(2024, 7, 4), QDate(2023, 8, 1), QDate(2024, 7, 31)},
+        {QuickInterval::LastTwelveMonths, QDate(2024, 12, 1), QDate(2024, 1, 1), QDate(2024, 12, 31)},
+        {QuickInterval::Everything, QDate(2024, 7, 4), std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.today.toString(Qt::ISODate).toStdString() + " " + std::to_string(static_cast<int>(c.choice)));
+        const StatsInterval i = quickInterval(c.choice, c.today);
+        EXPECT_EQ(i.from, c.from);
+        EXPECT_EQ(i.to, c.to);
+    }
+}

@@ -334,4 +334,37 @@ QString intervalTitle(const StatsInterval& interval) {
     return QStringLiteral("tutto il registro");
 }
 
+StatsIntervalCheck checkStatsInterval(const IntervalInput& boxes) {
+    StatsIntervalCheck result;
+    const bool allEmpty = trimView(boxes.dayFrom).isEmpty() && trimView(boxes.monthFrom).isEmpty() &&
+                          trimView(boxes.yearFrom).isEmpty() && trimView(boxes.dayTo).isEmpty() &&
+                          trimView(boxes.monthTo).isEmpty() && trimView(boxes.yearTo).isEmpty();
+    if (allEmpty)
+        return result;
+    result.check = checkDateInterval(boxes, QStringLiteral("le statistiche"));
+    if (!result.check.refusal) {
+        result.interval.from = parseDate(result.check.fromText);
+        result.interval.to = parseDate(result.check.toText);
+    }
+    return result;
+}
+
+StatsInterval quickInterval(QuickInterval choice, QDate today) {
+    const QDate monthStart(today.year(), today.month(), 1);
+    const QDate monthEnd = monthStart.addMonths(1).addDays(-1);
+    switch (choice) {
+    case QuickInterval::ThisMonth:
+        return {monthStart, monthEnd};
+    case QuickInterval::LastMonth:
+        return {monthStart.addMonths(-1), monthStart.addDays(-1)};
+    case QuickInterval::ThisYear:
+        return {QDate(today.year(), 1, 1), QDate(today.year(), 12, 31)};
+    case QuickInterval::LastTwelveMonths:
+        return {monthStart.addMonths(-11), monthEnd};
+    case QuickInterval::Everything:
+        break;
+    }
+    return {};
+}
+
 } // namespace ombrisa

@@ -3,6 +3,8 @@
 // Call statistics: the call register's figures over an interval, for the statistics screen and
 // `ombrisa-tool stats`. One scan gives every section; the screen draws them, the tool prints them.
 
+#include "core/work/hourssummary.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -94,5 +96,21 @@ QString formatAverage(const StatsFigure& figure);
 
 // "dal 01/01/2024 al 31/12/2024", "dal 01/01/2024", "fino al 31/12/2024", "tutto il registro".
 QString intervalTitle(const StatsInterval& interval);
+
+// ---- The statistics screen's interval ----------------------------------------------------------------
+
+// The six date boxes of the statistics screen: all six empty ask for the whole register; otherwise they
+// pass the date checks of every interval screen (checkDateInterval, "le statistiche"). `interval` is set
+// only when there is no refusal.
+struct StatsIntervalCheck {
+    IntervalCheck check;
+    StatsInterval interval;
+};
+StatsIntervalCheck checkStatsInterval(const IntervalInput& boxes);
+
+// The screen's quick choices, each a whole period: this month, last month, this calendar year, the last
+// twelve months (the current one and the eleven before it) and the whole register (both ends open).
+enum class QuickInterval { ThisMonth, LastMonth, ThisYear, LastTwelveMonths, Everything };
+StatsInterval quickInterval(QuickInterval choice, QDate today);
 
 } // namespace ombrisa

@@ -18,6 +18,13 @@ QStringList intervalDayItems() {
     return days;
 }
 
+QStringList intervalMonthItems() {
+    QStringList months;
+    for (const QString& m : kMonthNames)
+        months.append(m);
+    return months;
+}
+
 int intervalMonthNumber(QStringView name) {
     const QString wanted = trimView(name).toString().toLower();
     for (std::size_t i = 0; i < kMonthNames.size(); ++i)

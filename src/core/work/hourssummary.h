@@ -17,6 +17,8 @@ namespace ombrisa {
 
 // The day list of the interval screen: "01" to "31".
 QStringList intervalDayItems();
+// The month list of the interval screens: "Gennaio" to "Dicembre".
+QStringList intervalMonthItems();
 // 1..12 for a month name compared in lower case after trimming ("marzo", " MARZO "), 0 otherwise.
 int intervalMonthNumber(QStringView name);
 // Trimmed day + "/" + two-digit month + "/" + trimmed year ("05/03/2024"); empty for an unknown month.

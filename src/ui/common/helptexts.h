@@ -13,12 +13,14 @@ inline const QString kHelpClientiTitle = QStringLiteral("App Archivio Clienti");
 inline const QString kHelpChiamateTitle = QStringLiteral("App Registro Chiamate");
 inline const QString kHelpDipendentiTitle = QStringLiteral("App Agenti e Prestazioni");
 inline const QString kHelpRiepilogoOreTitle = QStringLiteral("App Riepilogo Ore di Lavoro");
+inline const QString kHelpStatisticheTitle = QStringLiteral("Statistiche delle chiamate");
 inline const QString kGeneralHelpTitle = QStringLiteral("Uno sguardo a Ombrisa");
 
 const QStringList& helpClienti();      // 10 paragraphs
 const QStringList& helpChiamate();     // 9 paragraphs
 const QStringList& helpDipendenti();   // 11 paragraphs
 const QStringList& helpRiepilogoOre(); // 4 paragraphs
+const QStringList& helpStatistiche();  // the call statistics screen
 // The start menu's general help, 42 paragraphs: three of introduction, the work areas' paragraphs
 // (the agents' first one split in two) and four closing ones, the first-access password among them.
 const QStringList& generalHelpParagraphs();
