@@ -118,6 +118,10 @@ private:
     QHash<QByteArray, Value> cache_;
 };
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 int monthKey(const QDate& d) {
     return d.year() * 12 + (d.month() - 1);
 }
@@ -236,7 +240,15 @@ CallStats computeCallStats(const QString& path, const StatsInterval& interval, c
             hourBytes = trimmedBytes(rec.OraRit);
             hourBytes = hourBytes.left(hourBytes.indexOf(':'));
         }
-        const int hour = hourBytes.isEmpty() ? -1 : hours.get(hourBytes);
+        int hour = -1;
+        if (hourBytes.size() == 2 && isDigit(hourBytes[0]) && isDigit(hourBytes[1])) {
+            // Two digits, the form the card stores: read here, without a look-up.
+            const int h = (hourBytes[0] - '0') * 10 + (hourBytes[1] - '0');
+            hour = h <= 23 ? h : -1;
+        } else if (!hourBytes.isEmpty()) {
+            hour = hours.get(hourBytes);
+        }
+
         if (hour >= 0) {
             hourFigures[static_cast<std::size_t>(hour)].add(duration);
             ++stats.weekHour[weekday][hour];
