@@ -34,6 +34,8 @@ constexpr int kOpenAttempts = 8;
 constexpr char kJournalMagic[8] = {'O', 'M', 'B', 'J', 'R', 'N', 'L', '1'};
 constexpr std::size_t kJournalHeader = 32;
 constexpr std::size_t kMaxJournalRecord = 1 << 20;
+// The most bytes of consecutive appends written with one call.
+constexpr std::size_t kAppendRunBytes = 4 << 20;
 
 std::uint64_t checksum(const std::uint8_t* data, std::size_t size, std::uint64_t hash = 0xcbf29ce484222325ull) {
     for (std::size_t i = 0; i < size; ++i)
@@ -397,6 +399,67 @@ QString TRecordFile::JournalRightsProblem(const QString& folder) {
         .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(err)));
 }
 
+// The journal's header: what the archive was (record size, length) before this operation.
+std::vector<std::uint8_t> TRecordFile::journalHeader() const {
+    std::vector<std::uint8_t> data(kJournalHeader);
+    std::memcpy(data.data(), kJournalMagic, 8);
+    putU64(data.data() + 8, recordSize_);
+    putU64(data.data() + 16, static_cast<std::uint64_t>(originalSize_));
+    putU64(data.data() + 24, checksum(data.data(), 24));
+    return data;
+}
+
+bool TRecordFile::createJournal() {
+    const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
+    journalFd_ =
+        storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    journalEnd_ = 0;
+    return journalFd_ >= 0 || fail(QStringLiteral("impossibile creare il giornale di ripristino"), errno);
+}
+
+// Before the first record an operation appends: a journal holding only the archive's length, flushed,
+// so that a crash while appending is cut back by the next open. A partial record at the end, which the
+// appends write over, is kept here for an undo under the lock (a crash leaves the cut-back length and
+// the start of the new record in those bytes, which were never a whole record).
+bool TRecordFile::journalAppends() {
+    if (journalFd_ >= 0)
+        return true;
+    if (partialTail_ > 0) {
+        const std::int64_t start = count_ * static_cast<std::int64_t>(recordSize_);
+        Journaled tail{start, std::vector<std::uint8_t>(static_cast<std::size_t>(partialTail_))};
+        std::size_t got = 0;
+        if (!preadAll(fd_, tail.bytes.data(), tail.bytes.size(), start, got) || got != tail.bytes.size())
+            return fail(QStringLiteral("errore di lettura"), got == tail.bytes.size() ? errno : 0);
+        journaled_.push_back(std::move(tail));
+    }
+    if (!createJournal())
+        return false;
+    const std::vector<std::uint8_t> header = journalHeader();
+    if (!pwriteAll(journalFd_, header.data(), header.size(), 0) || storageSyscalls().fdatasync(journalFd_) != 0) {
+        const int err = errno;
+        rollBack();
+        return fail(QStringLiteral("impossibile scrivere il giornale di ripristino"), err);
+    }
+    syncFolderOf(JournalPath(path_).toLocal8Bit());
+    journalEnd_ = static_cast<std::int64_t>(header.size());
+    return true;
+}
+
+// Appends `count` records lying one after the other in memory with one write.
+bool TRecordFile::appendRun(const std::uint8_t* records, std::int64_t count) {
+    const std::int64_t offset = count_ * static_cast<std::int64_t>(recordSize_);
+    if (!pwriteAll(fd_, records, static_cast<std::size_t>(count) * recordSize_, offset)) {
+        const int err = errno;
+        rollBack();
+        return fail(QStringLiteral("errore di scrittura"), err);
+    }
+    dirty_ = true;
+    count_ += count;
+    partialTail_ = 0;
+    position_ = count_;
+    return true;
+}
+
 // Saves the old bytes of the record at `offset` in the journal, flushed, before it is overwritten.
 bool TRecordFile::journalBefore(std::int64_t offset) {
     for (const Journaled& j : journaled_)
@@ -412,16 +475,9 @@ bool TRecordFile::journalBefore(std::int64_t offset) {
     const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
     std::vector<std::uint8_t> data;
     if (journalFd_ < 0) {
-        journalFd_ =
-            storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-        if (journalFd_ < 0)
-            return fail(QStringLiteral("impossibile creare il giornale di ripristino"), errno);
-        data.resize(kJournalHeader);
-        std::memcpy(data.data(), kJournalMagic, 8);
-        putU64(data.data() + 8, recordSize_);
-        putU64(data.data() + 16, static_cast<std::uint64_t>(originalSize_));
-        putU64(data.data() + 24, checksum(data.data(), 24));
-        journalEnd_ = 0;
+        if (!createJournal())
+            return false;
+        data = journalHeader();
     }
     const std::size_t at = data.size();
     data.resize(at + 8 + recordSize_ + 8);
@@ -600,8 +656,33 @@ TRecordFile::UpdateResult TRecordFile::WriteRecords(const std::vector<Change>& c
             return UpdateResult::ChangedMeanwhile;
         }
     }
-    for (const Change& c : changes) {
-        position_ = c.index == kAppend ? count_ : c.index;
+    const bool appends =
+        std::any_of(changes.begin(), changes.end(), [](const Change& c) { return c.index == kAppend; });
+    if (appends && !journalAppends()) {
+        if (dirty_) {
+            const QString error = error_;
+            rollBack();
+            error_ = error;
+        }
+        return UpdateResult::Failed;
+    }
+    for (std::size_t i = 0; i < changes.size();) {
+        const Change& c = changes[i];
+        if (c.index == kAppend) {
+            // Appends of records that follow each other in memory go out in one write.
+            const auto* first = static_cast<const std::uint8_t*>(c.record);
+            std::size_t end = i + 1;
+            while (end < changes.size() && changes[end].index == kAppend &&
+                   reinterpret_cast<std::uintptr_t>(changes[end].record) ==
+                       reinterpret_cast<std::uintptr_t>(first) + (end - i) * recordSize_ &&
+                   (end - i) * recordSize_ < kAppendRunBytes)
+                ++end;
+            if (!appendRun(first, static_cast<std::int64_t>(end - i)))
+                return UpdateResult::Failed; // appendRun undid the whole operation
+            i = end;
+            continue;
+        }
+        position_ = c.index;
         if (!WriteRecord(c.record)) {
             // WriteRecord undid the whole operation when its write or journal failed.
             if (dirty_) {
@@ -611,9 +692,16 @@ TRecordFile::UpdateResult TRecordFile::WriteRecords(const std::vector<Change>& c
             }
             return UpdateResult::Failed;
         }
+        ++i;
     }
     position_ = count_;
     return UpdateResult::Written;
+}
+
+bool TRecordFile::Undo() {
+    if (!open_ || fd_ < 0)
+        return true;
+    return rollBack() || fail(QStringLiteral("impossibile riportare l'archivio com'era"), errno);
 }
 
 bool TRecordFile::Close() {
