@@ -2,16 +2,19 @@
 // sample archives, so that the guide always shows the screens as they are.
 // Usage: ombrisa-guide-shots <output folder> <ombrisa-tool>
 
+#include "core/backup/backupsettings.h"
 #include "core/password/passwordfile.h"
 #include "core/storage/appfolder.h"
 #include "ui/agents/Dipendenti.h"
 #include "ui/app/avvio.h"
 #include "ui/app/info.h"
 #include "ui/app/password.h"
+#include "ui/backup/CopiaSicurezza.h"
 #include "ui/calls/Chiamate.h"
 #include "ui/clients/Clienti.h"
 #include "ui/common/conventions.h"
 #include "ui/import/Importa.h"
+#include "ui/phone/incomingcall.h"
 #include "ui/privacy/privacy.h"
 #include "ui/stats/Statistiche.h"
 
@@ -20,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QProcess>
 #include <QSpinBox>
@@ -91,6 +95,12 @@ int main(int argc, char** argv) {
         TfrmInfo info(&avvio);
         setAppFolderOverride(data.path());
         ok &= shoot(info, out + QStringLiteral("/info.png"));
+        // The backup screen after a backup onto a stick.
+        recordBackup(data.path(), QStringLiteral("/media/ufficio/CHIAVETTA/Ombrisa_2026-12-10_1730.tar.zst"),
+                     QDateTime(QDate(2026, 12, 10), QTime(17, 30)));
+        TfrmCopiaSicurezza copia(&avvio);
+        copia.lblCartellaDati->setText(QStringLiteral("Cartella dei dati: /home/ufficio/.local/share/Ombrisa/Ombrisa"));
+        ok &= shoot(copia, out + QStringLiteral("/copia.png"));
     }
     {
         TfrmClienti clienti;
@@ -103,6 +113,14 @@ int main(int argc, char** argv) {
     {
         TfrmChiamate chiamate;
         ok &= shoot(chiamate, out + QStringLiteral("/chiamate.png"), office, true);
+    }
+    {
+        // Several client cards with the caller's number: the choice.
+        const std::vector<TfrmChiChiama::Row> rows{
+            {3, QStringLiteral("Fabbri Chiara"), QStringLiteral("Tel. casa"), QStringLiteral("12/02/2024")},
+            {17, QStringLiteral("Fabbri Luigi"), QStringLiteral("Tel. preferenziale"), QStringLiteral("nessuna")}};
+        TfrmChiChiama chi(QStringLiteral("+39 06 5551234"), rows, nullptr);
+        ok &= shoot(chi, out + QStringLiteral("/chichiama.png"));
     }
     {
         TfrmDipendenti dipendenti;

@@ -92,6 +92,7 @@ TEST(CallScreenShot, MaximisedFullCard) {
 }
 
 // The window's inside when maximised on the two screens (title bar and task bar taken off).
-INSTANTIATE_TEST_SUITE_P(Screens, CallLayout, ::testing::Values(QSize(1366, 700), QSize(1920, 1017)));
+INSTANTIATE_TEST_SUITE_P(Screens, CallLayout, ::testing::Values(QSize(1366, 700), QSize(1920, 1017)),
+                         ombrisa::test::windowSizeName);
 
 } // namespace

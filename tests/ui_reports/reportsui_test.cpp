@@ -1,6 +1,10 @@
 // The output side of the card screens and the list screens: what reaches the printer, the preview
 // window and "Contatto.pdf", and what the user is told.
 
+#include "core/search/findinlist.h"
+#include "printsupport/fileprinterservice.h"
+#include "report/layouts/clientcard.h"
+#include "report/reportpreview.h"
 #include "ui/agents/AnteprimaDipendenti.h"
 #include "ui/agents/StampaDipendenti.h"
 #include "ui/agents/agentcardoutput.h"
@@ -10,13 +14,9 @@
 #include "ui/clients/clientcardreport.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
-#include "report/layouts/clientcard.h"
-#include "printsupport/fileprinterservice.h"
-#include "report/reportpreview.h"
+#include "ui/lists/findbox.h"
+#include "ui/lists/listprint.h"
 #include "ui/reports/controltexts.h"
-#include "ui/search/findbox.h"
-#include "core/search/findinlist.h"
-#include "ui/search/listprint.h"
 #include "uisupport/fakes.h"
 
 #include <QComboBox>

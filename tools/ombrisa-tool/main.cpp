@@ -28,7 +28,8 @@ const char kUsage[] =
     "  ombrisa-tool backup --dir D --out FILE.tar.zst\n"
     "  ombrisa-tool backup --verify FILE.tar.zst\n"
     "  ombrisa-tool restore FILE.tar.zst --dir D\n"
-    "  ombrisa-tool stats --dir D [--from gg/mm/aaaa] [--to gg/mm/aaaa] [--csv]\n";
+    "  ombrisa-tool stats --dir D [--from gg/mm/aaaa] [--to gg/mm/aaaa] [--csv]\n"
+    "  ombrisa-tool chi NUMERO --dir D\n";
 
 struct Command {
     const char* name;
@@ -42,6 +43,7 @@ const Command kCommands[] = {
     {"retention", tool::retention}, {"import", tool::importFile}, {"duplicates", tool::duplicates},
     {"backup", tool::backup},       {"restore", tool::restore},
     {"stats", tool::stats},
+    {"chi", tool::chi},
 };
 
 void quietPlatformRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {

@@ -1,7 +1,6 @@
 #include "ui/agents/WebCam.h"
 
 #include "core/storage/textfield.h"
-#include "ui/agents/Dipendenti.h"
 #include "ui/agents/agentphoto.h"
 #include "ui/common/conventions.h"
 #include "ui/common/picturebox.h"
@@ -25,7 +24,8 @@ namespace {
 constexpr int kPictureWidth = 366;
 constexpr int kPictureHeight = 274;
 
-const QString kModeEuro01 = QStringLiteral("euro_01");
+// The mode word openWebCam leaves in lblMemory: "Importa foto" hands the picture to the opener.
+const QString kModeAgentPhoto = QStringLiteral("euro_01");
 const QString kSaveFailed = QStringLiteral("Attenzione: non è stato possibile salvare la foto nel file scelto.");
 const QString kCameraFailed = QStringLiteral("Impossibile avviare la webcam.");
 const QString kStarting = QStringLiteral("Avvio della webcam in corso...");
@@ -213,10 +213,10 @@ void TfrmWebCam::btnSalvaFotogrammaClick() {
 
 void TfrmWebCam::btnImportaFotoClick() {
     stopCamera();
-    if (trimText(lblMemory->text()) != kModeEuro01)
+    if (trimText(lblMemory->text()) != kModeAgentPhoto)
         return;
-    if (auto* card = qobject_cast<TfrmDipendenti*>(parentWidget()))
-        card->importPhoto(imgTarget->pixmap());
+    if (importPhoto_)
+        importPhoto_(imgTarget->pixmap());
     accept();
 }
 
@@ -230,9 +230,10 @@ void TfrmWebCam::done(int result) {
     QDialog::done(result);
 }
 
-void openWebCam(TfrmDipendenti* card) {
-    auto* dialog = new TfrmWebCam(card);
-    dialog->lblMemory->setText(kModeEuro01);
+void openWebCam(QWidget* owner, std::function<void(const QPixmap&)> importPhoto) {
+    auto* dialog = new TfrmWebCam(owner);
+    dialog->setImportPhoto(std::move(importPhoto));
+    dialog->lblMemory->setText(kModeAgentPhoto);
     execDialog(dialog);
 }
 

@@ -1,4 +1,4 @@
-#include "ui/search/listprint.h"
+#include "ui/lists/listprint.h"
 
 #include "ui/common/services.h"
 
