@@ -37,7 +37,7 @@ ProgramRun runWithoutDisplay(const QString& program, const QStringList& args) {
 
 const char* const kCommands[] = {"generate", "dump",    "verify", "check",  "hours",  "search",
                                  "export",   "import",  "duplicates", "access", "forget", "retention",
-                                 "chi"};
+                                 "stats", "chi"};
 
 TEST(ToolHelp, EveryCommandAnswersHelpWithItsOwnUsage) {
     for (const char* command : kCommands) {

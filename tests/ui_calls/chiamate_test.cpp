@@ -581,6 +581,7 @@ TEST_F(CallScreen, EveryPictureShowsItsHintAndTheBackgroundEmptiesIt) {
         {"cmdUltimo", "Visualizza l'ultima scheda in archivio."},
         {"cmdEsporta", "Esporta le schede in archivio in un file di Microsoft Excel."},
         {"cmdRiepOggi", "Visualizza il riepilogo delle chiamate di oggi."},
+        {"cmdStatistiche", "Visualizza le statistiche delle chiamate in archivio con grafici e tabelle."},
         {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto."},
         {"cmdEsci", "Esci da questa schermata di lavoro."},
         {"impRitiro", "Inserisci la data corrente."},

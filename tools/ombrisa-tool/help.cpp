@@ -88,6 +88,14 @@ const CommandHelp kHelp[] = {
      "\n"
      "Elenca i clienti senza chiamate negli ultimi N anni.\n"
      "  --today   la data da usare come oggi\n"},
+    {"stats",
+     "Uso: ombrisa-tool stats --dir D [--from gg/mm/aaaa] [--to gg/mm/aaaa] [--csv]\n"
+     "\n"
+     "Stampa le statistiche del registro delle chiamate nel periodo indicato (estremi compresi; senza\n"
+     "date, tutto il registro): totale, mesi, tipo, esito, grado di soddisfazione, operatore, oggetto,\n"
+     "giorno della settimana e ora. Le chiamate con una data illeggibile contano solo nel totale e sono\n"
+     "elencate sullo standard error.\n"
+     "  --csv   una riga per cifra: sezione;voce;chiamate;minuti;durate_non_lette\n"},
 };
 
 } // namespace

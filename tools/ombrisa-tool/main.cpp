@@ -28,6 +28,7 @@ const char kUsage[] =
     "  ombrisa-tool backup --dir D --out FILE.tar.zst\n"
     "  ombrisa-tool backup --verify FILE.tar.zst\n"
     "  ombrisa-tool restore FILE.tar.zst --dir D\n"
+    "  ombrisa-tool stats --dir D [--from gg/mm/aaaa] [--to gg/mm/aaaa] [--csv]\n"
     "  ombrisa-tool chi NUMERO --dir D\n";
 
 struct Command {
@@ -41,6 +42,7 @@ const Command kCommands[] = {
     {"export", tool::exportFile},   {"access", tool::access}, {"forget", tool::forget},
     {"retention", tool::retention}, {"import", tool::importFile}, {"duplicates", tool::duplicates},
     {"backup", tool::backup},       {"restore", tool::restore},
+    {"stats", tool::stats},
     {"chi", tool::chi},
 };
 

@@ -18,6 +18,13 @@ QStringList intervalDayItems() {
     return days;
 }
 
+QStringList intervalMonthItems() {
+    QStringList months;
+    for (const QString& m : kMonthNames)
+        months.append(m);
+    return months;
+}
+
 int intervalMonthNumber(QStringView name) {
     const QString wanted = trimView(name).toString().toLower();
     for (std::size_t i = 0; i < kMonthNames.size(); ++i)
@@ -39,12 +46,24 @@ IntervalRefusal warning(const QString& text, const char* focus) {
     return {QStringLiteral("Attenzione: ") + text, false, QLatin1String(focus)};
 }
 
-const QString kValidDate = QStringLiteral("\n\r\n\rPer poter visualizzare il riepilogo è necessario indicare una data "
-                                          "valida.");
+QString validDate(const QString& purpose) {
+    return QStringLiteral("\n\r\n\rPer poter visualizzare %1 è necessario indicare una data valida.").arg(purpose);
+}
 
 } // namespace
 
 IntervalCheck checkInterval(const IntervalInput& in) {
+    IntervalCheck c;
+    if (trimView(in.codFisc).isEmpty())
+        c.refusal = warning(QStringLiteral("indicare il codice fiscale del lavoratore."), "txtCliente");
+    else if (!isWorkRegisterCode(in.codFisc))
+        c.refusal = IntervalRefusal{workRegisterCodeRefusal(in.codFisc), false, QStringLiteral("txtCliente")};
+    if (c.refusal)
+        return c;
+    return checkDateInterval(in, QStringLiteral("il riepilogo"));
+}
+
+IntervalCheck checkDateInterval(const IntervalInput& in, const QString& purpose) {
     IntervalCheck c;
     const auto pick = [](const char* which, const char* what) {
         return QStringLiteral("indicare il %1 di %2 intervallo selezionandolo dall'elenco a cascata.")
@@ -54,11 +73,7 @@ IntervalCheck checkInterval(const IntervalInput& in) {
         return QStringLiteral("indicare l'anno solare di %1 intervallo utilizzando quattro cifre.")
             .arg(QLatin1String(what));
     };
-    if (trimView(in.codFisc).isEmpty())
-        c.refusal = warning(QStringLiteral("indicare il codice fiscale del lavoratore."), "txtCliente");
-    else if (!isWorkRegisterCode(in.codFisc))
-        c.refusal = IntervalRefusal{workRegisterCodeRefusal(in.codFisc), false, QStringLiteral("txtCliente")};
-    else if (trimView(in.dayFrom).isEmpty())
+    if (trimView(in.dayFrom).isEmpty())
         c.refusal = warning(pick("giorno", "inizio"), "txtGiornoInizio");
     else if (trimView(in.monthFrom).isEmpty())
         c.refusal = warning(pick("mese", "inizio"), "txtMeseInizio");
@@ -77,7 +92,7 @@ IntervalCheck checkInterval(const IntervalInput& in) {
     const std::optional<QDate> from = parseDate(c.fromText);
     if (!from) {
         c.refusal = IntervalRefusal{QStringLiteral("Attenzione: la data ") + trimText(c.fromText) +
-                                        QStringLiteral(" di inizio intervallo non esiste.") + kValidDate,
+                                        QStringLiteral(" di inizio intervallo non esiste.") + validDate(purpose),
                                     true, QStringLiteral("txtGiornoInizio")};
         return c;
     }
@@ -85,7 +100,7 @@ IntervalCheck checkInterval(const IntervalInput& in) {
     const std::optional<QDate> to = parseDate(c.toText);
     if (!to) {
         c.refusal = IntervalRefusal{QStringLiteral("Attenzione: la data ") + trimText(c.toText) +
-                                        QStringLiteral(" di fine intervallo non esiste.") + kValidDate,
+                                        QStringLiteral(" di fine intervallo non esiste.") + validDate(purpose),
                                     true, QStringLiteral("txtGiornoFine")};
         return c;
     }
@@ -93,8 +108,8 @@ IntervalCheck checkInterval(const IntervalInput& in) {
         c.refusal = IntervalRefusal{
             QStringLiteral("Attenzione: la data di fine intervallo (") + trimText(c.toText) +
                 QStringLiteral(") non può essere anteriore a quella di inizio intervallo (") + trimText(c.fromText) +
-                QStringLiteral(").\n\r\n\rPer poter visualizzare il riepilogo è necessario indicare un intervallo "
-                               "di tempo valido."),
+                QStringLiteral(").\n\r\n\rPer poter visualizzare ") + purpose +
+                QStringLiteral(" è necessario indicare un intervallo di tempo valido."),
             true, QString()};
     return c;
 }

@@ -17,6 +17,8 @@ namespace ombrisa {
 
 // The day list of the interval screen: "01" to "31".
 QStringList intervalDayItems();
+// The month list of the interval screens: "Gennaio" to "Dicembre".
+QStringList intervalMonthItems();
 // 1..12 for a month name compared in lower case after trimming ("marzo", " MARZO "), 0 otherwise.
 int intervalMonthNumber(QStringView name);
 // Trimmed day + "/" + two-digit month + "/" + trimmed year ("05/03/2024"); empty for an unknown month.
@@ -41,6 +43,9 @@ struct IntervalCheck {
     std::optional<IntervalRefusal> refusal;
 };
 IntervalCheck checkInterval(const IntervalInput& input);
+// The same checks without the codice fiscale (it is not looked at): the date boxes of every interval
+// screen. `purpose` ends the refusals of a missing or reversed date ("il riepilogo", "le statistiche").
+IntervalCheck checkDateInterval(const IntervalInput& input, const QString& purpose);
 
 // ---- Summary ---------------------------------------------------------------------------------------
 

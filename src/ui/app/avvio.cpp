@@ -16,6 +16,7 @@
 #include "ui/app/look.h"
 #include "ui/app/maker.h"
 #include "ui/app/splash.h"
+#include "ui/stats/Statistiche.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -125,6 +126,18 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
             "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5AA8D2, stop:1 #357FA9); }"
             "QPushButton:pressed { background: #2A6A90; }"));
         btnApp[n]->setGeometry(146, tileH - 62, tileW - 162, 42);
+
+        if (i == 1) {
+            // The call tile also leads to the call statistics.
+            lnkStatistiche = new LinkLabel(QStringLiteral("Statistiche delle chiamate"), tile);
+            lnkStatistiche->setObjectName(QStringLiteral("lnkStatistiche"));
+            lnkStatistiche->setFont(textFont);
+            lnkStatistiche->setStyleSheet(QStringLiteral("color: #2F739B; text-decoration: underline;"));
+            lnkStatistiche->setToolTip(
+                QStringLiteral("Grafici e tabelle delle chiamate in archivio: mesi, esiti, operatori, orari."));
+            lnkStatistiche->setGeometry(146, tileH - 88, tileW - 160, 22);
+            connect(lnkStatistiche, &LinkLabel::clicked, this, [this] { openStatistiche(this); });
+        }
 
         connect(imgApp[n], &PictureBox::clicked, this, [this, i] { openWorkArea(i + 1); });
         connect(btnApp[n], &QPushButton::clicked, this, [this, i] { openWorkArea(i + 1); });

@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace ombrisa {
 
+class LinkLabel;
 class PictureBox;
 
 class TfrmAvvio : public QWidget {
@@ -29,6 +30,7 @@ public:
     std::array<QWidget*, 4> bkgApp{};
     std::array<PictureBox*, 4> imgApp{};
     std::array<QPushButton*, 4> btnApp{};
+    LinkLabel* lnkStatistiche = nullptr; // in the call tile: the call statistics screen
     PictureBox* icoSito;
     PictureBox* imgCopyright;
     PictureBox* imgEsci;

@@ -18,6 +18,7 @@
 #include "ui/export/ExpChiamate.h"
 #include "ui/phone/callbuttons.h"
 #include "ui/search/Trova.h"
+#include "ui/stats/Statistiche.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -142,6 +143,7 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : CardScreen(parent) {
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpChiamate::open(this); });
     connect(cmdImporta, &QToolButton::clicked, this, [this] { openImporta(this, ImportArchive::Chiamate); });
     connect(cmdRiepOggi, &QToolButton::clicked, this, [this] { TfrmRiepChiamateOggi::open(this); });
+    connect(cmdStatistiche, &QToolButton::clicked, this, [this] { openStatistiche(this); });
     addCallActions(*this, {"txtRecapito", "txtTelCel"});
 }
 
@@ -166,7 +168,8 @@ QWidget* TfrmChiamate::buildToolbar() {
                 " color: #1f3b57; }"
                 "QToolButton:hover { background: #fff6d5; }"));
         } else {
-            b->setMinimumWidth(70);
+            // Narrow enough that the toolbar, Statistiche included, fits a 1366-pixel screen.
+            b->setMinimumWidth(62);
         }
         hints().setHint(b, hint);
         *member = b;
@@ -194,6 +197,8 @@ QWidget* TfrmChiamate::buildToolbar() {
             QStringLiteral("Importa nuove chiamate da un foglio di calcolo (CSV, Excel, LibreOffice)."));
     command(&cmdRiepOggi, "cmdRiepOggi", ":/calls/art/oggi.svg", "Chiamate di oggi",
             QStringLiteral("Visualizza il riepilogo delle chiamate di oggi."), true);
+    command(&cmdStatistiche, "cmdStatistiche", ":/stats/art/grafico.svg", "Statistiche",
+            QStringLiteral("Visualizza le statistiche delle chiamate in archivio con grafici e tabelle."));
     row->addStretch(1);
     command(&cmdGuida, "cmdGuida", ":/cards/art/guida.svg", "Guida",
             QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));

@@ -51,6 +51,7 @@ public:
     QToolButton* cmdEsporta;
     QToolButton* cmdImporta;
     QToolButton* cmdRiepOggi;
+    QToolButton* cmdStatistiche; // the call statistics screen (ui/stats)
     // Picture buttons beside the date, the time and the client's name.
     QToolButton* impRitiro;
     QToolButton* impOraRit;

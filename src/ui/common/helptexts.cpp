@@ -220,6 +220,32 @@ const QStringList& helpRiepilogoOre() {
     return paragraphs;
 }
 
+// The call statistics screen, opened from the call card and from the start menu's call tile.
+const QStringList& helpStatistiche() {
+    static const QStringList paragraphs{
+        QStringLiteral(
+            "La schermata Statistiche delle chiamate mostra con grafici e tabelle l'andamento delle telefonate "
+            "registrate: le chiamate di ogni mese (in entrata e in uscita), gli esiti più frequenti, il grado di "
+            "soddisfazione dei clienti, il numero di chiamate e la durata media di ogni operatore, gli oggetti più "
+            "frequenti e la distribuzione delle chiamate per giorno della settimana e ora del giorno."),
+        QStringLiteral(
+            "Per scegliere il periodo, bisogna indicare il giorno, il mese e l'anno di inizio e di fine "
+            "dell'intervallo e fare clic su Calcola, oppure servirsi delle scelte rapide (questo mese, il mese "
+            "scorso, quest'anno, gli ultimi dodici mesi, tutto il registro). Lasciando vuote tutte le date si "
+            "ottengono le statistiche dell'intero registro. Durante il calcolo si può continuare a usare la "
+            "schermata; il pulsante Annulla interrompe il calcolo."),
+        QStringLiteral(
+            "Le durate sono lette dal testo scritto nella scheda (ad esempio \"4 minuti\", \"mezz'ora\", "
+            "\"1 ora e 10\"): le durate che non si riescono a leggere non entrano nella media e sono contate a "
+            "parte. Le chiamate con una data illeggibile contano solo nel totale."),
+        QStringLiteral(
+            "Passando con il mouse su una barra o su uno spicchio compare il valore esatto. Ogni grafico, con la "
+            "sua tabella e il periodo nel titolo, può essere stampato o salvato come documento PDF o come "
+            "immagine PNG con gli appositi pulsanti."),
+    };
+    return paragraphs;
+}
+
 const QStringList& generalHelpParagraphs() {
     static const QStringList paragraphs = [] {
         QStringList all{

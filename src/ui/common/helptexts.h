@@ -13,6 +13,7 @@ inline const QString kHelpClientiTitle = QStringLiteral("App Archivio Clienti");
 inline const QString kHelpChiamateTitle = QStringLiteral("App Registro Chiamate");
 inline const QString kHelpDipendentiTitle = QStringLiteral("App Agenti e Prestazioni");
 inline const QString kHelpRiepilogoOreTitle = QStringLiteral("App Riepilogo Ore di Lavoro");
+inline const QString kHelpStatisticheTitle = QStringLiteral("Statistiche delle chiamate");
 inline const QString kGeneralHelpTitle = QStringLiteral("Uno sguardo a Ombrisa");
 inline const QString kHelpCopiaSicurezzaTitle = QStringLiteral("Copia di sicurezza");
 
@@ -20,6 +21,7 @@ const QStringList& helpClienti();      // 10 paragraphs
 const QStringList& helpChiamate();     // 9 paragraphs
 const QStringList& helpDipendenti();   // 11 paragraphs
 const QStringList& helpRiepilogoOre(); // 4 paragraphs
+const QStringList& helpStatistiche();  // the call statistics screen
 const QStringList& helpCopiaSicurezza(); // 3 paragraphs: the backup screen's help
 // The start menu's general help, 45 paragraphs: three of introduction, the work areas' paragraphs
 // (the agents' first one split in two), four closing ones with the first-access password among them, and

@@ -30,13 +30,6 @@ namespace ombrisa {
 
 namespace {
 
-QStringList monthItems() {
-    QStringList months;
-    for (const QString& m : kMonthNames)
-        months.append(m);
-    return months;
-}
-
 QLineEdit* yearBox(const char* name, QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
@@ -112,7 +105,7 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
     column->addWidget(intervalHint);
 
     const QStringList days = intervalDayItems();
-    const QStringList months = monthItems();
+    const QStringList months = intervalMonthItems();
     const auto group = [&](const QString& caption, QComboBox*& day, QComboBox*& month, QLineEdit*& year,
                            const char* dayName, const char* monthName, const char* yearName) {
         auto* box = new QGroupBox(caption, panel);
