@@ -8,13 +8,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QtEndian>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,12 +31,24 @@ constexpr std::size_t kReadAheadBytes = 256 * 1024;
 constexpr int kOpenAttempts = 8;
 
 // Journal layout, little-endian: a header of magic, record size, the archive's length before the
-// operation and a checksum of those; then one entry per overwritten record: its byte offset, its old
-// bytes and a checksum of both. An entry whose checksum fails was cut off while being written, before
-// its record was touched, and ends the journal.
+// operation and a checksum of those; then entries of one fixed size: a tagged offset, recordSize bytes
+// and a checksum of both. An entry whose checksum fails was cut off while being written, before the
+// archive was touched, and ends the journal. The tag in the offset's two high bits says what the bytes
+// are:
+//   00  the old bytes of the record at that offset, put back by a recovery;
+//   10  the bytes this operation is about to write at that offset (a rewrite or an append);
+//   11  a piece (numbered in the low bits) of the archive's identity: machine, device and inode.
+// Programs that knew only the first kind read tagged offsets as negative ones and skip them, so every
+// version rolls back the journals of every other. A recovery applies a journal that carries the
+// identity only when the archive is still the file it names and holds, where the operation wrote, the
+// old or the new bytes; otherwise the journal belongs to a file that was since replaced and is set aside.
 constexpr char kJournalMagic[8] = {'O', 'M', 'B', 'J', 'R', 'N', 'L', '1'};
 constexpr std::size_t kJournalHeader = 32;
 constexpr std::size_t kMaxJournalRecord = 1 << 20;
+constexpr std::uint64_t kTagMask = 3ull << 62;
+constexpr std::uint64_t kTagNew = 2ull << 62;
+constexpr std::uint64_t kTagIdentity = 3ull << 62;
+constexpr std::size_t kIdentityBytes = 24;
 
 std::uint64_t checksum(const std::uint8_t* data, std::size_t size, std::uint64_t hash = 0xcbf29ce484222325ull) {
     for (std::size_t i = 0; i < size; ++i)
@@ -104,6 +119,122 @@ bool exists(const QByteArray& path) {
 bool journalHoldsBytes(const QByteArray& path) {
     struct stat st {};
     return ::lstat(path.constData(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
+}
+
+// This machine, so that device and inode numbers are compared only where they name the same file: two
+// workstations see one shared file under numbers of their own.
+std::uint64_t machineHash() {
+    static const std::uint64_t hash = [] {
+        QByteArray id = QSysInfo::machineUniqueId();
+        if (id.isEmpty())
+            id = QSysInfo::machineHostName().toUtf8();
+        return checksum(reinterpret_cast<const std::uint8_t*>(id.constData()), static_cast<std::size_t>(id.size()));
+    }();
+    return hash;
+}
+
+std::array<std::uint8_t, kIdentityBytes> identityOf(const struct stat& st) {
+    std::array<std::uint8_t, kIdentityBytes> identity{};
+    putU64(identity.data(), machineHash());
+    putU64(identity.data() + 8, static_cast<std::uint64_t>(st.st_dev));
+    putU64(identity.data() + 16, static_cast<std::uint64_t>(st.st_ino));
+    return identity;
+}
+
+// What a journal says, read back.
+struct JournalContents {
+    std::uint64_t recordSize = 0;
+    std::int64_t originalSize = 0;
+    std::vector<std::pair<std::int64_t, const std::uint8_t*>> old;     // offset, old bytes
+    std::vector<std::pair<std::int64_t, const std::uint8_t*>> written; // offset, bytes the operation wrote
+    bool named = false;                                                 // the identity is whole
+    std::array<std::uint8_t, kIdentityBytes> identity{};
+};
+
+// Parses a journal whose header is sound; entries up to the first one cut off.
+JournalContents parseJournal(const std::vector<std::uint8_t>& journal) {
+    JournalContents c;
+    c.recordSize = getU64(journal.data() + 8);
+    c.originalSize = static_cast<std::int64_t>(getU64(journal.data() + 16));
+    if (c.recordSize == 0 || c.recordSize > kMaxJournalRecord)
+        return c;
+    const std::size_t size = static_cast<std::size_t>(c.recordSize);
+    const std::size_t pieces = (kIdentityBytes + size - 1) / size;
+    std::vector<bool> havePiece(pieces, false);
+    const std::size_t entry = 8 + size + 8;
+    for (std::size_t at = kJournalHeader; at + entry <= journal.size(); at += entry) {
+        const std::uint8_t* e = journal.data() + at;
+        if (getU64(e + 8 + size) != checksum(e, 8 + size))
+            break; // cut off while being written: the archive was not touched after it
+        const std::uint64_t tagged = getU64(e);
+        const auto offset = static_cast<std::int64_t>(tagged & ~kTagMask);
+        switch (tagged & kTagMask) {
+        case 0:
+            c.old.emplace_back(offset, e + 8);
+            break;
+        case kTagNew:
+            c.written.emplace_back(offset, e + 8);
+            break;
+        case kTagIdentity:
+            if (static_cast<std::uint64_t>(offset) < pieces) {
+                const std::size_t from = static_cast<std::size_t>(offset) * size;
+                std::memcpy(c.identity.data() + from, e + 8, std::min(size, kIdentityBytes - from));
+                havePiece[static_cast<std::size_t>(offset)] = true;
+            }
+            break;
+        default:
+            break; // a kind of entry of a later version: not ours to apply
+        }
+    }
+    c.named = std::all_of(havePiece.begin(), havePiece.end(), [](bool b) { return b; });
+    return c;
+}
+
+// A named journal belongs to the archive open as `fd` (length `length`) only when the archive is the
+// file it names (on this machine and device: the same inode), its length lies between the length
+// before the operation and the end of what the operation wrote, and every byte where the operation
+// wrote holds the old byte, a byte the operation wrote, or (past the old end) a zero of a file grown
+// but not yet filled. A torn write of a crash passes; another file copied or restored in its place
+// does not.
+bool journalBelongs(const JournalContents& c, int fd, const struct stat& now) {
+    const std::array<std::uint8_t, kIdentityBytes> here = identityOf(now);
+    if (std::memcmp(c.identity.data(), here.data(), 16) == 0 && std::memcmp(c.identity.data() + 16, here.data() + 16, 8) != 0)
+        return false; // same machine and device, another inode: the file was replaced
+    const auto size = static_cast<std::int64_t>(c.recordSize);
+    std::int64_t end = c.originalSize;
+    for (const auto& w : c.written)
+        end = std::max(end, w.first + size);
+    if (now.st_size < c.originalSize || now.st_size > end)
+        return false;
+    std::map<std::int64_t, std::vector<const std::uint8_t*>> candidates;
+    std::map<std::int64_t, bool> haveOld;
+    for (const auto& o : c.old) {
+        candidates[o.first].push_back(o.second);
+        haveOld[o.first] = true;
+    }
+    for (const auto& w : c.written)
+        candidates[w.first].push_back(w.second);
+    std::vector<std::uint8_t> current(static_cast<std::size_t>(size));
+    for (const auto& [offset, bytes] : candidates) {
+        if (offset >= now.st_size)
+            continue;
+        const std::size_t wanted = static_cast<std::size_t>(std::min(size, now.st_size - offset));
+        std::size_t got = 0;
+        if (!preadAll(fd, current.data(), wanted, offset, got) || got != wanted)
+            return false;
+        const bool old = haveOld.count(offset) > 0;
+        for (std::size_t i = 0; i < wanted; ++i) {
+            const std::int64_t at = offset + static_cast<std::int64_t>(i);
+            if (at < c.originalSize && !old)
+                continue; // the cut-off tail of a crashed append, overwritten: nothing to compare with
+            bool known = at >= c.originalSize && current[i] == 0;
+            for (const std::uint8_t* b : bytes)
+                known = known || b[i] == current[i];
+            if (!known)
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -345,27 +476,34 @@ bool TRecordFile::recoverJournal() {
     bool ok = true;
     if (journal.size() >= kJournalHeader && std::memcmp(journal.data(), kJournalMagic, 8) == 0 &&
         getU64(journal.data() + 24) == checksum(journal.data(), 24)) {
-        const std::uint64_t size = getU64(journal.data() + 8);
-        const auto originalSize = static_cast<std::int64_t>(getU64(journal.data() + 16));
+        const JournalContents c = parseJournal(journal);
+        const auto size = static_cast<std::int64_t>(c.recordSize);
         struct stat now {};
         if (::fstat(fd_, &now) != 0)
             return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), errno);
-        // The archive never shrinks below the length the journal recorded, and every saved record lies
-        // within it: a journal that says otherwise belongs to no state of this archive and is dropped.
-        if (size > 0 && size <= kMaxJournalRecord && originalSize >= 0 && originalSize <= now.st_size) {
-            const std::size_t entry = 8 + static_cast<std::size_t>(size) + 8;
-            for (std::size_t at = kJournalHeader; ok && at + entry <= journal.size(); at += entry) {
-                const std::uint8_t* e = journal.data() + at;
-                if (getU64(e + 8 + size) != checksum(e, 8 + size))
-                    break; // cut off while being written: its record was never touched
-                const auto offset = static_cast<std::int64_t>(getU64(e));
+        if (c.named && !journalBelongs(c, fd_, now)) {
+            // Left beside a file that has since been replaced (copied back, restored): never applied.
+            QString aside;
+            QString error;
+            if (!SetAsideJournal(path_, &aside, &error))
+                return fail(error, 0);
+            qWarning("%s", qPrintable(QStringLiteral("giornale di ripristino di un altro archivio messo da parte: %1")
+                                          .arg(aside)));
+            return true;
+        }
+        // A journal without the archive's identity was written by an earlier version: the archive never
+        // shrinks below the length it recorded, and every saved record lies within it; a journal that
+        // says otherwise belongs to no state of this archive and is dropped.
+        if (size > 0 && static_cast<std::uint64_t>(size) <= kMaxJournalRecord && c.originalSize >= 0 &&
+            c.originalSize <= now.st_size) {
+            for (const auto& [offset, bytes] : c.old) {
                 // A record appended and then rewritten in the same operation: the cut below removes it.
-                if (offset < 0 || offset > originalSize - static_cast<std::int64_t>(size))
+                if (offset > c.originalSize - size)
                     continue;
-                ok = pwriteAll(fd_, e + 8, static_cast<std::size_t>(size), offset);
+                ok = ok && pwriteAll(fd_, bytes, static_cast<std::size_t>(size), offset);
             }
-            if (ok && now.st_size > originalSize)
-                ok = storageSyscalls().ftruncate(fd_, static_cast<off_t>(originalSize)) == 0;
+            if (ok && now.st_size > c.originalSize)
+                ok = storageSyscalls().ftruncate(fd_, static_cast<off_t>(c.originalSize)) == 0;
             ok = ok && storageSyscalls().fdatasync(fd_) == 0;
         }
     }
@@ -397,38 +535,71 @@ QString TRecordFile::JournalRightsProblem(const QString& folder) {
         .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(err)));
 }
 
-// Saves the old bytes of the record at `offset` in the journal, flushed, before it is overwritten.
-bool TRecordFile::journalBefore(std::int64_t offset) {
-    for (const Journaled& j : journaled_)
-        if (j.offset == offset)
-            return true; // the oldest bytes are already saved
-    Journaled saved{offset, std::vector<std::uint8_t>(recordSize_)};
-    std::size_t got = 0;
-    if (!preadAll(fd_, saved.bytes.data(), recordSize_, offset, got) || got != recordSize_) {
+// Saves in the journal, flushed, before the archive is touched: the old bytes of the record at `offset`
+// when this write overwrites one (the first time only), and the bytes it writes there. A new journal
+// starts with the archive's identity and the records this operation appended before it, so that a
+// recovery recognises the file it belongs to.
+bool TRecordFile::journalWrite(std::int64_t offset, const std::uint8_t* record, bool overwrites) {
+    std::vector<std::uint8_t> data;
+    const auto addEntry = [&](std::uint64_t tagged, const std::uint8_t* bytes, std::size_t count) {
+        const std::size_t at = data.size();
+        data.resize(at + 8 + recordSize_ + 8);
+        putU64(data.data() + at, tagged);
+        std::memcpy(data.data() + at + 8, bytes, count);
+        putU64(data.data() + at + 8 + recordSize_, checksum(data.data() + at, 8 + recordSize_));
+    };
+    const auto readFailed = [this](std::size_t got) {
         const int err = got == recordSize_ ? errno : 0;
         rollBack();
         return fail(QStringLiteral("errore di lettura"), err);
+    };
+    bool saveOld = overwrites;
+    for (const Journaled& j : journaled_)
+        saveOld = saveOld && j.offset != offset; // the oldest bytes are already saved
+    Journaled saved{offset, {}};
+    std::size_t got = 0;
+    if (saveOld) {
+        saved.bytes.resize(recordSize_);
+        if (!preadAll(fd_, saved.bytes.data(), recordSize_, offset, got) || got != recordSize_)
+            return readFailed(got);
     }
     const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
-    std::vector<std::uint8_t> data;
-    if (journalFd_ < 0) {
+    const bool first = journalFd_ < 0;
+    if (first) {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) {
+            const int err = errno;
+            rollBack();
+            return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), err);
+        }
         journalFd_ =
             storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-        if (journalFd_ < 0)
-            return fail(QStringLiteral("impossibile creare il giornale di ripristino"), errno);
+        if (journalFd_ < 0) {
+            const int err = errno;
+            rollBack();
+            return fail(QStringLiteral("impossibile creare il giornale di ripristino"), err);
+        }
         data.resize(kJournalHeader);
         std::memcpy(data.data(), kJournalMagic, 8);
         putU64(data.data() + 8, recordSize_);
         putU64(data.data() + 16, static_cast<std::uint64_t>(originalSize_));
         putU64(data.data() + 24, checksum(data.data(), 24));
+        const std::array<std::uint8_t, kIdentityBytes> identity = identityOf(st);
+        for (std::size_t piece = 0; piece * recordSize_ < kIdentityBytes; ++piece)
+            addEntry(kTagIdentity | piece, identity.data() + piece * recordSize_,
+                     std::min(recordSize_, kIdentityBytes - piece * recordSize_));
+        std::vector<std::uint8_t> appended(recordSize_);
+        const auto rs = static_cast<std::int64_t>(recordSize_);
+        for (std::int64_t index = originalSize_ / rs; index < count_; ++index) {
+            if (!preadAll(fd_, appended.data(), recordSize_, index * rs, got) || got != recordSize_)
+                return readFailed(got);
+            addEntry(kTagNew | static_cast<std::uint64_t>(index * rs), appended.data(), recordSize_);
+        }
         journalEnd_ = 0;
     }
-    const std::size_t at = data.size();
-    data.resize(at + 8 + recordSize_ + 8);
-    putU64(data.data() + at, static_cast<std::uint64_t>(offset));
-    std::memcpy(data.data() + at + 8, saved.bytes.data(), recordSize_);
-    putU64(data.data() + at + 8 + recordSize_, checksum(data.data() + at, 8 + recordSize_));
-    const bool first = journalEnd_ == 0;
+    if (saveOld)
+        addEntry(static_cast<std::uint64_t>(offset), saved.bytes.data(), recordSize_);
+    addEntry(kTagNew | static_cast<std::uint64_t>(offset), record, recordSize_);
     if (!pwriteAll(journalFd_, data.data(), data.size(), journalEnd_) || storageSyscalls().fdatasync(journalFd_) != 0) {
         // Records this operation already wrote go back from the copies kept here; an entry cut off
         // in the journal fails its checksum and is never applied.
@@ -439,7 +610,8 @@ bool TRecordFile::journalBefore(std::int64_t offset) {
     if (first)
         syncFolderOf(journalPath);
     journalEnd_ += static_cast<std::int64_t>(data.size());
-    journaled_.push_back(std::move(saved));
+    if (saveOld)
+        journaled_.push_back(std::move(saved));
     return true;
 }
 
@@ -475,6 +647,8 @@ bool TRecordFile::rollBack() {
     } else if (journalFd_ >= 0) {
         ::close(journalFd_);
         journalFd_ = -1;
+    } else {
+        noteAppended();
     }
     journaled_.clear();
     dirty_ = false;
@@ -483,6 +657,51 @@ bool TRecordFile::rollBack() {
     position_ = std::min(position_, count_);
     bufferFirst_ = bufferCount_ = 0;
     return ok;
+}
+
+// Appended records that could not be cut off (the flush and the cut both failed) would be stored twice
+// by a retry: a journal naming them, with nothing to put back, makes the next open cut them off. Best
+// effort: when this fails too, the records stay, as before.
+void TRecordFile::noteAppended() {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || st.st_size <= originalSize_)
+        return;
+    const auto rs = static_cast<std::int64_t>(recordSize_);
+    std::vector<std::uint8_t> data(kJournalHeader);
+    std::memcpy(data.data(), kJournalMagic, 8);
+    putU64(data.data() + 8, recordSize_);
+    putU64(data.data() + 16, static_cast<std::uint64_t>(originalSize_));
+    putU64(data.data() + 24, checksum(data.data(), 24));
+    const auto addEntry = [&](std::uint64_t tagged, const std::uint8_t* bytes, std::size_t count) {
+        const std::size_t at = data.size();
+        data.resize(at + 8 + recordSize_ + 8);
+        putU64(data.data() + at, tagged);
+        std::memcpy(data.data() + at + 8, bytes, count);
+        putU64(data.data() + at + 8 + recordSize_, checksum(data.data() + at, 8 + recordSize_));
+    };
+    const std::array<std::uint8_t, kIdentityBytes> identity = identityOf(st);
+    for (std::size_t piece = 0; piece * recordSize_ < kIdentityBytes; ++piece)
+        addEntry(kTagIdentity | piece, identity.data() + piece * recordSize_,
+                 std::min(recordSize_, kIdentityBytes - piece * recordSize_));
+    std::vector<std::uint8_t> record(recordSize_);
+    for (std::int64_t at = originalSize_ / rs * rs; at < st.st_size; at += rs) {
+        std::size_t got = 0;
+        std::fill(record.begin(), record.end(), 0);
+        if (!preadAll(fd_, record.data(), recordSize_, at, got))
+            return;
+        addEntry(kTagNew | static_cast<std::uint64_t>(at), record.data(), recordSize_); // a torn one as far as it goes
+    }
+    const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
+    const int fd =
+        storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0)
+        return;
+    const bool written = pwriteAll(fd, data.data(), data.size(), 0) && storageSyscalls().fdatasync(fd) == 0;
+    ::close(fd);
+    if (written)
+        syncFolderOf(journalPath);
+    else
+        storageSyscalls().unlink(journalPath.constData());
 }
 
 bool TRecordFile::Seek(std::int64_t index) {
@@ -522,9 +741,11 @@ bool TRecordFile::WriteRecord(const void* buffer) {
     if (access_ != Access::Write)
         return fail(QStringLiteral("archivio aperto in sola lettura"), 0);
     const std::int64_t offset = position_ * static_cast<std::int64_t>(recordSize_);
-    if (position_ < count_ && !journalBefore(offset))
-        return false;
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    // An append needs no journal (a failure cuts it off) until the operation has one.
+    const bool overwrites = position_ < count_;
+    if ((overwrites || journalFd_ >= 0) && !journalWrite(offset, bytes, overwrites))
+        return false;
     if (!pwriteAll(fd_, bytes, recordSize_, offset)) {
         const int err = errno;
         rollBack();
@@ -575,17 +796,20 @@ TRecordFile::UpdateResult TRecordFile::WriteRecords(const std::vector<Change>& c
         return UpdateResult::Failed;
     }
     std::vector<std::uint8_t> now(recordSize_);
+    std::int64_t count = count_; // with the records appended by the changes before this one
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const Change& c = changes[i];
-        if (c.record == nullptr || c.index < kAppend || c.index >= count_) {
-            if (c.record != nullptr && c.index >= count_ && c.loaded != nullptr) {
-                if (changed)
-                    *changed = i;
-                return UpdateResult::ChangedMeanwhile; // the record is no longer there
-            }
-            fail(QStringLiteral("modifica %1 non valida (scheda %2 di %3)").arg(i).arg(c.index).arg(count_), 0);
+        if (c.record != nullptr && c.loaded != nullptr && c.index >= count_) {
+            if (changed)
+                *changed = i;
+            return UpdateResult::ChangedMeanwhile; // the record is no longer there
+        }
+        if (c.record == nullptr || c.index < kAppend || c.index >= count) {
+            fail(QStringLiteral("modifica %1 non valida (scheda %2 di %3)").arg(i).arg(c.index).arg(count), 0);
             return UpdateResult::Failed;
         }
+        if (c.index == kAppend)
+            ++count;
         if (c.index == kAppend || c.loaded == nullptr)
             continue;
         std::size_t got = 0;

@@ -142,9 +142,10 @@ private:
     bool fail(const QString& what, int err);
     bool failSize();
     void closeFd();
-    bool journalBefore(std::int64_t offset);
+    bool journalWrite(std::int64_t offset, const std::uint8_t* record, bool overwrites);
     bool recoverJournal();
     bool rollBack();
+    void noteAppended();
     bool dropJournal();
 
     QString path_;
