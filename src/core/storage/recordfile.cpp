@@ -141,6 +141,31 @@ std::array<std::uint8_t, kIdentityBytes> identityOf(const struct stat& st) {
     return identity;
 }
 
+// Appends one journal entry: the tagged offset, `count` bytes padded with zeros to the record size, and
+// the checksum of both.
+void addEntry(std::vector<std::uint8_t>& journal, std::size_t recordSize, std::uint64_t tagged,
+              const std::uint8_t* bytes, std::size_t count) {
+    const std::size_t at = journal.size();
+    journal.resize(at + 8 + recordSize + 8);
+    putU64(journal.data() + at, tagged);
+    std::memcpy(journal.data() + at + 8, bytes, count);
+    putU64(journal.data() + at + 8 + recordSize, checksum(journal.data() + at, 8 + recordSize));
+}
+
+// The start of a new journal: the header and the identity of the archive `st` describes.
+std::vector<std::uint8_t> journalStart(std::size_t recordSize, std::int64_t originalSize, const struct stat& st) {
+    std::vector<std::uint8_t> journal(kJournalHeader);
+    std::memcpy(journal.data(), kJournalMagic, 8);
+    putU64(journal.data() + 8, recordSize);
+    putU64(journal.data() + 16, static_cast<std::uint64_t>(originalSize));
+    putU64(journal.data() + 24, checksum(journal.data(), 24));
+    const std::array<std::uint8_t, kIdentityBytes> identity = identityOf(st);
+    for (std::size_t piece = 0; piece * recordSize < kIdentityBytes; ++piece)
+        addEntry(journal, recordSize, kTagIdentity | piece, identity.data() + piece * recordSize,
+                 std::min(recordSize, kIdentityBytes - piece * recordSize));
+    return journal;
+}
+
 // What a journal says, read back.
 struct JournalContents {
     std::uint64_t recordSize = 0;
@@ -541,13 +566,6 @@ QString TRecordFile::JournalRightsProblem(const QString& folder) {
 // recovery recognises the file it belongs to.
 bool TRecordFile::journalWrite(std::int64_t offset, const std::uint8_t* record, bool overwrites) {
     std::vector<std::uint8_t> data;
-    const auto addEntry = [&](std::uint64_t tagged, const std::uint8_t* bytes, std::size_t count) {
-        const std::size_t at = data.size();
-        data.resize(at + 8 + recordSize_ + 8);
-        putU64(data.data() + at, tagged);
-        std::memcpy(data.data() + at + 8, bytes, count);
-        putU64(data.data() + at + 8 + recordSize_, checksum(data.data() + at, 8 + recordSize_));
-    };
     const auto readFailed = [this](std::size_t got) {
         const int err = got == recordSize_ ? errno : 0;
         rollBack();
@@ -579,27 +597,19 @@ bool TRecordFile::journalWrite(std::int64_t offset, const std::uint8_t* record, 
             rollBack();
             return fail(QStringLiteral("impossibile creare il giornale di ripristino"), err);
         }
-        data.resize(kJournalHeader);
-        std::memcpy(data.data(), kJournalMagic, 8);
-        putU64(data.data() + 8, recordSize_);
-        putU64(data.data() + 16, static_cast<std::uint64_t>(originalSize_));
-        putU64(data.data() + 24, checksum(data.data(), 24));
-        const std::array<std::uint8_t, kIdentityBytes> identity = identityOf(st);
-        for (std::size_t piece = 0; piece * recordSize_ < kIdentityBytes; ++piece)
-            addEntry(kTagIdentity | piece, identity.data() + piece * recordSize_,
-                     std::min(recordSize_, kIdentityBytes - piece * recordSize_));
+        data = journalStart(recordSize_, originalSize_, st);
         std::vector<std::uint8_t> appended(recordSize_);
         const auto rs = static_cast<std::int64_t>(recordSize_);
         for (std::int64_t index = originalSize_ / rs; index < count_; ++index) {
             if (!preadAll(fd_, appended.data(), recordSize_, index * rs, got) || got != recordSize_)
                 return readFailed(got);
-            addEntry(kTagNew | static_cast<std::uint64_t>(index * rs), appended.data(), recordSize_);
+            addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(index * rs), appended.data(), recordSize_);
         }
         journalEnd_ = 0;
     }
     if (saveOld)
-        addEntry(static_cast<std::uint64_t>(offset), saved.bytes.data(), recordSize_);
-    addEntry(kTagNew | static_cast<std::uint64_t>(offset), record, recordSize_);
+        addEntry(data, recordSize_, static_cast<std::uint64_t>(offset), saved.bytes.data(), recordSize_);
+    addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(offset), record, recordSize_);
     if (!pwriteAll(journalFd_, data.data(), data.size(), journalEnd_) || storageSyscalls().fdatasync(journalFd_) != 0) {
         // Records this operation already wrote go back from the copies kept here; an entry cut off
         // in the journal fails its checksum and is never applied.
@@ -667,29 +677,15 @@ void TRecordFile::noteAppended() {
     if (::fstat(fd_, &st) != 0 || st.st_size <= originalSize_)
         return;
     const auto rs = static_cast<std::int64_t>(recordSize_);
-    std::vector<std::uint8_t> data(kJournalHeader);
-    std::memcpy(data.data(), kJournalMagic, 8);
-    putU64(data.data() + 8, recordSize_);
-    putU64(data.data() + 16, static_cast<std::uint64_t>(originalSize_));
-    putU64(data.data() + 24, checksum(data.data(), 24));
-    const auto addEntry = [&](std::uint64_t tagged, const std::uint8_t* bytes, std::size_t count) {
-        const std::size_t at = data.size();
-        data.resize(at + 8 + recordSize_ + 8);
-        putU64(data.data() + at, tagged);
-        std::memcpy(data.data() + at + 8, bytes, count);
-        putU64(data.data() + at + 8 + recordSize_, checksum(data.data() + at, 8 + recordSize_));
-    };
-    const std::array<std::uint8_t, kIdentityBytes> identity = identityOf(st);
-    for (std::size_t piece = 0; piece * recordSize_ < kIdentityBytes; ++piece)
-        addEntry(kTagIdentity | piece, identity.data() + piece * recordSize_,
-                 std::min(recordSize_, kIdentityBytes - piece * recordSize_));
+    std::vector<std::uint8_t> data = journalStart(recordSize_, originalSize_, st);
     std::vector<std::uint8_t> record(recordSize_);
     for (std::int64_t at = originalSize_ / rs * rs; at < st.st_size; at += rs) {
         std::size_t got = 0;
         std::fill(record.begin(), record.end(), 0);
         if (!preadAll(fd_, record.data(), recordSize_, at, got))
             return;
-        addEntry(kTagNew | static_cast<std::uint64_t>(at), record.data(), recordSize_); // a torn one as far as it goes
+        // A torn record as far as it goes.
+        addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(at), record.data(), recordSize_);
     }
     const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
     const int fd =
