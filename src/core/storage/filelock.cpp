@@ -93,13 +93,18 @@ public:
         event._sigev_un._tid = static_cast<pid_t>(::syscall(SYS_gettid));
 #endif
         armed_ = ::timer_create(CLOCK_MONOTONIC, &event, &timer_) == 0;
-        if (armed_) {
-            struct itimerspec every {};
-            every.it_value.tv_nsec = kTickMs * 1000000L;
-            every.it_interval.tv_nsec = kTickMs * 1000000L;
-            armed_ = ::timer_settime(timer_, 0, &every, nullptr) == 0;
-            if (!armed_)
-                ::timer_delete(timer_);
+        if (armed_)
+            run(true);
+    }
+    // Stopped while the hook runs, so that the window's own system calls are not interrupted. A timer
+    // that cannot be started again leaves the wait to polling, never to a sleep without end.
+    void run(bool ticking) {
+        struct itimerspec every {};
+        every.it_value.tv_nsec = ticking ? kTickMs * 1000000L : 0;
+        every.it_interval.tv_nsec = every.it_value.tv_nsec;
+        if (::timer_settime(timer_, 0, &every, nullptr) != 0 && ticking) {
+            ::timer_delete(timer_);
+            armed_ = false;
         }
     }
     ~Ticker() {
@@ -169,8 +174,13 @@ LockResult lockWholeFile(int fd, bool exclusive, int timeoutMs, const QString& p
             ticker = std::make_unique<Ticker>();
         if (!hook && (hook = waitHook.load()))
             hook->waitStarted();
-        if (hook && (err == EINTR || !wait))
+        if (hook && (err == EINTR || !wait)) {
+            if (wait)
+                ticker->run(false);
             hook->stillWaiting();
+            if (wait && ticker->armed())
+                ticker->run(true);
+        }
         if (!wait || err == EDEADLK) { // no timer, or classic locks crossing another process's wait
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
             const long pause = static_cast<long>(std::clamp<long long>(left, 1, kTickMs));
