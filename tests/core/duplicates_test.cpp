@@ -10,14 +10,15 @@ using namespace ombrisa::test;
 
 namespace {
 
-TEST(DuplicateRule, EachClause) {
-    struct Case {
-        const char* name;
-        Fields a;
-        Fields b;
-        bool same;
-    };
-    const std::vector<Case> cases{
+struct ClauseCase {
+    const char* name;
+    Fields a;
+    Fields b;
+    bool same;
+};
+
+const std::vector<ClauseCase>& clauseCases() {
+    static const std::vector<ClauseCase> cases{
         {"codice fiscale, trimmed and any case", {{"CodFisc", " rssmra80a01h50"}}, {{"CodFisc", "RSSMRA80A01H50 "}},
          true},
         {"two empty codici fiscali are no match", {{"CodFisc", ""}, {"Cliente", "A"}}, {{"CodFisc", " "}, {"Cliente", "B"}},
@@ -39,8 +40,16 @@ TEST(DuplicateRule, EachClause) {
         {"same name, no telephone", {{"Cliente", "Rossi"}}, {{"Cliente", "Rossi"}}, false},
         {"telephone of blanks and signs is none", {{"Cliente", "Rossi"}, {"Recapito", " - "}},
          {{"Cliente", "Rossi"}, {"TelCel", "()"}}, false},
+        {"a code with letters outside ASCII, any case", {{"CodFisc", "àèRSS"}}, {{"CodFisc", "ÀÈrss "}}, true},
+        {"a code with letters outside ASCII, other letters", {{"CodFisc", "àèRSS"}}, {{"CodFisc", "ÀÉRSS"}}, false},
+        {"a telephone among signs and letters", {{"Cliente", "Rossi"}, {"TelUff", "tel. 06/1234567 (uff.)"}},
+         {{"Cliente", "Rossi"}, {"TelCel", "0039061234567"}}, true},
     };
-    for (const Case& c : cases) {
+    return cases;
+}
+
+TEST(DuplicateRule, EachClause) {
+    for (const ClauseCase& c : clauseCases()) {
         SCOPED_TRACE(c.name);
         const ClientIdentity a = clientIdentity(makeClient(c.a));
         const ClientIdentity b = clientIdentity(makeClient(c.b));
@@ -90,6 +99,24 @@ TEST_F(DuplicateArchive, GroupsJoinThroughAnyClause) {
               QStringLiteral("Esiste già una scheda per questo cliente (scheda n. 12). Salvare comunque?\n\r\n\r"
                              "Sì: inserisce in archivio la scheda sullo schermo come nuova scheda.\n\r"
                              "No: mostra la scheda n. 12 (la scheda sullo schermo non viene salvata)."));
+}
+
+// The archive scan looks at each card's bytes before it applies the rule: it finds a card exactly when
+// the rule says the two are the same client, whichever card is in the archive.
+TEST_F(DuplicateArchive, TheScanFindsACardExactlyWhenTheRuleMatches) {
+    for (const ClauseCase& c : clauseCases()) {
+        for (const bool swapped : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.name << (swapped ? ", swapped" : ""));
+            const TRecCliente stored = makeClient(swapped ? c.b : c.a);
+            const TRecCliente wanted = makeClient(swapped ? c.a : c.b);
+            const TRecCliente other = makeClient({{"Cliente", "Estraneo"}, {"Recapito", "000"}, {"CodFisc", "ZZZ"}});
+            writeArchive(path(kClientiFile), std::vector<TRecCliente>{other, stored});
+            std::optional<std::int64_t> found;
+            QString error;
+            ASSERT_TRUE(findExistingClient(wanted, 0, found, &error)) << error.toStdString();
+            EXPECT_EQ(found, c.same ? std::optional<std::int64_t>(2) : std::nullopt);
+        }
+    }
 }
 
 TEST_F(DuplicateArchive, AMissingArchiveHasNoGroups) {

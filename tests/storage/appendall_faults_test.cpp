@@ -1,13 +1,18 @@
 // Appending many records as one operation: a write or a flush that fails at any point, a cancel and
-// an archive changed meanwhile all leave the archive exactly as it was.
+// an archive changed meanwhile all leave the archive exactly as it was; a process killed at any point
+// leaves, once the next open has read the journal, the archive as it was or holding every record.
 #include "core/testfolder.h"
 #include "faults.h"
 
 #include "core/import/appendall.h"
+#include "core/storage/recordfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -46,7 +51,8 @@ TEST_F(AppendAll, AFailureAnywhereLeavesTheArchiveAsItWas) {
         {"first write fails", 0, 0},
         {"a write stops half way", 1500000, 0},
         {"the last bytes fail", long(added.size()) - 1, 0},
-        {"the flush fails", -1, 1},
+        {"the journal's flush fails", -1, 1},
+        {"the archive's flush fails", -1, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -56,7 +62,8 @@ TEST_F(AppendAll, AFailureAnywhereLeavesTheArchiveAsItWas) {
         {
             FaultScope scope;
             scope.faults.writeBudget = c.writeBudget;
-            // The archive's own open flushes nothing (it writes nothing): the first flush is the append's.
+            // The archive's own open flushes nothing (it writes nothing): the first flush is the journal's,
+            // the second the archive's.
             scope.faults.failSyncNumber = c.failSync;
             EXPECT_EQ(appendAllOrNothing(archive(), R, added, nullptr, {}, &first, &error), AppendOutcome::Failed);
         }
@@ -94,6 +101,101 @@ TEST_F(AppendAll, ACancelOrAChangedArchiveWritesNothing) {
     const ArchiveFingerprint now = fingerprintOf(before);
     EXPECT_EQ(appendAllOrNothing(archive(), R, added, &now, {}, nullptr, nullptr), AppendOutcome::Appended);
     EXPECT_EQ(bytes(QStringLiteral("a.pro")).size(), qsizetype(2502 * R));
+}
+
+// ---- Killed in the middle ------------------------------------------------------------------------
+
+// Storage calls that kill the process at the n-th write-side call: open, pwrite (after writing half of
+// its bytes, a torn write), fdatasync, ftruncate, unlink.
+int crashAt = 0;
+int callsSoFar = 0;
+void crashHere() {
+    if (++callsSoFar == crashAt)
+        ::raise(SIGKILL);
+}
+struct CrashingCalls {
+    static const StorageSyscalls& real() { return realStorageSyscalls(); }
+    static int open(const char* path, int flags, mode_t mode) {
+        crashHere();
+        return real().open(path, flags, mode);
+    }
+    static ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset) {
+        if (callsSoFar + 1 == crashAt && count > 1)
+            real().pwrite(fd, buffer, count / 2, offset);
+        crashHere();
+        return real().pwrite(fd, buffer, count, offset);
+    }
+    static int fdatasync(int fd) {
+        crashHere();
+        return real().fdatasync(fd);
+    }
+    static int ftruncate(int fd, off_t length) {
+        crashHere();
+        return real().ftruncate(fd, length);
+    }
+    static int unlink(const char* path) {
+        crashHere();
+        return real().unlink(path);
+    }
+    static int fcntlLock(int fd, int command, struct flock* lock) { return real().fcntlLock(fd, command, lock); }
+    static constexpr StorageSyscalls kTable{open, pwrite, fdatasync, fcntlLock, ftruncate, unlink};
+};
+
+TEST_F(AppendAll, KilledAtAnyStorageCallTheNextOpenFindsTheArchiveAsItWasOrWhole) {
+    // 9000 records (9 MB): several appends with a look at the progress between them.
+    const std::vector<std::uint8_t> added = records(9000, 10);
+    const std::vector<std::uint8_t> old = records(3, 1);
+    const QByteArray whole(reinterpret_cast<const char*>(old.data()), static_cast<qsizetype>(old.size()));
+    const QByteArray expectedAfter =
+        whole + QByteArray(reinterpret_cast<const char*>(added.data()), static_cast<qsizetype>(added.size()));
+    struct Start {
+        const char* name;
+        QByteArray bytes;
+    };
+    // The second ends with a record cut off long ago: the appends write over it, and its bytes were never
+    // a card, so "as it was" is its length and whole records.
+    const Start starts[]{{"three cards", whole}, {"three cards and a cut-off one", whole + QByteArray(R / 2, 'x')}};
+    for (const Start& start : starts) {
+        int undone = 0, complete = 0;
+        bool finished = false;
+        for (int point = 1; point < 40 && !finished; ++point) {
+            SCOPED_TRACE(testing::Message() << start.name << ", killed at storage call " << point);
+            write(QStringLiteral("a.pro"), start.bytes);
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                crashAt = point;
+                setStorageSyscalls(&CrashingCalls::kTable);
+                ::_exit(appendAllOrNothing(archive(), R, added, nullptr, {}, nullptr, nullptr) ==
+                                AppendOutcome::Appended
+                            ? 0
+                            : 3);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            finished = WIFEXITED(status);
+            if (finished)
+                EXPECT_EQ(WEXITSTATUS(status), 0) << "no call failed: the import went through";
+            else
+                EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+            // The next open, as any workstation's, reads the journal a killed import left.
+            TRecordFile next;
+            ASSERT_TRUE(next.OpenOrCreate(archive(), R, TRecordFile::Access::Read)) << next.ErrorString().toStdString();
+            ASSERT_TRUE(next.Close());
+            EXPECT_FALSE(QFileInfo::exists(TRecordFile::JournalPath(archive())));
+            const QByteArray now = bytes(QStringLiteral("a.pro"));
+            if (now == expectedAfter) {
+                ++complete;
+            } else {
+                EXPECT_EQ(now.size(), start.bytes.size()) << "neither as it was nor whole";
+                EXPECT_EQ(now.left(whole.size()), whole);
+                ++undone;
+            }
+        }
+        EXPECT_TRUE(finished) << "the sweep reached the end of the import";
+        EXPECT_GE(undone, 5) << "killed before the end, the import is taken back";
+        EXPECT_GE(complete, 1);
+    }
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <map>
 #include <numeric>
+#include <string>
+#include <string_view>
 
 namespace ombrisa {
 
@@ -113,7 +115,7 @@ std::optional<std::int64_t> ClientIndex::find(const ClientIdentity& id) const {
 
 namespace {
 
-// Reads every card of the client archive, calling `each(identity, number)`.
+// Reads every card of the client archive, calling `each(record, number)`.
 template <class Each> bool scanClients(QString* error, Each each) {
     const QString path = appPath(kClientiFile);
     if (!TRecordFile::Present(path))
@@ -125,7 +127,7 @@ template <class Each> bool scanClients(QString* error, Each each) {
         const std::int64_t number = file.Position() + 1;
         ok = file.ReadRecord(record);
         if (ok)
-            each(clientIdentity(record), number);
+            each(record, number);
     }
     if (!ok) {
         if (error)
@@ -135,6 +137,82 @@ template <class Each> bool scanClients(QString* error, Each each) {
     file.Close();
     return true;
 }
+
+// A text field's bytes after the trim GetText makes (Windows-1252 keeps 0..32 where Unicode has them).
+template <std::size_t N> std::string_view trimmedBytes(const ShortString<N>& field) {
+    const auto* bytes = reinterpret_cast<const char*>(&field.length + 1);
+    std::size_t begin = 0;
+    std::size_t end = std::min<std::size_t>(field.length, N);
+    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
+        --end;
+    return {bytes + begin, end - begin};
+}
+
+bool plainAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 128; });
+}
+
+// comparablePhone on a field's bytes: digits and '+' are the same bytes in Windows-1252 as in Unicode,
+// and no other byte is either, so this gives the same digits without building text.
+template <std::size_t N> std::string_view phoneDigits(const ShortString<N>& field, char (&buffer)[256]) {
+    const std::string_view bytes = trimmedBytes(field);
+    std::size_t n = 0;
+    for (const char c : bytes)
+        if (c >= '0' && c <= '9')
+            buffer[n++] = c;
+    std::string_view digits(buffer, n);
+    if (digits.starts_with("0039"))
+        digits.remove_prefix(4);
+    else if (bytes.starts_with('+') && digits.starts_with("39"))
+        digits.remove_prefix(2);
+    return digits;
+}
+
+// A quick look at a card's bytes, before the rule itself: false only for a card that cannot be the same
+// client as `wanted` (no equal code, no shared telephone), so that a scan decodes and compares whole
+// identities only for the few cards that may match.
+class CardBytesFilter {
+public:
+    explicit CardBytesFilter(const ClientIdentity& wanted)
+        : codFisc_(wanted.codFisc.toStdString()), partitaIva_(wanted.partitaIva.toStdString()),
+          anyCodFisc_(!wanted.codFisc.isEmpty()), anyPartitaIva_(!wanted.partitaIva.isEmpty()) {
+        if (!wanted.name.isEmpty())
+            for (const QString& p : wanted.phones)
+                phones_.push_back(p.toStdString());
+    }
+
+    bool mayMatch(const TRecCliente& card) const {
+        if (anyCodFisc_ && mayEqual(trimmedBytes(card.CodFisc), codFisc_))
+            return true;
+        if (anyPartitaIva_ && mayEqual(trimmedBytes(card.PartitaIva), partitaIva_))
+            return true;
+        if (phones_.empty())
+            return false;
+        char buffer[256];
+        return sharesPhone(phoneDigits(card.Recapito, buffer)) || sharesPhone(phoneDigits(card.TelCasa, buffer)) ||
+               sharesPhone(phoneDigits(card.TelUff, buffer)) || sharesPhone(phoneDigits(card.TelCel, buffer));
+    }
+
+private:
+    // A code of plain letters and digits compared without regard to case; any other byte goes to the rule.
+    static bool mayEqual(std::string_view field, const std::string& wanted) {
+        if (!plainAscii(field))
+            return true;
+        return field.size() == wanted.size() &&
+               std::equal(field.begin(), field.end(), wanted.begin(), [](char a, char b) {
+                   return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
+               });
+    }
+    bool sharesPhone(std::string_view digits) const {
+        return !digits.empty() && std::find(phones_.begin(), phones_.end(), digits) != phones_.end();
+    }
+
+    std::string codFisc_, partitaIva_; // UTF-8: a code with other letters equals no plain field
+    bool anyCodFisc_, anyPartitaIva_;
+    std::vector<std::string> phones_;
+};
 
 std::int64_t findRoot(std::vector<std::int64_t>& parent, std::int64_t i) {
     while (parent[static_cast<std::size_t>(i)] != i) {
@@ -152,7 +230,8 @@ bool findDuplicateClients(std::vector<std::vector<std::int64_t>>& groups, QStrin
     // first card of every key, so chains through any key end in one group.
     std::vector<std::int64_t> parent(1, 0);
     QHash<QString, std::int64_t> firstOf[3];
-    const bool ok = scanClients(error, [&](const ClientIdentity& id, std::int64_t number) {
+    const bool ok = scanClients(error, [&](const TRecCliente& record, std::int64_t number) {
+        const ClientIdentity id = clientIdentity(record);
         parent.push_back(number);
         auto join = [&](QHash<QString, std::int64_t>& map, const QString& key) {
             const auto it = map.constFind(key);
@@ -197,8 +276,9 @@ bool findExistingClient(const TRecCliente& record, std::int64_t except, std::opt
     const ClientIdentity wanted = clientIdentity(record);
     if (wanted.codFisc.isEmpty() && wanted.partitaIva.isEmpty() && (wanted.name.isEmpty() || wanted.phones.isEmpty()))
         return true;
-    return scanClients(error, [&](const ClientIdentity& id, std::int64_t number) {
-        if (!found && number != except && sameClient(wanted, id))
+    const CardBytesFilter filter(wanted);
+    return scanClients(error, [&](const TRecCliente& card, std::int64_t number) {
+        if (!found && number != except && filter.mayMatch(card) && sameClient(wanted, clientIdentity(card)))
             found = number;
     });
 }

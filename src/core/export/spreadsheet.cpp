@@ -5,7 +5,9 @@
 #include <QIODevice>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace ombrisa {
 
@@ -42,61 +44,95 @@ constexpr std::array<bool, 256> kNeedsEscape = [] {
     return table;
 }();
 
-// Buffers the file and hands it to the device in large pieces; remembers the first failure.
+// Buffers the file and hands it to the device in large pieces; remembers the first failure. Pieces are
+// copied into a plain buffer with room made once per piece: the writer's time goes into the bytes, not
+// into growing a container cell by cell.
 class Sink {
 public:
-    explicit Sink(QIODevice& out) : out_(out) { buffer_.reserve(kChunk + 4096); }
+    explicit Sink(QIODevice& out) : out_(out), buffer_(kChunk) {}
 
-    void put(QByteArrayView bytes) { buffer_.append(bytes); }
+    void put(QByteArrayView bytes) {
+        if (!room(static_cast<std::size_t>(bytes.size()))) {
+            // Larger than the whole buffer: straight to the device.
+            if (ok_)
+                ok_ = out_.write(bytes.data(), bytes.size()) == bytes.size();
+            return;
+        }
+        std::memcpy(buffer_.data() + used_, bytes.data(), static_cast<std::size_t>(bytes.size()));
+        used_ += static_cast<std::size_t>(bytes.size());
+    }
     // Windows-1252 bytes as HTML text: the markup characters escaped, control characters (which a
     // single-line field should not hold, but a foreign file may) as character references, so that the
     // file never holds a line break. A blank after a blank is a character reference too, because
     // spreadsheet programs read a run of literal blanks as one. Runs of plain bytes are copied whole.
     void putEscaped(QByteArrayView bytes) {
-        const char* run = bytes.data();
-        const char* const end = run + bytes.size();
-        for (const char* p = run; p < end; ++p) {
+        // No byte takes more than six ("&quot;").
+        if (!room(static_cast<std::size_t>(bytes.size()) * 6)) {
+            for (qsizetype at = 0; at < bytes.size(); at += kChunk / 8)
+                putEscaped(bytes.sliced(at, std::min<qsizetype>(kChunk / 8, bytes.size() - at)));
+            return;
+        }
+        char* out = buffer_.data() + used_;
+        const char* const end = bytes.data() + bytes.size();
+        for (const char* p = bytes.data(); p < end; ++p) {
             const auto c = static_cast<unsigned char>(*p);
-            if (!kNeedsEscape[c] && (c != ' ' || p == bytes.data() || p[-1] != ' '))
+            if (!kNeedsEscape[c] && (c != ' ' || p == bytes.data() || p[-1] != ' ')) {
+                *out++ = static_cast<char>(c);
                 continue;
-            buffer_.append(run, p - run);
+            }
+            const auto literal = [&out](const char* text, std::size_t size) {
+                std::memcpy(out, text, size);
+                out += size;
+            };
             switch (c) {
             case '&':
-                buffer_.append("&amp;", 5);
+                literal("&amp;", 5);
                 break;
             case '<':
-                buffer_.append("&lt;", 4);
+                literal("&lt;", 4);
                 break;
             case '>':
-                buffer_.append("&gt;", 4);
+                literal("&gt;", 4);
                 break;
             case '"':
-                buffer_.append("&quot;", 6);
+                literal("&quot;", 6);
                 break;
             case ' ':
-                buffer_.append("&#32;", 5);
+                literal("&#32;", 5);
                 break;
-            default:
-                buffer_.append("&#", 2);
-                buffer_.append(QByteArray::number(c));
-                buffer_.append(';');
+            default: // a control character, below 32
+                *out++ = '&';
+                *out++ = '#';
+                if (c >= 10)
+                    *out++ = static_cast<char>('0' + c / 10);
+                *out++ = static_cast<char>('0' + c % 10);
+                *out++ = ';';
             }
-            run = p + 1;
         }
-        buffer_.append(run, end - run);
+        used_ = static_cast<std::size_t>(out - buffer_.data());
     }
-    bool flushIfFull() { return buffer_.size() < kChunk || flush(); }
+    bool flushIfFull() { return used_ < kChunk / 2 || flush(); }
     bool flush() {
-        if (ok_ && !buffer_.isEmpty())
-            ok_ = out_.write(buffer_) == buffer_.size();
-        buffer_.clear();
+        if (ok_ && used_ > 0)
+            ok_ = out_.write(buffer_.data(), static_cast<qint64>(used_)) == static_cast<qint64>(used_);
+        used_ = 0;
         return ok_;
     }
 
 private:
-    static constexpr qsizetype kChunk = 1 << 20;
+    // Makes room for `size` more bytes, handing the buffer over first when needed; false when even an
+    // empty buffer is too small.
+    bool room(std::size_t size) {
+        if (used_ + size <= buffer_.size())
+            return true;
+        flush();
+        return size <= buffer_.size();
+    }
+
+    static constexpr std::size_t kChunk = 1 << 20;
     QIODevice& out_;
-    QByteArray buffer_;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
     bool ok_ = true;
 };
 
@@ -126,12 +162,14 @@ bool spreadsheetWouldChange(QByteArrayView text) {
     default:
         break;
     }
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        // Numbers, dates, times, percentages, currencies, fractions, long codes and leading zeros all hold
-        // a digit; a run of blanks is kept only in a text cell.
-        if ((c >= '0' && c <= '9') || (c == ' ' && i > 0 && text[i - 1] == ' '))
+    // Numbers, dates, times, percentages, currencies, fractions, long codes and leading zeros all hold a
+    // digit; a run of blanks is kept only in a text cell.
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    for (bool blank = false; p < end; ++p) {
+        if (static_cast<unsigned>(*p - '0') < 10u || (*p == ' ' && blank))
             return true;
+        blank = *p == ' ';
     }
     // The logical values, in English and Italian, in any case.
     if (text.size() == 4 || text.size() == 5) {

@@ -31,10 +31,12 @@ enum class AppendOutcome {
 // Written records so far and the total; false stops the operation.
 using AppendProgress = std::function<bool(std::int64_t written, std::int64_t total)>;
 
-// Appends `records` (a whole number of records of `recordSize`) to the archive at `path` under one
-// exclusive lock. When `expected` is given, the archive's fingerprint is compared first, under the same
-// lock. A failure or a cancel cuts the archive back to the length it had, so that it is exactly as it
-// was. `firstNumber` receives the card number (from 1) of the first appended record.
+// Appends `records` (a whole number of records of `recordSize`) to the archive at `path` as one operation
+// of the archive (its exclusive lock, its journal). When `expected` is given, the archive's fingerprint is
+// compared first, under the same lock. A failure or a cancel cuts the archive back to the length it had,
+// so that it is exactly as it was; a crash leaves a journal with which the next open does the same, so
+// the archive holds every record or none. `firstNumber` receives the card number (from 1) of the first
+// appended record.
 AppendOutcome appendAllOrNothing(const QString& path, std::size_t recordSize, std::span<const std::uint8_t> records,
                                  const ArchiveFingerprint* expected, const AppendProgress& progress,
                                  std::int64_t* firstNumber, QString* error);

@@ -465,16 +465,45 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
     // What each column fills, worked out once rather than for every cell.
     std::vector<QString> columnField(static_cast<std::size_t>(mapping.size()));
     std::vector<const CardField*> columnCard(static_cast<std::size_t>(mapping.size()), nullptr);
+    enum class Column { Ignored, TownAndProvince, CallDate, CallTime, Day, Hours, Minutes, Month, Direction, Plain };
+    std::vector<Column> columnKind(static_cast<std::size_t>(mapping.size()), Column::Ignored);
     for (qsizetype c = 0; c < mapping.size(); ++c) {
-        const QStringList target = fieldsOf(archive, mapping[c]);
+        const QString& key = mapping[c];
+        Column& kind = columnKind[static_cast<std::size_t>(c)];
+        if (key.isEmpty())
+            kind = Column::Ignored;
+        else if (key == kComuneProvNasc || key == kComuneProvRes)
+            kind = Column::TownAndProvince;
+        else if (key == kDataChiamata)
+            kind = Column::CallDate;
+        else if (key == kOraChiamata)
+            kind = Column::CallTime;
+        const QStringList target = fieldsOf(archive, key);
         if (target.size() == 1) {
-            columnField[static_cast<std::size_t>(c)] = target.front();
-            columnCard[static_cast<std::size_t>(c)] = cardFieldOf(archive, target.front());
+            const QString& field = target.front();
+            columnField[static_cast<std::size_t>(c)] = field;
+            columnCard[static_cast<std::size_t>(c)] = cardFieldOf(archive, field);
+            if (kind == Column::Ignored && !key.isEmpty())
+                kind = field == u"GiornoRit"   ? Column::Day
+                       : field == u"OreRit"    ? Column::Hours
+                       : field == u"MinutiRit" ? Column::Minutes
+                       : field == u"MeseRit"   ? Column::Month
+                       : field == u"Tipo"      ? Column::Direction
+                                               : Column::Plain;
         }
     }
     std::vector<QString> fieldNames;
     for (const FieldDef& f : fields)
         fieldNames.push_back(QString::fromLatin1(f.name));
+
+    // The card's box -> record field, for its save checks.
+    QHash<QString, QString> fieldOfControl;
+    for (const CardField& f : clients ? std::span<const CardField>(kClientCardFields)
+                                      : std::span<const CardField>(kCallCardFields))
+        if (!fieldOfControl.contains(QLatin1String(f.control)))
+            fieldOfControl.insert(QString::fromLatin1(f.control), QString::fromLatin1(f.field));
+    const CardRules clientRules = clients ? clientCardRules() : CardRules{};
+    const QString ricontattaField = QString::fromLatin1(kRicontattaField);
 
     ClientIndex fileClients;
     QHash<QString, std::int64_t> fileCalls;
@@ -504,11 +533,12 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 break;
             }
         for (qsizetype c = 0; c < mapping.size(); ++c) {
-            const QString& key = mapping[c];
-            if (key.isEmpty())
+            const Column kind = columnKind[static_cast<std::size_t>(c)];
+            if (kind == Column::Ignored)
                 continue;
+            const QString& key = mapping[c];
             const QString text = trimText(c < row.cells.size() ? QStringView(row.cells[c]) : QStringView());
-            if (key == kComuneProvNasc || key == kComuneProvRes) {
+            if (kind == Column::TownAndProvince) {
                 const bool nasc = key == kComuneProvNasc;
                 QString town = text;
                 QString province;
@@ -519,7 +549,7 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 }
                 values.insert(nasc ? QStringLiteral("ComuneNasc") : QStringLiteral("ComuneRes"), town);
                 values.insert(nasc ? QStringLiteral("ProvNasc") : QStringLiteral("ProvRes"), province);
-            } else if (key == kDataChiamata) {
+            } else if (kind == Column::CallDate) {
                 if (text.isEmpty())
                     continue;
                 const std::optional<QDate> d = parseImportDate(text);
@@ -530,7 +560,7 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 values.insert(QStringLiteral("GiornoRit"), twoDigits(d->day()));
                 values.insert(QStringLiteral("MeseRit"), kMonthNames[static_cast<std::size_t>(d->month() - 1)]);
                 values.insert(QStringLiteral("AnnoRit"), QStringLiteral("%1").arg(d->year(), 4, 10, QLatin1Char('0')));
-            } else if (key == kOraChiamata) {
+            } else if (kind == Column::CallTime) {
                 if (text.isEmpty())
                     continue;
                 const std::optional<QTime> t = parseImportTime(text);
@@ -542,18 +572,16 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 values.insert(QStringLiteral("MinutiRit"), twoDigits(t->minute()));
             } else {
                 const QString& field = columnField[static_cast<std::size_t>(c)];
-                if (field.isEmpty())
-                    continue;
                 QString value = filtered(columnCard[static_cast<std::size_t>(c)], text);
-                if (field == u"GiornoRit")
+                if (kind == Column::Day)
                     value = twoDigitNumber(value, 1, 31);
-                else if (field == u"OreRit")
+                else if (kind == Column::Hours)
                     value = twoDigitNumber(value, 0, 23);
-                else if (field == u"MinutiRit")
+                else if (kind == Column::Minutes)
                     value = twoDigitNumber(value, 0, 59);
-                else if (field == u"MeseRit")
+                else if (kind == Column::Month)
                     value = monthName(value);
-                else if (field == u"Tipo") {
+                else if (kind == Column::Direction) {
                     const QString form = headingForm(value);
                     if (form == u"in entrata" || form == u"entrata" || form == u"in" || form == u"inbound")
                         value = kTipoEntrata;
@@ -565,7 +593,7 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
         }
         if (clients) {
             // What a new card saved on the client card holds in its recontact box.
-            values.insert(QString::fromLatin1(kRicontattaField), kRicontattaNo);
+            values.insert(ricontattaField, kRicontattaNo);
         } else {
             // A new call card proposes the first direction; a sheet without one gets it too.
             if (values.value(QStringLiteral("Tipo")).isEmpty())
@@ -579,17 +607,12 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
 
         // The card's own save checks, on what its boxes would hold.
         const auto textOf = [&](const QString& control) {
-            const auto& cardFields = clients ? std::span<const CardField>(kClientCardFields)
-                                             : std::span<const CardField>(kCallCardFields);
-            for (const CardField& f : cardFields)
-                if (control == QLatin1String(f.control))
-                    return values.value(QString::fromLatin1(f.field));
-            return QString();
+            const auto it = fieldOfControl.constFind(control);
+            return it == fieldOfControl.constEnd() ? QString() : values.value(*it);
         };
         if (clients) {
-            const CardRules rules = clientCardRules();
-            if (const auto missing = firstMissingField(rules.mandatory, textOf))
-                fail(cleanMessage(rules.mandatory[*missing].warning));
+            if (const auto missing = firstMissingField(clientRules.mandatory, textOf))
+                fail(cleanMessage(clientRules.mandatory[*missing].warning));
         } else {
             const CallSaveVerdict verdict = checkCallCard(textOf);
             if (!verdict.passed())

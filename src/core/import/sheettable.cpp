@@ -10,6 +10,8 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <string>
+#include <string_view>
 
 namespace ombrisa {
 
@@ -235,47 +237,51 @@ SheetTable tableFromRows(std::vector<SheetRow> rows) {
 
 std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
     // The writer's files are Windows-1252 HTML: a <table> of <tr> rows of <td> cells on one line, its tags
-    // in lower case. Other HTML sheets are left to LibreOffice.
-    const QString html = fromCp1252(bytes.data(), bytes.size());
-    const qsizetype table = html.indexOf(QLatin1String("<table"), 0);
-    if (!html.left(2000).contains(QLatin1String("<html")) || table < 0)
+    // in lower case. Other HTML sheets are left to LibreOffice. The markup is found in the bytes (one byte
+    // is one character in this code page); only the cells' text is converted.
+    const std::string_view html(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    constexpr std::size_t npos = std::string_view::npos;
+    const std::size_t table = html.find("<table");
+    if (html.substr(0, 2000).find("<html") == npos || table == npos)
         return std::nullopt;
     std::vector<SheetRow> rows;
-    qsizetype at = table;
+    std::size_t at = table;
     int number = 0;
+    std::string cell;
     for (;;) {
-        const qsizetype tr = html.indexOf(QLatin1String("<tr"), at);
-        if (tr < 0)
+        const std::size_t tr = html.find("<tr", at);
+        if (tr == npos)
             break;
-        qsizetype rowEnd = html.indexOf(QLatin1String("</tr"), tr);
-        if (rowEnd < 0)
+        std::size_t rowEnd = html.find("</tr", tr);
+        if (rowEnd == npos)
             rowEnd = html.size();
         SheetRow row;
         row.line = ++number;
-        qsizetype cellAt = tr;
+        std::size_t cellAt = tr;
         for (;;) {
-            qsizetype td = html.indexOf(QLatin1String("<t"), cellAt + 1);
-            if (td < 0 || td >= rowEnd || td + 2 >= html.size())
+            const std::size_t td = html.find("<t", cellAt + 1);
+            if (td == npos || td >= rowEnd || td + 2 >= html.size())
                 break;
-            const QChar kind = html[td + 2];
-            if (kind != u'd' && kind != u'h') {
+            const char kind = html[td + 2];
+            if (kind != 'd' && kind != 'h') {
                 cellAt = td;
                 continue;
             }
-            const qsizetype open = html.indexOf(u'>', td);
-            const qsizetype close = html.indexOf(QLatin1String("</t"), open);
-            if (open < 0 || close < 0 || close > rowEnd)
+            const std::size_t open = html.find('>', td);
+            const std::size_t close = open == npos ? npos : html.find("</t", open);
+            if (open == npos || close == npos || close > rowEnd)
                 break;
-            QString cell = html.mid(open + 1, close - open - 1);
+            cell.assign(html.substr(open + 1, close - open - 1));
             // Cells may hold markup of their own (a <font> or <b>): its text is the cell's.
             while (true) {
-                const qsizetype lt = cell.indexOf(u'<');
-                if (lt < 0)
+                const std::size_t lt = cell.find('<');
+                if (lt == npos)
                     break;
-                const qsizetype gt = cell.indexOf(u'>', lt);
-                cell.remove(lt, (gt < 0 ? cell.size() : gt + 1) - lt);
+                const std::size_t gt = cell.find('>', lt);
+                cell.erase(lt, (gt == npos ? cell.size() : gt + 1) - lt);
             }
-            row.cells.append(decodeEntities(cell));
+            const QString text = fromCp1252(cell.data(), static_cast<qsizetype>(cell.size()));
+            row.cells.append(cell.find('&') == npos ? text : decodeEntities(text));
             cellAt = close;
         }
         rows.push_back(std::move(row));

@@ -66,18 +66,20 @@ QString fromCp1252(const char* data, qsizetype size) {
 
 QByteArray toCp1252(QStringView text) {
     const Tables& t = tables();
-    QByteArray result;
-    result.reserve(text.size());
+    // One byte per character (a surrogate pair is one character): never more bytes than UTF-16 units.
+    QByteArray result(text.size(), Qt::Uninitialized);
+    char* out = result.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            result.append(replacementFor(QChar::surrogateToUcs4(c, text[i + 1]), t));
+            *out++ = replacementFor(QChar::surrogateToUcs4(c, text[i + 1]), t);
             ++i;
             continue;
         }
         const std::int16_t b = t.fromUnicode[c.unicode()];
-        result.append(b >= 0 ? static_cast<char>(b) : replacementFor(c.unicode(), t));
+        *out++ = b >= 0 ? static_cast<char>(b) : replacementFor(c.unicode(), t);
     }
+    result.truncate(out - result.constData());
     return result;
 }
 

@@ -46,9 +46,12 @@ constexpr char kJournalMagic[8] = {'O', 'M', 'B', 'J', 'R', 'N', 'L', '1'};
 constexpr std::size_t kJournalHeader = 32;
 constexpr std::size_t kMaxJournalRecord = 1 << 20;
 constexpr std::uint64_t kTagMask = 3ull << 62;
+constexpr std::uint64_t kTagExtent = 1ull << 62;
 constexpr std::uint64_t kTagNew = 2ull << 62;
 constexpr std::uint64_t kTagIdentity = 3ull << 62;
 constexpr std::size_t kIdentityBytes = 24;
+// The most bytes of consecutive appends written with one call.
+constexpr std::size_t kAppendRunBytes = 4 << 20;
 
 std::uint64_t checksum(const std::uint8_t* data, std::size_t size, std::uint64_t hash = 0xcbf29ce484222325ull) {
     for (std::size_t i = 0; i < size; ++i)
@@ -172,7 +175,8 @@ struct JournalContents {
     std::int64_t originalSize = 0;
     std::vector<std::pair<std::int64_t, const std::uint8_t*>> old;     // offset, old bytes
     std::vector<std::pair<std::int64_t, const std::uint8_t*>> written; // offset, bytes the operation wrote
-    bool named = false;                                                 // the identity is whole
+    std::int64_t extentEnd = 0; // where records appended without their bytes in the journal end
+    bool named = false;         // the identity is whole
     std::array<std::uint8_t, kIdentityBytes> identity{};
 };
 
@@ -200,6 +204,9 @@ JournalContents parseJournal(const std::vector<std::uint8_t>& journal) {
         case kTagNew:
             c.written.emplace_back(offset, e + 8);
             break;
+        case kTagExtent:
+            c.extentEnd = std::max(c.extentEnd, offset);
+            break;
         case kTagIdentity:
             if (static_cast<std::uint64_t>(offset) < pieces) {
                 const std::size_t from = static_cast<std::size_t>(offset) * size;
@@ -226,7 +233,7 @@ bool journalBelongs(const JournalContents& c, int fd, const struct stat& now) {
     if (std::memcmp(c.identity.data(), here.data(), 16) == 0 && std::memcmp(c.identity.data() + 16, here.data() + 16, 8) != 0)
         return false; // same machine and device, another inode: the file was replaced
     const auto size = static_cast<std::int64_t>(c.recordSize);
-    std::int64_t end = c.originalSize;
+    std::int64_t end = std::max(c.originalSize, c.extentEnd);
     for (const auto& w : c.written)
         end = std::max(end, w.first + size);
     if (now.st_size < c.originalSize || now.st_size > end)
@@ -560,6 +567,80 @@ QString TRecordFile::JournalRightsProblem(const QString& folder) {
         .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(err)));
 }
 
+// Before the records one WriteRecords() call appends (`appends` of them, the first being `first`): the
+// journal, flushed, with the archive's identity when it is new, where the appended records will end and
+// the first of them, so that a crash while appending is cut back by the next open, and only on this
+// file. A partial record at the end, which the appends write over, is kept here for an undo under the
+// lock (a crash leaves the cut-back length and the start of the new record in those bytes, which were
+// never a whole record).
+bool TRecordFile::journalAppends(std::int64_t appends, const std::uint8_t* first) {
+    const auto rs = static_cast<std::int64_t>(recordSize_);
+    std::vector<std::uint8_t> data;
+    const bool created = journalFd_ < 0;
+    if (created) {
+        if (partialTail_ > 0) {
+            const std::int64_t start = count_ * rs;
+            Journaled tail{start, std::vector<std::uint8_t>(static_cast<std::size_t>(partialTail_))};
+            std::size_t got = 0;
+            if (!preadAll(fd_, tail.bytes.data(), tail.bytes.size(), start, got) || got != tail.bytes.size())
+                return fail(QStringLiteral("errore di lettura"), got == tail.bytes.size() ? errno : 0);
+            journaled_.push_back(std::move(tail));
+        }
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) {
+            const int err = errno;
+            rollBack();
+            return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), err);
+        }
+        journalFd_ = storageSyscalls().open(JournalPath(path_).toLocal8Bit().constData(),
+                                            O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+        if (journalFd_ < 0) {
+            const int err = errno;
+            rollBack();
+            return fail(QStringLiteral("impossibile creare il giornale di ripristino"), err);
+        }
+        journalEnd_ = 0;
+        data = journalStart(recordSize_, originalSize_, st);
+        std::vector<std::uint8_t> appended(recordSize_);
+        for (std::int64_t index = originalSize_ / rs; index < count_; ++index) {
+            std::size_t got = 0;
+            if (!preadAll(fd_, appended.data(), recordSize_, index * rs, got) || got != recordSize_) {
+                const int err = got == recordSize_ ? errno : 0;
+                rollBack();
+                return fail(QStringLiteral("errore di lettura"), err);
+            }
+            addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(index * rs), appended.data(), recordSize_);
+        }
+    }
+    const std::int64_t offset = count_ * rs;
+    addEntry(data, recordSize_, kTagExtent | static_cast<std::uint64_t>(offset + appends * rs), first, 0);
+    addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(offset), first, recordSize_);
+    if (!pwriteAll(journalFd_, data.data(), data.size(), journalEnd_) || storageSyscalls().fdatasync(journalFd_) != 0) {
+        const int err = errno;
+        rollBack();
+        return fail(QStringLiteral("impossibile scrivere il giornale di ripristino"), err);
+    }
+    if (created)
+        syncFolderOf(JournalPath(path_).toLocal8Bit());
+    journalEnd_ += static_cast<std::int64_t>(data.size());
+    return true;
+}
+
+// Appends `count` records lying one after the other in memory with one write.
+bool TRecordFile::appendRun(const std::uint8_t* records, std::int64_t count) {
+    const std::int64_t offset = count_ * static_cast<std::int64_t>(recordSize_);
+    if (!pwriteAll(fd_, records, static_cast<std::size_t>(count) * recordSize_, offset)) {
+        const int err = errno;
+        rollBack();
+        return fail(QStringLiteral("errore di scrittura"), err);
+    }
+    dirty_ = true;
+    count_ += count;
+    partialTail_ = 0;
+    position_ = count_;
+    return true;
+}
+
 // Saves in the journal, flushed, before the archive is touched: the old bytes of the record at `offset`
 // when this write overwrites one (the first time only), and the bytes it writes there. A new journal
 // starts with the archive's identity and the records this operation appended before it, so that a
@@ -820,8 +901,35 @@ TRecordFile::UpdateResult TRecordFile::WriteRecords(const std::vector<Change>& c
             return UpdateResult::ChangedMeanwhile;
         }
     }
-    for (const Change& c : changes) {
-        position_ = c.index == kAppend ? count_ : c.index;
+    const auto firstAppend =
+        std::find_if(changes.begin(), changes.end(), [](const Change& c) { return c.index == kAppend; });
+    const auto appends = std::count_if(changes.begin(), changes.end(), [](const Change& c) { return c.index == kAppend; });
+    if (firstAppend != changes.end() &&
+        !journalAppends(appends, static_cast<const std::uint8_t*>(firstAppend->record))) {
+        if (dirty_) {
+            const QString error = error_;
+            rollBack();
+            error_ = error;
+        }
+        return UpdateResult::Failed;
+    }
+    for (std::size_t i = 0; i < changes.size();) {
+        const Change& c = changes[i];
+        if (c.index == kAppend) {
+            // Appends of records that follow each other in memory go out in one write.
+            const auto* first = static_cast<const std::uint8_t*>(c.record);
+            std::size_t end = i + 1;
+            while (end < changes.size() && changes[end].index == kAppend &&
+                   reinterpret_cast<std::uintptr_t>(changes[end].record) ==
+                       reinterpret_cast<std::uintptr_t>(first) + (end - i) * recordSize_ &&
+                   (end - i) * recordSize_ < kAppendRunBytes)
+                ++end;
+            if (!appendRun(first, static_cast<std::int64_t>(end - i)))
+                return UpdateResult::Failed; // appendRun undid the whole operation
+            i = end;
+            continue;
+        }
+        position_ = c.index;
         if (!WriteRecord(c.record)) {
             // WriteRecord undid the whole operation when its write or journal failed.
             if (dirty_) {
@@ -831,9 +939,16 @@ TRecordFile::UpdateResult TRecordFile::WriteRecords(const std::vector<Change>& c
             }
             return UpdateResult::Failed;
         }
+        ++i;
     }
     position_ = count_;
     return UpdateResult::Written;
+}
+
+bool TRecordFile::Undo() {
+    if (!open_ || fd_ < 0)
+        return true;
+    return rollBack() || fail(QStringLiteral("impossibile riportare l'archivio com'era"), errno);
 }
 
 bool TRecordFile::Close() {

@@ -82,6 +82,10 @@ public:
         const void* record = nullptr; // recordSize bytes to write
     };
     UpdateResult WriteRecords(const std::vector<Change>& changes, std::size_t* changed = nullptr);
+    // Takes back every record this operation wrote since OpenOrCreate() (a cancelled import): the
+    // archive is as it was, under the lock still held. When that fails the journal stays for the next
+    // open and the result is false.
+    bool Undo();
 
     // A whole record by reference, checked against the file's record size. Pointers take the void*
     // overloads above: they name the record they point to, never a record of their own.
@@ -143,6 +147,8 @@ private:
     bool failSize();
     void closeFd();
     bool journalWrite(std::int64_t offset, const std::uint8_t* record, bool overwrites);
+    bool journalAppends(std::int64_t appends, const std::uint8_t* first);
+    bool appendRun(const std::uint8_t* records, std::int64_t count);
     bool recoverJournal();
     bool rollBack();
     void noteAppended();
