@@ -602,6 +602,49 @@ TEST_F(StorageFaults, AJournalBesideAReplacedArchiveIsSetAsideAndNeverApplied) {
     }
 }
 
+TEST_F(StorageFaults, AJournalOfAppendsInOneRunIsCutBackOnlyOnItsOwnFile) {
+    const QByteArray before("aaaaaaaabbbbbbbbcccccccc");
+    const char run[] = "XXXXXXXXYYYYYYYYZZZZZZZZ"; // three appends lying one after the other: one write
+    const struct {
+        const char* name;
+        QByteArray replacement; // copied over the archive after the crash; empty: left as the crash left it
+    } cases[] = {
+        {"left as the crash left it", QByteArray()},
+        {"copied back with more cards", "aaaaaaaabbbbbbbbccccccccddddddddeeeeeeeeffffffffgggggggg"},
+        {"copied back with other cards where the run wrote", "aaaaaaaabbbbbbbbccccccccdddddddd"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write("a.pro", before);
+        for (const QString& old : TRecordFile::SetAsideJournals(path("a.pro")))
+            QFile::remove(old);
+        {
+            FaultScope scope; // the journal goes through, the run stops half way, and so does the undo
+            scope.faults.writeBudget = 32 + 5 * kEntryBytes + 12;
+            scope.faults.writesStayFailed = true;
+            scope.faults.truncateErrno = EIO;
+            TRecordFile f;
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Write));
+            EXPECT_EQ(f.WriteRecords({{TRecordFile::kAppend, nullptr, run},
+                                      {TRecordFile::kAppend, nullptr, run + 8},
+                                      {TRecordFile::kAppend, nullptr, run + 16}}),
+                      TRecordFile::UpdateResult::Failed);
+            f.Close();
+        }
+        ASSERT_TRUE(QFileInfo::exists(path("a.pro.journal")));
+        if (!c.replacement.isEmpty()) {
+            QFile f(path("a.pro"));
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite | QIODevice::Truncate));
+            ASSERT_EQ(f.write(c.replacement), c.replacement.size());
+        }
+        TRecordFile next;
+        ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), R, Write)) << next.ErrorString().toStdString();
+        EXPECT_TRUE(next.Close());
+        EXPECT_EQ(bytes("a.pro"), c.replacement.isEmpty() ? before : c.replacement);
+        EXPECT_EQ(TRecordFile::SetAsideJournals(path("a.pro")).size(), c.replacement.isEmpty() ? 0 : 1);
+    }
+}
+
 TEST_F(StorageFaults, AnEmptiedJournalThatCannotBeRemovedIsIgnored) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root may remove files from a read-only folder";
