@@ -5,7 +5,7 @@
 #include "core/records/records.h"
 #include "core/search/searchrules.h"
 #include "ui/common/conventions.h"
-#include "ui/search/cardlinelist.h"
+#include "ui/lists/cardlinelist.h"
 
 #include <QApplication>
 

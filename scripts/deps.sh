@@ -4,7 +4,7 @@
 set -euo pipefail
 want=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-      qt6-svg-dev qt6-multimedia-dev libarchive-dev gstreamer1.0-plugins-good libgl-dev fonts-dejavu-core fonts-liberation)
+      qt6-svg-dev qt6-multimedia-dev libarchive-dev nettle-dev gstreamer1.0-plugins-good libgl-dev fonts-dejavu-core fonts-liberation)
 if [ "${1:-build}" = test ]; then
     want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils imagemagick
            desktop-file-utils appstream clang libclang-rt-14-dev libreoffice-calc-nogui)

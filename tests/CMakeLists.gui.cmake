@@ -38,3 +38,9 @@ ombrisa_test_program(ombrisa_report_tests report ombrisa_print_testsupport Qt6::
 if(OMBRISA_PCH)
   target_precompile_headers(ombrisa_report_tests PRIVATE <gtest/gtest.h> <QApplication> <QString> <QPainter>)
 endif()
+
+# Who is calling: a second start of the program hands its number to the running test.
+if(TARGET ombrisa_ui_phone_tests AND TARGET ombrisa)
+  target_compile_definitions(ombrisa_ui_phone_tests PRIVATE OMBRISA_PROGRAM_PATH="$<TARGET_FILE:ombrisa>")
+  add_dependencies(ombrisa_ui_phone_tests ombrisa)
+endif()

@@ -12,6 +12,9 @@
 #include "ui/common/storagehooks.h"
 #include "ui/common/workareas.h"
 #include "ui/hours/MenuRiepStraordinari.h"
+#include "ui/phone/callargument.h"
+#include "ui/phone/callchannel.h"
+#include "ui/phone/incomingcall.h"
 #include "ui/app/startupcheck.h"
 #include "ui/common/services.h"
 #include "core/storage/appfolder.h"
@@ -26,6 +29,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -55,11 +59,40 @@ const QCommandLineOption& startupCheckOption() {
     return option;
 }
 
+const QCommandLineOption& callOption() {
+    static const QCommandLineOption option(
+        QStringLiteral("chiamata"),
+        QStringLiteral("Chi sta chiamando: apre una nuova chiamata in entrata con il cliente che ha questo numero "
+                       "(nella copia del programma già aperta, se c'è)."),
+        QStringLiteral("NUMERO"));
+    return option;
+}
+
 void describeOptions(QCommandLineParser& options) {
     options.setApplicationDescription(QStringLiteral("Archivio dei clienti, registro delle chiamate e lavoro degli agenti."));
     options.addOption(helpOption());
     options.addVersionOption();
-    options.addOptions({dataOption(), startupCheckOption()});
+    options.addOptions({dataOption(), callOption(), startupCheckOption()});
+    options.addPositionalArgument(QStringLiteral("tel:NUMERO"),
+                                  QStringLiteral("Un collegamento telefonico (tel: o callto:), come --chiamata."),
+                                  QStringLiteral("[tel:NUMERO]"));
+}
+
+// A caller's number for a copy of the program already running on this workstation: it takes it and
+// shows it, and this start ends at once, without a window. -1 when no copy is running.
+int handToRunningCopy(int& argc, char** argv, const QString& number) {
+    QCoreApplication app(argc, argv);
+    switch (CallChannel::send(CallChannel::userChannelName(), number)) {
+    case CallChannel::Sent::Taken:
+        return 0;
+    case CallChannel::Sent::Refused:
+        std::fprintf(stderr, "ombrisa: il programma già aperto non ha accettato il numero %s\n",
+                     number.toLocal8Bit().constData());
+        return 2;
+    case CallChannel::Sent::NobodyListening:
+        break;
+    }
+    return -1;
 }
 
 // True when the line asks only for the help or the version: those are printed without a display.
@@ -102,6 +135,17 @@ int main(int argc, char** argv) {
         return printTextOnly(argc, argv);
     // The user interface draws without the graphics hardware.
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CallArgument call = callArgument(arguments);
+    if (call.given && !call.number) {
+        std::fprintf(stderr, "ombrisa: %s\n", call.error.toLocal8Bit().constData());
+        return 2;
+    }
+    if (call.number)
+        if (const int handed = handToRunningCopy(argc, argv, call.number->text); handed >= 0)
+            return handed;
     OmbrisaApplication app(argc, argv);
     setupApplication(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("it.ombrisa.Ombrisa")); // the menu entry and its icon
@@ -146,9 +190,20 @@ int main(int argc, char** argv) {
     // The start menu is made at the first sign-in: the password window does not wait for it.
     std::unique_ptr<TfrmAvvio> frmAvvio;
     frmPassword->setScreens(nullptr, frmCambiaPassword.get());
-    frmPassword->setStartMenuProvider([&frmAvvio, &app] {
+    // Callers' numbers: from this command line, and from later starts through the channel; shown once
+    // the user has signed in.
+    IncomingCalls incoming;
+    incoming.setSignInWindow(frmPassword.get());
+    CallChannel channel;
+    QObject::connect(&channel, &CallChannel::numberReceived, &incoming, &IncomingCalls::receive);
+    if (interactive)
+        channel.listen(); // false only when another copy started at the same moment took the channel
+    if (call.number)
+        incoming.receive(call.number->text);
+    frmPassword->setStartMenuProvider([&frmAvvio, &app, &incoming] {
         frmAvvio = std::make_unique<TfrmAvvio>();
         QObject::connect(frmAvvio.get(), &TfrmAvvio::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
+        incoming.signedIn(frmAvvio.get());
         return frmAvvio.get();
     });
     std::unique_ptr<TfrmClienti> clienti;

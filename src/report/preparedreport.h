@@ -28,6 +28,9 @@ struct PreparedPage {
 // A layout laid out into pages: what the painter draws and what tests look at.
 struct PreparedReport {
     QString reportName;
+    // What is printed, in words ("Scheda cliente Rossi Mario"): the print job's name and the name the
+    // print dialog proposes for a PDF file. Empty: the report's name.
+    QString fileTitle;
     QString author;
     QPageLayout pageLayout;
     QSizeF printableSize;

@@ -4,8 +4,12 @@
 #include "report/reportpainter.h"
 #include "report/reportpreview.h"
 
+#include "core/storage/appfolder.h"
+
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -88,12 +92,40 @@ OutputResult writePdfFile(const PreparedReport& report, const QString& path, con
     return {};
 }
 
+QString proposedPdfPath(const PreparedReport& report) {
+    QString name = report.fileTitle.isEmpty() ? report.reportName : report.fileTitle;
+    // Characters that some file system or the other workstations' systems refuse in a name.
+    static const QString kRefused = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : name)
+        if (c.unicode() < 32 || kRefused.contains(c))
+            c = QLatin1Char('-');
+    name = name.simplified();
+    while (name.startsWith(QLatin1Char('.')))
+        name.remove(0, 1);
+    constexpr qsizetype kMostCharacters = 120;
+    name = name.left(kMostCharacters).trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("Stampa");
+    return appPath(name + QStringLiteral(".pdf"));
+}
+
+bool proposeOutputFile(QPrintDialog& dialog, const QString& path) {
+    // The file box of Qt's own print dialog, which proposes the home folder and the document's name.
+    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (!box)
+        return false;
+    box->setText(QDir::toNativeSeparators(path));
+    return true;
+}
+
 OutputResult SystemPrinterService::print(const PreparedReport& report, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(report.pageLayout);
-    printer.setDocName(report.reportName);
+    const QString pdfPath = proposedPdfPath(report);
+    printer.setDocName(QFileInfo(pdfPath).completeBaseName());
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Stampa"));
+    proposeOutputFile(dialog, pdfPath);
     if (dialog.exec() != QDialog::Accepted)
         return {OutputResult::Status::Cancelled, {}};
     if (!paintReport(report, printer))

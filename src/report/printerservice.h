@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QPrintDialog;
 class QWidget;
 
 namespace ombrisa::report {
@@ -56,6 +57,13 @@ public:
     void preview(const PreparedReport& report, QWidget* parent) override;
     OutputResult writePdf(const PreparedReport& report, const QString& path, const PdfProperties& properties) override;
 };
+
+// The file the print dialog proposes when the user prints to a PDF file: the report's file title (or
+// its name) made fit for a file name, with ".pdf", in the data folder.
+QString proposedPdfPath(const PreparedReport& report);
+// Writes `path` into the file box of a print dialog, where the dialog otherwise proposes a name of its own
+// in the home folder. False when the dialog has no such box (another platform's dialog).
+bool proposeOutputFile(QPrintDialog& dialog, const QString& path);
 
 // What the user reads when a print fails.
 inline const QString kPrintFailed = QStringLiteral("Attenzione: la stampa non è andata a buon fine.");

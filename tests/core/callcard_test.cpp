@@ -29,6 +29,10 @@ struct Case {
     const char* control;
     const char* message;
 };
+// The test list and a failure name the case.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const char* const kDateTail = "\n\r\n\rPer poter salvare la scheda è necessario indicare una data valida.";
 

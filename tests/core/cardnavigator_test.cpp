@@ -121,6 +121,10 @@ struct NavCase {
     const char* nomeAfter; // txtNome afterwards ("keep" = as before the step)
     bool emptyMessage;
 };
+// The test list and a failure name the case.
+void PrintTo(const NavCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class NavigatorSteps : public NavigatorTest, public ::testing::WithParamInterface<NavCase> {};
 
@@ -193,11 +197,16 @@ TEST_F(NavigatorTest, NewCardReportsAFailingPrefill) {
 // The checks run in the order of the rules, stop at the first empty (after trimming) field and never
 // touch the archive.
 struct MandatoryCase {
+    const char* name;
     const char* nome;
     const char* tel;
     const char* warning;
     const char* focus;
 };
+// The test list and a failure name the case.
+void PrintTo(const MandatoryCase& c, std::ostream* os) {
+    *os << c.name;
+}
 class NavigatorMandatory : public NavigatorTest, public ::testing::WithParamInterface<MandatoryCase> {};
 
 TEST_P(NavigatorMandatory, WarnsFocusesAndWritesNothing) {
@@ -211,9 +220,10 @@ TEST_P(NavigatorMandatory, WarnsFocusesAndWritesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Order, NavigatorMandatory,
-                         ::testing::Values(MandatoryCase{"", "", "manca il nome", "txtNome"},
-                                           MandatoryCase{" \t ", "12", "manca il nome", "txtNome"},
-                                           MandatoryCase{"Rossi", "  ", "manca il telefono", "txtTel"}));
+                         ::testing::Values(MandatoryCase{"NomeEmpty", "", "", "manca il nome", "txtNome"},
+                                           MandatoryCase{"NomeBlank", " \t ", "12", "manca il nome", "txtNome"},
+                                           MandatoryCase{"TelBlank", "Rossi", "  ", "manca il telefono", "txtTel"}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(NavigatorTest, ExtraChecksStopTheSaveBeforeTheArchiveOpens) {
     view.controls["txtNome"] = "Rossi";

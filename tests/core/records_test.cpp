@@ -27,6 +27,10 @@ struct Layout {
     const ArchiveInfo* archive;
     std::vector<std::pair<const char*, std::size_t>> offsets; // documented name and offset, in order
 };
+// The test list and a failure name the archive.
+void PrintTo(const Layout& l, std::ostream* os) {
+    *os << l.archive->key;
+}
 
 class RecordLayout : public ::testing::TestWithParam<Layout> {};
 

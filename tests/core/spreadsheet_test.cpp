@@ -157,6 +157,10 @@ struct ChoiceCase {
     const char* choice;
     std::vector<QString> listed; // Cliente of the listed calls, in file order
 };
+// The test list and a failure name the case.
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExportChoice : public SpreadsheetExport, public ::testing::WithParamInterface<ChoiceCase> {};
 

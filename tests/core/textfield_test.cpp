@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 using namespace ombrisa;
 
@@ -16,6 +17,10 @@ struct PutCase {
     std::size_t capacity;
     QByteArray stored; // length byte and text bytes
 };
+// The test list and a failure name the case.
+void PrintTo(const PutCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PutTextCases : public ::testing::TestWithParam<PutCase> {};
 
@@ -68,6 +73,26 @@ TEST(GetText, LengthByteOverCapacityReadsAsCapacity) {
     const std::uint8_t rec[] = {200, 'a', 'b', 'c', 'N', 'O'};
     EXPECT_EQ(GetText(rec, 3), QStringLiteral("abc"));
     EXPECT_TRUE(lengthOverCapacity(rec, 3));
+}
+
+TEST(StoredText, IsWhatGetTextReadsBeforeConversion) {
+    // Scans and exports read the stored bytes; a card shows GetText. Both must keep the same text.
+    const std::vector<std::vector<std::uint8_t>> fields{
+        {0x05, '\t', 'a', 0x20, 'b', 0x1F, 'z'}, // controls and blanks at the ends only
+        {0x03, 0xA0, 'x', 0xA0},                 // above 32: kept, whatever it looks like
+        {0x04, 0x81, ' ', ' ', 0x7F},            // undefined byte and DEL kept
+        {0x02, ' ', 0x00},                       // nothing but blanks
+        {0xC8, ' ', 'a', 'b', 'c', ' '},         // length byte over the capacity of 4
+        {0x00, 'q'},                             // empty
+    };
+    for (const auto& f : fields) {
+        const std::size_t capacity = f.size() - 1 < 4 ? f.size() - 1 : 4;
+        const QByteArrayView bytes = storedText(f.data(), capacity);
+        EXPECT_EQ(QByteArray(bytes.data(), bytes.size()), toCp1252(GetText(f.data(), capacity)))
+            << "length byte " << int(f[0]);
+    }
+    EXPECT_EQ(storedText(fields[4].data(), 4), QByteArrayView("abc"));
+    EXPECT_EQ(trimBytes(QByteArrayView("\x01 a b\x1F ")), QByteArrayView("a b"));
 }
 
 TEST(CodePage, EveryByteSurvivesARoundTrip) {

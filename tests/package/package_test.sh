@@ -42,6 +42,10 @@ diff -u "$work/expected" "$work/files" || fail "file list of the package"
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop-file-validate"
+# The desktop may hand telephone links to the program: it takes the link as its argument.
+grep -qx 'MimeType=x-scheme-handler/tel;x-scheme-handler/callto;' "$root/usr/share/applications/$id.desktop" \
+    || fail "telephone links in the desktop entry"
+grep -qx 'Exec=ombrisa %u' "$root/usr/share/applications/$id.desktop" || fail "the link as argument"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 [ "$(head -c 5 "$root/usr/share/doc/ombrisa/Guida.pdf")" = "%PDF-" ] || fail "the guide is not a PDF"
 file_size() { stat -c %s "$1"; }

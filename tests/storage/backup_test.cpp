@@ -3,6 +3,7 @@
 #include "process.h"
 
 #include "core/backup/backup.h"
+#include "core/backup/backupsettings.h"
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
 #include "core/storage/recordfile.h"
@@ -93,7 +94,12 @@ TEST_F(Backup, RoundTripIntoAnEmptyFolderGivesEveryArchiveAndFileBack) {
     ASSERT_EQ(tool(QStringLiteral("restore %1 --dir %2 > /dev/null").arg(shellQuote(file), shellQuote(restored))), 0);
     for (const QString& what : {QStringLiteral("clienti"), QStringLiteral("chiamate"), QStringLiteral("dipendenti")})
         EXPECT_EQ(dump(what, restored), dump(what, data)) << what.toStdString();
-    const QMap<QString, QByteArray> before = contents(data);
+    // The data folder records the backup for the program's reminder; the record is not part of the backup.
+    QMap<QString, QByteArray> before = contents(data);
+    const BackupSettings recorded = readBackupSettings(data);
+    EXPECT_TRUE(recorded.last.isValid());
+    EXPECT_EQ(recorded.folder, QFileInfo(file).absolutePath());
+    EXPECT_EQ(before.remove(kBackupSettingsFile), 1);
     EXPECT_EQ(contents(restored), before);
     EXPECT_TRUE(before.contains(kAnagraficaFolder + "/Scheda_Dipendente_1.jpg"));
     EXPECT_TRUE(before.contains(kAllegatiFolder + "/Rossi/contratto.pdf"));
@@ -180,16 +186,109 @@ TEST_F(Backup, AnUnwritableTargetLeavesNothingAndSaysSo) {
     QFile::setPermissions(at("solalettura"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST_F(Backup, CancelLeavesNothing) {
+// A real small file system, mounted in a user namespace of its own (no privileges needed where the
+// kernel allows them): a stick that fills up while the backup is written, and one mounted read-only.
+TEST_F(Backup, AFullOrReadOnlyFileSystemLeavesNothingAndSaysWhy) {
+    if (runShell(QStringLiteral("unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs %1' 2>/dev/null")
+                     .arg(shellQuote(work.path()))) != 0)
+        GTEST_SKIP() << "no user namespaces here: unshare -rm cannot mount a small file system";
+    const QString data = at("dati");
+    makeFolder(data, QStringLiteral("--clients 300 --calls 300 --agents 2 --works 5"));
+    // A photo that does not compress, larger than the small file system.
+    QByteArray noise(256 * 1024, Qt::Uninitialized);
+    quint32 x = 12345;
+    for (char& c : noise) {
+        x = x * 1664525u + 1013904223u;
+        c = static_cast<char>(x >> 24);
+    }
+    writeFile(data + "/" + kAnagraficaFolder + "/Scheda_Dipendente_2.jpg", noise);
+    const QString stick = at("chiavetta");
+    ASSERT_TRUE(QDir().mkpath(stick));
+    const struct {
+        const char* name;
+        const char* options;
+        const char* says;
+    } cases[] = {
+        {"chiavetta piena", "size=64k", "Spazio esaurito"},
+        {"chiavetta in sola lettura", "ro,size=1m", "Impossibile scrivere nella cartella"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QMap<QString, QByteArray> before = contents(data);
+        QTemporaryFile err, listing;
+        ASSERT_TRUE(err.open() && listing.open());
+        // Inside the namespace: mount, back up onto it, say the exit code and list what the stick holds.
+        const QString script =
+            QStringLiteral("mount -t tmpfs -o %1 tmpfs %2 || exit 99; %3 backup --dir %4 --out %2/copia.tar.zst "
+                           "2> %5; code=$?; ls -A %2 > %6; exit $code")
+                .arg(QString::fromLatin1(c.options), shellQuote(stick), shellQuote(kTool), shellQuote(data),
+                     shellQuote(err.fileName()), shellQuote(listing.fileName()));
+        const int code = runShell(QStringLiteral("unshare -rm sh -c %1").arg(shellQuote(script)));
+        ASSERT_NE(code, 99) << "mount failed";
+        EXPECT_EQ(code, 2);
+        const QString message = QString::fromUtf8(err.readAll()).trimmed();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.says))) << message.toStdString();
+        EXPECT_EQ(message.count(QLatin1Char('\n')), 0) << "one line";
+        EXPECT_EQ(listing.readAll(), QByteArray()) << "nothing left on the stick";
+        EXPECT_EQ(contents(data), before);
+    }
+    EXPECT_TRUE(QDir(stick).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+TEST_F(Backup, ProgressRunsToTheEndAndACancelInAnyPassLeavesNothing) {
     const QString data = at("dati");
     makeFolder(data, QStringLiteral("--clients 20 --calls 20 --agents 3 --works 2"));
     QString error;
-    int calls = 0;
-    EXPECT_FALSE(writeBackup(data, at("copia.tar.zst"), [&](int, int) { return ++calls < 3; }, &error));
-    EXPECT_EQ(calls, 3);
-    EXPECT_TRUE(error.contains(QStringLiteral("annullata")));
-    EXPECT_EQ(QDir(work.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("dati")});
+    // A whole run: the figure never goes back, the total never changes, and it ends at the total.
+    QList<std::pair<qint64, qint64>> seen;
+    const auto record = [&](qint64 done, qint64 total) {
+        seen.append({done, total});
+        return true;
+    };
+    const QString whole = at("intera.tar.zst");
+    ASSERT_TRUE(writeBackup(data, whole, record, &error)) << error.toStdString();
+    ASSERT_GE(seen.size(), 4);
+    for (qsizetype i = 1; i < seen.size(); ++i) {
+        EXPECT_GE(seen[i].first, seen[i - 1].first);
+        EXPECT_EQ(seen[i].second, seen[0].second);
+    }
+    EXPECT_EQ(seen.last().first, seen.last().second);
+    const qint64 total = seen.last().second;
+
+    // Cancelled while copying, while reading the copy back: nothing but the data and the whole copy stays.
+    const struct {
+        const char* name;
+        qint64 from; // the first figure at which the callback cancels
+    } cases[] = {{"copia", 1}, {"rilettura", total / 2 + 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        qint64 cancelledAt = -1;
+        EXPECT_FALSE(writeBackup(
+            data, at("copia.tar.zst"),
+            [&](qint64 done, qint64) {
+                if (done < c.from)
+                    return true;
+                cancelledAt = done;
+                return false;
+            },
+            &error));
+        EXPECT_GE(cancelledAt, c.from);
+        EXPECT_LT(cancelledAt, total);
+        EXPECT_TRUE(error.contains(QStringLiteral("annullata"))) << error.toStdString();
+        EXPECT_EQ(QDir(work.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  (QStringList{QStringLiteral("dati"), QStringLiteral("intera.tar.zst")}));
+    }
+
+    // A restore cancelled in either of its passes replaces nothing.
+    const QMap<QString, QByteArray> before = contents(data);
+    for (const int pass : {0, 1}) {
+        SCOPED_TRACE(pass);
+        QString replaced;
+        EXPECT_FALSE(restoreBackup(whole, data, &error, &replaced, 300,
+                                   [&](qint64 done, qint64 all) { return done * 2 <= all * pass; }));
+        EXPECT_TRUE(error.contains(QStringLiteral("annullato"))) << error.toStdString();
+        EXPECT_EQ(contents(data), before);
+    }
 }
 
 TEST_F(Backup, RestoreOverAFolderAnotherProcessHoldsIsRefusedAndOtherwiseKeepsTheReplacedFiles) {
@@ -312,6 +411,80 @@ TEST_F(Backup, ABackupTakenWhileTwoProcessesWriteRestoresToWholeCards) {
             EXPECT_TRUE(wholeCard(card)) << "card " << f.Position();
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+using namespace ombrisa;
+
+// The start menu's reminder: a table of the last backup, the days set and the day it was last shown.
+TEST(BackupReminder, DueWhenTheLastBackupIsAsOldAsTheDaysSetAndNotYetShownToday) {
+    const QDateTime now(QDate(2026, 12, 10), QTime(9, 0));
+    const struct {
+        const char* name;
+        QDateTime last;
+        int days;
+        QDate remindedOn;
+        QString expected;
+    } cases[] = {
+        {"nessuna copia", {}, 7, {},
+         QStringLiteral("Promemoria: non risulta ancora nessuna copia di sicurezza degli archivi. Fare clic su "
+                        "\"Copia di sicurezza\".")},
+        {"sette giorni esatti", now.addDays(-7).addSecs(8 * 3600), 7, {},
+         QStringLiteral("Promemoria: l'ultima copia di sicurezza è del 03/12/2026 (7 giorni fa). Fare clic su "
+                        "\"Copia di sicurezza\".")},
+        {"sei giorni", now.addDays(-6), 7, {}, QString()},
+        {"un giorno, promemoria a 1", now.addDays(-1), 1, {},
+         QStringLiteral("Promemoria: l'ultima copia di sicurezza è del 09/12/2026 (ieri). Fare clic su "
+                        "\"Copia di sicurezza\".")},
+        {"promemoria spento", now.addDays(-400), 0, {}, QString()},
+        {"spento e nessuna copia", {}, 0, {}, QString()},
+        {"già mostrato oggi", now.addDays(-30), 7, now.date(), QString()},
+        {"mostrato ieri", now.addDays(-30), 7, now.date().addDays(-1),
+         QStringLiteral("Promemoria: l'ultima copia di sicurezza è del 10/11/2026 (30 giorni fa). Fare clic su "
+                        "\"Copia di sicurezza\".")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BackupSettings s;
+        s.last = c.last;
+        s.reminderDays = c.days;
+        s.remindedOn = c.remindedOn;
+        EXPECT_EQ(backupReminder(s, now).toStdString(), c.expected.toStdString());
+    }
+    EXPECT_EQ(proposedBackupName(QDateTime(QDate(2026, 12, 10), QTime(17, 30, 59))),
+              QStringLiteral("Ombrisa_2026-12-10_1730.tar.zst"));
+}
+
+TEST(BackupReminder, SettingsAreKeptInTheDataFolderAndOddValuesReadAsDefaults) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const BackupSettings fresh = readBackupSettings(folder.path());
+    EXPECT_EQ(fresh.reminderDays, kDefaultReminderDays);
+    EXPECT_FALSE(fresh.last.isValid());
+    EXPECT_TRUE(fresh.folder.isEmpty());
+
+    BackupSettings s;
+    s.folder = QStringLiteral("/media/chiavetta è/copie");
+    s.last = QDateTime(QDate(2026, 12, 10), QTime(17, 30));
+    s.reminderDays = 3;
+    s.remindedOn = QDate(2026, 12, 11);
+    ASSERT_TRUE(writeBackupSettings(folder.path(), s));
+    const BackupSettings back = readBackupSettings(folder.path());
+    EXPECT_EQ(back.folder, s.folder);
+    EXPECT_EQ(back.last, s.last);
+    EXPECT_EQ(back.reminderDays, 3);
+    EXPECT_EQ(back.remindedOn, s.remindedOn);
+
+    QFile ini(folder.filePath(kBackupSettingsFile));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write("[CopiaSicurezza]\nPromemoriaGiorni=-5\nUltima=ieri\n");
+    ini.close();
+    const BackupSettings odd = readBackupSettings(folder.path());
+    EXPECT_EQ(odd.reminderDays, kDefaultReminderDays);
+    EXPECT_FALSE(odd.last.isValid());
 }
 
 } // namespace

@@ -36,7 +36,8 @@ ProgramRun runWithoutDisplay(const QString& program, const QStringList& args) {
 }
 
 const char* const kCommands[] = {"generate", "dump",    "verify", "check",  "hours",  "search",
-                                 "export",   "import",  "duplicates", "access", "forget", "retention"};
+                                 "export",   "import",  "duplicates", "access", "forget", "retention",
+                                 "chi"};
 
 TEST(ToolHelp, EveryCommandAnswersHelpWithItsOwnUsage) {
     for (const char* command : kCommands) {

@@ -192,6 +192,10 @@ struct BadUsage {
     const char* name;
     QStringList args;
 };
+// The test list and a failure name the case.
+void PrintTo(const BadUsage& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ToolBadUsage : public ::testing::TestWithParam<BadUsage> {};
 

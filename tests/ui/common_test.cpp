@@ -24,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <gtest/gtest-spi.h>
 
@@ -365,6 +366,49 @@ TEST(DigitOnly, OnlyDigitsAndEditingKeysAct) {
     EXPECT_EQ(f.a->text(), QStringLiteral("3934755129"));
     EXPECT_EQ(f.a->cursorPosition(), 7);
     EXPECT_FALSE(f.a->acceptDrops());
+}
+
+// "Select all and retype" in a full digit box: Ctrl+A is discarded, so the digit typed next finds the
+// box full. The old value stays, and the box says so beside it; where the digit is taken, nothing shows.
+TEST(DigitOnly, AFullBoxSaysWhyTheDigitIsNotTaken) {
+    Form f;
+    f.a->setMaxLength(3);
+    installDigitOnlyFilter(f.a);
+    f.a->setText(QStringLiteral("851"));
+    f.a->setFocus();
+    // Qt hides a tip after a short fade: wait for it, so that each case starts with none shown.
+    const auto noTip = [] {
+        QToolTip::hideText();
+        return QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000);
+    };
+    ASSERT_TRUE(noTip());
+    QTest::keyClick(f.a, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(f.a, Qt::Key_4);
+    EXPECT_EQ(f.a->text(), QStringLiteral("851"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), kFullDigitBoxHint);
+
+    struct Case {
+        const char* what;
+        QString text;
+        int selectFrom, selectLength;
+        QString after;
+    };
+    for (const Case& c : {Case{"room left", QStringLiteral("85"), -1, 0, QStringLiteral("854")},
+                          Case{"full, digits selected", QStringLiteral("851"), 0, 3, QStringLiteral("4")}}) {
+        ASSERT_TRUE(noTip());
+        f.a->setText(c.text);
+        if (c.selectFrom >= 0)
+            f.a->setSelection(c.selectFrom, c.selectLength);
+        QTest::keyClick(f.a, Qt::Key_4);
+        EXPECT_EQ(f.a->text(), c.after) << c.what;
+        EXPECT_FALSE(QToolTip::isVisible()) << c.what;
+    }
+    // A letter in a full box is one of the discarded keys: no word about the box being full.
+    ASSERT_TRUE(noTip());
+    f.a->setText(QStringLiteral("851"));
+    QTest::keyClick(f.a, Qt::Key_X);
+    EXPECT_FALSE(QToolTip::isVisible());
 }
 
 TEST(TypingFilters, FilteredTextReplacesWhatIsTyped) {

@@ -459,7 +459,7 @@ TEST_F(StartMenuTest, ExitOrClosingTheStartMenuEndsTheProgram) {
 
 TEST(HelpTexts, TheGeneralHelpGathersEveryWorkAreasParagraphs) {
     const QStringList& all = generalHelpParagraphs();
-    ASSERT_EQ(all.size(), 42);
+    ASSERT_EQ(all.size(), 45);
     EXPECT_EQ(helpClienti().size(), 10);
     EXPECT_EQ(helpChiamate().size(), 9);
     EXPECT_EQ(helpDipendenti().size(), 11);
@@ -471,8 +471,10 @@ TEST(HelpTexts, TheGeneralHelpGathersEveryWorkAreasParagraphs) {
     EXPECT_EQ(all[22] + QLatin1Char(' ') + all[23], helpDipendenti().first());
     EXPECT_EQ(all.mid(24, 10), helpDipendenti().mid(1));
     EXPECT_EQ(all.mid(34, 4), helpRiepilogoOre());
+    EXPECT_TRUE(all[38].endsWith(QStringLiteral("il metodo più veloce per effettuare il backup di tutti gli archivi.")));
+    EXPECT_EQ(all.mid(39, 3), helpCopiaSicurezza());
     EXPECT_TRUE(all[0].startsWith(QStringLiteral("Ombrisa è un software progettato")));
-    EXPECT_TRUE(all[41].endsWith(QStringLiteral("tempi di apprendimento praticamente nulli.")));
+    EXPECT_TRUE(all[44].endsWith(QStringLiteral("tempi di apprendimento praticamente nulli.")));
     for (const QString& p : all) {
         EXPECT_FALSE(p.isEmpty());
         EXPECT_FALSE(p.contains(QLatin1Char('\r')) || p.contains(QLatin1Char('\n'))) << p.toStdString();
@@ -480,8 +482,8 @@ TEST(HelpTexts, TheGeneralHelpGathersEveryWorkAreasParagraphs) {
     }
 }
 
-TEST(HelpTexts, ParagraphFortyNamesTheFirstAccessPassword) {
-    const QString& p = generalHelpParagraphs()[39];
+TEST(HelpTexts, TheParagraphAfterTheBackupOnesNamesTheFirstAccessPassword) {
+    const QString& p = generalHelpParagraphs()[42];
     EXPECT_TRUE(p.endsWith(QStringLiteral("bisogna utilizzare la parola chiave \"ombrisa\" (scritta senza le "
                                           "virgolette).")))
         << p.toStdString();
@@ -492,8 +494,8 @@ TEST(HelpTexts, JoinedByTwoLineBreaksWithNoneAround) {
     const QString text = joinHelp(generalHelpParagraphs());
     EXPECT_FALSE(text.startsWith(QLatin1Char('\r')));
     EXPECT_FALSE(text.endsWith(QLatin1Char('\n')));
-    EXPECT_EQ(text.count(QStringLiteral("\r\n\r\n")), 41);
-    EXPECT_EQ(text.count(QLatin1Char('\n')), 82);
+    EXPECT_EQ(text.count(QStringLiteral("\r\n\r\n")), 44);
+    EXPECT_EQ(text.count(QLatin1Char('\n')), 88);
     EXPECT_EQ(text.split(QStringLiteral("\r\n\r\n")), generalHelpParagraphs());
     EXPECT_EQ(joinHelp({QStringLiteral("a")}), QStringLiteral("a"));
 }

@@ -60,6 +60,7 @@ TEST_P(AgentLayout, EverythingFitsAndNothingOverlaps) {
     test::expectFitsWithoutOverlap(&screen, visible);
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, AgentLayout, ::testing::Values(QSize(1366, 700), QSize(1920, 1017)));
+INSTANTIATE_TEST_SUITE_P(Screens, AgentLayout, ::testing::Values(QSize(1366, 700), QSize(1920, 1017)),
+                         ombrisa::test::windowSizeName);
 
 } // namespace

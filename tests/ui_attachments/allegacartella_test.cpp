@@ -94,6 +94,10 @@ struct ModeCase {
     bool agent;
     const char* mode;
 };
+// The test list and a failure name the case.
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << c.mode;
+}
 
 class AttachmentModes : public Attachments, public ::testing::WithParamInterface<ModeCase> {};
 
@@ -181,6 +185,10 @@ struct OverwriteCase {
     MsgAnswer answer;
     const char* storedAfter;
 };
+// The test list and a failure name the case.
+void PrintTo(const OverwriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class OverwriteQuestion : public Attachments, public ::testing::WithParamInterface<OverwriteCase> {};
 

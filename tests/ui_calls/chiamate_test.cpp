@@ -7,6 +7,7 @@
 #include "ui_calls/callfixture.h"
 #include "uisupport/fakes.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -217,6 +218,19 @@ TEST_F(CallScreen, TypingIntoAListChangesNothingAndBackspaceEmptiesIt) {
     EXPECT_EQ(text("txtOreRit"), QString());
 }
 
+// Every list-only box opens its list with F4 and with Alt+Down (the interval screen's days and months too).
+TEST_F(CallScreen, F4AndAltDownOpenAList) {
+    QComboBox* box = list("txtTipo");
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_F4, Qt::NoModifier},
+                                                              {Qt::Key_Down, Qt::AltModifier}};
+    for (const auto& [key, modifiers] : keys) {
+        box->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(editorOf("txtTipo"), key, modifiers);
+        EXPECT_TRUE(box->view()->isVisible()) << key;
+        box->hidePopup();
+    }
+}
+
 TEST_F(CallScreen, LeavingAListEmptiesATextThatIsNotOneOfItsItems) {
     struct Case {
         const char* name;
@@ -299,6 +313,10 @@ struct SaveCase {
     const char* focus;
     const char* message;
 };
+// The test list and a failure name the case.
+void PrintTo(const SaveCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CallSaveChecks : public CallScreen, public ::testing::WithParamInterface<SaveCase> {};
 

@@ -56,6 +56,30 @@ TEST_P(CallLayout, EverythingFitsAndNothingOverlaps) {
     }
 }
 
+// A box the user leaves shows the beginning of its text: "4 minuti (copia)" typed into the narrow
+// duration box must not read "inuti (copia)" once the user has moved on.
+TEST(CallCardBoxes, ALeftBoxShowsTheBeginningOfItsText) {
+    TfrmChiamate screen;
+    screen.show();
+    QApplication::setActiveWindow(&screen);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
+    auto* durata = screen.findChild<QLineEdit*>(QStringLiteral("txtDurata"));
+    auto* cliente = screen.findChild<QLineEdit*>(QStringLiteral("txtCliente"));
+    ASSERT_TRUE(durata && cliente);
+    durata->setFocus();
+    QTest::keyClicks(durata, QStringLiteral("4 minuti (copia) e qualche altra parola"));
+    EXPECT_EQ(durata->cursorPosition(), durata->text().size());
+    QTest::mouseClick(cliente, Qt::LeftButton);
+    ASSERT_TRUE(cliente->hasFocus());
+    EXPECT_EQ(durata->text(), QStringLiteral("4 minuti (copia) e qualche altra parola"));
+    EXPECT_EQ(durata->cursorPosition(), 0);
+    // The text is not touched: typing on where the user left it still works.
+    durata->setFocus();
+    QTest::keyClick(durata, Qt::Key_End);
+    QTest::keyClicks(durata, QStringLiteral("!"));
+    EXPECT_TRUE(durata->text().endsWith(QLatin1Char('!')));
+}
+
 // With OMBRISA_SHOTS set: the screen maximised as the start menu opens it, with a full card, saved as
 // the whole screen shows it (run under a virtual display to see the real window).
 TEST(CallScreenShot, MaximisedFullCard) {
@@ -92,6 +116,7 @@ TEST(CallScreenShot, MaximisedFullCard) {
 }
 
 // The window's inside when maximised on the two screens (title bar and task bar taken off).
-INSTANTIATE_TEST_SUITE_P(Screens, CallLayout, ::testing::Values(QSize(1366, 700), QSize(1920, 1017)));
+INSTANTIATE_TEST_SUITE_P(Screens, CallLayout, ::testing::Values(QSize(1366, 700), QSize(1920, 1017)),
+                         ombrisa::test::windowSizeName);
 
 } // namespace

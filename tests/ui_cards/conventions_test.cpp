@@ -36,6 +36,10 @@ struct CardCase {
     const char* firstFocus; // the box that has the focus on a new card
     QStringList ring;       // the Enter ring
 };
+// The test list and a failure name the case.
+void PrintTo(const CardCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const CardCase kCards[] = {
     {"Clienti",

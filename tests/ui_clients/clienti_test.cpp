@@ -125,6 +125,10 @@ struct NavStep {
     int cardShown; // number of the card whose name is in txtCliente afterwards, 0 = the fields as before
     bool emptyMessage;
 };
+// The test list and a failure name the case.
+void PrintTo(const NavStep& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ClientNavigator : public ClientScreen, public ::testing::WithParamInterface<NavStep> {};
 
@@ -457,6 +461,10 @@ struct Filtering {
     QString typed;
     QString shown;
 };
+// The test list and a failure name the case: the box and what is typed into it.
+void PrintTo(const Filtering& f, std::ostream* os) {
+    *os << f.control << " \"" << f.typed.toStdString() << '"';
+}
 class ClientTyping : public ClientScreen, public ::testing::WithParamInterface<Filtering> {};
 
 TEST_P(ClientTyping, BoxesFilterAsTheUserTypes) {
@@ -581,6 +589,10 @@ struct CheckCase {
     const char* box;
     QString passed;
 };
+// The test list and a failure name the case: the picture and what the box holds.
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.button << " with \"" << c.typed.toStdString() << "\" opens " << c.dialog;
+}
 class ClientChecks : public ClientScreen, public ::testing::WithParamInterface<CheckCase> {};
 
 TEST_P(ClientChecks, ButtonsOpenTheirCheckWithTheField) {

@@ -91,6 +91,7 @@ TEST_P(ClientLayout, EverythingFitsAndNothingOverlaps) {
 }
 
 // The window's inside when maximised on the two screens (title bar and task bar taken off).
-INSTANTIATE_TEST_SUITE_P(Screens, ClientLayout, ::testing::Values(QSize(1366, 690), QSize(1920, 1017)));
+INSTANTIATE_TEST_SUITE_P(Screens, ClientLayout, ::testing::Values(QSize(1366, 690), QSize(1920, 1017)),
+                         ombrisa::test::windowSizeName);
 
 } // namespace

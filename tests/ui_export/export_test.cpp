@@ -229,6 +229,10 @@ struct HelpCase {
     const char* firstWords;
     const char* secondEnd;
 };
+// The test list and a failure name the case.
+void PrintTo(const HelpCase& c, std::ostream* os) {
+    *os << c.dialog;
+}
 
 class ExportHelp : public ExportScreens, public ::testing::WithParamInterface<HelpCase> {};
 

@@ -34,7 +34,7 @@ protected:
             ASSERT_NE(screen, nullptr);
             steps(*screen);
         });
-        openWorkRegister(card.get());
+        openWorkRegister(card.get(), txtDipendente, txtCodFisc);
     }
     static void fill(TfrmLavori_Svolti& s, const char* data, const char* attivita, const char* luogo,
                      const char* orario, const char* totOre) {
@@ -281,7 +281,7 @@ TEST_F(LavoriTest, ACodiceFiscaleThatIsNoFileNameIsRefusedAndNothingIsWritten) {
                                        "registro delle prestazioni lavorative può essere aperto solo per un codice "
                                        "fiscale composto di lettere e cifre.")
                             .arg(QString::fromLatin1(code)));
-        openWorkRegister(card.get());
+        openWorkRegister(card.get(), txtDipendente, txtCodFisc);
     }
     EXPECT_TRUE(dialogs.opened.isEmpty());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());

@@ -10,10 +10,12 @@
 #include "ui/hours/MenuRiepStraordinari.h"
 #include "ui/hours/RiepStraordinari.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -123,6 +125,22 @@ TEST_F(RiepilogoTest, TheChecksInOrderWithTheirTextsAndFocus) {
     }
     EXPECT_TRUE(dialogs.opened.isEmpty());
     EXPECT_FALSE(QDir(path(QStringLiteral("Archivio_Lavori"))).exists()); // no check wrote anything
+}
+
+// The day and month boxes are list-only boxes like the cards' lists: F4 and Alt+Down open the list.
+TEST_F(RiepilogoTest, F4AndAltDownOpenADayOrMonthList) {
+    QApplication::setActiveWindow(menu.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.get()));
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_F4, Qt::NoModifier},
+                                                              {Qt::Key_Down, Qt::AltModifier}};
+    for (QComboBox* box : {menu->txtGiornoInizio, menu->txtMeseFine}) {
+        for (const auto& [key, modifiers] : keys) {
+            box->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(box->lineEdit(), key, modifiers);
+            EXPECT_TRUE(box->view()->isVisible()) << box->objectName().toStdString() << ' ' << key;
+            box->hidePopup();
+        }
+    }
 }
 
 TEST_F(RiepilogoTest, TheFieldsTypingRulesAndTheClearedShowing) {
@@ -305,7 +323,7 @@ TEST_F(RiepilogoTest, WorksSavedOnTheRegisterReadBackWithTheTool) {
             s.btnSalva->click();
             s.cmdClose->click();
         });
-        openWorkRegister(card.get());
+        openWorkRegister(card.get(), txtDipendente, txtCodFisc);
     }
     QStringList screen;
     openSummary([&screen](TfrmRiepStraordinari& s) {

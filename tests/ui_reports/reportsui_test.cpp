@@ -1,6 +1,10 @@
 // The output side of the card screens and the list screens: what reaches the printer, the preview
 // window and "Contatto.pdf", and what the user is told.
 
+#include "core/search/findinlist.h"
+#include "printsupport/fileprinterservice.h"
+#include "report/layouts/clientcard.h"
+#include "report/reportpreview.h"
 #include "ui/agents/AnteprimaDipendenti.h"
 #include "ui/agents/StampaDipendenti.h"
 #include "ui/agents/agentcardoutput.h"
@@ -10,19 +14,18 @@
 #include "ui/clients/clientcardreport.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
-#include "report/layouts/clientcard.h"
-#include "printsupport/fileprinterservice.h"
-#include "report/reportpreview.h"
+#include "ui/lists/findbox.h"
+#include "ui/lists/listprint.h"
 #include "ui/reports/controltexts.h"
-#include "ui/search/findbox.h"
-#include "core/search/findinlist.h"
-#include "ui/search/listprint.h"
+#include "report/layouts/listreport.h"
 #include "uisupport/fakes.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -259,6 +262,49 @@ TEST_F(ReportUiTest, CallCardPreviewDialogShowsThePreviewAndCancelDoesNothing) {
 }
 
 // ---- agent card dialogs ----
+
+// ---- the file the print dialog proposes ----
+
+// Printing to a PDF file: the data folder, and a name that says what is printed, made fit for a file name.
+TEST_F(ReportUiTest, PrintToFileProposesTheDataFolderAndWhatIsPrinted) {
+    printClientCard(nullptr, kClient);
+    QWidget* call = screenWith(kCall);
+    dialogs.expect("frmStampaChiamata",
+                   [](QDialog& d) { QTest::mouseClick(d.findChild<QPushButton*>("btnStampa"), Qt::LeftButton); });
+    execDialog(new TfrmStampaChiamata(call));
+    printListLines(nullptr, report::hoursSummaryTitle("RSSMRA80A01H501U"), {"riga"}, {},
+                   "Riepilogo ore RSSMRA80A01H501U Dal   01/01/2023   al   28/02/2023");
+    printListLines(nullptr, report::kTitleRicontatta, {"riga"});
+    ASSERT_EQ(printer->printed.size(), 4);
+    const QString expected[] = {
+        "Scheda cliente Ferrù Niccolò.pdf",
+        "Scheda chiamata Bianchi 05 Marzo 2024.pdf",
+        "Riepilogo ore RSSMRA80A01H501U Dal 01-01-2023 al 28-02-2023.pdf",
+        "Riepilogo clienti da ricontattare.pdf",
+    };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(report::proposedPdfPath(printer->printed[i]), QDir(dir.path()).filePath(expected[i]));
+
+    struct Case {
+        QString title;
+        QString file;
+    };
+    for (const Case& c : {Case{"A/B\\C:D*E?F\"G<H>I|J\tK", "A-B-C-D-E-F-G-H-I-J-K.pdf"}, Case{"  ..  ", "Stampa.pdf"},
+                          Case{QString(200, QLatin1Char('x')), QString(120, QLatin1Char('x')) + ".pdf"}}) {
+        PreparedReport r;
+        r.fileTitle = c.title;
+        EXPECT_EQ(report::proposedPdfPath(r), QDir(dir.path()).filePath(c.file)) << qPrintable(c.title);
+    }
+    PreparedReport unnamed;
+    unnamed.reportName = "Riepilogo dati";
+    EXPECT_EQ(report::proposedPdfPath(unnamed), QDir(dir.path()).filePath("Riepilogo dati.pdf"));
+
+    // Qt's print dialog takes the proposal in its file box.
+    QPrinter paper;
+    QPrintDialog dialog(&paper);
+    ASSERT_TRUE(report::proposeOutputFile(dialog, dir.filePath("Scheda cliente Rossi.pdf")));
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("filename")->text(), dir.filePath("Scheda cliente Rossi.pdf"));
+}
 
 TEST_F(ReportUiTest, AgentCardDialogsPrintThePhotoAndTheLanguages) {
     QWidget* card = screenWith({{"txtDipendente", " Verdi Anna "}, {"txtLingue", "Inglese"}});

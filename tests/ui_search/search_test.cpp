@@ -13,10 +13,10 @@
 #include "ui/clients/Ricontatta.h"
 #include "ui/common/picturebox.h"
 #include "ui/hours/MenuRiepStraordinari.h"
+#include "ui/lists/cardlinelist.h"
+#include "ui/lists/findbox.h"
+#include "ui/lists/listprint.h"
 #include "ui/search/Trova.h"
-#include "ui/search/cardlinelist.h"
-#include "ui/search/findbox.h"
-#include "ui/search/listprint.h"
 
 #include <QAbstractButton>
 #include <QApplication>

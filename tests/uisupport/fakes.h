@@ -4,12 +4,13 @@
 // fresh program folder. A message box, file chooser or dialog that the test did not announce with
 // expect...() fails the test; so does an announced one that never appeared.
 
-#include "ui/common/services.h"
 #include "printsupport/fileprinterservice.h"
+#include "ui/common/services.h"
 
 #include <QDateTime>
 #include <QDialog>
 #include <QList>
+#include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -22,6 +23,11 @@
 // gtest prints QString values as text.
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
+}
+// ... and sizes as 1366x690 (the layout tests' window sizes). Every GUI test file sees this through this
+// header, so that all of a program's files print a size alike.
+inline void PrintTo(const QSize& size, std::ostream* os) {
+    *os << size.width() << 'x' << size.height();
 }
 
 namespace ombrisa::test {

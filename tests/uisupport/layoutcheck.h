@@ -5,7 +5,11 @@
 
 #include <QList>
 #include <QRect>
+#include <QSize>
 #include <QStringList>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <string>
 
 class QWidget;
 
@@ -21,5 +25,10 @@ QList<QWidget*> layoutControls(const QWidget* screen, const QStringList& prefixe
 // Expects each control inside the screen, no caption, button or list narrower than its text needs, none
 // lower than its minimum, and no two controls (one not inside the other) overlapping.
 void expectFitsWithoutOverlap(const QWidget* screen, const QList<QWidget*>& controls);
+
+// The name of a layout case: the window size, 1366x690.
+inline std::string windowSizeName(const ::testing::TestParamInfo<QSize>& info) {
+    return std::to_string(info.param.width()) + 'x' + std::to_string(info.param.height());
+}
 
 } // namespace ombrisa::test

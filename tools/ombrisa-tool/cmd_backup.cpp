@@ -3,7 +3,9 @@
 #include "options.h"
 
 #include "core/backup/backup.h"
+#include "core/backup/backupsettings.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -42,6 +44,8 @@ int backup(const QStringList& args) {
     if (!ombrisa::writeBackup(dir, out, {}, &error))
         return usageError(error);
     QTextStream(stdout) << QStringLiteral("Copia di sicurezza scritta e verificata: %1\n").arg(out);
+    // The program's reminder counts this backup too; a read-only data folder simply keeps no record.
+    ombrisa::recordBackup(dir, out, QDateTime::currentDateTime());
     return 0;
 }
 

@@ -20,6 +20,7 @@ int forget(const QStringList& args);
 int retention(const QStringList& args);
 int backup(const QStringList& args);
 int restore(const QStringList& args);
+int chi(const QStringList& args);
 
 // Prints "ombrisa-tool: <message>" on stderr and returns 2.
 int usageError(const QString& message);

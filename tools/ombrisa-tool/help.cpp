@@ -61,6 +61,14 @@ const CommandHelp kHelp[] = {
      "  --duplicates  salta (skip) o importa (import) le schede già presenti\n"
      "  --dry-run     controlla soltanto, senza scrivere\n"
      "  --report FILE scrive anche il resoconto in FILE\n"},
+    {"chi",
+     "Uso: ombrisa-tool chi NUMERO --dir D\n"
+     "\n"
+     "Dice di chi è un numero di telefono: stampa una riga per ogni scheda cliente che lo ha in uno dei\n"
+     "campi telefonici (numero della scheda, nome, campo), separati da una tabulazione.\n"
+     "Si confrontano solo le cifre: spazi, punti, trattini, barre e il prefisso +39 o 0039 non contano.\n"
+     "Esce con 0 se trova qualcuno, con 1 se nessuno, con 2 se l'archivio non si legge o NUMERO non è un\n"
+     "numero di telefono.\n"},
     {"duplicates",
      "Uso: ombrisa-tool duplicates clienti --dir D\n"
      "\n"

@@ -27,7 +27,8 @@ const char kUsage[] =
     "  ombrisa-tool retention --dir D --years N [--today gg/mm/aaaa]\n"
     "  ombrisa-tool backup --dir D --out FILE.tar.zst\n"
     "  ombrisa-tool backup --verify FILE.tar.zst\n"
-    "  ombrisa-tool restore FILE.tar.zst --dir D\n";
+    "  ombrisa-tool restore FILE.tar.zst --dir D\n"
+    "  ombrisa-tool chi NUMERO --dir D\n";
 
 struct Command {
     const char* name;
@@ -40,6 +41,7 @@ const Command kCommands[] = {
     {"export", tool::exportFile},   {"access", tool::access}, {"forget", tool::forget},
     {"retention", tool::retention}, {"import", tool::importFile}, {"duplicates", tool::duplicates},
     {"backup", tool::backup},       {"restore", tool::restore},
+    {"chi", tool::chi},
 };
 
 void quietPlatformRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {

@@ -36,9 +36,8 @@ QString attachmentBareName(const QString& name) {
 }
 
 bool attachmentNameStorable(const QString& bareName) {
-    constexpr qsizetype kFileFieldCapacity = 250;
     const QByteArray stored = toCp1252(bareName);
-    return stored.size() <= kFileFieldCapacity && fromCp1252(stored) == bareName;
+    return static_cast<std::size_t>(stored.size()) <= kAttachmentFileCapacity && fromCp1252(stored) == bareName;
 }
 
 QString attachmentPath(const QString& storedName) {

@@ -4,15 +4,25 @@
 // agent card. A card keeps only the bare name of each attached file; the file itself is a copy kept in
 // this folder under that name.
 
+#include "core/records/records.h"
+
 #include <QString>
+#include <cstddef>
 
 namespace ombrisa {
+
+// What the attachment fields of a client or agent card hold (the two records give them the same size).
+inline constexpr std::size_t kAttachmentFileCapacity = decltype(TRecCliente::File01)::capacity;
+inline constexpr std::size_t kAttachmentDescCapacity = decltype(TRecCliente::Desc01)::capacity;
+static_assert(decltype(TRecDipendente::File01)::capacity == kAttachmentFileCapacity &&
+              decltype(TRecDipendente::Desc01)::capacity == kAttachmentDescCapacity);
 
 // The bare file name of a path chosen by the user or of a name stored in a card: the part after the
 // last "/" or "\". Empty when nothing is left, or for "." and "..", which name no file.
 QString attachmentBareName(const QString& name);
 
-// Whether a card can keep `bareName` as it is: a card's file field holds 250 Windows-1252 characters, and a
+// Whether a card can keep `bareName` as it is: a card's file field holds kAttachmentFileCapacity
+// Windows-1252 characters, and a
 // name cut short or with characters changed on the way would point at no stored file.
 bool attachmentNameStorable(const QString& bareName);
 

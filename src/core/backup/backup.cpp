@@ -4,7 +4,6 @@
 #include "core/records/records.h"
 #include "core/storage/recordfile.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -21,13 +20,57 @@
 #include <archive_entry.h>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <nettle/sha2.h>
+#include <unistd.h>
 #include <vector>
 
 namespace ombrisa {
 namespace {
 
 constexpr qint64 kChunk = 1 << 20;
+// The compressed file is written and read in blocks of this size (the tar default is 10 KiB).
+constexpr int kFileBlock = 1 << 20;
+
+// SHA-256 over a stream of bytes. Nettle's, which uses the processor's SHA instructions where it has them:
+// every byte of a backup is hashed twice (when written and when checked), so this is most of its cost.
+class Sha256 {
+public:
+    Sha256() { sha256_init(&ctx_); }
+    void addData(const char* data, qint64 size) {
+        sha256_update(&ctx_, static_cast<std::size_t>(size), reinterpret_cast<const std::uint8_t*>(data));
+    }
+    QByteArray hex() {
+        std::uint8_t digest[SHA256_DIGEST_SIZE];
+        sha256_digest(&ctx_, SHA256_DIGEST_SIZE, digest);
+        return QByteArray(reinterpret_cast<const char*>(digest), SHA256_DIGEST_SIZE).toHex();
+    }
+
+private:
+    sha256_ctx ctx_{};
+};
+
+// Progress of the bytes of one pass: `done` of `total`, reported through the caller's callback.
+// A pass counts `units` of its own (bytes read or written) as `span` of the `total`, after `base`.
+struct Pass {
+    const BackupProgress* progress = nullptr;
+    qint64 base = 0;
+    qint64 span = 0;
+    qint64 units = 0;
+    qint64 total = 0;
+    bool uncompressed = false; // a read pass that counts the bytes unpacked rather than the bytes of the file
+    bool cancelled = false;
+    bool report(qint64 done) {
+        if (!progress || !*progress)
+            return true;
+        const double share =
+            units > 0 ? static_cast<double>(std::min(done, units)) / static_cast<double>(units) : 1.0;
+        const auto part = static_cast<qint64>(share * static_cast<double>(span));
+        cancelled = !(*progress)(std::min(base + part, total), total);
+        return !cancelled;
+    }
+};
 
 // One file of the backup: its name inside (always with '/'), and for archives their record size.
 struct Item {
@@ -107,9 +150,8 @@ bool addEntry(archive* a, const QString& name, qint64 size, const QString& targe
     return true;
 }
 
-bool addData(archive* a, const char* data, qint64 size, QCryptographicHash& hash, const QString& target,
-             QString* error) {
-    hash.addData(QByteArrayView(data, size));
+bool addData(archive* a, const char* data, qint64 size, Sha256& hash, const QString& target, QString* error) {
+    hash.addData(data, size);
     if (archive_write_data(a, data, static_cast<std::size_t>(size)) != static_cast<la_ssize_t>(size)) {
         *error = writeFailure(a, target);
         return false;
@@ -118,8 +160,8 @@ bool addData(archive* a, const char* data, qint64 size, QCryptographicHash& hash
 }
 
 // Copies one archive under its shared lock: whole records only, as any open sees them.
-bool addArchive(archive* a, const QString& path, const Item& item, Entry& entry, const QString& target,
-                QString* error) {
+bool addArchive(archive* a, const QString& path, const Item& item, Entry& entry, const QString& target, Pass& pass,
+                qint64* written, QString* error) {
     TRecordFile f;
     if (!f.OpenOrCreate(path, item.recordSize, TRecordFile::Access::Read)) {
         *error = QStringLiteral("Impossibile leggere l'archivio \"%1\": %2").arg(item.name, f.ErrorString());
@@ -135,7 +177,7 @@ bool addArchive(archive* a, const QString& path, const Item& item, Entry& entry,
     entry.size = f.Count() * static_cast<qint64>(item.recordSize);
     if (!addEntry(a, item.name, entry.size, target, error))
         return false;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     const std::size_t perChunk = std::max<std::size_t>(1, static_cast<std::size_t>(kChunk) / item.recordSize);
     std::vector<char> buffer(perChunk * item.recordSize);
     while (!f.AtEnd()) {
@@ -149,14 +191,17 @@ bool addArchive(archive* a, const QString& path, const Item& item, Entry& entry,
         }
         if (!addData(a, buffer.data(), static_cast<qint64>(n * item.recordSize), hash, target, error))
             return false;
+        *written += static_cast<qint64>(n * item.recordSize);
+        if (!pass.report(*written))
+            return false;
     }
     f.Close();
-    entry.sha256 = hash.result().toHex();
+    entry.sha256 = hash.hex();
     return true;
 }
 
-bool addFile(archive* a, const QString& path, const Item& item, Entry& entry, const QString& target,
-             QString* error) {
+bool addFile(archive* a, const QString& path, const Item& item, Entry& entry, const QString& target, Pass& pass,
+             qint64* written, QString* error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("Impossibile leggere il file \"%1\": %2").arg(item.name, f.errorString());
@@ -166,7 +211,7 @@ bool addFile(archive* a, const QString& path, const Item& item, Entry& entry, co
     entry.size = f.size();
     if (!addEntry(a, item.name, entry.size, target, error))
         return false;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     qint64 left = entry.size;
     QByteArray buffer;
     while (left > 0) {
@@ -178,8 +223,11 @@ bool addFile(archive* a, const QString& path, const Item& item, Entry& entry, co
         if (!addData(a, buffer.constData(), buffer.size(), hash, target, error))
             return false;
         left -= buffer.size();
+        *written += buffer.size();
+        if (!pass.report(*written))
+            return false;
     }
-    entry.sha256 = hash.result().toHex();
+    entry.sha256 = hash.hex();
     return true;
 }
 
@@ -212,24 +260,29 @@ bool safeName(const QString& name) {
 }
 
 // Reads a backup through; each entry's bytes go to `sink` (when given) as they come. Fills `manifest` with
-// the files the manifest lists and checks every entry against it.
+// the files the manifest lists and checks every entry against it. A pass given in `pass` counts the bytes of
+// the file read (or, when it says so, the bytes unpacked); a cancel there returns Unreadable with
+// pass->cancelled set.
 BackupCheck readBackup(const QString& file, QMap<QString, Entry>* manifest, QString* error,
-                       const std::function<bool(const QString&, const QByteArray&, bool first)>& sink = {}) {
+                       const std::function<bool(const QString&, const QByteArray&, bool first)>& sink = {},
+                       Pass* pass = nullptr) {
     ReadHandle a(archive_read_new(), archive_read_free);
     archive_read_support_filter_zstd(a.get());
     archive_read_support_format_tar(a.get());
     const QByteArray local = QFile::encodeName(file);
-    if (archive_read_open_filename(a.get(), local.constData(), 16384) != ARCHIVE_OK) {
+    if (archive_read_open_filename(a.get(), local.constData(), kFileBlock) != ARCHIVE_OK) {
         const bool missing = !QFileInfo(file).isFile();
-        *error = missing ? QStringLiteral("Impossibile aprire la copia di sicurezza \"%1\".").arg(file)
-                         : QStringLiteral("La copia di sicurezza \"%1\" è danneggiata o non è una copia di Ombrisa.")
-                               .arg(file);
+        *error =
+            missing
+                ? QStringLiteral("Impossibile aprire la copia di sicurezza \"%1\".").arg(file)
+                : QStringLiteral("La copia di sicurezza \"%1\" è danneggiata o non è una copia di Ombrisa.").arg(file);
         return missing ? BackupCheck::Unreadable : BackupCheck::Damaged;
     }
     QMap<QString, Entry> found;
     QStringList order;
     QByteArray manifestData;
     QString current;
+    std::vector<char> buffer(static_cast<std::size_t>(kChunk));
     archive_entry* e = nullptr;
     const auto damaged = [&](const QString& name) {
         *error = name.isEmpty()
@@ -248,9 +301,8 @@ BackupCheck readBackup(const QString& file, QMap<QString, Entry>* manifest, QStr
         if (!safeName(current) || found.contains(current))
             return damaged(current);
         const bool isManifest = current == kBackupManifest;
-        QCryptographicHash hash(QCryptographicHash::Sha256);
+        Sha256 hash;
         qint64 size = 0;
-        std::vector<char> buffer(static_cast<std::size_t>(kChunk));
         bool first = true;
         for (;;) {
             const la_ssize_t n = archive_read_data(a.get(), buffer.data(), buffer.size());
@@ -265,16 +317,20 @@ BackupCheck readBackup(const QString& file, QMap<QString, Entry>* manifest, QStr
                     return damaged(current);
                 manifestData.append(buffer.data(), n);
             } else {
-                hash.addData(chunk);
+                hash.addData(buffer.data(), n);
                 if (sink && !sink(current, chunk, first))
                     return BackupCheck::Unreadable;
                 first = false;
+            }
+            if (pass && !pass->report(archive_filter_bytes(a.get(), pass->uncompressed ? 0 : -1))) {
+                *error = QStringLiteral("Operazione annullata.");
+                return BackupCheck::Unreadable;
             }
         }
         if (!isManifest) {
             if (sink && first && !sink(current, QByteArray(), true))
                 return BackupCheck::Unreadable;
-            found.insert(current, {size, -1, hash.result().toHex()});
+            found.insert(current, {size, -1, hash.hex()});
             order << current;
         }
     }
@@ -322,32 +378,41 @@ bool writeBackup(const QString& dataFolder, const QString& outFile, const Backup
         return false;
     }
     const QList<Item> items = collect(dataFolder);
+    const QDir dir(dataFolder);
+    // Progress: the bytes copied, then as much again for reading the written file back.
+    qint64 inBytes = 0;
+    for (const Item& item : items)
+        inBytes += QFileInfo(dir.filePath(item.name)).size();
+    Pass pass{&progress, 0, inBytes, inBytes, 2 * inBytes};
+    const auto cancelled = [&] {
+        *error = QStringLiteral("Copia di sicurezza annullata: nessun file è stato scritto.");
+        return false;
+    };
     QMap<QString, Entry> entries;
     {
         WriteHandle a(archive_write_new(), archive_write_free);
         archive_write_add_filter_zstd(a.get());
         archive_write_set_format_pax_restricted(a.get());
+        archive_write_set_bytes_per_block(a.get(), kFileBlock);
         archive_write_set_bytes_in_last_block(a.get(), 1);
         if (archive_write_open_fd(a.get(), temp.handle()) != ARCHIVE_OK) {
             *error = writeFailure(a.get(), outFile);
             return false;
         }
-        const QDir dir(dataFolder);
-        int done = 0;
+        qint64 written = 0;
         for (const Item& item : items) {
             Entry& entry = entries[item.name];
-            const bool ok = item.recordSize > 0
-                                ? addArchive(a.get(), dir.filePath(item.name), item, entry, outFile, error)
-                                : addFile(a.get(), dir.filePath(item.name), item, entry, outFile, error);
+            const bool ok =
+                item.recordSize > 0
+                    ? addArchive(a.get(), dir.filePath(item.name), item, entry, outFile, pass, &written, error)
+                    : addFile(a.get(), dir.filePath(item.name), item, entry, outFile, pass, &written, error);
+            if (pass.cancelled)
+                return cancelled();
             if (!ok)
                 return false;
-            if (progress && !progress(++done, static_cast<int>(items.size()) + 1)) {
-                *error = QStringLiteral("Copia di sicurezza annullata.");
-                return false;
-            }
         }
         const QByteArray manifest = manifestBytes(items, entries);
-        QCryptographicHash unused(QCryptographicHash::Sha256);
+        Sha256 unused;
         if (!addEntry(a.get(), kBackupManifest, manifest.size(), outFile, error) ||
             !addData(a.get(), manifest.constData(), manifest.size(), unused, outFile, error))
             return false;
@@ -357,14 +422,18 @@ bool writeBackup(const QString& dataFolder, const QString& outFile, const Backup
         }
     }
     if (!temp.flush() || ::fsync(temp.handle()) != 0) {
-        *error = errno == ENOSPC
-                     ? QStringLiteral("Spazio esaurito su \"%1\": la copia di sicurezza non è stata scritta.").arg(outFile)
-                     : QStringLiteral("Impossibile scrivere la copia di sicurezza \"%1\".").arg(outFile);
+        *error =
+            errno == ENOSPC || errno == EDQUOT
+                ? QStringLiteral("Spazio esaurito su \"%1\": la copia di sicurezza non è stata scritta.").arg(outFile)
+                : QStringLiteral("Impossibile scrivere la copia di sicurezza \"%1\".").arg(outFile);
         return false;
     }
     QMap<QString, Entry> manifest;
     QString check;
-    if (readBackup(temp.fileName(), &manifest, &check) != BackupCheck::Whole) {
+    Pass reread{&progress, inBytes, inBytes, inBytes, 2 * inBytes, true};
+    if (readBackup(temp.fileName(), &manifest, &check, {}, &reread) != BackupCheck::Whole) {
+        if (reread.cancelled)
+            return cancelled();
         *error = QStringLiteral("La copia appena scritta non si rilegge uguale: %1").arg(check);
         return false;
     }
@@ -380,13 +449,25 @@ bool writeBackup(const QString& dataFolder, const QString& outFile, const Backup
         return false;
     }
     temp.setAutoRemove(false);
+    // The new name reaches the disk too, before a stick is pulled out.
+    if (const int folder = ::open(QFile::encodeName(out.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+        folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
     return true;
 }
 
-BackupCheck verifyBackup(const QString& file, QString* error) {
+BackupCheck verifyBackup(const QString& file, QString* error, const BackupProgress& progress) {
     QMap<QString, Entry> manifest;
     QString message;
-    const BackupCheck check = readBackup(file, &manifest, &message);
+    const qint64 fileBytes = QFileInfo(file).size();
+    Pass pass{&progress, 0, fileBytes, fileBytes, fileBytes};
+    const BackupCheck check = readBackup(file, &manifest, &message, {}, &pass);
+    if (pass.cancelled) {
+        *error = QStringLiteral("Controllo annullato.");
+        return BackupCheck::Unreadable;
+    }
     *error = check == BackupCheck::Whole ? QString() : message;
     return check;
 }
@@ -412,9 +493,10 @@ bool lockFolder(const QString& folder, int timeoutMs, FolderLock& lock, QString*
             continue;
         auto f = std::make_unique<TRecordFile>();
         if (!f->OpenOrCreate(dir.filePath(item.name), item.recordSize, TRecordFile::Access::Write)) {
-            *error = QStringLiteral("Impossibile ripristinare: l'archivio \"%1\" è aperto da un'altra postazione "
-                                    "(o non si può bloccare). Chiudere il programma sulle altre postazioni e riprovare.")
-                         .arg(item.name);
+            *error =
+                QStringLiteral("Impossibile ripristinare: l'archivio \"%1\" è aperto da un'altra postazione "
+                               "(o non si può bloccare). Chiudere il programma sulle altre postazioni e riprovare.")
+                    .arg(item.name);
             ok = false;
             break;
         }
@@ -431,10 +513,19 @@ bool moveInto(const QString& from, const QString& to) {
 } // namespace
 
 bool restoreBackup(const QString& file, const QString& targetFolder, QString* error, QString* replacedFolder,
-                   int lockTimeoutMs) {
+                   int lockTimeoutMs, const BackupProgress& progress, const QDateTime& now) {
+    // Progress: the backup read twice, to check it and to unpack it.
+    const qint64 fileBytes = QFileInfo(file).size();
+    Pass check{&progress, 0, fileBytes, fileBytes, 2 * fileBytes};
+    const auto cancelled = [&] {
+        *error = QStringLiteral("Ripristino annullato: nessun file è stato sostituito.");
+        return false;
+    };
     QMap<QString, Entry> manifest;
     QString message;
-    if (readBackup(file, &manifest, &message) != BackupCheck::Whole) {
+    if (readBackup(file, &manifest, &message, {}, &check) != BackupCheck::Whole) {
+        if (check.cancelled)
+            return cancelled();
         *error = QStringLiteral("Ripristino rifiutato. %1").arg(message);
         return false;
     }
@@ -473,11 +564,14 @@ bool restoreBackup(const QString& file, const QString& targetFolder, QString* er
         return true;
     };
     QMap<QString, Entry> again;
-    const BackupCheck check = readBackup(file, &again, &message, sink);
+    Pass unpack{&progress, fileBytes, fileBytes, fileBytes, 2 * fileBytes};
+    const BackupCheck result = readBackup(file, &again, &message, sink, &unpack);
     const bool flushed = !out || out->flush();
     out.reset();
-    if (check != BackupCheck::Whole || !flushed || !writeError.isEmpty()) {
-        *error = check == BackupCheck::Damaged
+    if (unpack.cancelled)
+        return cancelled();
+    if (result != BackupCheck::Whole || !flushed || !writeError.isEmpty()) {
+        *error = result == BackupCheck::Damaged
                      ? QStringLiteral("Ripristino rifiutato. %1").arg(message)
                      : QStringLiteral("Impossibile scrivere il file \"%1\" nella cartella \"%2\": niente è stato "
                                       "sostituito.")
@@ -486,8 +580,11 @@ bool restoreBackup(const QString& file, const QString& targetFolder, QString* er
     }
 
     // Put in place: what is replaced goes to the dated folder, with the journal of a replaced archive.
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
-    const QString aside = target.filePath(QStringLiteral("Sostituiti_") + stamp);
+    const QString stamp =
+        (now.isValid() ? now : QDateTime::currentDateTime()).toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+    QString aside = target.filePath(QStringLiteral("Sostituiti_") + stamp);
+    for (int n = 2; QFileInfo::exists(aside); ++n) // a second restore within the same second
+        aside = target.filePath(QStringLiteral("Sostituiti_%1_%2").arg(stamp).arg(n));
     bool setAside = false;
     const QDir staged(staging.path());
     for (auto m = again.cbegin(); m != again.cend(); ++m) {

@@ -3,6 +3,7 @@
 // A backup of the data folder: one .tar.zst file holding every archive (each read whole records only under
 // its shared lock, one archive at a time), every work register, the photos, the attached files and the
 // password file, plus a manifest (program version, date, each file's size, record count and SHA-256).
+#include <QDateTime>
 #include <QString>
 #include <functional>
 
@@ -11,8 +12,9 @@ namespace ombrisa {
 // The manifest's name inside a backup; it is the last entry.
 inline const QString kBackupManifest = QStringLiteral("Ombrisa_manifest.json");
 
-// Called after each file with the files done and the total; returning false cancels the backup.
-using BackupProgress = std::function<bool(int done, int total)>;
+// Called as the work goes on (about once per mebibyte) with the work done and the work in all; returning
+// false cancels: nothing is left behind and nothing is replaced.
+using BackupProgress = std::function<bool(qint64 done, qint64 total)>;
 
 // Writes the backup of `dataFolder` to `outFile` through a temporary name in the same folder, re-reads it
 // and compares every checksum, then gives it its name. An existing `outFile` is never replaced. False with
@@ -21,15 +23,17 @@ bool writeBackup(const QString& dataFolder, const QString& outFile, const Backup
 
 enum class BackupCheck { Whole, Damaged, Unreadable };
 // Reads a backup and checks every file against the manifest. Damaged names the first bad file in `error`;
-// Unreadable when the file cannot be opened at all.
-BackupCheck verifyBackup(const QString& file, QString* error);
+// Unreadable when the file cannot be opened at all, or when `progress` cancels.
+BackupCheck verifyBackup(const QString& file, QString* error, const BackupProgress& progress = {});
 
 // Verifies `file`, then puts its files into `targetFolder`: a missing or empty folder directly; a data
 // folder only when every archive there can be locked exclusively at once (no other workstation has it
 // open), moving each replaced file and the journal of each replaced archive into
 // Sostituiti_<yyyy-MM-dd_HHmmss>/ (its path in `replacedFolder`). Files of the folder that the backup does
 // not hold stay as they are. False with one Italian sentence in `error`; the folder is unchanged then.
+// `progress` may cancel while the backup is checked and unpacked, before anything is replaced. `now` names
+// the dated folder (invalid: the current time).
 bool restoreBackup(const QString& file, const QString& targetFolder, QString* error, QString* replacedFolder = nullptr,
-                   int lockTimeoutMs = 2000);
+                   int lockTimeoutMs = 2000, const BackupProgress& progress = {}, const QDateTime& now = {});
 
 } // namespace ombrisa

@@ -11,6 +11,7 @@
 #include <QStringView>
 #include <array>
 #include <functional>
+#include <utility>
 
 namespace ombrisa {
 
@@ -42,6 +43,13 @@ inline constexpr std::array<CardField, 20> kCallCardFields{{
 
 // The direction of a call, as its list offers it; a new card proposes the first.
 inline const QString kTipoEntrata = QStringLiteral("In entrata");
+
+// The client fields a call card takes from a client card (a client picked in the search, or the
+// caller recognised by the number), in this order: record field of the client, box of the call card.
+inline constexpr std::pair<const char*, const char*> kClientToCall[] = {
+    {"Cliente", "txtCliente"}, {"CodFisc", "txtCodFisc"}, {"Zona", "txtZona"},
+    {"Email", "txtEmail"},     {"TelCel", "txtTelCel"},   {"Recapito", "txtRecapito"},
+};
 inline const QString kTipoUscita = QStringLiteral("In uscita");
 
 // The items of a List control's list ("01".."31", the month names, "00".."23", "00".."59", the two

@@ -1,5 +1,6 @@
 #include "core/cards/duplicates.h"
 
+#include "core/phone/phonenumber.h"
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/recordfile.h"
@@ -41,20 +42,6 @@ QString comparableName(QStringView name) {
         out += c.toCaseFolded();
     }
     return out;
-}
-
-QString comparablePhone(QStringView phone) {
-    const QStringView trimmed = trimView(phone);
-    QString digits;
-    digits.reserve(trimmed.size());
-    for (const QChar c : trimmed)
-        if (c >= u'0' && c <= u'9')
-            digits += c;
-    if (digits.startsWith(QLatin1String("0039")))
-        digits.remove(0, 4);
-    else if (trimmed.startsWith(u'+') && digits.startsWith(QLatin1String("39")))
-        digits.remove(0, 2);
-    return digits;
 }
 
 ClientIdentity clientIdentity(const TRecCliente& r) {
@@ -140,14 +127,8 @@ template <class Each> bool scanClients(QString* error, Each each) {
 
 // A text field's bytes after the trim GetText makes (Windows-1252 keeps 0..32 where Unicode has them).
 template <std::size_t N> std::string_view trimmedBytes(const ShortString<N>& field) {
-    const auto* bytes = reinterpret_cast<const char*>(&field.length + 1);
-    std::size_t begin = 0;
-    std::size_t end = std::min<std::size_t>(field.length, N);
-    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
-        --end;
-    return {bytes + begin, end - begin};
+    const QByteArrayView bytes = storedText(&field.length, N);
+    return {bytes.data(), static_cast<std::size_t>(bytes.size())};
 }
 
 bool plainAscii(std::string_view bytes) {

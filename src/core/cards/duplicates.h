@@ -7,9 +7,10 @@
 //  - their codici fiscali, trimmed and without regard to case, are equal and not empty; or
 //  - their partite IVA, trimmed, are equal and not empty; or
 //  - their names (trimmed, without regard to case and accents, runs of blanks as one) are equal and
-//    not empty, and they share a telephone number (any of the four telephone fields, digits only,
-//    without the international prefix of Italy 0039 / +39), not empty.
+//    not empty, and they share a telephone number (any of the four telephone fields, compared as
+//    core/phone/phonenumber.h says), not empty.
 
+#include "core/phone/phonenumber.h" // comparablePhone
 #include "core/records/records.h"
 
 #include <QHash>
@@ -32,7 +33,6 @@ struct ClientIdentity {
 
 QString comparableCode(QStringView code);
 QString comparableName(QStringView name);
-QString comparablePhone(QStringView phone);
 
 ClientIdentity clientIdentity(const TRecCliente& record);
 

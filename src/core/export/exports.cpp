@@ -16,27 +16,28 @@ namespace ombrisa {
 
 namespace {
 
-ExportColumn same(const char* heading, int width) {
+// A column whose heading reads the same in the preview grid and in the written file.
+ExportColumn oneHeading(const char* heading, int width) {
     const QString text = QString::fromUtf8(heading);
     return {text, text, width};
 }
 
 const std::array<ExportColumn, 15>& callColumns() {
     static const std::array<ExportColumn, 15> columns{{
-        same("Data chiamata", 150),
-        same("Ora chiamata", 150),
-        same("Tipo chiamata", 200),
-        same("Oggetto", 350),
-        same("Esito", 300),
-        same("Grado soddisfazione", 250),
-        same("Durata", 200),
-        same("Cognome e nome cliente", 250),
-        same("Codice fiscale", 200),
-        same("Zona di appartenenza", 250),
-        same("Tel. preferenziale", 200),
-        same("Tel. cellulare", 200),
-        same("Indirizzo e-mail", 250),
-        same("Note", 350),
+        oneHeading("Data chiamata", 150),
+        oneHeading("Ora chiamata", 150),
+        oneHeading("Tipo chiamata", 200),
+        oneHeading("Oggetto", 350),
+        oneHeading("Esito", 300),
+        oneHeading("Grado soddisfazione", 250),
+        oneHeading("Durata", 200),
+        oneHeading("Cognome e nome cliente", 250),
+        oneHeading("Codice fiscale", 200),
+        oneHeading("Zona di appartenenza", 250),
+        oneHeading("Tel. preferenziale", 200),
+        oneHeading("Tel. cellulare", 200),
+        oneHeading("Indirizzo e-mail", 250),
+        oneHeading("Note", 350),
         {QStringLiteral("Operatore / Agente"), QStringLiteral("Operatore o agente"), 250},
     }};
     return columns;
@@ -57,31 +58,31 @@ const std::array<const FieldDef*, 15>& callFields() {
 
 const std::array<ExportColumn, 25>& clientColumns() {
     static const std::array<ExportColumn, 25> columns{{
-        same("Cognome e nome", 250),
-        same("Data di nascita", 200),
+        oneHeading("Cognome e nome", 250),
+        oneHeading("Data di nascita", 200),
         {QStringLiteral("Comune / Stato estero di nascita"), QStringLiteral("Comune di nascita"), 250},
-        same("Tel. preferenziale", 250),
-        same("Indirizzo di residenza", 300),
-        same("Comune di residenza", 250),
-        same("Modalità di pagamento", 250),
-        same("Tel. casa", 250),
-        same("Tel. ufficio", 250),
-        same("Tel. cellulare", 250),
-        same("PEC", 250),
-        same("E-mail", 250),
-        same("Codice fiscale", 250),
-        same("Partita IVA", 250),
-        same("Carta di credito n.", 300),
-        same("Scadenza", 150),
-        same("IBAN", 300),
-        same("Estremi documento", 280),
-        same("Occupazione", 250),
-        same("Stato civile", 250),
-        same("Titoli e qualifiche", 280),
-        same("Prodotti e servizi di interesse", 300),
-        same("Zona", 250),
-        same("Questioni in sospeso", 300),
-        same("Note", 300),
+        oneHeading("Tel. preferenziale", 250),
+        oneHeading("Indirizzo di residenza", 300),
+        oneHeading("Comune di residenza", 250),
+        oneHeading("Modalità di pagamento", 250),
+        oneHeading("Tel. casa", 250),
+        oneHeading("Tel. ufficio", 250),
+        oneHeading("Tel. cellulare", 250),
+        oneHeading("PEC", 250),
+        oneHeading("E-mail", 250),
+        oneHeading("Codice fiscale", 250),
+        oneHeading("Partita IVA", 250),
+        oneHeading("Carta di credito n.", 300),
+        oneHeading("Scadenza", 150),
+        oneHeading("IBAN", 300),
+        oneHeading("Estremi documento", 280),
+        oneHeading("Occupazione", 250),
+        oneHeading("Stato civile", 250),
+        oneHeading("Titoli e qualifiche", 280),
+        oneHeading("Prodotti e servizi di interesse", 300),
+        oneHeading("Zona", 250),
+        oneHeading("Questioni in sospeso", 300),
+        oneHeading("Note", 300),
     }};
     return columns;
 }
@@ -114,16 +115,7 @@ const std::array<ClientCell, 25>& clientCells() {
 
 // A field's bytes as GetText reads them (length capped at the capacity, trimmed), still in Windows-1252.
 QByteArrayView fieldBytes(const void* record, const FieldDef& f) {
-    const auto* field = static_cast<const std::uint8_t*>(record) + f.offset;
-    const std::size_t length = std::min<std::size_t>(field[0], f.capacity);
-    const char* bytes = reinterpret_cast<const char*>(field + 1);
-    std::size_t begin = 0;
-    std::size_t end = length;
-    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
-        --end;
-    return QByteArrayView(bytes + begin, static_cast<qsizetype>(end - begin));
+    return storedText(static_cast<const std::uint8_t*>(record) + f.offset, f.capacity);
 }
 
 // The Windows-1252 form of a text to compare with stored fields, or nothing when the text holds a

@@ -1,6 +1,7 @@
 #include "core/export/spreadsheet.h"
 
 #include "core/storage/codepage.h"
+#include "core/storage/textfield.h"
 
 #include <QIODevice>
 #include <QSaveFile>
@@ -136,16 +137,6 @@ private:
     bool ok_ = true;
 };
 
-QByteArrayView trimmedBytes(QByteArrayView bytes) {
-    qsizetype begin = 0;
-    qsizetype end = bytes.size();
-    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
-        --end;
-    return bytes.sliced(begin, end - begin);
-}
-
 } // namespace
 
 bool spreadsheetWouldChange(QByteArrayView text) {
@@ -244,7 +235,7 @@ bool writeSpreadsheet(QIODevice& out, const QString& sheetName, ExportColumns co
     for (qsizetype r = 0; r < rows.rowCount(); ++r) {
         sink.put(rowOpen);
         for (int c = 0; c < count; ++c) {
-            const QByteArrayView cell = c < rows.columnCount() ? trimmedBytes(rows.cell(r, c)) : QByteArrayView();
+            const QByteArrayView cell = c < rows.columnCount() ? trimBytes(rows.cell(r, c)) : QByteArrayView();
             sink.put(spreadsheetWouldChange(cell) ? textCellOpen : cellOpen);
             sink.putEscaped(cell);
             sink.put(cellClose);

@@ -4,6 +4,7 @@
 #include "core/records/records.h"
 #include "core/storage/codepage.h"
 #include "core/storage/recordfile.h"
+#include "core/storage/textfield.h"
 
 #include <algorithm>
 #include <cstring>
@@ -80,18 +81,10 @@ const FieldDef& fieldOf(FieldTable fields, const char* name) {
     return fields[static_cast<std::size_t>(i)];
 }
 
-// The stored text of a field as GetText reads it, before conversion: at most `capacity` bytes, without
-// the bytes of code 32 or less at either end.
+// The stored text of a field as GetText reads it, before conversion.
 inline std::string_view storedBytes(const std::uint8_t* field, std::size_t capacity) {
-    std::size_t length = field[0] > capacity ? capacity : field[0];
-    const char* text = reinterpret_cast<const char*>(field + 1);
-    while (length > 0 && static_cast<unsigned char>(text[0]) <= 32) {
-        ++text;
-        --length;
-    }
-    while (length > 0 && static_cast<unsigned char>(text[length - 1]) <= 32)
-        --length;
-    return {text, length};
+    const QByteArrayView bytes = storedText(field, capacity);
+    return {bytes.data(), static_cast<std::size_t>(bytes.size())};
 }
 
 // Reads every record of an archive in file order; `keep` says whether a record is listed, `build` makes

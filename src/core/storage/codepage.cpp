@@ -10,7 +10,7 @@ namespace {
 // Bytes 0x80-0x9F, the only ones where Windows-1252 differs from Latin-1. The five the code page leaves
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control character of the same code, so that
 // every byte survives a round trip.
-constexpr std::array<char16_t, 32> kHighControls{
+constexpr std::array<char16_t, 32> kCharactersFor80To9F{
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
@@ -24,7 +24,7 @@ struct Tables {
     Tables() {
         fromUnicode.fill(-1);
         for (std::size_t b = 0; b < 256; ++b)
-            toUnicode[b] = b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : static_cast<char16_t>(b);
+            toUnicode[b] = b >= 0x80 && b < 0xA0 ? kCharactersFor80To9F[b - 0x80] : static_cast<char16_t>(b);
         for (int b = 255; b >= 0; --b)
             fromUnicode[toUnicode[static_cast<std::size_t>(b)]] = static_cast<std::int16_t>(b);
     }

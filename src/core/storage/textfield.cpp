@@ -18,17 +18,8 @@ QStringView trimView(QStringView text) {
 }
 
 void GetText(const std::uint8_t* field, std::size_t capacity, QString& into) {
-    const std::size_t length = std::min<std::size_t>(field[0], capacity);
-    const char* bytes = reinterpret_cast<const char*>(field + 1);
-    // Trim on the bytes: Windows-1252 maps 0..32 to the same codes, so this is the same rule and saves
-    // building a string only to cut it.
-    std::size_t begin = 0;
-    std::size_t end = length;
-    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
-        --end;
-    fromCp1252(bytes + begin, static_cast<qsizetype>(end - begin), into);
+    const QByteArrayView bytes = storedText(field, capacity);
+    fromCp1252(bytes.data(), bytes.size(), into);
 }
 
 QString GetText(const std::uint8_t* field, std::size_t capacity) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <cstddef>
@@ -12,6 +13,26 @@ namespace ombrisa {
 QStringView trimView(QStringView text);
 inline QString trimText(QStringView text) {
     return trimView(text).toString();
+}
+
+// trimView's rule on Windows-1252 bytes (which keep the codes 0 to 32 of the characters they stand for):
+// the bytes without those of code 32 or less at either end.
+inline QByteArrayView trimBytes(QByteArrayView bytes) {
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 32)
+        --end;
+    return bytes.sliced(begin, end - begin);
+}
+
+// The stored text of a field given by its first byte and its capacity, as GetText reads it but still in
+// Windows-1252: at most `capacity` bytes (a length byte above the capacity reads as the capacity), trimmed.
+// Scans and exports compare and copy these bytes without building a string.
+inline QByteArrayView storedText(const std::uint8_t* field, std::size_t capacity) {
+    const std::size_t length = field[0] > capacity ? capacity : field[0];
+    return trimBytes(QByteArrayView(reinterpret_cast<const char*>(field + 1), static_cast<qsizetype>(length)));
 }
 
 // A text field of capacity N as it lies in a record: a length byte, then N bytes of Windows-1252 text

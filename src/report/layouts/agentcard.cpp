@@ -111,7 +111,9 @@ void fillAgentCard(ReportLayout& layout, const FieldTexts& controls, const QImag
 PreparedReport prepareAgentCard(const FieldTexts& controls, const QImage& photo) {
     ReportLayout layout = agentCardLayout();
     fillAgentCard(layout, controls, photo);
-    return prepare(layout);
+    PreparedReport report = prepare(layout);
+    report.fileTitle = QStringLiteral("Scheda agente ") + trimmedValue(controls, QStringLiteral("txtDipendente"));
+    return report;
 }
 
 } // namespace ombrisa::report

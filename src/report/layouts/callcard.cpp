@@ -107,7 +107,13 @@ void fillCallCard(ReportLayout& layout, const FieldTexts& controls, const QDateT
 PreparedReport prepareCallCard(const FieldTexts& controls, const QDateTime& now) {
     ReportLayout layout = callCardLayout();
     fillCallCard(layout, controls, now);
-    return prepare(layout);
+    PreparedReport report = prepare(layout);
+    QStringList title{QStringLiteral("Scheda chiamata")};
+    for (const char* control : {"txtCliente", "txtGiornoRit", "txtMeseRit", "lblAnnoRit"})
+        title.append(trimmedValue(controls, QString::fromLatin1(control)));
+    title.removeAll(QString());
+    report.fileTitle = title.join(QLatin1Char(' '));
+    return report;
 }
 
 } // namespace ombrisa::report

@@ -115,7 +115,9 @@ void fillClientCard(ReportLayout& layout, const FieldTexts& controls, ClientCard
 PreparedReport prepareClientCard(const FieldTexts& controls, ClientCardTarget target, const QDateTime& now) {
     ReportLayout layout = clientCardLayout();
     fillClientCard(layout, controls, target, now);
-    return prepare(layout);
+    PreparedReport report = prepare(layout);
+    report.fileTitle = QStringLiteral("Scheda cliente ") + trimmedValue(controls, QStringLiteral("txtCliente"));
+    return report;
 }
 
 PdfProperties clientCardPdfProperties() {

@@ -71,12 +71,17 @@ PreparedReport prepareListReport(const QString& title, const QStringList& lines,
                                  const QDateTime& now) {
     ReportLayout layout = listReportLayout();
     fillListReport(layout, title, lines, extraLines, now);
-    return prepare(layout);
+    PreparedReport report = prepare(layout);
+    report.fileTitle = title;
+    return report;
 }
 
 OutputResult printList(const QString& title, const QStringList& lines, const QStringList& extraLines,
-                       const QDateTime& now, QWidget* parent) {
-    return printerService().print(prepareListReport(title, lines, extraLines, now), parent);
+                       const QDateTime& now, QWidget* parent, const QString& fileTitle) {
+    PreparedReport report = prepareListReport(title, lines, extraLines, now);
+    if (!fileTitle.isEmpty())
+        report.fileTitle = fileTitle;
+    return printerService().print(report, parent);
 }
 
 QString workRegisterTitle(const QString& agentName) {

@@ -12,7 +12,7 @@
 #include "ui/app/guida.h"
 #include "ui/attachments/AllegaCartella.h"
 #include "ui/cards/cardbinding.h"
-#include "ui/cards/cardscreen.h"
+#include "ui/cards/cardparts.h"
 #include "ui/cards/cardwidgets.h"
 #include "ui/common/helptexts.h"
 #include "ui/common/hintline.h"
@@ -70,8 +70,8 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : CardScreen(parent) {
                            " font: bold 10pt 'Tahoma'; border-radius: 6px; padding: 4px 10px; }"
                            "QFrame#panFoto QToolButton#btnLavori:hover { background: #2f6f9c; }"));
 
-    const SideColumnFrame outline = makeSideColumnFrame(kDesignHint, kAgentNavigatorHints,
-                                                      [this] { return buildPhotoPanel(); });
+    const SideColumnFrame outline =
+        makeSideColumnFrame(kDesignHint, kAgentNavigatorHints, [this] { return buildPhotoPanel(); });
     QWidget* sections = outline.sections;
     QFrame* column = outline.column;
     QFrame* band = outline.band;
@@ -144,7 +144,8 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : CardScreen(parent) {
     connect(btnLavori, &QToolButton::clicked, this, &TfrmDipendenti::btnLavoriClick);
     connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaDipendenti(this, kModeDipendenti); });
     connect(cmdFile, &QToolButton::clicked, this, [this] { openAllegaCartella(this); });
-    connect(btnWebcam, &QToolButton::clicked, this, [this] { openWebCam(this); });
+    connect(btnWebcam, &QToolButton::clicked, this,
+            [this] { openWebCam(this, [this](const QPixmap& photo) { importPhoto(photo); }); });
 }
 
 QWidget* TfrmDipendenti::buildPhotoPanel() {
@@ -319,7 +320,7 @@ void TfrmDipendenti::btnLavoriClick() {
             box->setFocus(Qt::OtherFocusReason);
         return;
     }
-    openWorkRegister(this); // the register reads txtDipendente and txtCodFisc itself
+    openWorkRegister(this, txtDipendente, txtCodFisc);
 }
 
 } // namespace ombrisa

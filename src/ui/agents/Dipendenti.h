@@ -10,7 +10,7 @@
 // attachment labels, lblPosizione, imgFoto); the capture screen puts its picture in with importPhoto(), a
 // search screen shows the card it picked with navigator().showCard().
 
-#include "ui/cards/cardform.h"
+#include "ui/cards/cardscreen.h"
 
 class QLabel;
 class QLineEdit;

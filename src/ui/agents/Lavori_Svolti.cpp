@@ -1,4 +1,5 @@
 #include "ui/agents/Lavori_Svolti.h"
+
 #include "core/cards/cardnavigator.h"
 
 #include "core/dates/dates.h"
@@ -13,8 +14,9 @@
 #include "ui/common/picturebox.h"
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
-#include "ui/search/findbox.h"
-#include "ui/search/listprint.h"
+#include "ui/lists/courierlist.h"
+#include "ui/lists/findbox.h"
+#include "ui/lists/listprint.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -57,19 +59,8 @@ QLineEdit* box(const char* name, int limit, QWidget* parent) {
 
 } // namespace
 
-// The list lines are drawn in a fixed-pitch face so that their columns line up.
-void setupWorkList(QListView* list) {
-    list->setFont(screenFont(QStringLiteral("Courier New,Liberation Mono,DejaVu Sans Mono"), 12, false));
-    list->setStyleSheet(QStringLiteral("QListView { color: black; background: white; }"));
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setUniformItemSizes(true);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-}
-
-TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* card) : QDialog(card), card_(card) {
+TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName, const QLineEdit* codFisc)
+    : QDialog(owner), agentName_(agentName), codFisc_(codFisc) {
     applyScreenFormats();
     setObjectName(QStringLiteral("frmLavori_Svolti"));
     setWindowTitle(QStringLiteral(" Registro prestazioni lavorative"));
@@ -171,6 +162,9 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* card) : QDialog(card), card_(card)
     auto* editButtons = new QHBoxLayout;
     btnSalva = button("btnSalva", QStringLiteral("Salva"), panCosti);
     cmdClose = button("cmdClose", QStringLiteral("Chiudi"), panCosti);
+    // The edit panel has no way back to the list: say where Chiudi leads and how the list comes back.
+    cmdClose->setToolTip(QStringLiteral("Chiude il registro. Per rivedere l'elenco, con le prestazioni salvate, "
+                                        "riaprirlo con il pulsante Prestazioni della scheda."));
     editButtons->addStretch(1);
     editButtons->addWidget(btnSalva);
     editButtons->addWidget(cmdClose);
@@ -209,9 +203,8 @@ int TfrmLavori_Svolti::boxLimit(const QLineEdit* box) const {
     return kTotOreBoxLimit;
 }
 
-QString TfrmLavori_Svolti::cardText(const char* name) const {
-    const auto* field = card_ ? card_->findChild<QLineEdit*>(QLatin1String(name)) : nullptr;
-    return field ? trimText(field->text()) : QString();
+QString TfrmLavori_Svolti::boxText(const QLineEdit* box) {
+    return box ? trimText(box->text()) : QString();
 }
 
 void TfrmLavori_Svolti::showEvent(QShowEvent* event) {
@@ -226,8 +219,8 @@ void TfrmLavori_Svolti::load() {
     find_->finder->clearRemembered();
     txtTrova->clear();
     lblTotale->setText(QStringLiteral("0"));
-    lblTitolo->setText(report::workRegisterTitle(cardText("txtDipendente")));
-    const QString path = workRegisterPath(cardText("txtCodFisc"));
+    lblTitolo->setText(report::workRegisterTitle(boxText(agentName_)));
+    const QString path = workRegisterPath(boxText(codFisc_));
     lblFile->setText(path);
     WorkRegisterList list;
     if (path.isEmpty() || !ensureAppSubfolder(kLavoriFolder))
@@ -348,7 +341,7 @@ void TfrmLavori_Svolti::btnSalvaClick() {
 }
 
 void TfrmLavori_Svolti::btnStampaClick() {
-    printListLines(this, report::workRegisterTitle(cardText("txtDipendente")), listLines(model_),
+    printListLines(this, report::workRegisterTitle(boxText(agentName_)), listLines(model_),
                    report::workRegisterExtraLines(lblTotale->text()));
 }
 
@@ -362,16 +355,15 @@ void TfrmLavori_Svolti::done(int result) {
     QDialog::done(result);
 }
 
-void openWorkRegister(QWidget* card) {
-    auto* codFisc = card->findChild<QLineEdit*>(QStringLiteral("txtCodFisc"));
+void openWorkRegister(QWidget* owner, QLineEdit* agentName, QLineEdit* codFisc) {
     const QString code = codFisc ? codFisc->text() : QString();
     if (!isWorkRegisterCode(code)) {
-        showWarning(card, workRegisterCodeRefusal(code));
+        showWarning(owner, workRegisterCodeRefusal(code));
         if (codFisc)
             codFisc->setFocus(Qt::OtherFocusReason);
         return;
     }
-    execDialog(new TfrmLavori_Svolti(card));
+    execDialog(new TfrmLavori_Svolti(owner, agentName, codFisc));
 }
 
 } // namespace ombrisa

@@ -1,8 +1,8 @@
 #pragma once
 
 // The work register screen: the list of one agent's works, adding and changing them, find and print.
-// Opened by the agent card's btnLavori through openWorkRegister(); it reads the card's txtDipendente
-// and txtCodFisc itself.
+// Opened by the agent card's btnLavori through openWorkRegister(), which hands it the card's agent name
+// and codice fiscale boxes.
 
 #include "core/work/workregister.h"
 
@@ -25,8 +25,9 @@ class PictureBox;
 class TfrmLavori_Svolti : public QDialog {
     Q_OBJECT
 public:
-    // `card` is the agent card screen (any widget holding the line edits txtDipendente and txtCodFisc).
-    explicit TfrmLavori_Svolti(QWidget* card);
+    // `owner` is the screen that opens the register; `agentName` and `codFisc` are its boxes of the agent's
+    // name (the register's title) and codice fiscale (the register's file), read when they are needed.
+    TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName, const QLineEdit* codFisc);
 
     // List panel.
     QFrame* panContainer = nullptr;
@@ -70,10 +71,11 @@ private:
     void load();
     void showEditPanel();
     void showWork(const WorkEntry& entry); // the edit boxes filled with a stored work
-    QString cardText(const char* name) const;
+    static QString boxText(const QLineEdit* box);
     int boxLimit(const QLineEdit* box) const; // what the user may type in each box
 
-    QWidget* card_;
+    const QLineEdit* agentName_;
+    const QLineEdit* codFisc_;
     FindBox* find_;
     QStringListModel* model_;
     QList<std::int64_t> numbers_;
@@ -81,12 +83,9 @@ private:
     TRecLavoro stored_{}; // the work as read or written here: a change saved elsewhere since is asked about
 };
 
-// The look of the work lists (register and hours summary): a fixed-pitch face, black, so the columns
-// line up; both scroll bars shown, long lines scroll sideways.
-void setupWorkList(QListView* list);
-
 // btnLavori of the agent card, past its own checks: refuses a codice fiscale that cannot name a
-// register file, otherwise opens the register screen owned by `card` and returns when it closes.
-void openWorkRegister(QWidget* card);
+// register file (and puts the focus in `codFisc`), otherwise opens the register screen owned by `owner`
+// and returns when it closes.
+void openWorkRegister(QWidget* owner, QLineEdit* agentName, QLineEdit* codFisc);
 
 } // namespace ombrisa

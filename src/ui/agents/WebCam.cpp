@@ -1,11 +1,11 @@
 #include "ui/agents/WebCam.h"
 
 #include "core/storage/textfield.h"
-#include "ui/agents/Dipendenti.h"
 #include "ui/agents/agentphoto.h"
 #include "ui/common/conventions.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
+#include "ui/common/windowguard.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -25,7 +25,8 @@ namespace {
 constexpr int kPictureWidth = 366;
 constexpr int kPictureHeight = 274;
 
-const QString kModeEuro01 = QStringLiteral("euro_01");
+// The mode word openWebCam leaves in lblMemory: "Importa foto" hands the picture to the opener.
+const QString kModeAgentPhoto = QStringLiteral("euro_01");
 const QString kSaveFailed = QStringLiteral("Attenzione: non è stato possibile salvare la foto nel file scelto.");
 const QString kCameraFailed = QStringLiteral("Impossibile avviare la webcam.");
 const QString kStarting = QStringLiteral("Avvio della webcam in corso...");
@@ -70,7 +71,7 @@ QFrame* picturePanel(QWidget* parent, const char* name, PictureBox*& picture, co
 
 } // namespace
 
-TfrmWebCam::TfrmWebCam(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TfrmWebCam::TfrmWebCam(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     applyScreenFormats();
     setObjectName(QStringLiteral("frmWebCam"));
     setWindowTitle(QStringLiteral(" Cattura foto con webcam"));
@@ -213,10 +214,10 @@ void TfrmWebCam::btnSalvaFotogrammaClick() {
 
 void TfrmWebCam::btnImportaFotoClick() {
     stopCamera();
-    if (trimText(lblMemory->text()) != kModeEuro01)
+    if (trimText(lblMemory->text()) != kModeAgentPhoto)
         return;
-    if (auto* card = qobject_cast<TfrmDipendenti*>(parentWidget()))
-        card->importPhoto(imgTarget->pixmap());
+    if (importPhoto_)
+        importPhoto_(imgTarget->pixmap());
     accept();
 }
 
@@ -230,9 +231,10 @@ void TfrmWebCam::done(int result) {
     QDialog::done(result);
 }
 
-void openWebCam(TfrmDipendenti* card) {
-    auto* dialog = new TfrmWebCam(card);
-    dialog->lblMemory->setText(kModeEuro01);
+void openWebCam(QWidget* owner, std::function<void(const QPixmap&)> importPhoto) {
+    auto* dialog = new TfrmWebCam(owner);
+    dialog->setImportPhoto(std::move(importPhoto));
+    dialog->lblMemory->setText(kModeAgentPhoto);
     execDialog(dialog);
 }
 

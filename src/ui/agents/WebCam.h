@@ -6,16 +6,17 @@
 // the user-interface thread. Without a camera the screen says so on the live picture and keeps working.
 
 #include <QDialog>
+#include <functional>
 
 class QFrame;
 class QImage;
 class QLabel;
+class QPixmap;
 class QPushButton;
 
 namespace ombrisa {
 
 class PictureBox;
-class TfrmDipendenti;
 
 class TfrmWebCam : public QDialog {
     Q_OBJECT
@@ -32,7 +33,7 @@ public:
     PictureBox* imgBianco;
     // The line over the live picture that says why there is no live image (no camera, camera failed).
     QLabel* lblAvviso;
-    // Hidden: the caller's mode word; "euro_01" sends the import to the agent card's photo box.
+    // Hidden: the caller's mode word; "euro_01" sends the import to the opener's photo (setImportPhoto).
     QLabel* lblMemory;
     QPushButton* btnAccendi;
     QPushButton* btnSpegni;
@@ -42,6 +43,8 @@ public:
     QPushButton* btnClose;
 
     bool cameraRunning() const { return running_; }
+    // What "Importa foto" hands the captured picture to, in mode "euro_01".
+    void setImportPhoto(std::function<void(const QPixmap&)> importPhoto) { importPhoto_ = std::move(importPhoto); }
 
     void btnAccendiClick();
     void btnSpegniClick();
@@ -59,9 +62,11 @@ private:
     void stopCamera();
 
     bool running_ = false;
+    std::function<void(const QPixmap&)> importPhoto_;
 };
 
-// btnWebcam of the agent card: opens the capture screen over `card` with the mode word "euro_01".
-void openWebCam(TfrmDipendenti* card);
+// btnWebcam of the agent card: opens the capture screen over `owner` with the mode word "euro_01";
+// "Importa foto" hands the captured picture to `importPhoto`.
+void openWebCam(QWidget* owner, std::function<void(const QPixmap&)> importPhoto);
 
 } // namespace ombrisa

@@ -1,7 +1,11 @@
 #include "ui/app/avvio.h"
 
+#include "core/backup/backupsettings.h"
+#include "core/storage/appfolder.h"
+#include "ui/backup/CopiaSicurezza.h"
 #include "ui/common/conventions.h"
 #include "ui/common/helptexts.h"
+#include "ui/common/hintline.h"
 #include "ui/common/openurl.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/screen.h"
@@ -136,6 +140,39 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
     imgEsci->setGeometry(kPanelWidth - 64, kPanelHeight - 62, 40, 40);
     imgEsci->setToolTip(QStringLiteral("Esci"));
 
+    // The bottom row: the backup button and the hint line between the two corner pictures.
+    btnCopia = new QPushButton(QStringLiteral("Copia di sicurezza"), panContainer);
+    btnCopia->setObjectName(QStringLiteral("btnCopia"));
+    btnCopia->setFont(screenFont(QStringLiteral("Verdana,DejaVu Sans"), 10, true));
+    btnCopia->setAutoDefault(false);
+    makeClickable(btnCopia);
+    btnCopia->setStyleSheet(QStringLiteral(
+        "QPushButton { color: white; border: 1px solid #275F80; border-radius: 6px; padding: 2px 10px;"
+        "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4E9AC4, stop:1 #2F739B); }"
+        "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5AA8D2, stop:1 #357FA9); }"
+        "QPushButton:pressed { background: #2A6A90; }"));
+    btnCopia->setGeometry(80, kPanelHeight - 58, 190, 34);
+    panInfo = new QLabel(panContainer);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    panInfo->setWordWrap(true);
+    panInfo->setTextFormat(Qt::PlainText);
+    panInfo->setFont(textFont);
+    panInfo->setStyleSheet(QStringLiteral("color: #275F80;"));
+    panInfo->setGeometry(286, kPanelHeight - 60, kPanelWidth - 286 - 80, 44);
+    auto* hints = new HintLine(panInfo);
+    hints->setHint(btnCopia, QStringLiteral("Crea una copia di sicurezza di tutti gli archivi, oppure controlla o "
+                                            "ripristina una copia."));
+    for (std::size_t n = 0; n < 4; ++n) {
+        hints->setHint(imgApp[n], tiles()[n].description);
+        hints->setHint(btnApp[n], tiles()[n].description);
+    }
+    hints->setHint(imgInfo, imgInfo->toolTip());
+    hints->setHint(imgGuida, imgGuida->toolTip());
+    hints->setHint(icoSito, icoSito->toolTip());
+    hints->setHint(imgCopyright, imgCopyright->toolTip());
+    hints->setHint(imgEsci, QStringLiteral("Esci dal programma"));
+
+    connect(btnCopia, &QPushButton::clicked, this, &TfrmAvvio::btnCopiaClick);
     connect(imgInfo, &PictureBox::clicked, this, &TfrmAvvio::imgInfoClick);
     connect(imgGuida, &PictureBox::clicked, this, &TfrmAvvio::imgGuidaClick);
     connect(imgCopyright, &PictureBox::clicked, this, &TfrmAvvio::imgCopyrightClick);
@@ -185,6 +222,26 @@ void TfrmAvvio::icoSitoClick() {
 
 void TfrmAvvio::imgEsciClick() {
     close();
+}
+
+void TfrmAvvio::btnCopiaClick() {
+    if (openCopiaSicurezza(this) && !reminder_.isEmpty() && panInfo->text() == reminder_)
+        panInfo->clear();
+}
+
+void TfrmAvvio::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The reminder, once a day: the first time the menu appears that day, on any workstation of the folder.
+    const QString folder = appFolder();
+    BackupSettings settings = readBackupSettings(folder);
+    const QString reminder = backupReminder(settings, clock().now());
+    // The day is also kept for this run: a read-only data folder cannot record it.
+    if (reminder.isEmpty() || remindedOn_ == clock().today())
+        return;
+    reminder_ = reminder;
+    panInfo->setText(reminder);
+    remindedOn_ = settings.remindedOn = clock().today();
+    writeBackupSettings(folder, settings);
 }
 
 void TfrmAvvio::paintEvent(QPaintEvent*) {

@@ -1,8 +1,11 @@
 #pragma once
 
 // The start menu: four tiles that open the work areas, the general help, the information and splash
-// screens, the maker's web site and the exit. Closing it ends the program.
+// screens, the maker's web site, the backup screen and the exit. Closing it ends the program. Its hint
+// line `panInfo` tells what the control under the mouse does and, once a day when the last backup is
+// too old, reminds the user to make one.
 
+#include <QDate>
 #include <QWidget>
 #include <array>
 
@@ -29,6 +32,8 @@ public:
     PictureBox* icoSito;
     PictureBox* imgCopyright;
     PictureBox* imgEsci;
+    QPushButton* btnCopia;
+    QLabel* panInfo;
 
 signals:
     // The user ends the program (imgEsci or closing this window).
@@ -43,8 +48,10 @@ public slots:
     void imgCopyrightClick();
     void icoSitoClick();
     void imgEsciClick();
+    void btnCopiaClick();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -52,6 +59,8 @@ protected:
 
 private:
     QWidget* openArea_ = nullptr;
+    QString reminder_; // the reminder last put on the hint line
+    QDate remindedOn_;
 };
 
 } // namespace ombrisa

@@ -1,13 +1,14 @@
 #include "ui/attachments/AllegaCartella.h"
 
 #include "core/attachments/attachedfiles.h"
+#include "core/records/archivepaths.h"
 #include "core/storage/textfield.h"
-#include "ui/agents/Dipendenti.h"
-#include "ui/clients/Clienti.h"
+#include "ui/cards/cardscreen.h"
 #include "ui/common/conventions.h"
 #include "ui/common/openurl.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/services.h"
+#include "ui/common/windowguard.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -33,30 +34,35 @@ const QString kNameNotStorable =
 const QString kCopyFailed = QStringLiteral("Attenzione: il file non è stato allegato alla scheda: ");
 const QString kModeClienti = QStringLiteral("clienti");
 const QString kModeDipendenti = QStringLiteral("dipendenti");
-// The record fields hold 250 characters.
-constexpr int kFieldCapacity = 250;
 
-const char* const kLabelNames[3][2] = {
-    {"lblFile01", "lblDesc01"}, {"lblFile02", "lblDesc02"}, {"lblFile03", "lblDesc03"}};
 const char* const kOrdinals[3] = {"1°", "2°", "3°"};
 
-// The card screen that receives the values for `mode`: the opening screen, when it is of that kind.
-QWidget* cardFor(const QString& mode, QWidget* opener) {
+// The archive of the cards each mode word serves.
+QString archiveFor(const QString& mode) {
     if (mode == kModeClienti)
-        return qobject_cast<TfrmClienti*>(opener) ? opener : nullptr;
+        return kClientiFile;
     if (mode == kModeDipendenti)
-        return qobject_cast<TfrmDipendenti*>(opener) ? opener : nullptr;
-    return nullptr;
+        return kDipendentiFile;
+    return {};
 }
 
-QLabel* cardLabel(QWidget* card, const char* name) {
-    return card ? card->findChild<QLabel*>(QString::fromLatin1(name)) : nullptr;
+// The card screen that receives the values for `mode`: the opening screen, when it is a card of the
+// archive the mode names.
+CardScreen* cardFor(const QString& mode, QWidget* opener) {
+    auto* card = qobject_cast<CardScreen*>(opener);
+    const QString archive = archiveFor(mode);
+    return card && !archive.isEmpty() && card->navigator().rules().archiveFile == archive ? card : nullptr;
+}
+
+// The card's hidden attachment labels, slot by slot: file name and description.
+std::array<std::pair<QLabel*, QLabel*>, 3> cardLabels(const CardScreen& card) {
+    return {{{card.lblFile01, card.lblDesc01}, {card.lblFile02, card.lblDesc02}, {card.lblFile03, card.lblDesc03}}};
 }
 
 } // namespace
 
 TfrmAllegaCartella::TfrmAllegaCartella(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(parent, kFixedDialogFlags) {
     applyScreenFormats();
     setObjectName(QStringLiteral("frmAllegaCartella"));
     setWindowTitle(QStringLiteral(" Allega file"));
@@ -130,7 +136,7 @@ QWidget* TfrmAllegaCartella::buildSlot(int number, Slot& slot) {
     slot.file->setMinimumWidth(360);
     slot.desc = new QLineEdit(frame);
     slot.desc->setObjectName(QStringLiteral("txtDesc") + nn);
-    slot.desc->setMaxLength(kFieldCapacity);
+    slot.desc->setMaxLength(static_cast<int>(kAttachmentDescCapacity));
     slot.sfoglia = new QPushButton(QStringLiteral("Sfoglia..."), frame);
     slot.sfoglia->setObjectName(QStringLiteral("btnSfoglia") + nn);
     slot.apri = new QPushButton(QStringLiteral("Apri"), frame);
@@ -197,26 +203,30 @@ void TfrmAllegaCartella::btnApriClick(const Slot& slot) {
 }
 
 void TfrmAllegaCartella::btnApplicaClick() {
-    QWidget* card = cardFor(trimText(lblMemory->text()), parentWidget());
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-        if (QLabel* file = cardLabel(card, kLabelNames[i][0]))
-            file->setText(trimText(slots_[i].file->text()));
-        if (QLabel* desc = cardLabel(card, kLabelNames[i][1]))
-            desc->setText(trimText(slots_[i].desc->text()));
+    if (CardScreen* card = cardFor(trimText(lblMemory->text()), parentWidget())) {
+        const auto labels = cardLabels(*card);
+        for (std::size_t i = 0; i < slots_.size(); ++i) {
+            if (labels[i].first)
+                labels[i].first->setText(trimText(slots_[i].file->text()));
+            if (labels[i].second)
+                labels[i].second->setText(trimText(slots_[i].desc->text()));
+        }
     }
     accept();
 }
 
-void openAllegaCartella(QWidget* card) {
+void openAllegaCartella(CardScreen* card) {
     auto* dialog = new TfrmAllegaCartella(card);
-    dialog->lblMemory->setText(qobject_cast<TfrmDipendenti*>(card) ? kModeDipendenti : kModeClienti);
+    dialog->lblMemory->setText(card->navigator().rules().archiveFile == kDipendentiFile ? kModeDipendenti
+                                                                                        : kModeClienti);
     const std::array<QLineEdit*, 3> files{dialog->txtFile01, dialog->txtFile02, dialog->txtFile03};
     const std::array<QLineEdit*, 3> descs{dialog->txtDesc01, dialog->txtDesc02, dialog->txtDesc03};
+    const auto labels = cardLabels(*card);
     for (std::size_t i = 0; i < 3; ++i) {
-        if (QLabel* file = cardLabel(card, kLabelNames[i][0]))
-            files[i]->setText(trimText(file->text()));
-        if (QLabel* desc = cardLabel(card, kLabelNames[i][1]))
-            descs[i]->setText(trimText(desc->text()));
+        if (labels[i].first)
+            files[i]->setText(trimText(labels[i].first->text()));
+        if (labels[i].second)
+            descs[i]->setText(trimText(labels[i].second->text()));
     }
     execDialog(dialog);
 }

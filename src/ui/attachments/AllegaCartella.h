@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace ombrisa {
 
+class CardScreen;
 class PictureBox;
 
 class TfrmAllegaCartella : public QDialog {
@@ -58,8 +59,8 @@ private:
     std::array<Slot, 3> slots_{};
 };
 
-// cmdFile of a card screen: opens the dialog for `card` (a TfrmClienti or a TfrmDipendenti) with the
-// card's six attachment labels copied in, trimmed.
-void openAllegaCartella(QWidget* card);
+// cmdFile of a card screen: opens the dialog for `card` (the client or the agent card) with the card's six
+// attachment labels copied in, trimmed. "Applica e chiudi" writes them back to the same labels.
+void openAllegaCartella(CardScreen* card);
 
 } // namespace ombrisa

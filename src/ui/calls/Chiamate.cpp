@@ -8,7 +8,7 @@
 #include "ui/calls/RiepChiamateOggi.h"
 #include "ui/calls/callcardoutput.h"
 #include "ui/cards/cardbinding.h"
-#include "ui/cards/cardscreen.h"
+#include "ui/cards/cardparts.h"
 #include "ui/cards/cardwidgets.h"
 #include "ui/common/helptexts.h"
 #include "ui/common/hintline.h"
@@ -16,6 +16,7 @@
 #include "ui/common/services.h"
 #include "ui/import/Importa.h"
 #include "ui/export/ExpChiamate.h"
+#include "ui/phone/callbuttons.h"
 #include "ui/search/Trova.h"
 
 #include <QComboBox>
@@ -141,6 +142,7 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : CardScreen(parent) {
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpChiamate::open(this); });
     connect(cmdImporta, &QToolButton::clicked, this, [this] { openImporta(this, ImportArchive::Chiamate); });
     connect(cmdRiepOggi, &QToolButton::clicked, this, [this] { TfrmRiepChiamateOggi::open(this); });
+    addCallActions(*this, {"txtRecapito", "txtTelCel"});
 }
 
 QWidget* TfrmChiamate::buildToolbar() {

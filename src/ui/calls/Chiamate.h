@@ -12,7 +12,7 @@
 // cmdRiepOggi) are connected by those screens' code: this screen gives them their pictures and hints.
 // Those screens read and write this screen's controls directly (by name through field(), lblPosizione).
 
-#include "ui/cards/cardform.h"
+#include "ui/cards/cardscreen.h"
 
 #include <QList>
 

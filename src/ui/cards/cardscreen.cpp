@@ -1,171 +1,337 @@
 #include "ui/cards/cardscreen.h"
 
+#include "core/italy/provinces.h"
+#include "core/storage/textfield.h"
+#include "ui/cards/cardbinding.h"
+#include "ui/cards/cardparts.h"
 #include "ui/cards/cardwidgets.h"
+#include "ui/common/focuslook.h"
 #include "ui/common/hintline.h"
-#include "ui/common/picturebox.h"
+#include "ui/common/keyfilters.h"
+#include "ui/common/listonlybox.h"
+#include "ui/common/openurl.h"
+#include "ui/common/screen.h"
+#include "ui/validators/cartadialog.h"
+#include "ui/validators/codfiscdialog.h"
+#include "ui/validators/ibandialog.h"
+#include "ui/validators/partitaivadialog.h"
 
-#include <QFont>
-#include <QFrame>
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QSizePolicy>
+#include <QLineEdit>
+#include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <array>
-
 namespace ombrisa {
-
-QFont cardBoxFont() {
-    return QFont(QStringLiteral("Verdana"), 12, QFont::Bold);
-}
-
-QFont cardCaptionFont() {
-    return QFont(QStringLiteral("Tahoma"), 9, QFont::Bold);
-}
-
-QString cardScreenStyle(const QString& formName, const QString& topColour) {
-    return QStringLiteral(
-               "#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %2, stop:0.55 #d9e8f2,"
-               " stop:1 #ffffff); }"
-               "QFrame[section=\"true\"] { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfdff,"
-               " stop:1 #e3eef7); border: 1px solid #9ec0da; border-radius: 8px; }"
-               "QLabel[caption=\"true\"] { color: #1f3b57; background: transparent; }"
-               "QFrame#panComandi { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #ffffff,"
-               " stop:1 #e6f0f7); border: 1px solid #9ec0da; border-radius: 8px; }"
-               "QFrame#panComandi QToolButton { color: #1f3b57; font: bold 8pt 'Tahoma'; padding: 1px; }"
-               "QFrame#panBanda { background: #245a80; border-radius: 6px; }"
-               "QLabel#panInfo { color: white; background: transparent; }"
-               "QFrame#panBanda QToolButton, QFrame[section=\"true\"] QToolButton { border-radius: 4px; }")
-        .arg(formName, topColour);
-}
-
-QString cardBoxStyle() {
-    return QStringLiteral("QLineEdit, QComboBox { background: white; border: 1px solid #7fa7c6; border-radius: 3px;"
-                          " padding: 1px 4px; color: #10263a; }"
-                          "QComboBox::drop-down { border-left: 1px solid #b8d0e2; width: 18px; }"
-                          // A style sheet that styles the button drops the platform's arrow: draw ours.
-                          "QComboBox::down-arrow { image: url(:/cards/art/giu.svg); width: 12px; height: 12px; }");
-}
-
-HintBand makeHintBand(QWidget* screen, const QString& designHint) {
-    auto* band = new QFrame(screen);
-    band->setObjectName(QStringLiteral("panBanda"));
-    auto* panInfo = new QLabel(designHint, band);
-    panInfo->setObjectName(QStringLiteral("panInfo"));
-    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
-    panInfo->setMinimumWidth(200);
-    auto* row = new QHBoxLayout(band);
-    row->setContentsMargins(12, 4, 8, 4);
-    row->addWidget(panInfo, 1);
-    return {band, panInfo, row};
-}
-
-QFrame* makeSectionFrame(QWidget* parent, int number) {
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QStringLiteral("shpSezione%1").arg(number, 2, 10, QLatin1Char('0')));
-    frame->setProperty("section", true);
-    return frame;
-}
-
-PictureBox* makeSectionPicture(QFrame* section, int number, const char* art) {
-    auto* picture = new PictureBox(QString::fromLatin1(art), section);
-    picture->setObjectName(QStringLiteral("imgSezione%1").arg(number, 2, 10, QLatin1Char('0')));
-    picture->setFixedSize(44, 44);
-    return picture;
-}
-
-QGridLayout* makeFieldGrid(int columns, int horizontalSpacing, int verticalSpacing) {
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(horizontalSpacing);
-    grid->setVerticalSpacing(verticalSpacing);
-    for (int c = 0; c < columns; ++c)
-        grid->setColumnStretch(c, 1);
-    return grid;
-}
-
-QLabel* makeCaption(QWidget* parent, const QString& name, const QString& text, QWidget* box) {
-    auto* caption = new QLabel(text, parent);
-    caption->setObjectName(name);
-    caption->setProperty("caption", true);
-    caption->setFont(cardCaptionFont());
-    caption->setBuddy(box);
-    return caption;
-}
-
-QHBoxLayout* placeUnderCaption(QGridLayout* grid, QLabel* caption, QWidget* box, int row, int column, int span) {
-    grid->addWidget(caption, row, column, 1, span, Qt::AlignLeft | Qt::AlignBottom);
-    auto* cell = new QHBoxLayout;
-    cell->setSpacing(4);
-    cell->addWidget(box, 1);
-    grid->addLayout(cell, row + 1, column, 1, span);
-    return cell;
-}
-
-QToolButton* makeSideButton(QWidget* parent, HintLine& hints, const char* name, const char* art, const char* hint) {
-    QToolButton* b = makeCommandPicture(parent, QString::fromLatin1(name), QString::fromLatin1(art), QString(), 24);
-    b->setFixedSize(32, 32);
-    hints.setHint(b, QString::fromUtf8(hint));
-    return b;
-}
-
 namespace {
 
-struct CheckButton {
-    const char* control;
-    const char* name;
-    const char* art;
-    const char* hint;
+TypingFilter typingFilterOf(CardFilter f) {
+    switch (f) {
+    case CardFilter::TrimUpper:
+        return TypingFilter::TrimUpper;
+    case CardFilter::Upper:
+    case CardFilter::UpperOnKeyRelease:
+        return TypingFilter::Upper;
+    default:
+        return TypingFilter::Trim;
+    }
+}
+
+// The focus rules of the boxes that have them (list-only boxes have theirs from makeListOnly): province
+// boxes lose their list selection when entered; boxes filtered on leaving are filtered once more when left.
+class CardBoxWatcher final : public QObject {
+public:
+    struct Box {
+        QWidget* box;
+        QComboBox* combo;
+        CardField field;
+    };
+    using QObject::QObject;
+
+    void watch(const Box& box) {
+        boxes_.append(box);
+        if (box.combo) {
+            box.combo->installEventFilter(this);
+            box.combo->lineEdit()->installEventFilter(this);
+        } else {
+            box.box->installEventFilter(this);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::FocusIn && type != QEvent::FocusOut)
+            return false;
+        for (const Box& b : boxes_) {
+            if (watched != b.box && (!b.combo || watched != b.combo->lineEdit()))
+                continue;
+            if (type == QEvent::FocusIn && b.combo)
+                dropSelection(b.combo);
+            else if (type == QEvent::FocusOut && b.field.has(kFilterOnLeave)) {
+                const QString text = controlTextOf(b.box);
+                const QString filtered = applyTypingFilter(typingFilterOf(b.field.filter), text);
+                if (filtered != text)
+                    setControlText(b.box, filtered);
+            }
+            return false;
+        }
+        return false;
+    }
+
+private:
+    QList<Box> boxes_;
 };
-constexpr std::array<CheckButton, 5> kCheckButtons{{
-    {"txtEmail", "btnEmail", ":/cards/art/email.svg", "Invia una e-mail all'indirizzo indicato."},
-    {"txtCodFisc", "btnCodFisc", ":/cards/art/controlla.svg", "Controlla il codice fiscale."},
-    {"txtCarta", "btnCarta", ":/cards/art/controlla.svg", "Controlla il numero di carta di credito."},
-    {"txtPartitaIva", "btnPartitaIva", ":/cards/art/controlla.svg", "Controlla il numero di partita IVA."},
-    {"txtIban", "btnIban", ":/cards/art/controlla.svg", "Controlla l'IBAN."},
-}};
 
 } // namespace
 
-QToolButton* addCheckButton(QHBoxLayout* cell, QWidget* parent, HintLine& hints, const QString& control) {
-    for (const CheckButton& c : kCheckButtons) {
-        if (control == QLatin1String(c.control)) {
-            QToolButton* b = makeSideButton(parent, hints, c.name, c.art, c.hint);
-            cell->addWidget(b);
-            return b;
-        }
-    }
+CardScreen::CardScreen(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setAttribute(Qt::WA_StyledBackground);
+}
+
+CardScreen::~CardScreen() = default;
+
+void CardScreen::setupCard(const QString& name, const QString& title, const QString& styleSheet) {
+    setObjectName(name);
+    setWindowTitle(title);
+    setStyleSheet(styleSheet);
+}
+
+HintBand CardScreen::makeBand(const QString& designHint) {
+    const HintBand band = makeHintBand(this, designHint);
+    panInfo = band.panInfo;
+    hintLine_ = new HintLine(panInfo);
+    return band;
+}
+
+NavigatorBar* CardScreen::makeNavigator(QWidget* parent, const NavigatorHints& navigatorHints) {
+    navigatorBar_ = new NavigatorBar(parent, *hintLine_, navigatorHints);
+    cmdPrimo = navigatorBar_->cmdPrimo;
+    cmdIndietro = navigatorBar_->cmdIndietro;
+    cmdAvanti = navigatorBar_->cmdAvanti;
+    cmdUltimo = navigatorBar_->cmdUltimo;
+    lblPosizione = navigatorBar_->lblPosizione;
+    return navigatorBar_;
+}
+
+CardScreen::SideColumnFrame CardScreen::makeSideColumnFrame(const QString& designHint,
+                                                            const NavigatorHints& navigatorHints,
+                                                            const std::function<QWidget*()>& middle) {
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(10, 8, 10, 8);
+    root->setSpacing(8);
+    auto* body = new QHBoxLayout;
+    body->setSpacing(10);
+    root->addLayout(body, 1);
+
+    // Bottom band first: the hint line must exist before the controls register their hints.
+    const HintBand hintBand = makeBand(designHint);
+    hintBand.row->addWidget(makeNavigator(hintBand.band, navigatorHints));
+    root->addWidget(hintBand.band);
+
+    auto* sections = new QWidget(this);
+    sections->setObjectName(QStringLiteral("panSezioni"));
+    body->addWidget(sections, 1);
+    if (middle)
+        body->addWidget(middle());
+    auto* column = new QFrame(this);
+    column->setObjectName(QStringLiteral("panComandi"));
+    body->addWidget(column);
+    return {sections, column, hintBand.band};
+}
+
+QWidget* CardScreen::field(const QString& name) const {
+    for (QWidget* w : fields_)
+        if (w && w->objectName() == name)
+            return w;
     return nullptr;
 }
 
-void fillCommandColumn(QWidget* column, HintLine& hints, std::span<const CommandDef> commands, int minimumWidth,
-                       int pictureSize) {
-    auto* list = new QVBoxLayout(column);
-    list->setContentsMargins(6, 6, 6, 6);
-    list->setSpacing(0);
-    for (const CommandDef& c : commands) {
-        QToolButton* b = makeCommandPicture(column, QString::fromLatin1(c.name), QString::fromLatin1(c.art),
-                                            QString::fromUtf8(c.caption), pictureSize);
-        b->setMinimumWidth(minimumWidth);
-        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-        hints.setHint(b, c.hint);
-        *c.member = b;
-        list->addWidget(b);
+QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
+    Q_ASSERT(layout.fields.size() == layout.placements.size());
+    table_ = layout.fields;
+    auto* watcher = new CardBoxWatcher(this);
+    QList<QLabel*> captions;
+    QList<QWidget*> ring;
+    for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+        const CardField& f = layout.fields[i];
+        const CardPlacement& p = layout.placements[i];
+        const QString name = QString::fromLatin1(f.control);
+
+        if (f.kind == CardFieldKind::Hidden) {
+            auto* label = new QLabel(this);
+            label->setObjectName(name);
+            label->hide();
+            fields_.append(label);
+            captions.append(nullptr);
+            continue;
+        }
+
+        const CardArea& area = layout.areas[p.area];
+        QWidget* box = nullptr;
+        QLineEdit* edit = nullptr;
+        QComboBox* combo = nullptr;
+        if (f.kind == CardFieldKind::ListOnly || f.kind == CardFieldKind::Province) {
+            combo = new QComboBox(area.parent);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setCompleter(nullptr); // what the user types stays as typed
+            QStringList items;
+            if (f.kind == CardFieldKind::Province) {
+                for (const char* code : kProvinceCodes)
+                    items.append(QString::fromLatin1(code));
+            } else if (layout.listItems) {
+                items = layout.listItems(name);
+            }
+            combo->addItems(items);
+            combo->setCurrentIndex(-1);
+            combo->setMaxVisibleItems(16);
+            edit = combo->lineEdit();
+            if (f.kind == CardFieldKind::ListOnly)
+                makeListOnly(combo);
+            else
+                watcher->watch({combo, combo, f});
+            box = combo;
+        } else {
+            edit = new QLineEdit(area.parent);
+            box = edit;
+            // A box left by the user shows the beginning of its text, as a loaded card does: not only the
+            // last letters typed ("inuti (copia)"), which read as another value.
+            QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] {
+                if (!edit->hasFocus())
+                    edit->home(false);
+            });
+        }
+        box->setObjectName(name);
+        box->setFont(cardBoxFont());
+        edit->setFont(cardBoxFont());
+        box->setMinimumHeight(layout.look.boxHeight);
+        if (layout.look.boxMinWidth > 0)
+            box->setMinimumWidth(layout.look.boxMinWidth);
+        if (!f.has(kNoLengthLimit)) {
+            const int index = fieldIndex(layout.record, QString::fromLatin1(f.field));
+            Q_ASSERT(index >= 0);
+            edit->setMaxLength(static_cast<int>(layout.record[static_cast<std::size_t>(index)].capacity));
+        }
+        if (f.has(kCentred))
+            edit->setAlignment(Qt::AlignCenter);
+
+        switch (f.filter) {
+        case CardFilter::None:
+            break;
+        case CardFilter::Digits:
+            installDigitOnlyFilter(box);
+            break;
+        case CardFilter::UpperOnKeyRelease:
+            installTypingFilterOnKeyRelease(edit, TypingFilter::Upper);
+            break;
+        default:
+            installTypingFilter(edit, typingFilterOf(f.filter));
+            if (f.has(kFilterOnLeave) && !combo)
+                watcher->watch({edit, nullptr, f});
+            break;
+        }
+        if (layout.look.fieldLook)
+            applyFieldLook(box);
+
+        QLabel* caption = makeCaption(area.parent, QStringLiteral("lbl") + name.mid(3) + layout.look.captionSuffix,
+                                      QString::fromUtf8(f.caption), box);
+        if (area.compact) {
+            area.grid->addWidget(caption, p.row * 2, p.column, Qt::AlignLeft | Qt::AlignBottom);
+            area.grid->addWidget(box, p.row * 2 + 1, p.column);
+        } else {
+            QHBoxLayout* cell = placeUnderCaption(area.grid, caption, box, p.row * 2, p.column, p.span);
+            if (QToolButton* b = addCheckButton(cell, area.parent, *hintLine_, name)) {
+                const std::pair<const char*, QToolButton**> members[] = {{"btnEmail", &btnEmail},
+                                                                         {"btnCodFisc", &btnCodFisc},
+                                                                         {"btnCarta", &btnCarta},
+                                                                         {"btnPartitaIva", &btnPartitaIva},
+                                                                         {"btnIban", &btnIban}};
+                for (const auto& [buttonName, member] : members)
+                    if (b->objectName() == QLatin1String(buttonName))
+                        *member = b;
+            }
+            if (layout.besideBox)
+                layout.besideBox(cell, area.parent, name);
+        }
+        if (!layout.look.fieldLook)
+            addFocusRect(box)->setObjectName(QStringLiteral("eff") + name.mid(3));
+
+        fields_.append(box);
+        captions.append(caption);
+        ring.append(box);
+    }
+
+    new EnterRing(ring, this);
+    for (qsizetype i = 1; i < ring.size(); ++i)
+        QWidget::setTabOrder(ring[i - 1], ring[i]);
+    return captions;
+}
+
+void CardScreen::addAttachmentLabels() {
+    QLabel** members[] = {&lblFile01, &lblFile02, &lblFile03, &lblDesc01, &lblDesc02, &lblDesc03};
+    for (std::size_t i = 0; i < kCardAttachmentLabels.size(); ++i) {
+        const auto& [name, designText] = kCardAttachmentLabels[i];
+        auto* l = new QLabel(QString::fromLatin1(designText), this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->hide();
+        *members[i] = l;
+        attachments_.append(l);
     }
 }
 
-void clearHintsOver(HintLine& hints, QWidget* area) {
-    hints.clearOver(area);
-    for (QFrame* f : area->findChildren<QFrame*>())
-        hints.clearOver(f);
-    for (QGroupBox* g : area->findChildren<QGroupBox*>())
-        hints.clearOver(g);
-    for (PictureBox* p : area->findChildren<PictureBox*>())
-        hints.clearOver(p);
-    for (QLabel* l : area->findChildren<QLabel*>())
-        hints.clearOver(l);
+void CardScreen::finishCard(std::unique_ptr<CardBinding> binding, CardRules rules) {
+    binding_ = std::move(binding);
+    for (std::size_t i = 0; i < table_.size(); ++i)
+        binding_->bindText(fields_[static_cast<qsizetype>(i)], table_[i].field);
+    for (qsizetype i = 0; i < attachments_.size(); ++i) {
+        binding_->bindText(attachments_[i], kCardAttachmentLabels[static_cast<std::size_t>(i)].second);
+        binding_->emptyOnDuplicate(attachments_[i]);
+    }
+    navigator_ = std::make_unique<CardNavigator>(std::move(rules), *binding_);
+    navigatorBar_->connectTo(*navigator_);
+
+    connect(cmdNuovo, &QToolButton::clicked, this, [this] { navigator_->newCard(); });
+    connect(cmdSalva, &QToolButton::clicked, this, [this] { saveCard(); });
+    connect(cmdDuplica, &QToolButton::clicked, this, [this] { navigator_->duplicate(); });
+    connect(cmdGuida, &QToolButton::clicked, this, [this] { showHelp(); });
+    connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
+    for (QToolButton* b : {btnEmail, btnCodFisc, btnCarta, btnPartitaIva, btnIban})
+        if (b)
+            connect(b, &QToolButton::clicked, this, [this, b] { openCheck(b); });
+    maximiseWindow(this); // the work area fills the screen
+}
+
+void CardScreen::saveCard() {
+    navigator_->save();
+}
+
+// The pictures beside the boxes: the e-mail program, or a check of the box's text, trimmed. The checks
+// write nothing back into the card.
+void CardScreen::openCheck(QToolButton* button) {
+    const QString text = trimText(controlTextOf(field(QStringLiteral("txt") + button->objectName().mid(3))));
+    if (button == btnEmail)
+        TMisc::Open(QStringLiteral("\"mailto:") + text + QLatin1Char('"'), this);
+    else if (button == btnCodFisc)
+        openCodFiscCheck(this, text);
+    else if (button == btnCarta)
+        TfrmCarta::open(this, text);
+    else if (button == btnPartitaIva)
+        TfrmPartitaIva::open(this, text);
+    else if (button == btnIban)
+        TfrmIban::open(this, text);
+}
+
+void CardScreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Shown from the start menu: always a new card. A window coming back from the task bar keeps its card.
+    if (!event->spontaneous())
+        navigator_->newCard();
 }
 
 } // namespace ombrisa

@@ -1,85 +1,165 @@
 #pragma once
 
-// The building blocks the card screens share: their look, the hint band at the foot, the framed
-// sections with a caption over each box, the small pictures beside the boxes and the column of
-// command pictures. Each screen keeps its own placement tables and rules; these only build.
+// CardScreen: what every card screen is built with. A card screen gives its field table and placement
+// table (core/cards/cardfield.h), the areas the placements point to, its look and its extras; the
+// base builds the boxes, captions, check and e-mail pictures, hidden labels, Enter ring and tab order,
+// the hint line and navigator bar, the record mapping and the navigator, and handles Nuovo, Salva,
+// Duplica, Guida, Esci, the check pictures, the e-mail picture and showing the screen.
+//
+// Adding a card screen: derive from CardScreen; in the constructor call setupCard(), build the toolbar
+// (the common commands are members here) and the areas, call buildFields() with the two tables, add
+// the screen's extras, then finishCard() with the record's field table, the navigator's rules and the
+// binding's hooks. Implement showHelp().
 
+#include "core/cards/cardfield.h"
+#include "core/cards/cardnavigator.h"
+#include "core/cards/navigatorhints.h"
+#include "core/records/fieldtable.h"
+#include "ui/cards/cardparts.h"
+
+#include <QList>
 #include <QString>
-
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
 #include <span>
 
-class QFont;
 class QFrame;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
 class QToolButton;
-class QWidget;
 
 namespace ombrisa {
 
+class CardBinding;
 class HintLine;
-class PictureBox;
+class NavigatorBar;
 
-// Fonts of the boxes (Verdana 12 bold) and of their captions (Tahoma 9 bold).
-QFont cardBoxFont();
-QFont cardCaptionFont();
-
-// The style sheet every card screen starts from: the screen named `formName` on a gradient from
-// `topColour` to white, framed sections (QFrame with property section=true), captions, boxes and lists,
-// the command panel panComandi and the hint band panBanda/panInfo. A screen appends its own rules.
-QString cardScreenStyle(const QString& formName, const QString& topColour);
-// White framed boxes and lists, for the cards whose boxes do not carry a look of their own.
-QString cardBoxStyle();
-
-// The band at the foot of a card screen: panBanda holding the hint line panInfo (Tahoma 12, showing
-// `designHint` until the mouse first moves). `row` is the band's layout, with panInfo already in it,
-// for a screen that puts more beside it.
-struct HintBand {
-    QFrame* band;
-    QLabel* panInfo;
-    QHBoxLayout* row;
+// A place that placements point to: a section's grid (caption over box, each box in a cell of its own
+// where side pictures follow it) or a compact group's grid (caption over box, nothing beside).
+struct CardArea {
+    QWidget* parent;
+    QGridLayout* grid;
+    bool compact = false;
 };
-HintBand makeHintBand(QWidget* screen, const QString& designHint);
 
-// A framed section of the card, named shpSezioneNN after `number` (from 1).
-QFrame* makeSectionFrame(QWidget* parent, int number);
-// The 44 × 44 picture at the left of section `number`, imgSezioneNN, showing the SVG `art`.
-PictureBox* makeSectionPicture(QFrame* section, int number, const char* art);
-// A grid of `columns` equal columns for a section's captions and boxes.
-QGridLayout* makeFieldGrid(int columns, int horizontalSpacing, int verticalSpacing);
-
-// The caption of `box`: a label with `text` in the caption font, marked as a caption for the style
-// sheet, with `box` as its buddy.
-QLabel* makeCaption(QWidget* parent, const QString& name, const QString& text, QWidget* box);
-// Puts `caption` in grid row `row` and `box` under it in row `row` + 1, both over `span` columns from
-// `column`, the caption at the bottom left of its cell. Returns the box's cell, where the box takes the
-// spare width and side pictures may follow it.
-QHBoxLayout* placeUnderCaption(QGridLayout* grid, QLabel* caption, QWidget* box, int row, int column, int span);
-
-// A small picture beside a box (32 × 32, 24-pixel art) that shows `hint` on the hint line.
-QToolButton* makeSideButton(QWidget* parent, HintLine& hints, const char* name, const char* art, const char* hint);
-// The check and e-mail pictures that stand beside the boxes of the same name on every card: btnEmail by
-// txtEmail, btnCodFisc by txtCodFisc, btnCarta by txtCarta, btnPartitaIva by txtPartitaIva, btnIban by
-// txtIban. Adds the one that goes with `control` to `cell` and returns it; nullptr for other boxes.
-QToolButton* addCheckButton(QHBoxLayout* cell, QWidget* parent, HintLine& hints, const QString& control);
-
-// One command picture of a card screen's command panel.
-struct CommandDef {
-    QToolButton** member;
-    const char* name;
-    const char* art;
-    const char* caption;
-    QString hint;
+// How a screen's boxes look: their height and least width (0: no least width), the word added to
+// caption names ("lblCliente" + suffix), and whether they show the yellow focus frame or the restyled
+// field look.
+struct CardLook {
+    int boxHeight = 30;
+    int boxMinWidth = 40;
+    QString captionSuffix;
+    bool fieldLook = false;
 };
-// Fills the command panel `column` with the pictures top to bottom, each at least `minimumWidth` wide
-// and sharing the panel's height, with its hint; stores each in its member. A long column takes smaller
-// pictures (`pictureSize`) so that the screen still fits a 768-pixel-high display.
-void fillCommandColumn(QWidget* column, HintLine& hints, std::span<const CommandDef> commands, int minimumWidth,
-                       int pictureSize = 28);
 
-// The mouse moving over `area` or over the frames, group boxes, labels and pictures inside it empties
-// the hint line.
-void clearHintsOver(HintLine& hints, QWidget* area);
+// What buildFields() needs: the two tables, the record's field table (for the capacities), the areas,
+// the look, the items of ListOnly boxes by control name, and an optional hook run on each placed box's
+// cell (a screen's own picture beside a box).
+struct CardLayout {
+    std::span<const CardField> fields;
+    std::span<const CardPlacement> placements;
+    FieldTable record;
+    QList<CardArea> areas;
+    CardLook look;
+    std::function<QStringList(const QString&)> listItems;
+    std::function<void(QHBoxLayout* cell, QWidget* parent, const QString& control)> besideBox;
+};
+
+class CardScreen : public QWidget {
+    Q_OBJECT
+public:
+    ~CardScreen() override;
+
+    // A control of the field table (edit box, combo box or hidden label) by name, or nullptr.
+    QWidget* field(const QString& name) const;
+    CardNavigator& navigator() { return *navigator_; }
+
+    QLabel* panInfo = nullptr;
+    QLabel* lblPosizione = nullptr;
+    // The commands every card has.
+    QToolButton* cmdNuovo = nullptr;
+    QToolButton* cmdDuplica = nullptr;
+    QToolButton* cmdSalva = nullptr;
+    QToolButton* cmdTrova = nullptr;
+    QToolButton* cmdAnteprima = nullptr;
+    QToolButton* cmdStampa = nullptr;
+    QToolButton* cmdGuida = nullptr;
+    QToolButton* cmdEsci = nullptr;
+    // Navigator.
+    QToolButton* cmdPrimo = nullptr;
+    QToolButton* cmdIndietro = nullptr;
+    QToolButton* cmdAvanti = nullptr;
+    QToolButton* cmdUltimo = nullptr;
+    // The pictures beside txtEmail, txtCodFisc, txtCarta, txtPartitaIva, txtIban (nullptr where the card
+    // has no such box).
+    QToolButton* btnEmail = nullptr;
+    QToolButton* btnCodFisc = nullptr;
+    QToolButton* btnCarta = nullptr;
+    QToolButton* btnPartitaIva = nullptr;
+    QToolButton* btnIban = nullptr;
+    // The hidden attachment labels (addAttachmentLabels()).
+    QLabel* lblFile01 = nullptr;
+    QLabel* lblFile02 = nullptr;
+    QLabel* lblFile03 = nullptr;
+    QLabel* lblDesc01 = nullptr;
+    QLabel* lblDesc02 = nullptr;
+    QLabel* lblDesc03 = nullptr;
+
+protected:
+    explicit CardScreen(QWidget* parent);
+
+    // Name, title and style sheet of the screen.
+    void setupCard(const QString& name, const QString& title, const QString& styleSheet);
+    // The band at the foot with the hint line (which exists from here on).
+    HintBand makeBand(const QString& designHint);
+    // The navigator bar in `parent`; its controls become the members above.
+    NavigatorBar* makeNavigator(QWidget* parent, const NavigatorHints& hints = kNavigatorHints);
+    HintLine& hints() { return *hintLine_; }
+
+    // The frame of a card whose commands stand in a column at the right: the sections' area panSezioni
+    // taking the spare width, `middle` when given (the agent's photo panel), the command column
+    // panComandi, and at the foot the band with the hint line and the navigator.
+    struct SideColumnFrame {
+        QWidget* sections;
+        QFrame* column;
+        QFrame* band;
+    };
+    SideColumnFrame makeSideColumnFrame(const QString& designHint, const NavigatorHints& navigatorHints,
+                                        const std::function<QWidget*()>& middle = {});
+
+    // Builds every control of the field table where its placement says, with its caption, filter, length
+    // limit, look and check picture, then the Enter ring and the tab order. Returns the caption of each
+    // control in table order (nullptr for hidden labels).
+    QList<QLabel*> buildFields(const CardLayout& layout);
+    // The six hidden attachment labels, with their design texts; bound and emptied on duplicate.
+    void addAttachmentLabels();
+
+    // The record mapping and the navigator: every control of the field table is bound to its field, the
+    // attachment labels too. `binding` may be a screen's own kind; its hooks are the screen's. Connects
+    // the common commands and pictures and maximises the window.
+    void finishCard(std::unique_ptr<CardBinding> binding, CardRules rules);
+    CardBinding& binding() { return *binding_; }
+
+    // What cmdSalva does: the navigator's save (a screen may do something first).
+    virtual void saveCard();
+    // What cmdGuida opens.
+    virtual void showHelp() = 0;
+
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void openCheck(QToolButton* button);
+
+    HintLine* hintLine_ = nullptr; // owned by panInfo
+    NavigatorBar* navigatorBar_ = nullptr;
+    QList<QWidget*> fields_;
+    std::span<const CardField> table_;
+    QList<QLabel*> attachments_;
+    std::unique_ptr<CardBinding> binding_;
+    std::unique_ptr<CardNavigator> navigator_;
+};
 
 } // namespace ombrisa

@@ -7,7 +7,7 @@
 #include "ui/attachments/AllegaCartella.h"
 #include "ui/calls/StoricoChiamate.h"
 #include "ui/cards/cardbinding.h"
-#include "ui/cards/cardscreen.h"
+#include "ui/cards/cardparts.h"
 #include "ui/cards/cardwidgets.h"
 #include "ui/clients/Ricontatta.h"
 #include "ui/clients/clientcardreport.h"
@@ -17,6 +17,7 @@
 #include "ui/common/services.h"
 #include "ui/export/ExpClienti.h"
 #include "ui/import/Importa.h"
+#include "ui/phone/callbuttons.h"
 #include "ui/privacy/privacy.h"
 #include "ui/search/Trova.h"
 
@@ -147,6 +148,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : CardScreen(parent) {
     connect(cmdFile, &QToolButton::clicked, this, [this] { openAllegaCartella(this); });
     connect(cmdTrova, &QToolButton::clicked, this, [this] { openTrovaClienti(this, kModeClienti); });
     connect(cmdRicontatta, &QToolButton::clicked, this, [this] { openRicontatta(this); });
+    addCallActions(*this, {"txtRecapito", "txtTelCasa", "txtTelUff", "txtTelCel"});
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpClienti::open(this); });
     connect(cmdImporta, &QToolButton::clicked, this, [this] { openImporta(this, ImportArchive::Clienti); });
     connectPrivacyMenu(this, cmdPrivacy);

@@ -9,7 +9,7 @@
 // screens read and write this screen's controls directly (the fields by name through field(), the hidden
 // attachment labels, lblPosizione).
 
-#include "ui/cards/cardform.h"
+#include "ui/cards/cardscreen.h"
 
 #include <QList>
 

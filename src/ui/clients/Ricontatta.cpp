@@ -11,9 +11,9 @@
 #include "ui/common/picturebox.h"
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
-#include "ui/search/cardlinelist.h"
-#include "ui/search/findbox.h"
-#include "ui/search/listprint.h"
+#include "ui/lists/cardlinelist.h"
+#include "ui/lists/findbox.h"
+#include "ui/lists/listprint.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,6 +2,7 @@
 
 #include "ui/common/pictureloader.h"
 #include "ui/common/wheelguard.h"
+#include "ui/common/windowguard.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -34,6 +35,7 @@ void setupApplication(QApplication& app) {
     loadItalianTranslations(app);
     raisePictureAllocationLimit();
     installWheelGuard(app);
+    installMinimiseGuard(app);
 }
 
 void makeClickable(QWidget* widget) {

@@ -264,6 +264,7 @@ const QStringList& generalHelpParagraphs() {
             "programma su pen-drive e fare doppio clic sull'icona dell'applicazione per eseguirla. La copia "
             "della cartella su dispositivo esterno è anche il metodo più veloce per effettuare il backup di "
             "tutti gli archivi.");
+        all += helpCopiaSicurezza();
         all += QStringLiteral(
                    "L'accesso al software è protetto da una password aggiornabile dall'utente che può essere "
                    "cambiata tutte le volte che si desidera. Per il primo accesso al programma, bisogna utilizzare "
@@ -280,6 +281,30 @@ const QStringList& generalHelpParagraphs() {
             "tempi di apprendimento praticamente nulli.");
         return all;
     }();
+    return paragraphs;
+}
+
+const QStringList& helpCopiaSicurezza() {
+    static const QStringList paragraphs{
+        QStringLiteral(
+            "Per una copia sempre coerente, anche mentre altre postazioni stanno lavorando, conviene però usare il "
+            "pulsante Copia di sicurezza del menu iniziale: salva in un unico file compresso tutti gli archivi, i "
+            "registri dei lavori, le foto degli agenti, i documenti allegati e il file della password. Ogni archivio "
+            "viene copiato mentre è bloccato in lettura, solo con schede intere: chi salva in quel momento attende "
+            "qualche istante."),
+        QStringLiteral(
+            "Il programma propone un nome con la data e l'ora, per esempio Ombrisa_2026-12-10_1730.tar.zst, nella "
+            "cartella usata l'ultima volta. Finita la scrittura, la copia viene riletta e ogni file confrontato con "
+            "la sua impronta di controllo; solo allora riceve il suo nome. Se la scrittura non riesce (disco pieno, "
+            "chiavetta protetta dalla scrittura) o viene annullata, non resta alcun file."),
+        QStringLiteral(
+            "Controlla una copia dice se un file di copia è integro. Ripristina da una copia rimette gli archivi "
+            "della copia nella cartella dei dati: prima di sostituire qualunque cosa controlla l'intera copia e "
+            "rifiuta quella danneggiata indicando il primo file non integro; procede solo se nessun'altra "
+            "postazione ha il programma aperto e conserva i file sostituiti nella cartella Sostituiti seguita da "
+            "data e ora. Quando l'ultima copia è più vecchia dei giorni indicati nella finestra (7 se non si "
+            "cambia, mai con 0), il menu iniziale lo ricorda una volta al giorno."),
+    };
     return paragraphs;
 }
 

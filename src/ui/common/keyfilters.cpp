@@ -2,9 +2,11 @@
 
 #include "core/storage/textfield.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QToolTip>
 #include <QWidget>
 #include <algorithm>
 
@@ -27,13 +29,37 @@ public:
     using QObject::QObject;
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress)
             return false;
-        return !allowed(static_cast<QKeyEvent*>(event));
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!allowed(key))
+            return true;
+        if (isDigitKey(key))
+            sayWhenFull(editOf(watched));
+        return false;
     }
 
 private:
+    static bool isDigitKey(const QKeyEvent* key) {
+        const QString text = key->text();
+        return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
+    }
+
+    static QLineEdit* editOf(QObject* watched) {
+        if (auto* combo = qobject_cast<QComboBox*>(watched))
+            return combo->lineEdit();
+        return qobject_cast<QLineEdit*>(watched);
+    }
+
+    // A digit typed into a full box is dropped by the box itself; the user is told why, beside it.
+    static void sayWhenFull(QLineEdit* edit) {
+        if (!edit || edit->isReadOnly() || edit->hasSelectedText() || edit->text().size() < edit->maxLength())
+            return;
+        QApplication::beep();
+        QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), kFullDigitBoxHint, edit);
+    }
+
     static bool allowed(const QKeyEvent* key) {
         switch (key->key()) {
         case Qt::Key_Backspace:
@@ -50,8 +76,7 @@ private:
         }
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
             return false;
-        const QString text = key->text();
-        return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
+        return isDigitKey(key);
     }
 };
 

@@ -37,8 +37,12 @@ private:
 // Digit-only box: of the keys pressed in it only the digits 0-9, Backspace, Delete, Left, Right, Enter
 // and Tab / Shift+Tab act; every other key press (letters, blanks, signs, Home, End, shortcuts such as
 // Ctrl+V) is discarded. Enter still reaches the Enter ring. Text pasted from the context menu keeps only
-// its digits, and nothing can be dropped into the box.
+// its digits, and nothing can be dropped into the box. A digit typed into a full box (no selection)
+// changes nothing, as in any box; here the box also beeps and shows kFullDigitBoxHint beside it, so that
+// "select all and retype" (Ctrl+A being discarded) never silently keeps the old value.
 void installDigitOnlyFilter(QWidget* box);
+inline const QString kFullDigitBoxHint =
+    QStringLiteral("Il campo è pieno: per scrivere un nuovo valore cancellare prima le cifre con Backspace o Canc.");
 
 // Typing filters: the filtered text replaces the box's text each time the user changes it.
 enum class TypingFilter {

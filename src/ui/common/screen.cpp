@@ -1,5 +1,7 @@
 #include "ui/common/screen.h"
 
+#include "ui/common/windowguard.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
@@ -16,8 +18,8 @@ QFont screenFont(const QString& families, int pointSize, bool bold) {
 }
 
 void makeFixedWindow(QWidget* window, int width, int height, const QWidget* over) {
-    window->setWindowFlags((window->windowFlags() & Qt::WindowType_Mask) | Qt::CustomizeWindowHint |
-                           Qt::WindowTitleHint);
+    // Only the window's type is kept: no button hint of an earlier call or of the caller survives.
+    window->setWindowFlags((window->windowFlags() & Qt::WindowType_Mask) | (kFixedDialogFlags & ~Qt::WindowType_Mask));
     window->setFixedSize(width, height);
     centreWindow(window, over);
 }

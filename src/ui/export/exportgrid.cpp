@@ -8,6 +8,7 @@
 #include "ui/common/picturebox.h"
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
+#include "ui/common/windowguard.h"
 #include "ui/export/exporttablemodel.h"
 
 #include "core/storage/appfolder.h"
@@ -45,7 +46,7 @@ constexpr qsizetype kProgressRows = 20000;
 } // namespace
 
 ExportGridDialog::ExportGridDialog(QWidget* parent, const ExportScreenSetup& setup, const QString& choice)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), setup_(setup), choice_(choice) {
+    : QDialog(parent, kFixedDialogFlags), setup_(setup), choice_(choice) {
     applyScreenFormats();
     setObjectName(setup.objectName);
     setWindowTitle(setup.caption);

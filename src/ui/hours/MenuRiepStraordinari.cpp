@@ -5,6 +5,7 @@
 #include "core/work/hourssummary.h"
 #include "ui/common/conventions.h"
 #include "ui/common/keyfilters.h"
+#include "ui/common/listonlybox.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
@@ -26,8 +27,6 @@
 #include <QVBoxLayout>
 
 namespace ombrisa {
-
-TfrmMenuRiepStraordinari* frmMenuRiepStraordinari = nullptr;
 
 namespace {
 
@@ -51,8 +50,6 @@ QLineEdit* yearBox(const char* name, QWidget* parent) {
 
 TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(parent, Qt::Window) {
     applyScreenFormats();
-    if (!frmMenuRiepStraordinari)
-        frmMenuRiepStraordinari = this;
     setObjectName(QStringLiteral("frmMenuRiepStraordinari"));
     setWindowTitle(QStringLiteral(" Ombrisa - Riepilogo Ore di Lavoro"));
     setStyleSheet(
@@ -121,10 +118,11 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
         auto* box = new QGroupBox(caption, panel);
         auto* grid = new QGridLayout(box);
         grid->setHorizontalSpacing(16);
-        day = pickBox(dayName, days, 2);
+        day = pickBox(dayName, days, 2, [days](const QString& text) { return days.contains(text); });
         day->setParent(box);
         day->setFixedWidth(90);
-        month = pickBox(monthName, months, 9);
+        // A month is known whatever its case.
+        month = pickBox(monthName, months, 9, [](const QString& text) { return intervalMonthNumber(text) > 0; });
         month->setParent(box);
         month->setFixedWidth(170);
         year = yearBox(yearName, box);
@@ -176,9 +174,10 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
     buttons->addWidget(btnEsci);
     column->addLayout(buttons);
 
-    for (QWidget* w :
-         {static_cast<QWidget*>(txtCliente), static_cast<QWidget*>(txtAnnoInizio), static_cast<QWidget*>(txtAnnoFine)})
-        w->installEventFilter(this);
+    // Enter moves through the boxes to Visualizza.
+    auto* ring = new EnterRing(
+        {txtCliente, txtGiornoInizio, txtMeseInizio, txtAnnoInizio, txtGiornoFine, txtMeseFine, txtAnnoFine}, this);
+    ring->setAction(txtAnnoFine, [this] { btnVisualizza->setFocus(Qt::TabFocusReason); });
 
     connect(btnVisualizza, &QPushButton::pressed, this, [this] {
         lblAttendere->show();
@@ -186,17 +185,17 @@ TfrmMenuRiepStraordinari::TfrmMenuRiepStraordinari(QWidget* parent) : QWidget(pa
     });
     connect(btnVisualizza, &QPushButton::clicked, this, &TfrmMenuRiepStraordinari::btnVisualizzaClick);
     connect(btnEsci, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCodFisc, &PictureBox::clicked, this, [this] { openAgentSearchForInterval(this); });
+    connect(btnCodFisc, &PictureBox::clicked, this, [this] {
+        openAgentSearchForInterval(this, [this](const QString& codFisc) { txtCliente->setText(codFisc); });
+    });
 
     maximiseWindow(this);
 }
 
-TfrmMenuRiepStraordinari::~TfrmMenuRiepStraordinari() {
-    if (frmMenuRiepStraordinari == this)
-        frmMenuRiepStraordinari = nullptr;
-}
+TfrmMenuRiepStraordinari::~TfrmMenuRiepStraordinari() = default;
 
-QComboBox* TfrmMenuRiepStraordinari::pickBox(const char* name, const QStringList& items, int limit) {
+QComboBox* TfrmMenuRiepStraordinari::pickBox(const char* name, const QStringList& items, int limit,
+                                             std::function<bool(const QString&)> accepts) {
     auto* box = new QComboBox(this);
     box->setObjectName(QLatin1String(name));
     box->setEditable(true);
@@ -204,80 +203,9 @@ QComboBox* TfrmMenuRiepStraordinari::pickBox(const char* name, const QStringList
     box->addItems(items);
     box->setMaxVisibleItems(12);
     box->lineEdit()->setMaxLength(limit);
-    box->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
-    box->lineEdit()->setAcceptDrops(false);
-    box->installEventFilter(this);
-    box->lineEdit()->installEventFilter(this);
-    clearPick(box);
+    makeListOnly(box, std::move(accepts));
+    clearListBox(box);
     return box;
-}
-
-void TfrmMenuRiepStraordinari::clearPick(QComboBox* box) {
-    box->setCurrentIndex(-1);
-    box->clearEditText();
-}
-
-QComboBox* TfrmMenuRiepStraordinari::comboOf(QObject* watched) const {
-    for (QComboBox* box : {txtGiornoInizio, txtMeseInizio, txtGiornoFine, txtMeseFine})
-        if (box && (watched == box || watched == box->lineEdit()))
-            return box;
-    return nullptr;
-}
-
-QWidget* TfrmMenuRiepStraordinari::nextAfter(QWidget* field) const {
-    const QWidget* order[] = {txtCliente,    txtGiornoInizio, txtMeseInizio, txtAnnoInizio,
-                              txtGiornoFine, txtMeseFine,     txtAnnoFine,   btnVisualizza};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        if (order[i] == field)
-            return const_cast<QWidget*>(order[i + 1]);
-    return nullptr;
-}
-
-bool TfrmMenuRiepStraordinari::eventFilter(QObject* watched, QEvent* event) {
-    QComboBox* pick = comboOf(watched);
-    QWidget* field = pick ? static_cast<QWidget*>(pick) : qobject_cast<QWidget*>(watched);
-    if (event->type() == QEvent::KeyPress && field && nextAfter(field)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            nextAfter(field)->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-        if (pick) {
-            // A day or month only comes from the list: typing is discarded, Backspace and Delete empty it.
-            switch (key->key()) {
-            case Qt::Key_Backspace:
-            case Qt::Key_Delete:
-                clearPick(pick);
-                return true;
-            case Qt::Key_Left:
-            case Qt::Key_Right:
-            case Qt::Key_Tab:
-            case Qt::Key_Backtab:
-            case Qt::Key_F4:
-                return false;
-            case Qt::Key_Down:
-                return !(key->modifiers() & Qt::AltModifier); // Alt+Down opens the list
-            default:
-                return true;
-            }
-        }
-    }
-    if (pick && watched == pick && event->type() == QEvent::FocusIn) {
-        // The list opens with no item chosen; the field keeps its text.
-        const QString text = pick->currentText();
-        const QSignalBlocker block(pick);
-        pick->setCurrentIndex(-1);
-        pick->setEditText(text);
-    }
-    if (pick && watched == pick && event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        const bool isDay = pick == txtGiornoInizio || pick == txtGiornoFine;
-        const QString text = trimText(pick->currentText());
-        const bool known = isDay ? intervalDayItems().contains(text) : intervalMonthNumber(text) > 0;
-        if (!known)
-            clearPick(pick);
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TfrmMenuRiepStraordinari::showEvent(QShowEvent* event) {
@@ -286,7 +214,7 @@ void TfrmMenuRiepStraordinari::showEvent(QShowEvent* event) {
         return; // back from the task bar: the fields stay as they were
     txtCliente->clear();
     for (QComboBox* box : {txtGiornoInizio, txtMeseInizio, txtGiornoFine, txtMeseFine})
-        clearPick(box);
+        clearListBox(box);
     const QString year = QStringLiteral("%1").arg(clock().today().year(), 4, 10, QLatin1Char('0'));
     txtAnnoInizio->setText(year);
     txtAnnoFine->setText(year);

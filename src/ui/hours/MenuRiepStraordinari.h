@@ -3,7 +3,9 @@
 // The interval selection screen, the start menu's fourth work area: one agent by codice fiscale and a
 // date interval, checked before the hours summary opens. Created once; every showing starts cleared.
 
+#include <QString>
 #include <QWidget>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -39,15 +41,11 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QComboBox* pickBox(const char* name, const QStringList& items, int limit);
-    QComboBox* comboOf(QObject* watched) const;
-    QWidget* nextAfter(QWidget* field) const;
-    void clearPick(QComboBox* box);
+    // A day or month box: list-only, `accepts` says which texts it keeps when left.
+    QComboBox* pickBox(const char* name, const QStringList& items, int limit,
+                       std::function<bool(const QString&)> accepts);
 };
-
-extern TfrmMenuRiepStraordinari* frmMenuRiepStraordinari;
 
 } // namespace ombrisa

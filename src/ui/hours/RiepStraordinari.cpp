@@ -6,7 +6,6 @@
 #include "core/storage/textfield.h"
 #include "core/work/hourssummary.h"
 #include "report/layouts/listreport.h"
-#include "ui/agents/Lavori_Svolti.h"
 #include "ui/app/guida.h"
 #include "ui/common/conventions.h"
 #include "ui/common/helptexts.h"
@@ -14,8 +13,9 @@
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
 #include "ui/hours/MenuRiepStraordinari.h"
-#include "ui/search/findbox.h"
-#include "ui/search/listprint.h"
+#include "ui/lists/courierlist.h"
+#include "ui/lists/findbox.h"
+#include "ui/lists/listprint.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -148,9 +148,11 @@ void TfrmRiepStraordinari::btnStampaClick() {
     }
     if (!confirm(this, QStringLiteral("Si vuole stampare il presente riepilogo?")))
         return;
-    printListLines(this, report::hoursSummaryTitle(trimText(titTipologia->text())), lines,
+    const QString title = report::hoursSummaryTitle(trimText(titTipologia->text()));
+    printListLines(this, title, lines,
                    report::hoursSummaryExtraLines(trimText(lblIntervallo->text()), QString::number(lines.size()),
-                                                  trimText(lblTotCosti->text()), leftOut_, readWhole_));
+                                                  trimText(lblTotCosti->text()), leftOut_, readWhole_),
+                   title + QLatin1Char(' ') + trimText(lblIntervallo->text()));
 }
 
 void TfrmRiepStraordinari::imgGuidaClick() {

@@ -7,7 +7,7 @@
 #include "core/storage/appfolder.h"
 #include "core/storage/textfield.h"
 #include "report/layouts/personaldata.h"
-#include "ui/cards/cardform.h"
+#include "ui/cards/cardscreen.h"
 #include "ui/common/conventions.h"
 #include "ui/common/dialoglook.h"
 #include "ui/common/openurl.h"

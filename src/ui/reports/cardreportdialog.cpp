@@ -2,6 +2,7 @@
 
 #include "ui/common/conventions.h"
 #include "report/layouts/pictures.h"
+#include "ui/common/windowguard.h"
 #include "ui/reports/controltexts.h"
 
 #include <QFrame>
@@ -15,7 +16,7 @@
 namespace ombrisa {
 
 CardReportDialog::CardReportDialog(QWidget* screen, const QString& caption, const QString& actionText)
-    : QDialog(screen, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(screen, kFixedDialogFlags) {
     setWindowTitle(caption);
 
     auto* panel = new QFrame(this);

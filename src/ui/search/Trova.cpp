@@ -1,22 +1,22 @@
 #include "ui/search/Trova.h"
 
+#include "core/cards/callcard.h" // kClientToCall
 #include "core/cards/cardnavigator.h"
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
 #include "report/layouts/listreport.h"
-#include "ui/agents/Dipendenti.h"
-#include "ui/calls/Chiamate.h"
 #include "ui/cards/cardbinding.h"
-#include "ui/clients/Clienti.h"
+#include "ui/cards/cardscreen.h"
 #include "ui/common/conventions.h"
+#include "ui/common/dialoglook.h"
 #include "ui/common/focuslook.h"
 #include "ui/common/keyfilters.h"
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
-#include "ui/search/cardlinelist.h"
-#include "ui/search/findbox.h"
-#include "ui/search/listprint.h"
+#include "ui/lists/cardlinelist.h"
+#include "ui/lists/findbox.h"
+#include "ui/lists/listprint.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -42,12 +42,6 @@ const TrovaScreen kTrovaDipendenti{SearchArchive::Dipendenti,
                                    &report::kTitleDipendenti,
                                    true,
                                    {"dipendenti", "riepstraordinari"}};
-
-// The client fields the call card takes from a client picked in the client search, in this order.
-constexpr std::pair<const char*, const char*> kClientToCall[] = {
-    {"Cliente", "txtCliente"}, {"CodFisc", "txtCodFisc"}, {"Zona", "txtZona"},
-    {"Email", "txtEmail"},     {"TelCel", "txtTelCel"},   {"Recapito", "txtRecapito"},
-};
 
 QPushButton* button(const char* name, const QString& text, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
@@ -100,6 +94,7 @@ TfrmTrova::TfrmTrova(const TrovaScreen& screen, QWidget* parent)
     }
     new EnterRing(order, this);
     btnCerca = button("btnCerca", QStringLiteral("Cerca"), panAvvio);
+    btnCerca->setProperty("primary", true);
     btnAnnulla = button("btnAnnulla", QStringLiteral("Chiudi"), panAvvio);
     lblAttendere = new QLabel(QStringLiteral("Ricerca schede in corso. Attendere..."), panAvvio);
     lblAttendere->setObjectName(QStringLiteral("lblAttendere"));
@@ -110,13 +105,26 @@ TfrmTrova::TfrmTrova(const TrovaScreen& screen, QWidget* parent)
     commands->addStretch();
     commands->addWidget(btnCerca);
     commands->addWidget(btnAnnulla);
+    // The screen's title and what to do, over the filters, as on the program's other dialogs.
+    auto* heading = new QLabel(QString::fromUtf8(screen.caption).trimmed(), panAvvio);
+    heading->setObjectName(QStringLiteral("lblTitolo"));
+    heading->setFont(screenFont(QStringLiteral("Verdana,DejaVu Sans"), 14, true));
+    heading->setStyleSheet(QStringLiteral("color: #245a80;"));
+    auto* instruction =
+        new QLabel(QStringLiteral("Scrivere il testo da cercare in uno o più campi e premere Cerca: sono elencate le "
+                                  "schede che contengono tutti i testi indicati."),
+                   panAvvio);
+    instruction->setWordWrap(true);
     auto* filters = new QVBoxLayout(panAvvio);
     filters->setContentsMargins(0, 0, 0, 0);
+    filters->setSpacing(6);
     auto* centred = new QHBoxLayout;
     centred->addStretch();
     centred->addLayout(grid);
     centred->addStretch();
-    filters->addStretch();
+    filters->addWidget(heading);
+    filters->addWidget(instruction);
+    filters->addSpacing(14);
     filters->addLayout(centred);
     filters->addStretch();
     filters->addLayout(commands);
@@ -169,6 +177,7 @@ TfrmTrova::TfrmTrova(const TrovaScreen& screen, QWidget* parent)
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnStampa, &QPushButton::clicked, this, &TfrmTrova::btnStampaClick);
     connect(lstRecords, &CardLineList::cardDoubleClicked, this, &TfrmTrova::lstRecordsDblClick);
+    applyDialogLook(this);
     makeFixedWindow(this, 1060, 640, parent ? parent->window() : nullptr);
 }
 
@@ -224,40 +233,28 @@ void TfrmTrova::handBack(std::int64_t card) {
         served = served || (*word && mode == QLatin1String(word));
     if (!served)
         return;
-    QWidget* caller = parentWidget();
-    switch (screen_.archive) {
-    case SearchArchive::Clienti:
-        if (mode == kModeClienti) {
-            if (auto* target = qobject_cast<TfrmClienti*>(caller))
-                target->navigator().showCard(card);
-        } else {
-            // Six client fields into the call card; nothing else of it changes.
-            auto* target = qobject_cast<TfrmChiamate*>(caller);
-            TRecCliente rec;
-            if (!target || !readCard(appPath(kClientiFile), sizeof rec, card, &rec))
-                return;
-            for (const auto& [fieldName, control] : kClientToCall)
-                if (auto* w = target->findChild<QWidget*>(QString::fromLatin1(control)))
-                    setControlText(w, GetText(&rec, field(kClienteFields, fieldName)));
-        }
-        break;
-    case SearchArchive::Chiamate: {
-        if (auto* target = qobject_cast<TfrmChiamate*>(caller))
-            target->navigator().showCard(card);
-        break;
+    if (mode == kModeRiepStraordinari) {
+        TRecDipendente rec;
+        if (pickedCodFisc_ && readCard(appPath(kDipendentiFile), sizeof rec, card, &rec))
+            pickedCodFisc_(GetText(rec.CodFisc)); // as stored: not turned to upper case
+        return;
     }
-    case SearchArchive::Dipendenti:
-        if (mode == kModeDipendenti) {
-            if (auto* target = qobject_cast<TfrmDipendenti*>(caller))
-                target->navigator().showCard(card);
-        } else {
-            TRecDipendente rec;
-            auto* box = caller ? caller->findChild<QLineEdit*>(kIntervalCodFiscBox) : nullptr;
-            if (box && readCard(appPath(kDipendentiFile), sizeof rec, card, &rec))
-                box->setText(GetText(rec.CodFisc)); // as stored: not turned to upper case
-        }
-        break;
+    // Every other mode serves a card screen: the caller, when it is a card over the archive the mode
+    // names, so that a card number never reaches a card of another archive.
+    auto* target = qobject_cast<CardScreen*>(parentWidget());
+    if (screen_.archive == SearchArchive::Clienti && mode == kModeChiamate) {
+        // Six client fields into the call card; nothing else of it changes.
+        TRecCliente rec;
+        if (!target || target->navigator().rules().archiveFile != kChiamateFile ||
+            !readCard(appPath(kClientiFile), sizeof rec, card, &rec))
+            return;
+        for (const auto& [fieldName, control] : kClientToCall)
+            if (QWidget* w = target->field(QString::fromLatin1(control)))
+                setControlText(w, GetText(&rec, field(kClienteFields, fieldName)));
+        return;
     }
+    if (target && target->navigator().rules().archiveFile == QLatin1String(rules_.archive->fileName))
+        target->navigator().showCard(card);
 }
 
 TfrmTrovaClienti::TfrmTrovaClienti(QWidget* parent) : TfrmTrova(kTrovaClienti, parent) {}
@@ -273,8 +270,10 @@ void openTrovaChiamate(QWidget* caller, const QString& mode) {
 void openTrovaDipendenti(QWidget* caller, const QString& mode) {
     open(new TfrmTrovaDipendenti(caller), mode);
 }
-void openAgentSearchForInterval(QWidget* caller) {
-    openTrovaDipendenti(caller, kModeRiepStraordinari);
+void openAgentSearchForInterval(QWidget* caller, std::function<void(const QString&)> picked) {
+    auto* screen = new TfrmTrovaDipendenti(caller);
+    screen->setPickedCodFisc(std::move(picked));
+    open(screen, kModeRiepStraordinari);
 }
 
 } // namespace ombrisa

@@ -3,13 +3,16 @@
 // The three search screens, one class configured per archive: frmTrovaClienti, frmTrovaChiamate and
 // frmTrovaDipendenti. The caller creates the screen with itself as parent, writes its mode word into
 // lblMemory and runs it through execDialog; a double-click on a result line hands that line's card back
-// to the caller as the mode word says, and the screen closes.
+// to the caller as the mode word says, and the screen closes. A card screen caller (CardScreen) is
+// reached through its navigator and its field table only, so a search knows no concrete card; the
+// interval screen gives a function that takes the picked codice fiscale.
 
 #include "core/search/searchrules.h"
 
 #include <QDialog>
 #include <QList>
 #include <array>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -45,6 +48,8 @@ public:
     const SearchRules& rules() const { return rules_; }
     // The filter boxes in Enter order.
     const QList<QLineEdit*>& filterBoxes() const { return boxes_; }
+    // Mode "riepstraordinari": what takes the picked agent's codice fiscale.
+    void setPickedCodFisc(std::function<void(const QString& codFisc)> picked) { pickedCodFisc_ = std::move(picked); }
 
     QWidget* panAvvio;
     QPushButton* btnCerca;
@@ -72,6 +77,7 @@ private:
     const TrovaScreen& screen_;
     const SearchRules& rules_;
     QList<QLineEdit*> boxes_;
+    std::function<void(const QString&)> pickedCodFisc_;
 };
 
 class TfrmTrovaClienti : public TfrmTrova {
@@ -98,8 +104,7 @@ void openTrovaClienti(QWidget* caller, const QString& mode);
 void openTrovaChiamate(QWidget* caller, const QString& mode);
 void openTrovaDipendenti(QWidget* caller, const QString& mode);
 // The interval selection screen's btnCodFisc: the agent search in mode "riepstraordinari"; the agent
-// picked gives its codice fiscale, as stored, to the caller's edit box named kIntervalCodFiscBox.
-inline const QString kIntervalCodFiscBox = QStringLiteral("txtCliente");
-void openAgentSearchForInterval(QWidget* caller);
+// picked hands its codice fiscale, as stored, to `picked`.
+void openAgentSearchForInterval(QWidget* caller, std::function<void(const QString& codFisc)> picked);
 
 } // namespace ombrisa

@@ -5,6 +5,7 @@
 #include "ui/common/keyfilters.h"
 #include "ui/common/services.h"
 #include "core/storage/textfield.h"
+#include "ui/common/windowguard.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -34,7 +35,7 @@ QLineEdit* makeCodeBox(const CodeCheckDialog::Setup& setup) {
 } // namespace
 
 CodeCheckDialog::CodeCheckDialog(QWidget* parent, const Setup& setup)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), lblTitolo(new QLabel),
+    : QDialog(parent, kFixedDialogFlags), lblTitolo(new QLabel),
       btnControlla(new QPushButton(QStringLiteral("Controlla"))), btnChiudi(new QPushButton(QStringLiteral("Chiudi"))),
       box_(makeCodeBox(setup)), check_(setup.check) {
     setObjectName(setup.objectName);

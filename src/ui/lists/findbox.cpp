@@ -1,8 +1,8 @@
-#include "ui/search/findbox.h"
+#include "ui/lists/findbox.h"
 
+#include "core/search/findinlist.h"
 #include "ui/common/conventions.h"
 #include "ui/common/services.h"
-#include "core/search/findinlist.h"
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/search/cardlinemodel.h"
+#include "ui/lists/cardlinemodel.h"
 
 #include <QListView>
 #include <cstdint>

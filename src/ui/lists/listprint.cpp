@@ -1,4 +1,4 @@
-#include "ui/search/listprint.h"
+#include "ui/lists/listprint.h"
 
 #include "ui/common/services.h"
 
@@ -6,8 +6,10 @@
 
 namespace ombrisa {
 
-void printListLines(QWidget* screen, const QString& title, const QStringList& lines, const QStringList& extraLines) {
-    const report::OutputResult result = report::printList(title, lines, extraLines, clock().now(), screen);
+void printListLines(QWidget* screen, const QString& title, const QStringList& lines, const QStringList& extraLines,
+                    const QString& fileTitle) {
+    const report::OutputResult result =
+        report::printList(title, lines, extraLines, clock().now(), screen, fileTitle);
     if (result.failed())
         showWarning(screen, result.message);
 }

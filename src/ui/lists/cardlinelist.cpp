@@ -1,6 +1,6 @@
-#include "ui/search/cardlinelist.h"
+#include "ui/lists/cardlinelist.h"
 
-#include "ui/common/screen.h"
+#include "ui/lists/courierlist.h"
 
 #include <QFontMetrics>
 #include <QItemSelectionModel>
@@ -17,19 +17,8 @@ constexpr int kItemWidth = 1600;
 CardLineList::CardLineList(QWidget* parent) : QListView(parent), model_(new CardLineModel(this)) {
     setObjectName(QStringLiteral("lstRecords"));
     setModel(model_);
-    QFont font = screenFont(QStringLiteral("Courier New,Liberation Mono,DejaVu Sans Mono"), 12, false);
-    font.setStyleHint(QFont::TypeWriter);
-    setFont(font);
-    setStyleSheet(QStringLiteral("QListView { color: black; }"));
-    setUniformItemSizes(true); // rows of one height: no per-line measuring, whatever the count
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setTextElideMode(Qt::ElideNone);
-    setWordWrap(false);
-    const QFontMetrics metrics(font);
+    setupCourierList(this);
+    const QFontMetrics metrics(font());
     model_->setItemSize(QSize(kItemWidth, metrics.height() + 2));
 }
 

@@ -1,4 +1,4 @@
-#include "ui/search/cardlinemodel.h"
+#include "ui/lists/cardlinemodel.h"
 
 namespace ombrisa {
 

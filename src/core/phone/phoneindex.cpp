@@ -1,0 +1,159 @@
+#include "core/phone/phoneindex.h"
+
+#include "core/cards/duplicates.h" // comparableCode
+#include "core/dates/dates.h"
+#include "core/records/records.h"
+#include "core/search/searchrules.h" // readCard
+#include "core/storage/recordfile.h"
+#include "core/storage/textfield.h"
+
+#include <QFileInfo>
+
+namespace ombrisa {
+
+namespace {
+
+// The four telephone fields of a card, in the order of kClientPhoneFields.
+std::array<QString, 4> phonesOf(const TRecCliente& r) {
+    return {GetText(r.Recapito), GetText(r.TelCasa), GetText(r.TelUff), GetText(r.TelCel)};
+}
+
+} // namespace
+
+PhoneIndex::PhoneIndex(QString archivePath) : path_(std::move(archivePath)) {}
+
+void PhoneIndex::clear() {
+    byNumber_.clear();
+    names_.clear();
+    size_ = -1;
+    modified_ = {};
+}
+
+bool PhoneIndex::refresh(QString* error) {
+    const QFileInfo info(path_);
+    if (!info.exists()) {
+        clear();
+        size_ = 0;
+        return true;
+    }
+    const qint64 size = info.size();
+    const QDateTime modified = info.lastModified();
+    if (size == size_ && modified == modified_)
+        return true;
+    const bool grew = size_ >= 0 && size > size_;
+    if (!grew)
+        clear();
+    if (!readFrom(grew ? cardCount() : 0, error)) {
+        clear();
+        return false;
+    }
+    size_ = size;
+    modified_ = modified;
+    return true;
+}
+
+bool PhoneIndex::readFrom(std::int64_t first, QString* error) {
+    TRecordFile f;
+    if (!f.OpenOrCreate(path_, sizeof(TRecCliente), TRecordFile::Access::Read) || !f.Seek(first)) {
+        if (error)
+            *error = f.ErrorString();
+        f.Close();
+        return false;
+    }
+    TRecCliente rec;
+    while (!f.AtEnd()) {
+        const std::int64_t card = f.Position() + 1;
+        if (!f.ReadRecord(rec)) {
+            if (error)
+                *error = f.ErrorString();
+            f.Close();
+            return false;
+        }
+        names_.append(trimText(GetText(rec.Cliente)));
+        const std::array<QString, 4> phones = phonesOf(rec);
+        for (int i = 0; i < static_cast<int>(phones.size()); ++i) {
+            const QString key = comparablePhone(phones[static_cast<std::size_t>(i)]);
+            if (key.isEmpty())
+                continue;
+            std::vector<Entry>& entries = byNumber_[key];
+            if (entries.empty() || entries.back().card != card)
+                entries.push_back({card, i});
+        }
+    }
+    if (!f.Close()) {
+        if (error)
+            *error = f.ErrorString();
+        return false;
+    }
+    return true;
+}
+
+std::vector<PhoneMatch> PhoneIndex::lookup(const QString& comparable) const {
+    std::vector<PhoneMatch> out;
+    if (comparable.isEmpty())
+        return out;
+    const auto it = byNumber_.constFind(comparable);
+    if (it == byNumber_.constEnd())
+        return out;
+    for (const Entry& e : *it)
+        out.push_back({e.card, names_.value(static_cast<qsizetype>(e.card - 1)), e.field});
+    return out;
+}
+
+bool PhoneIndex::find(const QString& comparable, std::vector<PhoneMatch>* matches, QString* error) {
+    if (!refresh(error))
+        return false;
+    *matches = lookup(comparable);
+    // A hit is confirmed on its card: one saved in place since the last reading reads the archive again.
+    for (const PhoneMatch& m : *matches) {
+        TRecCliente rec;
+        if (readCard(path_, sizeof rec, m.card, &rec) &&
+            comparablePhone(phonesOf(rec)[static_cast<std::size_t>(m.field)]) == comparable)
+            continue;
+        clear();
+        if (!refresh(error))
+            return false;
+        *matches = lookup(comparable);
+        break;
+    }
+    return true;
+}
+
+bool lastCallDates(const QString& registerPath, const QStringList& codiciFiscali, std::vector<QDate>* dates,
+                   QString* error) {
+    dates->assign(static_cast<std::size_t>(codiciFiscali.size()), QDate());
+    QHash<QString, std::vector<std::size_t>> wanted;
+    for (qsizetype i = 0; i < codiciFiscali.size(); ++i)
+        if (const QString code = comparableCode(codiciFiscali[i]); !code.isEmpty())
+            wanted[code].push_back(static_cast<std::size_t>(i));
+    if (wanted.isEmpty() || !QFileInfo::exists(registerPath))
+        return true;
+    TRecordFile f;
+    if (!f.OpenOrCreate(registerPath, sizeof(TRecChiamata), TRecordFile::Access::Read)) {
+        if (error)
+            *error = f.ErrorString();
+        return false;
+    }
+    TRecChiamata rec;
+    while (!f.AtEnd()) {
+        if (!f.ReadRecord(rec)) {
+            if (error)
+                *error = f.ErrorString();
+            f.Close();
+            return false;
+        }
+        const auto it = wanted.constFind(comparableCode(GetText(rec.CodFisc)));
+        if (it == wanted.constEnd())
+            continue;
+        const std::optional<QDate> date = parseDate(GetText(rec.DataRit));
+        if (!date)
+            continue;
+        for (const std::size_t i : *it)
+            if (!(*dates)[i].isValid() || *date > (*dates)[i])
+                (*dates)[i] = *date;
+    }
+    f.Close();
+    return true;
+}
+
+} // namespace ombrisa
