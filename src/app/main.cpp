@@ -17,13 +17,16 @@
 #include "ui/phone/incomingcall.h"
 #include "ui/app/startupcheck.h"
 #include "ui/common/services.h"
+#include "core/storage/appfolder.h"
 #include "core/storage/datafolder.h"
+#include "core/storage/presence.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileDialog>
 #include <QLibraryInfo>
 #include <QSettings>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -167,6 +170,17 @@ int main(int argc, char** argv) {
             },
             interactive))
         return 1;
+    // This workstation in the folder's presence file. Its heartbeat also finds workstations whose locks
+    // do not reach this one, and says so once.
+    Presence presence(appFolder());
+    QTimer heartbeat;
+    if (presence.Register()) {
+        QObject::connect(&heartbeat, &QTimer::timeout, &app, [&presence] {
+            if (const QString warning = presence.Beat(); !warning.isEmpty())
+                showWarning(QApplication::activeWindow(), warning);
+        });
+        heartbeat.start(Presence::kBeatSeconds * 1000);
+    }
 
     // The screens, in the order of creation. The first is the main window. The help, information and
     // splash screens are created fresh by whoever opens them; the start menu at the first sign-in and the

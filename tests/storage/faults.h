@@ -14,6 +14,9 @@ struct Faults {
     int classicLockErrno = 0;
     int openWriteErrno = 0; // any open asking for write access or creation fails with this errno
     int unlinkErrno = 0;    // removing a file fails with this errno
+    int truncateErrno = 0;  // cutting a file fails with this errno
+    bool locksInvisible = false; // locks are granted and tested as if no other workstation held any (a
+                                 // share whose locks stay on each workstation)
     int syncs = 0;
     std::vector<int> lockCommands;
 };
@@ -76,6 +79,15 @@ private:
     }
     static int fcntlLock(int fd, int command, struct flock* lock) {
         activeFaults->lockCommands.push_back(command);
+        if (activeFaults->locksInvisible) {
+            if (command == F_GETLK
+#ifdef F_OFD_GETLK
+                || command == F_OFD_GETLK
+#endif
+            )
+                lock->l_type = F_UNLCK;
+            return 0;
+        }
 #ifdef F_OFD_SETLK
         if (command == F_OFD_SETLK && activeFaults->ofdLockErrno) {
             errno = activeFaults->ofdLockErrno;
@@ -89,6 +101,10 @@ private:
         return real().fcntlLock(fd, command, lock);
     }
     static int ftruncate(int fd, off_t length) {
+        if (activeFaults->truncateErrno) {
+            errno = activeFaults->truncateErrno;
+            return -1;
+        }
         return real().ftruncate(fd, length);
     }
 

@@ -2,6 +2,7 @@
 // refused and busy locks, writes and flushes that fail half way, journals left by dead processes.
 #include "core/testfolder.h"
 #include "faults.h"
+#include "process.h"
 
 #include "core/storage/filelock.h"
 #include "core/storage/recordfile.h"
@@ -194,7 +195,10 @@ TEST_F(StorageFaults, WaitingForABusyArchiveTellsTheHookAndBacksOff) {
 // ---- Writes that fail half way -------------------------------------------------------------------
 
 enum class Op { Append, Update, UpdateThenAppend };
-constexpr long kJournalBytes = 32 + 8 + static_cast<long>(R) + 8; // header + one entry
+constexpr long kEntryBytes = 8 + static_cast<long>(R) + 8;
+// A journal's first write: header, the archive's identity (24 bytes: three 8-byte pieces), the old and
+// the new record.
+constexpr long kJournalBytes = 32 + 5 * kEntryBytes;
 
 struct FaultCase {
     const char* name;
@@ -211,11 +215,11 @@ const FaultCase kFaultCases[] = {
     {"update, journal flush fails", Op::Update, -1, 1},
     {"update cut half way", Op::Update, kJournalBytes + 4, 0},
     {"update, archive flush fails", Op::Update, -1, 2},
-    {"update then append, append cut", Op::UpdateThenAppend, kJournalBytes + static_cast<long>(R) + 5, 0},
-    {"update then append, flush fails", Op::UpdateThenAppend, -1, 2},
+    {"update then append, append cut", Op::UpdateThenAppend, kJournalBytes + static_cast<long>(R) + kEntryBytes + 5, 0},
+    {"update then append, flush fails", Op::UpdateThenAppend, -1, 3},
     {"update cut half way, rollback fails too", Op::Update, kJournalBytes + 4, 0, true},
-    {"update then append cut, rollback fails too", Op::UpdateThenAppend, kJournalBytes + static_cast<long>(R) + 5, 0,
-     true},
+    {"update then append cut, rollback fails too", Op::UpdateThenAppend,
+     kJournalBytes + static_cast<long>(R) + kEntryBytes + 5, 0, true},
 };
 
 // Runs one operation; true when every step and Close() succeeded.
@@ -258,6 +262,36 @@ TEST_F(StorageFaults, AFailedWriteOrFlushLeavesTheArchiveAsItWasAndARetryWritesO
         if (c.op != Op::Update)
             expected += "ZZZZZZZZ";
         EXPECT_EQ(bytes("a.pro"), expected) << "one record added, not two";
+    }
+}
+
+TEST_F(StorageFaults, AnAppendWhoseFlushAndCutBothFailIsStoredOnceByTheRetry) {
+    const QByteArray before("aaaaaaaabbbbbbbbcccccccc");
+    const struct {
+        const char* name;
+        Op op;
+        int archiveFlush; // which flush is the archive's
+    } cases[] = {
+        {"append", Op::Append, 1},
+        {"update then append", Op::UpdateThenAppend, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write("a.pro", before);
+        {
+            FaultScope scope;
+            scope.faults.failSyncNumber = c.archiveFlush;
+            scope.faults.truncateErrno = EIO;
+            EXPECT_FALSE(runOp(path("a.pro"), c.op));
+        }
+        ASSERT_TRUE(runOp(path("a.pro"), c.op)) << "the retry";
+        QByteArray expected = before;
+        if (c.op != Op::Append)
+            expected.replace(8, 8, "NNNNNNNN");
+        expected += "ZZZZZZZZ";
+        EXPECT_EQ(bytes("a.pro"), expected) << "one record added, not two";
+        EXPECT_FALSE(QFileInfo::exists(path("a.pro.journal")));
+        EXPECT_TRUE(TRecordFile::SetAsideJournals(path("a.pro")).isEmpty());
     }
 }
 
@@ -381,6 +415,9 @@ TRecordFile::UpdateResult runMulti(const QString& file) {
 TEST_F(StorageFaults, AMultiRecordOperationFailingAtAnyWriteOrFlushLeavesTheOldOrTheNewArchive) {
     const QByteArray before("aaaaaaaabbbbbbbbcccccccc");
     const QByteArray after("AAAAAAAAbbbbbbbbCCCCCCCCDDDDDDDD");
+    write("a.pro", before);
+    ASSERT_EQ(runMulti(path("a.pro")), TRecordFile::UpdateResult::Written) << "the operation works without faults";
+    ASSERT_EQ(bytes("a.pro"), after);
     // Every byte budget from nothing up to the whole operation, every flush, with the rollback's own
     // writes working (the undo under the lock) or failing too (a crash: the next open reads the journal).
     for (const bool rollbackFails : {false, true}) {
@@ -415,6 +452,68 @@ TEST_F(StorageFaults, AMultiRecordOperationFailingAtAnyWriteOrFlushLeavesTheOldO
     }
 }
 
+// Every point where a multi-record operation can stop dead (its writes, the rollback's too, failing from
+// then on, as a crash leaves things), followed by a recovery that stops dead at each of its own writes,
+// then by one that completes: the old archive or the new, never a mix. And the same journals beside an
+// archive replaced in the meantime: never applied to it.
+TEST_F(StorageFaults, ACrashAtAnyPointOfAMultiRecordOperationOrItsRecoveryNeverMixesStatesOrFiles) {
+    const QByteArray before("aaaaaaaabbbbbbbbcccccccc");
+    const QByteArray after("AAAAAAAAbbbbbbbbCCCCCCCCDDDDDDDD");
+    const QByteArray replacement("xxxxxxxxyyyyyyyyzzzzzzzz");
+    int journalsLeft = 0;
+    int written = 0;
+    for (long budget = 0; budget <= 600; budget += 4) {
+        for (const bool replaced : {false, true}) {
+            for (long recoveryBudget = -1; recoveryBudget <= 24; recoveryBudget += 4) {
+                SCOPED_TRACE(QStringLiteral("budget %1 replaced %2 recovery budget %3")
+                                 .arg(budget)
+                                 .arg(replaced)
+                                 .arg(recoveryBudget)
+                                 .toStdString());
+                write("a.pro", before);
+                QFile::remove(TRecordFile::JournalPath(path("a.pro")));
+                for (const QString& old : TRecordFile::SetAsideJournals(path("a.pro")))
+                    QFile::remove(old);
+                TRecordFile::UpdateResult result;
+                {
+                    FaultScope scope;
+                    scope.faults.writeBudget = budget;
+                    scope.faults.writesStayFailed = true;
+                    result = runMulti(path("a.pro"));
+                }
+                const bool left = QFileInfo::exists(TRecordFile::JournalPath(path("a.pro")));
+                if (!left && recoveryBudget >= 0)
+                    continue; // nothing to recover: one pass is enough
+                journalsLeft += left && !replaced && recoveryBudget < 0;
+                written += result == TRecordFile::UpdateResult::Written;
+                if (replaced) {
+                    QFile f(path("a.pro"));
+                    ASSERT_TRUE(f.open(QIODevice::ReadWrite | QIODevice::Truncate));
+                    ASSERT_EQ(f.write(replacement), replacement.size());
+                }
+                const QByteArray found = bytes("a.pro");
+                if (recoveryBudget >= 0) {
+                    FaultScope scope;
+                    scope.faults.writeBudget = recoveryBudget;
+                    scope.faults.writesStayFailed = true;
+                    TRecordFile crashed;
+                    crashed.OpenOrCreate(path("a.pro"), R, Write);
+                }
+                TRecordFile next;
+                ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), R, Write)) << next.ErrorString().toStdString();
+                EXPECT_TRUE(next.Close());
+                if (replaced)
+                    EXPECT_EQ(bytes("a.pro"), found);
+                else
+                    EXPECT_EQ(bytes("a.pro"), result == TRecordFile::UpdateResult::Written ? after : before);
+                EXPECT_FALSE(QFileInfo::exists(TRecordFile::JournalPath(path("a.pro"))));
+            }
+        }
+    }
+    EXPECT_GT(journalsLeft, 20) << "the sweep reaches the points where a journal is left behind";
+    EXPECT_GT(written, 0) << "and budgets large enough for the whole operation";
+}
+
 TEST_F(StorageFaults, AMultiRecordOperationWritesNothingWhenOneRecordChangedMeanwhile) {
     write("a.pro", "aaaaaaaaXXXXXXXXcccccccc");
     TRecordFile f;
@@ -444,6 +543,106 @@ TEST_F(StorageFaults, AJournalSetAsideBesideAReplacedArchiveIsNeverApplied) {
         EXPECT_EQ(bytes("a.pro"), "NNNNNNNNbbbbbbbbcccccccc");
     }
     EXPECT_TRUE(TRecordFile::SetAsideJournal(path("a.pro"))) << "no journal: nothing to do";
+}
+
+// How the archive is found at the next open, after a save was abandoned (killed) with its journal
+// written and its records half written.
+enum class Then { Left, InPlace, NewFile };
+struct StaleCase {
+    const char* name;
+    Then then;
+    QByteArray archive;  // the archive then (Left: as the abandoned save left it)
+    bool applied;        // the journal belongs to it: rolled back to the archive before the save
+};
+
+TEST_F(StorageFaults, AJournalBesideAReplacedArchiveIsSetAsideAndNeverApplied) {
+    const QByteArray before("aaaaaaaabbbbbbbbcccccccc");
+    const StaleCase cases[] = {
+        {"left as the save left it", Then::Left, QByteArray(), true},
+        {"the rewrite and the append torn", Then::InPlace, "aaaaaaaaNNNNbbbbccccccccZZZZ", true},
+        {"killed before the archive was touched", Then::InPlace, before, true},
+        {"copied back over it, another card where the save wrote", Then::InPlace, "aaaaaaaaXXXXXXXXcccccccc", false},
+        {"copied back over it, more cards than the save made", Then::InPlace,
+         "aaaaaaaabbbbbbbbccccccccddddddddeeeeeeee", false},
+        {"copied back over it, another card where the save appended", Then::InPlace,
+         "aaaaaaaabbbbbbbbccccccccdddddddd", false},
+        {"copied back over it, fewer cards", Then::InPlace, "aaaaaaaabbbbbbbb", false},
+        {"restored as a new file with the old cards", Then::NewFile, before, false},
+        {"restored as a new file with other cards", Then::NewFile, "aaaaaaaaXXXXXXXXcccccccc", false},
+    };
+    for (const StaleCase& c : cases) {
+        for (const auto access : {Read, Write}) {
+            SCOPED_TRACE(QStringLiteral("%1, %2").arg(QLatin1String(c.name), access == Read ? u"read" : u"write")
+                             .toStdString());
+            for (const QString& old : TRecordFile::SetAsideJournals(path("a.pro")))
+                QFile::remove(old);
+            write("a.pro", before);
+            ASSERT_EQ(waitProgram(startProgram(QStringLiteral(OMBRISA_STORAGE_HELPER),
+                                               {QStringLiteral("abandon"), path("a.pro")})),
+                      0);
+            ASSERT_EQ(bytes("a.pro"), "aaaaaaaaNNNNNNNNccccccccZZZZZZZZ");
+            ASSERT_TRUE(QFileInfo::exists(path("a.pro.journal")));
+            if (c.then == Then::InPlace) {
+                QFile f(path("a.pro")); // same file, same inode: what a copy over it does
+                ASSERT_TRUE(f.open(QIODevice::ReadWrite | QIODevice::Truncate));
+                ASSERT_EQ(f.write(c.archive), c.archive.size());
+            } else if (c.then == Then::NewFile) {
+                write("a.pro.new", c.archive);
+                ASSERT_EQ(::rename(local("a.pro.new").constData(), local("a.pro").constData()), 0);
+            }
+            const QByteArray found = bytes("a.pro");
+            TRecordFile f;
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, access)) << f.ErrorString().toStdString();
+            EXPECT_FALSE(f.JournalPending());
+            EXPECT_TRUE(f.Close());
+            EXPECT_EQ(bytes("a.pro"), c.applied ? before : found);
+            EXPECT_FALSE(QFileInfo::exists(path("a.pro.journal")));
+            EXPECT_EQ(TRecordFile::SetAsideJournals(path("a.pro")).size(), c.applied ? 0 : 1);
+        }
+    }
+}
+
+TEST_F(StorageFaults, AJournalOfAppendsInOneRunIsCutBackOnlyOnItsOwnFile) {
+    const QByteArray before("aaaaaaaabbbbbbbbcccccccc");
+    const char run[] = "XXXXXXXXYYYYYYYYZZZZZZZZ"; // three appends lying one after the other: one write
+    const struct {
+        const char* name;
+        QByteArray replacement; // copied over the archive after the crash; empty: left as the crash left it
+    } cases[] = {
+        {"left as the crash left it", QByteArray()},
+        {"copied back with more cards", "aaaaaaaabbbbbbbbccccccccddddddddeeeeeeeeffffffffgggggggg"},
+        {"copied back with other cards where the run wrote", "aaaaaaaabbbbbbbbccccccccdddddddd"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write("a.pro", before);
+        for (const QString& old : TRecordFile::SetAsideJournals(path("a.pro")))
+            QFile::remove(old);
+        {
+            FaultScope scope; // the journal goes through, the run stops half way, and so does the undo
+            scope.faults.writeBudget = 32 + 5 * kEntryBytes + 12;
+            scope.faults.writesStayFailed = true;
+            scope.faults.truncateErrno = EIO;
+            TRecordFile f;
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Write));
+            EXPECT_EQ(f.WriteRecords({{TRecordFile::kAppend, nullptr, run},
+                                      {TRecordFile::kAppend, nullptr, run + 8},
+                                      {TRecordFile::kAppend, nullptr, run + 16}}),
+                      TRecordFile::UpdateResult::Failed);
+            f.Close();
+        }
+        ASSERT_TRUE(QFileInfo::exists(path("a.pro.journal")));
+        if (!c.replacement.isEmpty()) {
+            QFile f(path("a.pro"));
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite | QIODevice::Truncate));
+            ASSERT_EQ(f.write(c.replacement), c.replacement.size());
+        }
+        TRecordFile next;
+        ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), R, Write)) << next.ErrorString().toStdString();
+        EXPECT_TRUE(next.Close());
+        EXPECT_EQ(bytes("a.pro"), c.replacement.isEmpty() ? before : c.replacement);
+        EXPECT_EQ(TRecordFile::SetAsideJournals(path("a.pro")).size(), c.replacement.isEmpty() ? 0 : 1);
+    }
 }
 
 TEST_F(StorageFaults, AnEmptiedJournalThatCannotBeRemovedIsIgnored) {

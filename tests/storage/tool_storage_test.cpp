@@ -5,6 +5,7 @@
 
 #include "core/records/archivepaths.h"
 #include "core/storage/filelock.h"
+#include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
 #include "ombrisa-tool/commands.h"
 
@@ -186,6 +187,50 @@ TEST_F(ToolStorage, VerifyReportsRefusedLocks) {
     EXPECT_EQ(code, 1);
     EXPECT_TRUE(report.contains("Contatti.pro: 2 schede; il file system rifiuta i blocchi")) << report.toStdString();
     EXPECT_FALSE(report.contains("nessun problema"));
+}
+
+TEST_F(ToolStorage, VerifyListsTheWorkstationsPresentAndOneWhoseLockIsNotSeen) {
+    generate(QStringLiteral("--clients 2 --calls 0 --agents 0"));
+    Presence other(dir.path());
+    ASSERT_TRUE(other.Register());
+    int code = -1;
+    QByteArray report = captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 0) << report.toStdString();
+    EXPECT_TRUE(report.contains("Postazione presente: ")) << report.toStdString();
+    EXPECT_FALSE(report.contains("non si vede da qui")) << report.toStdString();
+    FaultScope scope;
+    scope.faults.locksInvisible = true;
+    report = captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 1) << report.toStdString();
+    EXPECT_TRUE(report.contains("il suo blocco non si vede da qui")) << report.toStdString();
+}
+
+TEST_F(ToolStorage, VerifyReportsAJournalSetAsideBesideAReplacedArchive) {
+    generate(QStringLiteral("--clients 3 --calls 0 --agents 0"));
+    const QByteArray archive = bytes(kClientiFile);
+    // A save abandoned with its journal written, then the archive copied back from an older copy.
+    {
+        FaultScope scope;
+        // The journal (header, identity, old and new card) is written, then every write fails: the
+        // archive's and the rollback's, as when the process is killed there.
+        scope.faults.writeBudget = 32 + 3 * (8 + 3372 + 8);
+        scope.faults.writesStayFailed = true;
+        TRecordFile f;
+        ASSERT_TRUE(f.OpenOrCreate(path(kClientiFile), 3372));
+        ASSERT_TRUE(f.Seek(1));
+        std::vector<char> card(3372, 'X');
+        f.WriteRecord(static_cast<const void*>(card.data()));
+        f.Close();
+    }
+    ASSERT_TRUE(QFileInfo::exists(TRecordFile::JournalPath(path(kClientiFile))));
+    QByteArray older = archive;
+    older.replace(3372, 20, QByteArray(20, 'O')); // card 2 as it was in the copy
+    write(kClientiFile, older);
+    int code = -1;
+    const QByteArray report = captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 1) << report.toStdString();
+    EXPECT_TRUE(report.contains("giornale di ripristino messo da parte, mai applicato")) << report.toStdString();
+    EXPECT_EQ(bytes(kClientiFile), older) << "never applied to the copy";
 }
 
 // Every command that reads archives refuses, with exit 2 and one Italian line, a folder it cannot read as

@@ -4,6 +4,8 @@
 //                       "P<P>-<i>" followed by the letter 'A' + P up to the end
 //   churn FOLDER SEED [PAUSE_US]  until killed, pausing PAUSE_US microseconds after each operation: appends and in-place updates of client cards in FOLDER/Contatti.pro;
 //                       every field of a card written holds the same generation text "G<n>"
+//   abandon FILE        in one operation on 8-byte records, rewrites record 1 with "NNNNNNNN" and appends
+//                       "ZZZZZZZZ", then ends without closing: the state a crash after the writes leaves
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
 #include "core/storage/recordfile.h"
@@ -69,6 +71,17 @@ int churn(const char* folder, unsigned seed, long pauseMicroseconds) {
     }
 }
 
+int abandon(const char* file) {
+    TRecordFile f;
+    if (!f.OpenOrCreate(QString::fromLocal8Bit(file), 8) || !f.Seek(1) ||
+        !f.WriteRecord(static_cast<const void*>("NNNNNNNN")) || !f.Seek(f.Count()) ||
+        !f.WriteRecord(static_cast<const void*>("ZZZZZZZZ"))) {
+        std::fprintf(stderr, "%s\n", qPrintable(f.ErrorString()));
+        return 1;
+    }
+    std::_Exit(0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +90,8 @@ int main(int argc, char** argv) {
     if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "churn") == 0)
         return churn(argv[2], static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)),
                      argc == 5 ? std::atol(argv[4]) : 0);
-    std::fputs("uso: ombrisa-storage-helper append FILE N P | churn FOLDER SEED [PAUSE_US]\n", stderr);
+    if (argc == 3 && std::strcmp(argv[1], "abandon") == 0)
+        return abandon(argv[2]);
+    std::fputs("uso: ombrisa-storage-helper append FILE N P | churn FOLDER SEED [PAUSE_US] | abandon FILE\n", stderr);
     return 2;
 }

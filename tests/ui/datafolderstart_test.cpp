@@ -1,6 +1,8 @@
 // The start-up question when the remembered data folder looks empty (a network share not mounted): retry,
 // another folder, or a new archive only after a second confirmation; never a silent empty archive.
 #include "core/storage/appfolder.h"
+#include "core/storage/recordfile.h"
+#include "storage/faults.h"
 #include "ui/app/datafolderstart.h"
 #include "uisupport/fakes.h"
 
@@ -73,6 +75,14 @@ TEST_F(DataFolderQuestion, AnotherFolderIsUsedAndRemembered) {
     EXPECT_FALSE(seeded());
     QSettings settings(path(QStringLiteral("impostazioni.ini")), QSettings::IniFormat);
     EXPECT_EQ(settings.value(QStringLiteral("CartellaDati")).toString(), other);
+}
+
+TEST_F(DataFolderQuestion, AFolderWhereSavesCannotCreateTheirJournalIsSaidOnceChosen) {
+    QFile(share + QStringLiteral("/Contatti.pro")).open(QIODevice::WriteOnly);
+    FaultScope scope; // the folder lets this user write the archives but not add files
+    scope.faults.openWriteErrno = EACCES;
+    messages.expect(MsgKind::Warning, TRecordFile::JournalRightsProblem(share));
+    EXPECT_TRUE(open()) << "the folder is still used: reading works";
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/datafolder.h"
+#include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
+#include "core/storage/sharedfolder.h"
 #include "core/storage/syserror.h"
 
 #include <QDir>
@@ -153,6 +155,27 @@ int verify(const QStringList& args) {
         out << "Generazione interrotta: gli archivi possono essere in parte vecchi e in parte nuovi (file rimasti: "
             << names.join(QStringLiteral(", ")) << "); ripetere ombrisa-tool generate --force\n";
         ++problems;
+    }
+    // What the folder lacks for saving from several workstations. Locks that do not reach the others
+    // put the archives at risk; missing rights only stop saves (a read-only copy is sound), so they are
+    // said but not counted.
+    if (const QString locks = ombrisa::sharedFolderLockProblem(ombrisa::appFolder()); !locks.isEmpty()) {
+        out << "Cartella dei dati: " << locks << '\n';
+        ++problems;
+    }
+    for (const QString& p : ombrisa::sharedFolderRightsProblems(ombrisa::appFolder()))
+        out << "Avviso: " << p << '\n';
+    // The programs using the folder now; one whose slot's lock cannot be seen from here is on a
+    // workstation whose locks do not reach this one (or ended moments ago without saying so).
+    for (const ombrisa::Workstation& w : ombrisa::Presence::Read(ombrisa::appFolder())) {
+        out << "Postazione presente: " << w.host << (w.user.isEmpty() ? QString() : QStringLiteral(" (utente %1)").arg(w.user))
+            << ", dal " << w.started.toLocalTime().toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+        if (!w.lockSeen) {
+            out << "; il suo blocco non si vede da qui: se il programma vi è aperto, i blocchi non raggiungono "
+                   "questa postazione e salvare da entrambe non è sicuro";
+            ++problems;
+        }
+        out << '\n';
     }
     out << (problems == 0 ? QStringLiteral("Esito: nessun problema.")
                           : QStringLiteral("Esito: %1 problemi trovati.").arg(problems))

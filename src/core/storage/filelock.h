@@ -12,12 +12,12 @@ inline const QString kLocksRefusedWarning =
                    "finché il problema non è risolto, usare il programma da una sola postazione.");
 
 // Told when an archive is busy with another workstation and the open has to wait for its lock. The user
-// interface installs one to show the busy cursor; core does the waiting and the back-off.
+// interface installs one to show the busy cursor; core does the waiting.
 class LockWaitHook {
 public:
     virtual ~LockWaitHook() = default;
     virtual void waitStarted() = 0;
-    // Called between attempts, every few to a few hundred milliseconds.
+    // Called about every 50 milliseconds while waiting.
     virtual void stillWaiting() {}
     virtual void waitEnded() = 0;
 };
@@ -38,8 +38,10 @@ enum class LockResult {
 };
 
 // Takes a shared or exclusive lock on the whole of `fd`, waiting up to `timeoutMs` for other
-// workstations with a growing pause between attempts. Open-file-description locks, so that two opens in
-// one process never release each other's lock; classic record locks where the kernel lacks them.
+// workstations in the kernel's own wait (served as soon as the lock is released, not at the next poll),
+// interrupted every 50 ms by a timer signal of this thread to look at the clock and call the hook.
+// Open-file-description locks, so that two opens in one process never release each other's lock;
+// classic record locks where the kernel lacks them.
 LockResult lockWholeFile(int fd, bool exclusive, int timeoutMs, const QString& path);
 
 } // namespace ombrisa

@@ -8,13 +8,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QtEndian>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,12 +31,25 @@ constexpr std::size_t kReadAheadBytes = 256 * 1024;
 constexpr int kOpenAttempts = 8;
 
 // Journal layout, little-endian: a header of magic, record size, the archive's length before the
-// operation and a checksum of those; then one entry per overwritten record: its byte offset, its old
-// bytes and a checksum of both. An entry whose checksum fails was cut off while being written, before
-// its record was touched, and ends the journal.
+// operation and a checksum of those; then entries of one fixed size: a tagged offset, recordSize bytes
+// and a checksum of both. An entry whose checksum fails was cut off while being written, before the
+// archive was touched, and ends the journal. The tag in the offset's two high bits says what the bytes
+// are:
+//   00  the old bytes of the record at that offset, put back by a recovery;
+//   10  the bytes this operation is about to write at that offset (a rewrite or an append);
+//   11  a piece (numbered in the low bits) of the archive's identity: machine, device and inode.
+// Programs that knew only the first kind read tagged offsets as negative ones and skip them, so every
+// version rolls back the journals of every other. A recovery applies a journal that carries the
+// identity only when the archive is still the file it names and holds, where the operation wrote, the
+// old or the new bytes; otherwise the journal belongs to a file that was since replaced and is set aside.
 constexpr char kJournalMagic[8] = {'O', 'M', 'B', 'J', 'R', 'N', 'L', '1'};
 constexpr std::size_t kJournalHeader = 32;
 constexpr std::size_t kMaxJournalRecord = 1 << 20;
+constexpr std::uint64_t kTagMask = 3ull << 62;
+constexpr std::uint64_t kTagExtent = 1ull << 62;
+constexpr std::uint64_t kTagNew = 2ull << 62;
+constexpr std::uint64_t kTagIdentity = 3ull << 62;
+constexpr std::size_t kIdentityBytes = 24;
 // The most bytes of consecutive appends written with one call.
 constexpr std::size_t kAppendRunBytes = 4 << 20;
 
@@ -106,6 +122,151 @@ bool exists(const QByteArray& path) {
 bool journalHoldsBytes(const QByteArray& path) {
     struct stat st {};
     return ::lstat(path.constData(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
+}
+
+// This machine, so that device and inode numbers are compared only where they name the same file: two
+// workstations see one shared file under numbers of their own.
+std::uint64_t machineHash() {
+    static const std::uint64_t hash = [] {
+        QByteArray id = QSysInfo::machineUniqueId();
+        if (id.isEmpty())
+            id = QSysInfo::machineHostName().toUtf8();
+        return checksum(reinterpret_cast<const std::uint8_t*>(id.constData()), static_cast<std::size_t>(id.size()));
+    }();
+    return hash;
+}
+
+std::array<std::uint8_t, kIdentityBytes> identityOf(const struct stat& st) {
+    std::array<std::uint8_t, kIdentityBytes> identity{};
+    putU64(identity.data(), machineHash());
+    putU64(identity.data() + 8, static_cast<std::uint64_t>(st.st_dev));
+    putU64(identity.data() + 16, static_cast<std::uint64_t>(st.st_ino));
+    return identity;
+}
+
+// Appends one journal entry: the tagged offset, `count` bytes padded with zeros to the record size, and
+// the checksum of both.
+void addEntry(std::vector<std::uint8_t>& journal, std::size_t recordSize, std::uint64_t tagged,
+              const std::uint8_t* bytes, std::size_t count) {
+    const std::size_t at = journal.size();
+    journal.resize(at + 8 + recordSize + 8);
+    putU64(journal.data() + at, tagged);
+    std::memcpy(journal.data() + at + 8, bytes, count);
+    putU64(journal.data() + at + 8 + recordSize, checksum(journal.data() + at, 8 + recordSize));
+}
+
+// The start of a new journal: the header and the identity of the archive `st` describes.
+std::vector<std::uint8_t> journalStart(std::size_t recordSize, std::int64_t originalSize, const struct stat& st) {
+    std::vector<std::uint8_t> journal(kJournalHeader);
+    std::memcpy(journal.data(), kJournalMagic, 8);
+    putU64(journal.data() + 8, recordSize);
+    putU64(journal.data() + 16, static_cast<std::uint64_t>(originalSize));
+    putU64(journal.data() + 24, checksum(journal.data(), 24));
+    const std::array<std::uint8_t, kIdentityBytes> identity = identityOf(st);
+    for (std::size_t piece = 0; piece * recordSize < kIdentityBytes; ++piece)
+        addEntry(journal, recordSize, kTagIdentity | piece, identity.data() + piece * recordSize,
+                 std::min(recordSize, kIdentityBytes - piece * recordSize));
+    return journal;
+}
+
+// What a journal says, read back.
+struct JournalContents {
+    std::uint64_t recordSize = 0;
+    std::int64_t originalSize = 0;
+    std::vector<std::pair<std::int64_t, const std::uint8_t*>> old;     // offset, old bytes
+    std::vector<std::pair<std::int64_t, const std::uint8_t*>> written; // offset, bytes the operation wrote
+    std::int64_t extentEnd = 0; // where records appended without their bytes in the journal end
+    bool named = false;         // the identity is whole
+    std::array<std::uint8_t, kIdentityBytes> identity{};
+};
+
+// Parses a journal whose header is sound; entries up to the first one cut off.
+JournalContents parseJournal(const std::vector<std::uint8_t>& journal) {
+    JournalContents c;
+    c.recordSize = getU64(journal.data() + 8);
+    c.originalSize = static_cast<std::int64_t>(getU64(journal.data() + 16));
+    if (c.recordSize == 0 || c.recordSize > kMaxJournalRecord)
+        return c;
+    const std::size_t size = static_cast<std::size_t>(c.recordSize);
+    const std::size_t pieces = (kIdentityBytes + size - 1) / size;
+    std::vector<bool> havePiece(pieces, false);
+    const std::size_t entry = 8 + size + 8;
+    for (std::size_t at = kJournalHeader; at + entry <= journal.size(); at += entry) {
+        const std::uint8_t* e = journal.data() + at;
+        if (getU64(e + 8 + size) != checksum(e, 8 + size))
+            break; // cut off while being written: the archive was not touched after it
+        const std::uint64_t tagged = getU64(e);
+        const auto offset = static_cast<std::int64_t>(tagged & ~kTagMask);
+        switch (tagged & kTagMask) {
+        case 0:
+            c.old.emplace_back(offset, e + 8);
+            break;
+        case kTagNew:
+            c.written.emplace_back(offset, e + 8);
+            break;
+        case kTagExtent:
+            c.extentEnd = std::max(c.extentEnd, offset);
+            break;
+        case kTagIdentity:
+            if (static_cast<std::uint64_t>(offset) < pieces) {
+                const std::size_t from = static_cast<std::size_t>(offset) * size;
+                std::memcpy(c.identity.data() + from, e + 8, std::min(size, kIdentityBytes - from));
+                havePiece[static_cast<std::size_t>(offset)] = true;
+            }
+            break;
+        default:
+            break; // a kind of entry of a later version: not ours to apply
+        }
+    }
+    c.named = std::all_of(havePiece.begin(), havePiece.end(), [](bool b) { return b; });
+    return c;
+}
+
+// A named journal belongs to the archive open as `fd` (length `length`) only when the archive is the
+// file it names (on this machine and device: the same inode), its length lies between the length
+// before the operation and the end of what the operation wrote, and every byte where the operation
+// wrote holds the old byte, a byte the operation wrote, or (past the old end) a zero of a file grown
+// but not yet filled. A torn write of a crash passes; another file copied or restored in its place
+// does not.
+bool journalBelongs(const JournalContents& c, int fd, const struct stat& now) {
+    const std::array<std::uint8_t, kIdentityBytes> here = identityOf(now);
+    if (std::memcmp(c.identity.data(), here.data(), 16) == 0 && std::memcmp(c.identity.data() + 16, here.data() + 16, 8) != 0)
+        return false; // same machine and device, another inode: the file was replaced
+    const auto size = static_cast<std::int64_t>(c.recordSize);
+    std::int64_t end = std::max(c.originalSize, c.extentEnd);
+    for (const auto& w : c.written)
+        end = std::max(end, w.first + size);
+    if (now.st_size < c.originalSize || now.st_size > end)
+        return false;
+    std::map<std::int64_t, std::vector<const std::uint8_t*>> candidates;
+    std::map<std::int64_t, bool> haveOld;
+    for (const auto& o : c.old) {
+        candidates[o.first].push_back(o.second);
+        haveOld[o.first] = true;
+    }
+    for (const auto& w : c.written)
+        candidates[w.first].push_back(w.second);
+    std::vector<std::uint8_t> current(static_cast<std::size_t>(size));
+    for (const auto& [offset, bytes] : candidates) {
+        if (offset >= now.st_size)
+            continue;
+        const std::size_t wanted = static_cast<std::size_t>(std::min(size, now.st_size - offset));
+        std::size_t got = 0;
+        if (!preadAll(fd, current.data(), wanted, offset, got) || got != wanted)
+            return false;
+        const bool old = haveOld.count(offset) > 0;
+        for (std::size_t i = 0; i < wanted; ++i) {
+            const std::int64_t at = offset + static_cast<std::int64_t>(i);
+            if (at < c.originalSize && !old)
+                continue; // the cut-off tail of a crashed append, overwritten: nothing to compare with
+            bool known = at >= c.originalSize && current[i] == 0;
+            for (const std::uint8_t* b : bytes)
+                known = known || b[i] == current[i];
+            if (!known)
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -347,27 +508,34 @@ bool TRecordFile::recoverJournal() {
     bool ok = true;
     if (journal.size() >= kJournalHeader && std::memcmp(journal.data(), kJournalMagic, 8) == 0 &&
         getU64(journal.data() + 24) == checksum(journal.data(), 24)) {
-        const std::uint64_t size = getU64(journal.data() + 8);
-        const auto originalSize = static_cast<std::int64_t>(getU64(journal.data() + 16));
+        const JournalContents c = parseJournal(journal);
+        const auto size = static_cast<std::int64_t>(c.recordSize);
         struct stat now {};
         if (::fstat(fd_, &now) != 0)
             return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), errno);
-        // The archive never shrinks below the length the journal recorded, and every saved record lies
-        // within it: a journal that says otherwise belongs to no state of this archive and is dropped.
-        if (size > 0 && size <= kMaxJournalRecord && originalSize >= 0 && originalSize <= now.st_size) {
-            const std::size_t entry = 8 + static_cast<std::size_t>(size) + 8;
-            for (std::size_t at = kJournalHeader; ok && at + entry <= journal.size(); at += entry) {
-                const std::uint8_t* e = journal.data() + at;
-                if (getU64(e + 8 + size) != checksum(e, 8 + size))
-                    break; // cut off while being written: its record was never touched
-                const auto offset = static_cast<std::int64_t>(getU64(e));
+        if (c.named && !journalBelongs(c, fd_, now)) {
+            // Left beside a file that has since been replaced (copied back, restored): never applied.
+            QString aside;
+            QString error;
+            if (!SetAsideJournal(path_, &aside, &error))
+                return fail(error, 0);
+            qWarning("%s", qPrintable(QStringLiteral("giornale di ripristino di un altro archivio messo da parte: %1")
+                                          .arg(aside)));
+            return true;
+        }
+        // A journal without the archive's identity was written by an earlier version: the archive never
+        // shrinks below the length it recorded, and every saved record lies within it; a journal that
+        // says otherwise belongs to no state of this archive and is dropped.
+        if (size > 0 && static_cast<std::uint64_t>(size) <= kMaxJournalRecord && c.originalSize >= 0 &&
+            c.originalSize <= now.st_size) {
+            for (const auto& [offset, bytes] : c.old) {
                 // A record appended and then rewritten in the same operation: the cut below removes it.
-                if (offset < 0 || offset > originalSize - static_cast<std::int64_t>(size))
+                if (offset > c.originalSize - size)
                     continue;
-                ok = pwriteAll(fd_, e + 8, static_cast<std::size_t>(size), offset);
+                ok = ok && pwriteAll(fd_, bytes, static_cast<std::size_t>(size), offset);
             }
-            if (ok && now.st_size > originalSize)
-                ok = storageSyscalls().ftruncate(fd_, static_cast<off_t>(originalSize)) == 0;
+            if (ok && now.st_size > c.originalSize)
+                ok = storageSyscalls().ftruncate(fd_, static_cast<off_t>(c.originalSize)) == 0;
             ok = ok && storageSyscalls().fdatasync(fd_) == 0;
         }
     }
@@ -399,49 +567,62 @@ QString TRecordFile::JournalRightsProblem(const QString& folder) {
         .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(err)));
 }
 
-// The journal's header: what the archive was (record size, length) before this operation.
-std::vector<std::uint8_t> TRecordFile::journalHeader() const {
-    std::vector<std::uint8_t> data(kJournalHeader);
-    std::memcpy(data.data(), kJournalMagic, 8);
-    putU64(data.data() + 8, recordSize_);
-    putU64(data.data() + 16, static_cast<std::uint64_t>(originalSize_));
-    putU64(data.data() + 24, checksum(data.data(), 24));
-    return data;
-}
-
-bool TRecordFile::createJournal() {
-    const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
-    journalFd_ =
-        storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-    journalEnd_ = 0;
-    return journalFd_ >= 0 || fail(QStringLiteral("impossibile creare il giornale di ripristino"), errno);
-}
-
-// Before the first record an operation appends: a journal holding only the archive's length, flushed,
-// so that a crash while appending is cut back by the next open. A partial record at the end, which the
-// appends write over, is kept here for an undo under the lock (a crash leaves the cut-back length and
-// the start of the new record in those bytes, which were never a whole record).
-bool TRecordFile::journalAppends() {
-    if (journalFd_ >= 0)
-        return true;
-    if (partialTail_ > 0) {
-        const std::int64_t start = count_ * static_cast<std::int64_t>(recordSize_);
-        Journaled tail{start, std::vector<std::uint8_t>(static_cast<std::size_t>(partialTail_))};
-        std::size_t got = 0;
-        if (!preadAll(fd_, tail.bytes.data(), tail.bytes.size(), start, got) || got != tail.bytes.size())
-            return fail(QStringLiteral("errore di lettura"), got == tail.bytes.size() ? errno : 0);
-        journaled_.push_back(std::move(tail));
+// Before the records one WriteRecords() call appends (`appends` of them, the first being `first`): the
+// journal, flushed, with the archive's identity when it is new, where the appended records will end and
+// the first of them, so that a crash while appending is cut back by the next open, and only on this
+// file. A partial record at the end, which the appends write over, is kept here for an undo under the
+// lock (a crash leaves the cut-back length and the start of the new record in those bytes, which were
+// never a whole record).
+bool TRecordFile::journalAppends(std::int64_t appends, const std::uint8_t* first) {
+    const auto rs = static_cast<std::int64_t>(recordSize_);
+    std::vector<std::uint8_t> data;
+    const bool created = journalFd_ < 0;
+    if (created) {
+        if (partialTail_ > 0) {
+            const std::int64_t start = count_ * rs;
+            Journaled tail{start, std::vector<std::uint8_t>(static_cast<std::size_t>(partialTail_))};
+            std::size_t got = 0;
+            if (!preadAll(fd_, tail.bytes.data(), tail.bytes.size(), start, got) || got != tail.bytes.size())
+                return fail(QStringLiteral("errore di lettura"), got == tail.bytes.size() ? errno : 0);
+            journaled_.push_back(std::move(tail));
+        }
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) {
+            const int err = errno;
+            rollBack();
+            return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), err);
+        }
+        journalFd_ = storageSyscalls().open(JournalPath(path_).toLocal8Bit().constData(),
+                                            O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+        if (journalFd_ < 0) {
+            const int err = errno;
+            rollBack();
+            return fail(QStringLiteral("impossibile creare il giornale di ripristino"), err);
+        }
+        journalEnd_ = 0;
+        data = journalStart(recordSize_, originalSize_, st);
+        std::vector<std::uint8_t> appended(recordSize_);
+        for (std::int64_t index = originalSize_ / rs; index < count_; ++index) {
+            std::size_t got = 0;
+            if (!preadAll(fd_, appended.data(), recordSize_, index * rs, got) || got != recordSize_) {
+                const int err = got == recordSize_ ? errno : 0;
+                rollBack();
+                return fail(QStringLiteral("errore di lettura"), err);
+            }
+            addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(index * rs), appended.data(), recordSize_);
+        }
     }
-    if (!createJournal())
-        return false;
-    const std::vector<std::uint8_t> header = journalHeader();
-    if (!pwriteAll(journalFd_, header.data(), header.size(), 0) || storageSyscalls().fdatasync(journalFd_) != 0) {
+    const std::int64_t offset = count_ * rs;
+    addEntry(data, recordSize_, kTagExtent | static_cast<std::uint64_t>(offset + appends * rs), first, 0);
+    addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(offset), first, recordSize_);
+    if (!pwriteAll(journalFd_, data.data(), data.size(), journalEnd_) || storageSyscalls().fdatasync(journalFd_) != 0) {
         const int err = errno;
         rollBack();
         return fail(QStringLiteral("impossibile scrivere il giornale di ripristino"), err);
     }
-    syncFolderOf(JournalPath(path_).toLocal8Bit());
-    journalEnd_ = static_cast<std::int64_t>(header.size());
+    if (created)
+        syncFolderOf(JournalPath(path_).toLocal8Bit());
+    journalEnd_ += static_cast<std::int64_t>(data.size());
     return true;
 }
 
@@ -460,31 +641,56 @@ bool TRecordFile::appendRun(const std::uint8_t* records, std::int64_t count) {
     return true;
 }
 
-// Saves the old bytes of the record at `offset` in the journal, flushed, before it is overwritten.
-bool TRecordFile::journalBefore(std::int64_t offset) {
-    for (const Journaled& j : journaled_)
-        if (j.offset == offset)
-            return true; // the oldest bytes are already saved
-    Journaled saved{offset, std::vector<std::uint8_t>(recordSize_)};
-    std::size_t got = 0;
-    if (!preadAll(fd_, saved.bytes.data(), recordSize_, offset, got) || got != recordSize_) {
+// Saves in the journal, flushed, before the archive is touched: the old bytes of the record at `offset`
+// when this write overwrites one (the first time only), and the bytes it writes there. A new journal
+// starts with the archive's identity and the records this operation appended before it, so that a
+// recovery recognises the file it belongs to.
+bool TRecordFile::journalWrite(std::int64_t offset, const std::uint8_t* record, bool overwrites) {
+    std::vector<std::uint8_t> data;
+    const auto readFailed = [this](std::size_t got) {
         const int err = got == recordSize_ ? errno : 0;
         rollBack();
         return fail(QStringLiteral("errore di lettura"), err);
+    };
+    bool saveOld = overwrites;
+    for (const Journaled& j : journaled_)
+        saveOld = saveOld && j.offset != offset; // the oldest bytes are already saved
+    Journaled saved{offset, {}};
+    std::size_t got = 0;
+    if (saveOld) {
+        saved.bytes.resize(recordSize_);
+        if (!preadAll(fd_, saved.bytes.data(), recordSize_, offset, got) || got != recordSize_)
+            return readFailed(got);
     }
     const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
-    std::vector<std::uint8_t> data;
-    if (journalFd_ < 0) {
-        if (!createJournal())
-            return false;
-        data = journalHeader();
+    const bool first = journalFd_ < 0;
+    if (first) {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) {
+            const int err = errno;
+            rollBack();
+            return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), err);
+        }
+        journalFd_ =
+            storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+        if (journalFd_ < 0) {
+            const int err = errno;
+            rollBack();
+            return fail(QStringLiteral("impossibile creare il giornale di ripristino"), err);
+        }
+        data = journalStart(recordSize_, originalSize_, st);
+        std::vector<std::uint8_t> appended(recordSize_);
+        const auto rs = static_cast<std::int64_t>(recordSize_);
+        for (std::int64_t index = originalSize_ / rs; index < count_; ++index) {
+            if (!preadAll(fd_, appended.data(), recordSize_, index * rs, got) || got != recordSize_)
+                return readFailed(got);
+            addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(index * rs), appended.data(), recordSize_);
+        }
+        journalEnd_ = 0;
     }
-    const std::size_t at = data.size();
-    data.resize(at + 8 + recordSize_ + 8);
-    putU64(data.data() + at, static_cast<std::uint64_t>(offset));
-    std::memcpy(data.data() + at + 8, saved.bytes.data(), recordSize_);
-    putU64(data.data() + at + 8 + recordSize_, checksum(data.data() + at, 8 + recordSize_));
-    const bool first = journalEnd_ == 0;
+    if (saveOld)
+        addEntry(data, recordSize_, static_cast<std::uint64_t>(offset), saved.bytes.data(), recordSize_);
+    addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(offset), record, recordSize_);
     if (!pwriteAll(journalFd_, data.data(), data.size(), journalEnd_) || storageSyscalls().fdatasync(journalFd_) != 0) {
         // Records this operation already wrote go back from the copies kept here; an entry cut off
         // in the journal fails its checksum and is never applied.
@@ -495,7 +701,8 @@ bool TRecordFile::journalBefore(std::int64_t offset) {
     if (first)
         syncFolderOf(journalPath);
     journalEnd_ += static_cast<std::int64_t>(data.size());
-    journaled_.push_back(std::move(saved));
+    if (saveOld)
+        journaled_.push_back(std::move(saved));
     return true;
 }
 
@@ -531,6 +738,8 @@ bool TRecordFile::rollBack() {
     } else if (journalFd_ >= 0) {
         ::close(journalFd_);
         journalFd_ = -1;
+    } else {
+        noteAppended();
     }
     journaled_.clear();
     dirty_ = false;
@@ -539,6 +748,37 @@ bool TRecordFile::rollBack() {
     position_ = std::min(position_, count_);
     bufferFirst_ = bufferCount_ = 0;
     return ok;
+}
+
+// Appended records that could not be cut off (the flush and the cut both failed) would be stored twice
+// by a retry: a journal naming them, with nothing to put back, makes the next open cut them off. Best
+// effort: when this fails too, the records stay, as before.
+void TRecordFile::noteAppended() {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || st.st_size <= originalSize_)
+        return;
+    const auto rs = static_cast<std::int64_t>(recordSize_);
+    std::vector<std::uint8_t> data = journalStart(recordSize_, originalSize_, st);
+    std::vector<std::uint8_t> record(recordSize_);
+    for (std::int64_t at = originalSize_ / rs * rs; at < st.st_size; at += rs) {
+        std::size_t got = 0;
+        std::fill(record.begin(), record.end(), 0);
+        if (!preadAll(fd_, record.data(), recordSize_, at, got))
+            return;
+        // A torn record as far as it goes.
+        addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(at), record.data(), recordSize_);
+    }
+    const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
+    const int fd =
+        storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0)
+        return;
+    const bool written = pwriteAll(fd, data.data(), data.size(), 0) && storageSyscalls().fdatasync(fd) == 0;
+    ::close(fd);
+    if (written)
+        syncFolderOf(journalPath);
+    else
+        storageSyscalls().unlink(journalPath.constData());
 }
 
 bool TRecordFile::Seek(std::int64_t index) {
@@ -578,9 +818,11 @@ bool TRecordFile::WriteRecord(const void* buffer) {
     if (access_ != Access::Write)
         return fail(QStringLiteral("archivio aperto in sola lettura"), 0);
     const std::int64_t offset = position_ * static_cast<std::int64_t>(recordSize_);
-    if (position_ < count_ && !journalBefore(offset))
-        return false;
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    // An append needs no journal (a failure cuts it off) until the operation has one.
+    const bool overwrites = position_ < count_;
+    if ((overwrites || journalFd_ >= 0) && !journalWrite(offset, bytes, overwrites))
+        return false;
     if (!pwriteAll(fd_, bytes, recordSize_, offset)) {
         const int err = errno;
         rollBack();
@@ -631,17 +873,20 @@ TRecordFile::UpdateResult TRecordFile::WriteRecords(const std::vector<Change>& c
         return UpdateResult::Failed;
     }
     std::vector<std::uint8_t> now(recordSize_);
+    std::int64_t count = count_; // with the records appended by the changes before this one
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const Change& c = changes[i];
-        if (c.record == nullptr || c.index < kAppend || c.index >= count_) {
-            if (c.record != nullptr && c.index >= count_ && c.loaded != nullptr) {
-                if (changed)
-                    *changed = i;
-                return UpdateResult::ChangedMeanwhile; // the record is no longer there
-            }
-            fail(QStringLiteral("modifica %1 non valida (scheda %2 di %3)").arg(i).arg(c.index).arg(count_), 0);
+        if (c.record != nullptr && c.loaded != nullptr && c.index >= count_) {
+            if (changed)
+                *changed = i;
+            return UpdateResult::ChangedMeanwhile; // the record is no longer there
+        }
+        if (c.record == nullptr || c.index < kAppend || c.index >= count) {
+            fail(QStringLiteral("modifica %1 non valida (scheda %2 di %3)").arg(i).arg(c.index).arg(count), 0);
             return UpdateResult::Failed;
         }
+        if (c.index == kAppend)
+            ++count;
         if (c.index == kAppend || c.loaded == nullptr)
             continue;
         std::size_t got = 0;
@@ -656,9 +901,11 @@ TRecordFile::UpdateResult TRecordFile::WriteRecords(const std::vector<Change>& c
             return UpdateResult::ChangedMeanwhile;
         }
     }
-    const bool appends =
-        std::any_of(changes.begin(), changes.end(), [](const Change& c) { return c.index == kAppend; });
-    if (appends && !journalAppends()) {
+    const auto firstAppend =
+        std::find_if(changes.begin(), changes.end(), [](const Change& c) { return c.index == kAppend; });
+    const auto appends = std::count_if(changes.begin(), changes.end(), [](const Change& c) { return c.index == kAppend; });
+    if (firstAppend != changes.end() &&
+        !journalAppends(appends, static_cast<const std::uint8_t*>(firstAppend->record))) {
         if (dirty_) {
             const QString error = error_;
             rollBack();

@@ -146,13 +146,12 @@ private:
     bool fail(const QString& what, int err);
     bool failSize();
     void closeFd();
-    bool journalBefore(std::int64_t offset);
-    std::vector<std::uint8_t> journalHeader() const;
-    bool createJournal();
-    bool journalAppends();
+    bool journalWrite(std::int64_t offset, const std::uint8_t* record, bool overwrites);
+    bool journalAppends(std::int64_t appends, const std::uint8_t* first);
     bool appendRun(const std::uint8_t* records, std::int64_t count);
     bool recoverJournal();
     bool rollBack();
+    void noteAppended();
     bool dropJournal();
 
     QString path_;

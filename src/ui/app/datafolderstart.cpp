@@ -1,6 +1,8 @@
 #include "ui/app/datafolderstart.h"
 
+#include "core/storage/appfolder.h"
 #include "core/storage/datafolder.h"
+#include "core/storage/sharedfolder.h"
 #include "ui/common/conventions.h"
 #include "ui/common/dialoglook.h"
 #include "ui/common/services.h"
@@ -56,6 +58,25 @@ QString newArchiveQuestion(const QString& folder) {
         .arg(QDir::toNativeSeparators(folder));
 }
 
+namespace {
+
+// A folder where saves cannot create their journal, or whose locks do not reach the other workstations,
+// is still used (reading works, and one workstation alone is safe), but the user is told once, now.
+void warnAboutSharedFolder(bool interactive) {
+    QStringList problems = sharedFolderRightsProblems(appFolder());
+    if (const QString locks = sharedFolderLockProblem(appFolder()); !locks.isEmpty())
+        problems << locks;
+    if (problems.isEmpty())
+        return;
+    const QString text = problems.join(QStringLiteral("\n\n"));
+    if (interactive)
+        showWarning(nullptr, text);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+} // namespace
+
 bool openDataFolder(const QString& option, QSettings& settings, const std::function<QString()>& chooseFolder,
                     bool interactive) {
     QString folderOption = option;
@@ -66,10 +87,12 @@ bool openDataFolder(const QString& option, QSettings& settings, const std::funct
         const DataFolderStatus status = startDataFolder(folderOption, settings, &chosen, &message, startNew);
         switch (status) {
         case DataFolderStatus::Ready:
+            warnAboutSharedFolder(interactive);
             return true;
         case DataFolderStatus::NewArchive:
             if (!message.isEmpty() && interactive)
                 showInformation(nullptr, message);
+            warnAboutSharedFolder(interactive);
             return true;
         case DataFolderStatus::Failed:
             if (interactive)

@@ -38,7 +38,8 @@ QString newArchiveQuestion(const QString& folder);
 // another folder (production: the system's folder dialog); an empty answer keeps asking. False when the
 // program must end (the user quit, or the folder cannot be used: the message was shown). Not
 // `interactive` (a start that only checks itself, with nobody to answer), nothing is asked or shown:
-// a folder that looks empty ends the program with the message on standard error.
+// a folder that looks empty ends the program with the message on standard error. Once the folder is
+// chosen, what it lacks as a shared folder (sharedFolderProblems) is shown as a warning.
 bool openDataFolder(const QString& option, QSettings& settings, const std::function<QString()>& chooseFolder,
                     bool interactive = true);
 

@@ -1,0 +1,237 @@
+#include "core/storage/presence.h"
+
+#include "core/storage/syscalls.h"
+#include "core/storage/syserror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSysInfo>
+#include <QtEndian>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ombrisa {
+namespace {
+
+// The file: kSlots slots of kSlotBytes; a slot in use holds, little-endian: magic, heartbeat count,
+// heartbeat time and start time (milliseconds since 1970, UTC), process, host (96 bytes) and user (64
+// bytes) in UTF-8, and a checksum of all of it. Anything else is a free slot.
+constexpr int kSlots = 32;
+constexpr int kSlotBytes = 256;
+constexpr char kMagic[8] = {'O', 'M', 'B', 'P', 'O', 'S', 'T', '1'};
+constexpr int kHostAt = 40;
+constexpr int kHostBytes = 96;
+constexpr int kUserAt = kHostAt + kHostBytes;
+constexpr int kUserBytes = 64;
+constexpr int kChecksumAt = kUserAt + kUserBytes;
+
+std::uint64_t checksum(const std::uint8_t* data, std::size_t size) {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ data[i]) * 0x100000001b3ull; // FNV-1a
+    return hash;
+}
+
+QString fixedText(const std::uint8_t* at, int size) {
+    const auto* chars = reinterpret_cast<const char*>(at);
+    return QString::fromUtf8(chars, static_cast<qsizetype>(::strnlen(chars, static_cast<std::size_t>(size))));
+}
+
+void putText(std::uint8_t* at, int size, const QString& text) {
+    QString kept = text;
+    QByteArray utf8 = kept.toUtf8();
+    while (utf8.size() >= size) { // whole characters only, and a zero after them
+        kept.chop(1);
+        utf8 = kept.toUtf8();
+    }
+    std::memcpy(at, utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+bool parseSlot(const std::uint8_t* s, int slot, Workstation& w) {
+    if (std::memcmp(s, kMagic, 8) != 0 || qFromLittleEndian<std::uint64_t>(s + kChecksumAt) != checksum(s, kChecksumAt))
+        return false;
+    w.slot = slot;
+    w.beats = qFromLittleEndian<std::uint64_t>(s + 8);
+    w.lastBeat = QDateTime::fromMSecsSinceEpoch(qFromLittleEndian<qint64>(s + 16), Qt::UTC);
+    w.started = QDateTime::fromMSecsSinceEpoch(qFromLittleEndian<qint64>(s + 24), Qt::UTC);
+    w.process = qFromLittleEndian<qint64>(s + 32);
+    w.host = fixedText(s + kHostAt, kHostBytes);
+    w.user = fixedText(s + kUserAt, kUserBytes);
+    return true;
+}
+
+bool recent(const Workstation& w) {
+    const qint64 age = w.lastBeat.secsTo(QDateTime::currentDateTimeUtc());
+    return age > -Presence::kStaleSeconds && age < Presence::kStaleSeconds; // clocks may differ a little
+}
+
+struct flock slotLock(int slot, short type) {
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(slot) * kSlotBytes;
+    fl.l_len = kSlotBytes;
+    return fl;
+}
+
+// Takes the slot's lock without waiting: 0, or -1 with errno.
+int lockSlot(int fd, int slot) {
+    struct flock fl = slotLock(slot, F_WRLCK);
+#ifdef F_OFD_SETLK
+    if (storageSyscalls().fcntlLock(fd, F_OFD_SETLK, &fl) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return -1;
+    fl = slotLock(slot, F_WRLCK);
+#endif
+    return storageSyscalls().fcntlLock(fd, F_SETLK, &fl);
+}
+
+// Whether another open of the file holds a lock on the slot, as seen from `fd`.
+bool lockVisible(int fd, int slot) {
+    struct flock fl = slotLock(slot, F_WRLCK);
+#ifdef F_OFD_GETLK
+    if (storageSyscalls().fcntlLock(fd, F_OFD_GETLK, &fl) == 0)
+        return fl.l_type != F_UNLCK;
+    fl = slotLock(slot, F_WRLCK);
+#endif
+    return storageSyscalls().fcntlLock(fd, F_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
+}
+
+std::vector<std::uint8_t> readAll(int fd) {
+    std::vector<std::uint8_t> all(static_cast<std::size_t>(kSlots) * kSlotBytes, 0);
+    std::size_t done = 0;
+    while (done < all.size()) {
+        const ssize_t n = ::pread(fd, all.data() + done, all.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return all;
+}
+
+std::vector<Workstation> recentIn(int fd, int own) {
+    const std::vector<std::uint8_t> all = readAll(fd);
+    std::vector<Workstation> found;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        Workstation w;
+        if (slot == own || !parseSlot(all.data() + static_cast<std::size_t>(slot) * kSlotBytes, slot, w) || !recent(w))
+            continue;
+        w.lockSeen = lockVisible(fd, slot);
+        found.push_back(w);
+    }
+    return found;
+}
+
+QString key(const Workstation& w) {
+    return QStringLiteral("%1|%2|%3").arg(w.host).arg(w.process).arg(w.slot);
+}
+
+} // namespace
+
+Presence::Presence(const QString& folder) : path_(QDir(folder).filePath(kPresenceFile)) {}
+
+Presence::~Presence() {
+    if (fd_ < 0)
+        return;
+    if (slot_ >= 0) {
+        const std::vector<std::uint8_t> empty(kSlotBytes, 0);
+        storageSyscalls().pwrite(fd_, empty.data(), empty.size(), static_cast<off_t>(slot_) * kSlotBytes);
+    }
+    ::close(fd_); // lets the lock go
+}
+
+bool Presence::Register() {
+    if (fd_ < 0) {
+        fd_ = storageSyscalls().open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY,
+                                     0666);
+        if (fd_ < 0) {
+            error_ = QStringLiteral("impossibile aprire %1 (%2)").arg(path_, systemErrorText(errno));
+            return false;
+        }
+    }
+    const std::vector<std::uint8_t> all = readAll(fd_);
+    for (int slot = 0; slot < kSlots && slot_ < 0; ++slot) {
+        Workstation w;
+        if (parseSlot(all.data() + static_cast<std::size_t>(slot) * kSlotBytes, slot, w) && recent(w))
+            continue; // in use, or its program ended moments ago
+        if (lockSlot(fd_, slot) != 0 && (errno == EAGAIN || errno == EACCES))
+            continue; // in use by a program that has not written its slot yet
+        // Taken; a file system that refuses locks is warned about by the archives' own locks.
+        slot_ = slot;
+    }
+    if (slot_ < 0) {
+        error_ = QStringLiteral("nessun posto libero in %1").arg(path_);
+        return false;
+    }
+    started_ = QDateTime::currentDateTimeUtc();
+    if (!writeSlot())
+        return false;
+    for (const Workstation& w : recentIn(fd_, slot_))
+        seen_[key(w)] = w.beats;
+    return true;
+}
+
+bool Presence::writeSlot() {
+    std::vector<std::uint8_t> s(kSlotBytes, 0);
+    std::memcpy(s.data(), kMagic, 8);
+    qToLittleEndian<std::uint64_t>(++beats_, s.data() + 8);
+    qToLittleEndian<qint64>(QDateTime::currentMSecsSinceEpoch(), s.data() + 16);
+    qToLittleEndian<qint64>(started_.toMSecsSinceEpoch(), s.data() + 24);
+    qToLittleEndian<qint64>(::getpid(), s.data() + 32);
+    putText(s.data() + kHostAt, kHostBytes, QSysInfo::machineHostName());
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty())
+        user = qEnvironmentVariable("LOGNAME");
+    putText(s.data() + kUserAt, kUserBytes, user);
+    qToLittleEndian<std::uint64_t>(checksum(s.data(), kChecksumAt), s.data() + kChecksumAt);
+    if (storageSyscalls().pwrite(fd_, s.data(), s.size(), static_cast<off_t>(slot_) * kSlotBytes) !=
+        static_cast<ssize_t>(s.size())) {
+        error_ = QStringLiteral("impossibile scrivere in %1 (%2)").arg(path_, systemErrorText(errno));
+        return false;
+    }
+    return true;
+}
+
+QString Presence::Beat() {
+    if (fd_ < 0 || slot_ < 0)
+        return {};
+    writeSlot();
+    QStringList warnings;
+    for (const Workstation& w : recentIn(fd_, slot_)) {
+        const QString k = key(w);
+        const auto before = seen_.find(k);
+        const bool movedOn = before != seen_.end() && before->second != w.beats;
+        seen_[k] = w.beats;
+        if (movedOn && !w.lockSeen && warned_.insert(k).second)
+            warnings << LocksDoNotReachWarning(w);
+    }
+    return warnings.join(QStringLiteral("\n\n"));
+}
+
+std::vector<Workstation> Presence::Read(const QString& folder) {
+    const int fd =
+        ::open(QFile::encodeName(QDir(folder).filePath(kPresenceFile)).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {};
+    std::vector<Workstation> found = recentIn(fd, -1);
+    ::close(fd);
+    return found;
+}
+
+QString Presence::LocksDoNotReachWarning(const Workstation& other) {
+    return QStringLiteral("Attenzione: anche la postazione «%1»%2 sta usando la cartella dei dati, ma i blocchi degli "
+                          "archivi presi da quella postazione non si vedono da questa, e viceversa (la cartella è "
+                          "probabilmente montata senza blocchi condivisi).\n\nSalvare da più postazioni "
+                          "contemporaneamente non è sicuro (schede perse o mescolate): finché il problema non è "
+                          "risolto, usare il programma da una sola postazione.")
+        .arg(other.host, other.user.isEmpty() ? QString() : QStringLiteral(" (utente %1)").arg(other.user));
+}
+
+} // namespace ombrisa

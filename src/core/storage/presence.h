@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <map>
+#include <set>
+#include <vector>
+
+namespace ombrisa {
+
+// Who is using a data folder now. Every running program takes a slot of the presence file in the data
+// folder, writes there its host, user, process and start time, holds a record lock on the slot while it
+// runs and rewrites a heartbeat every kBeatSeconds. A slot whose heartbeat moves on while its lock cannot
+// be seen from here belongs to a workstation whose locks do not reach this one (a share mounted without
+// shared locks): saving from both at once is not safe, and the user is told.
+inline const QString kPresenceFile = QStringLiteral("Postazioni_in_uso.dat");
+
+struct Workstation {
+    int slot = -1;
+    QString host;
+    QString user;
+    qint64 process = 0;
+    QDateTime started;  // UTC
+    QDateTime lastBeat; // UTC
+    quint64 beats = 0;
+    bool lockSeen = false; // the slot's lock is visible from here
+};
+
+class Presence {
+public:
+    static constexpr int kBeatSeconds = 30;
+    // A heartbeat older than this is a program that ended without saying so.
+    static constexpr int kStaleSeconds = 3 * kBeatSeconds;
+
+    explicit Presence(const QString& folder);
+    ~Presence(); // empties the slot and lets it go
+    Presence(const Presence&) = delete;
+    Presence& operator=(const Presence&) = delete;
+
+    // Takes a free slot (one with no recent heartbeat whose lock it can take). False, with
+    // ErrorString(), when the file cannot be opened for writing (a read-only share) or no slot is free.
+    bool Register();
+    // Rewrites this program's heartbeat and looks at the other slots. Returns the Italian warning (once
+    // per workstation and run) when another workstation's heartbeat moved on since the last look while
+    // its lock cannot be seen from here; empty otherwise.
+    QString Beat();
+    int Slot() const { return slot_; }
+    const QString& ErrorString() const { return error_; }
+
+    // The workstations with a recent heartbeat, as seen from this process.
+    static std::vector<Workstation> Read(const QString& folder);
+    // The warning about `other`, whose locks do not reach this workstation.
+    static QString LocksDoNotReachWarning(const Workstation& other);
+
+private:
+    bool writeSlot();
+    std::vector<Workstation> look();
+
+    QString path_;
+    QString error_;
+    int fd_ = -1;
+    int slot_ = -1;
+    quint64 beats_ = 0;
+    QDateTime started_;
+    std::map<QString, quint64> seen_; // beats of each other program at the last look
+    std::set<QString> warned_;
+};
+
+} // namespace ombrisa

@@ -1,0 +1,71 @@
+// Who uses the data folder: each program's slot in the presence file, and the warning when another
+// workstation's heartbeat goes on while its lock cannot be seen.
+#include "core/testfolder.h"
+#include "faults.h"
+
+#include "core/storage/presence.h"
+
+#include <QSysInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace ombrisa;
+
+class PresenceTest : public TestFolder {};
+
+TEST_F(PresenceTest, EachProgramTakesItsOwnSlotAndLeavesItWhenItEnds) {
+    {
+        Presence first(dir.path());
+        Presence second(dir.path());
+        ASSERT_TRUE(first.Register()) << first.ErrorString().toStdString();
+        ASSERT_TRUE(second.Register()) << second.ErrorString().toStdString();
+        EXPECT_NE(first.Slot(), second.Slot());
+        const std::vector<Workstation> present = Presence::Read(dir.path());
+        ASSERT_EQ(present.size(), 2u);
+        for (const Workstation& w : present) {
+            EXPECT_EQ(w.host, QSysInfo::machineHostName());
+            EXPECT_EQ(w.process, ::getpid());
+            EXPECT_TRUE(w.lockSeen) << "the slot's lock is seen from another open of the file";
+        }
+        // Working locks: heartbeats go on and nobody is warned.
+        for (int beat = 0; beat < 3; ++beat) {
+            EXPECT_TRUE(first.Beat().isEmpty());
+            EXPECT_TRUE(second.Beat().isEmpty());
+        }
+    }
+    EXPECT_TRUE(Presence::Read(dir.path()).empty()) << "slots emptied at the end";
+}
+
+TEST_F(PresenceTest, AWorkstationWhoseLocksCannotBeSeenIsNamedWithinOneHeartbeat) {
+    Presence other(dir.path()); // registered with working locks: its slot is really locked
+    ASSERT_TRUE(other.Register());
+    FaultScope scope;
+    scope.faults.locksInvisible = true; // from here on, nobody's locks are seen
+    Presence here(dir.path());
+    ASSERT_TRUE(here.Register());
+    EXPECT_NE(here.Slot(), other.Slot()) << "a slot with a recent heartbeat is never taken over";
+    EXPECT_TRUE(here.Beat().isEmpty()) << "a heartbeat that has not moved on may be a program that just ended";
+    EXPECT_TRUE(other.Beat().isEmpty()) << "the first look at a newcomer";
+    const QString warning = here.Beat();
+    EXPECT_TRUE(warning.contains(QSysInfo::machineHostName())) << warning.toStdString();
+    EXPECT_TRUE(warning.contains(QStringLiteral("da una sola postazione"))) << warning.toStdString();
+    EXPECT_TRUE(here.Beat().isEmpty()) << "once per run";
+    EXPECT_FALSE(other.Beat().isEmpty()) << "and the other workstation is told as well";
+    bool unseen = false;
+    for (const Workstation& w : Presence::Read(dir.path()))
+        unseen = unseen || !w.lockSeen;
+    EXPECT_TRUE(unseen);
+}
+
+TEST_F(PresenceTest, AReadOnlyFolderIsUsedWithoutASlot) {
+    FaultScope scope;
+    scope.faults.openWriteErrno = EROFS;
+    Presence here(dir.path());
+    EXPECT_FALSE(here.Register());
+    EXPECT_FALSE(here.ErrorString().isEmpty());
+    EXPECT_TRUE(here.Beat().isEmpty());
+}
+
+} // namespace
