@@ -109,7 +109,7 @@ bool shootRecontact(TfrmClienti& clienti, const QString& out) {
 
 // The register of the first agent: its list, then the edit panel with its first work.
 bool shootWorkRegister(TfrmDipendenti& dipendenti, const QString& out) {
-    TfrmLavori_Svolti lavori(&dipendenti);
+    TfrmLavori_Svolti lavori(&dipendenti, dipendenti.txtDipendente, dipendenti.txtCodFisc);
     bool ok = shoot(lavori, out + QStringLiteral("/lavori.png"));
     lavori.show();
     QApplication::processEvents();

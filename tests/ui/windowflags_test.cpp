@@ -47,7 +47,7 @@ const Screen kFixedWindows[] = {
     {"frmSplash", [](QWidget* o) -> QWidget* { return new TfrmSplash(o); }},
     {"frmTrovaClienti", [](QWidget* o) -> QWidget* { return new TfrmTrovaClienti(o); }},
     {"frmTrovaDipendenti", [](QWidget* o) -> QWidget* { return new TfrmTrovaDipendenti(o); }},
-    {"frmLavori_Svolti", [](QWidget* o) -> QWidget* { return new TfrmLavori_Svolti(o); }},
+    {"frmLavori_Svolti", [](QWidget* o) -> QWidget* { return new TfrmLavori_Svolti(o, nullptr, nullptr); }},
     {"frmExpClienti", [](QWidget* o) -> QWidget* { return new TfrmExpClienti(o); }},
     {"frmAllegaCartella", [](QWidget* o) -> QWidget* { return new TfrmAllegaCartella(o); }},
     {"frmWebCam", [](QWidget* o) -> QWidget* { return new TfrmWebCam(o); }},
