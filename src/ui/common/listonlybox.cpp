@@ -14,11 +14,15 @@ namespace {
 class ListOnlyFilter final : public QObject {
 public:
     ListOnlyFilter(QComboBox* box, std::function<bool(const QString&)> accepts)
-        : QObject(box), box_(box), accepts_(std::move(accepts)) {}
+        : QObject(box), box_(box), boxObject_(box), editObject_(box->lineEdit()), accepts_(std::move(accepts)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != box_ && watched != box_->lineEdit())
+        if (watched != boxObject_ && watched != editObject_)
+            return false;
+        // While the box is being taken down its children still send events (its line edit among them); by
+        // then it is no longer a combo box and must not be asked anything.
+        if (!qobject_cast<const QComboBox*>(boxObject_))
             return false;
         switch (event->type()) {
         case QEvent::KeyPress: {
@@ -63,6 +67,9 @@ private:
     }
 
     QComboBox* box_;
+    // The watched objects as plain QObject pointers, taken while they were whole: compared, never called.
+    const QObject* boxObject_;
+    const QObject* editObject_;
     std::function<bool(const QString&)> accepts_;
 };
 
