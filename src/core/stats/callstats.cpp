@@ -10,10 +10,15 @@
 #include "core/stats/duration.h"
 
 #include <QFileInfo>
-#include <QHash>
+#include <QByteArrayView>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <deque>
+#include <limits>
+#include <string>
 #include <vector>
 
 namespace ombrisa {
@@ -42,48 +47,176 @@ const QStringList& weekdayNames() {
 
 namespace {
 
-// The stored bytes of a field without the blanks and controls around them.
-QByteArray trimmedBytes(const std::uint8_t* field, std::size_t capacity) {
-    std::size_t length = std::min<std::size_t>(field[0], capacity);
-    const char* text = reinterpret_cast<const char*>(field + 1);
-    std::size_t begin = 0;
-    while (begin < length && static_cast<unsigned char>(text[begin]) <= 32)
-        ++begin;
-    while (length > begin && static_cast<unsigned char>(text[length - 1]) <= 32)
-        --length;
-    // Raw: the key lives as long as the record buffer; a group copies it when it is made.
-    return QByteArray::fromRawData(text + begin, static_cast<qsizetype>(length - begin));
+std::uint64_t load64(const char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
 }
 
-template <std::size_t N> QByteArray trimmedBytes(const ShortString<N>& f) {
-    return trimmedBytes(&f.length, N);
+bool sameBytes(const char* x, const char* y, qsizetype n) {
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8)
+        if (load64(x + i) != load64(y + i))
+            return false;
+    for (; i < n; ++i)
+        if (x[i] != y[i])
+            return false;
+    return true;
 }
 
-// Groups calls by a field's stored bytes, decoding a text only once per group.
+// A hash of short texts, eight bytes at a time, each word mixed in by a multiplication, small enough
+// to be inlined in the scan (Qt's byte hash is a library call made for long and hostile keys; these are
+// the firm's own texts, a few hundred of them).
+std::uint64_t bytesHash(QByteArrayView bytes) {
+    const char* p = bytes.data();
+    const qsizetype n = bytes.size();
+    std::uint64_t h = static_cast<std::uint64_t>(n) * 0x9E3779B97F4A7C15ull;
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        h = (h ^ load64(p + i)) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
+    }
+    if (i < n) {
+        std::uint64_t tail = 0;
+        if (n >= 8) {
+            tail = load64(p + n - 8); // the last eight bytes, some of them mixed in already
+        } else {
+            for (; i < n; ++i)
+                tail = (tail << 8) | static_cast<unsigned char>(p[i]);
+        }
+        h = (h ^ tail) * 0x94D049BB133111EBull;
+    }
+    return h ^ (h >> 32);
+}
+
+// The distinct texts met in a field, each with its value, found by their stored bytes without copying
+// them; a text is copied once, when it is first met. The scan asks it several times for every call, so
+// it is one flat array of slots, at most half full, each holding the text's hash, where its copy lies and
+// the value: a look-up reads one slot and compares the bytes once.
+template <typename Value> class TextTable {
+public:
+    TextTable() : slots_(16) {}
+
+    Value* find(QByteArrayView bytes) {
+        const std::uint64_t hash = bytesHash(bytes);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& s = slots_[i];
+            if (s.size < 0)
+                return nullptr;
+            if (s.hash == hash && s.size == bytes.size() && sameBytes(s.text, bytes.data(), bytes.size()))
+                return &s.value;
+        }
+    }
+
+    // Adds a text that find() did not find; the reference holds until the next insertion.
+    Value& insert(QByteArrayView bytes, const Value& value) {
+        if (2 * (count_ + 1) > slots_.size())
+            grow();
+        texts_.push_back(bytes.isEmpty() ? std::string() : std::string(bytes.data(), static_cast<std::size_t>(bytes.size())));
+        ++count_;
+        return place({bytesHash(bytes), texts_.back().data(), bytes.size(), value}).value;
+    }
+    std::size_t size() const { return count_; }
+
+    template <typename F> void forEachValue(F f) const {
+        for (const Slot& s : slots_)
+            if (s.size >= 0)
+                f(s.value);
+    }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        const char* text = nullptr;
+        qsizetype size = -1; // -1: an empty slot
+        Value value{};
+    };
+
+    Slot& place(const Slot& slot) {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = slot.hash & mask;
+        while (slots_[i].size >= 0)
+            i = (i + 1) & mask;
+        return slots_[i] = slot;
+    }
+    void grow() {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        for (const Slot& s : old)
+            if (s.size >= 0)
+                place(s);
+    }
+
+    std::vector<Slot> slots_;           // a power of two of them
+    std::size_t count_ = 0;
+    std::deque<std::string> texts_;     // a deque never moves what it holds: the slots point into it
+};
+
+// How a call's type counts in the calls-per-month chart.
+enum class Direction : char { Incoming, Outgoing, Other };
+
+Direction directionOf(QByteArrayView type) {
+    static const QByteArray entrata = kTipoEntrata.toLower().toLatin1();
+    static const QByteArray uscita = kTipoUscita.toLower().toLatin1();
+    const auto& lower = cp1252LowerTable();
+    const auto is = [&](const QByteArray& wanted) {
+        if (type.size() != wanted.size())
+            return false;
+        for (qsizetype i = 0; i < type.size(); ++i)
+            if (lower[static_cast<unsigned char>(type[i])] != static_cast<unsigned char>(wanted[i]))
+                return false;
+        return true;
+    };
+    return is(entrata) ? Direction::Incoming : is(uscita) ? Direction::Outgoing : Direction::Other;
+}
+
+// A text met in a field: the figures of its calls, its group and, for the types, its direction.
+struct GroupedText {
+    StatsFigure figure;
+    int row = 0;
+    Direction direction = Direction::Other;
+};
+
+// Groups calls by a field's stored bytes. The scan adds each call to the figures of its text as stored;
+// the texts are decoded, and folded into their groups, once each, when first met and at the end.
 class Grouper {
 public:
     explicit Grouper(bool foldCase) : foldCase_(foldCase) {}
 
-    StatsFigure& at(const QByteArray& bytes) {
-        QByteArray key = bytes;
+    // The text's entry, made when first met; the reference holds until the next call.
+    GroupedText& at(QByteArrayView bytes) {
+        if (GroupedText* text = byText_.find(bytes))
+            return *text;
+        GroupedText text;
+        text.direction = directionOf(bytes);
         if (foldCase_) {
             const auto& lower = cp1252LowerTable();
-            scratch_.resize(bytes.size());
+            std::array<char, 256> folded; // a field holds at most 250 bytes
             for (qsizetype i = 0; i < bytes.size(); ++i)
-                scratch_[i] = static_cast<char>(lower[static_cast<unsigned char>(bytes[i])]);
-            key = QByteArray::fromRawData(scratch_.constData(), scratch_.size());
+                folded[static_cast<std::size_t>(i)] = static_cast<char>(lower[static_cast<unsigned char>(bytes[i])]);
+            const QByteArrayView key(folded.data(), bytes.size());
+            if (const int* found = byFolded_.find(key)) {
+                text.row = *found;
+            } else {
+                text.row = newRow(bytes);
+                byFolded_.insert(key, text.row);
+            }
+        } else {
+            text.row = newRow(bytes);
         }
-        const auto it = index_.constFind(key);
-        if (it != index_.constEnd())
-            return rows_[static_cast<std::size_t>(*it)].figure;
-        index_.insert(QByteArray(key.constData(), key.size()), static_cast<int>(rows_.size()));
-        rows_.push_back({fromCp1252(bytes.constData(), bytes.size()), {}});
-        return rows_.back().figure;
+        return byText_.insert(bytes, text);
     }
 
-    // Most calls first, then by text.
+    // The groups, most calls first, then by text; a group is shown by the first text met of it.
     QList<StatsRow> sorted() const {
         QList<StatsRow> out(rows_.begin(), rows_.end());
+        byText_.forEachValue([&out](const GroupedText& text) {
+            StatsFigure& f = out[text.row].figure;
+            f.calls += text.figure.calls;
+            f.seconds += text.figure.seconds;
+            f.unread += text.figure.unread;
+        });
         std::stable_sort(out.begin(), out.end(), [](const StatsRow& a, const StatsRow& b) {
             if (a.figure.calls != b.figure.calls)
                 return a.figure.calls > b.figure.calls;
@@ -93,42 +226,88 @@ public:
     }
 
 private:
+    int newRow(QByteArrayView bytes) {
+        rows_.push_back({fromCp1252(bytes.data(), bytes.size()), {}});
+        return static_cast<int>(rows_.size()) - 1;
+    }
+
     bool foldCase_;
-    QByteArray scratch_;
-    QHash<QByteArray, int> index_;
+    TextTable<GroupedText> byText_;
+    TextTable<int> byFolded_; // folded to lower case, when the grouping folds case
     std::vector<StatsRow> rows_;
 };
 
-// A small cache over texts that repeat a great deal (dates, durations, hours).
+// A cache over texts that repeat a great deal (dates, durations, hours).
 template <typename Value, typename Read> class Memo {
 public:
     explicit Memo(Read read) : read_(read) {}
-    Value get(const QByteArray& bytes) {
-        const auto it = cache_.constFind(bytes);
-        if (it != cache_.constEnd())
-            return *it;
+    Value get(QByteArrayView bytes) {
+        if (const Value* v = cache_.find(bytes))
+            return *v;
         const Value v = read_(bytes);
         if (cache_.size() < 100000)
-            cache_.insert(QByteArray(bytes.constData(), bytes.size()), v);
+            cache_.insert(bytes, v);
         return v;
     }
 
 private:
     Read read_;
-    QHash<QByteArray, Value> cache_;
+    TextTable<Value> cache_;
 };
+
+// A field's stored text, trimmed, as bytes.
+template <std::size_t N> QByteArrayView storedText(const ShortString<N>& field) {
+    return ombrisa::storedText(&field.length, N);
+}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int monthKey(const QDate& d) {
-    return d.year() * 12 + (d.month() - 1);
+// What the sections need of a call's date, worked out once per distinct date text.
+struct CallDay {
+    qint64 julian = 0;
+    int month = 0;   // year * 12 + month - 1
+    int weekday = 0; // Monday 0
+};
+
+std::optional<CallDay> callDay(const std::optional<QDate>& date) {
+    if (!date)
+        return std::nullopt;
+    return CallDay{date->toJulianDay(), date->year() * 12 + (date->month() - 1), date->dayOfWeek() - 1};
 }
 
 QString monthVoce(int key) {
     return QStringLiteral("%1-%2").arg(key / 12, 4, 10, QLatin1Char('0')).arg(key % 12 + 1, 2, 10, QLatin1Char('0'));
 }
+
+// The calls of a month, kept for every month from the first met to the last.
+struct MonthCount {
+    StatsFigure figure;
+    std::int64_t incoming = 0, outgoing = 0, other = 0;
+};
+
+class MonthCounts {
+public:
+    MonthCount& at(int key) {
+        if (months_.empty()) {
+            first_ = key;
+            months_.emplace_back();
+        } else if (key < first_) {
+            months_.insert(months_.begin(), static_cast<std::size_t>(first_ - key), MonthCount{});
+            first_ = key;
+        } else if (key - first_ >= static_cast<int>(months_.size())) {
+            months_.resize(static_cast<std::size_t>(key - first_) + 1);
+        }
+        return months_[static_cast<std::size_t>(key - first_)];
+    }
+    int first() const { return first_; }
+    const std::deque<MonthCount>& months() const { return months_; }
+
+private:
+    int first_ = 0;
+    std::deque<MonthCount> months_;
+};
 
 } // namespace
 
@@ -149,40 +328,30 @@ CallStats computeCallStats(const QString& path, const StatsInterval& interval, c
         return stats;
     }
 
-    const auto readDuration = [](const QByteArray& b) { return parseDuration(fromCp1252(b.constData(), b.size())); };
-    const auto readDate = [](const QByteArray& b) { return parseDate(fromCp1252(b.constData(), b.size())); };
-    const auto readHour = [](const QByteArray& b) -> int {
+    const auto readDuration = [](QByteArrayView b) { return parseDuration(fromCp1252(b.data(), b.size())); };
+    const auto readDate = [](QByteArrayView b) { return callDay(parseDate(fromCp1252(b.data(), b.size()))); };
+    const auto readHour = [](QByteArrayView b) -> int {
         bool ok = false;
-        const int h = fromCp1252(b.constData(), b.size()).toInt(&ok);
+        const int h = fromCp1252(b.data(), b.size()).toInt(&ok);
         return ok && h >= 0 && h <= 23 ? h : -1;
     };
     Memo<std::optional<int>, decltype(readDuration)> durations(readDuration);
-    Memo<std::optional<QDate>, decltype(readDate)> dates(readDate);
+    Memo<std::optional<CallDay>, decltype(readDate)> dates(readDate);
     Memo<int, decltype(readHour)> hours(readHour);
 
     Grouper tipo(false), esito(false), grado(true), operatore(false), oggetto(false);
     std::vector<StatsFigure> days(7), hourFigures(24);
-    struct MonthCount {
-        StatsFigure figure;
-        std::int64_t incoming = 0, outgoing = 0, other = 0;
-    };
-    QHash<int, MonthCount> months;
-    int firstMonth = 0, lastMonth = -1;
-
-    const QByteArray entrata = kTipoEntrata.toLower().toLatin1();
-    const QByteArray uscita = kTipoUscita.toLower().toLatin1();
-    const auto& lower = cp1252LowerTable();
-    const auto isType = [&lower](const QByteArray& bytes, const QByteArray& wanted) {
-        if (bytes.size() != wanted.size())
-            return false;
-        for (qsizetype i = 0; i < bytes.size(); ++i)
-            if (lower[static_cast<unsigned char>(bytes[i])] != static_cast<unsigned char>(wanted[i]))
-                return false;
-        return true;
-    };
+    MonthCounts months;
+    // The interval as day numbers, an open end as the farthest day there is.
+    const qint64 from = interval.from ? interval.from->toJulianDay() : std::numeric_limits<qint64>::min();
+    const qint64 to = interval.to ? interval.to->toJulianDay() : std::numeric_limits<qint64>::max();
 
     const std::int64_t count = file.Count();
     TRecChiamata rec;
+    // The date of the call before: a register written day by day holds runs of calls of the same day.
+    std::array<char, sizeof rec.DataRit.text> previousDate{};
+    qsizetype previousDateSize = -1;
+    std::optional<CallDay> previousDay;
     std::int64_t done = 0;
     while (!file.AtEnd()) {
         if (!file.ReadRecord(rec)) {
@@ -195,50 +364,56 @@ CallStats computeCallStats(const QString& path, const StatsInterval& interval, c
             stats.cancelled = true;
             break;
         }
-        const std::optional<int> duration = durations.get(trimmedBytes(rec.Durata));
-        std::optional<QDate> date;
-        const QByteArray dateBytes = trimmedBytes(rec.DataRit);
-        if (!dateBytes.isEmpty())
-            date = dates.get(dateBytes);
-        else
-            date = parseDate(callDateText(GetText(rec.GiornoRit), GetText(rec.MeseRit), GetText(rec.AnnoRit)));
-        if (date && ((interval.from && *date < *interval.from) || (interval.to && *date > *interval.to)))
+        const std::optional<int> duration = durations.get(storedText(rec.Durata));
+        std::optional<CallDay> day;
+        const QByteArrayView dateBytes = storedText(rec.DataRit);
+        if (!dateBytes.isEmpty()) {
+            if (dateBytes.size() != previousDateSize ||
+                !sameBytes(dateBytes.data(), previousDate.data(), dateBytes.size())) {
+                previousDay = dates.get(dateBytes);
+                previousDateSize = dateBytes.size();
+                std::memcpy(previousDate.data(), dateBytes.data(), static_cast<std::size_t>(dateBytes.size()));
+            }
+            day = previousDay;
+        } else
+            day = callDay(parseDate(callDateText(GetText(rec.GiornoRit), GetText(rec.MeseRit), GetText(rec.AnnoRit))));
+        if (day && (day->julian < from || day->julian > to))
             continue;
         stats.total.add(duration);
-        if (!date) {
-            stats.undated.append({done, fromCp1252(dateBytes.constData(), dateBytes.size())});
+        if (!day) {
+            stats.undated.append({done, fromCp1252(dateBytes.data(), dateBytes.size())});
             continue;
         }
 
-        const QByteArray type = trimmedBytes(rec.Tipo);
-        tipo.at(type).add(duration);
-        esito.at(trimmedBytes(rec.Esito)).add(duration);
-        grado.at(trimmedBytes(rec.Grado)).add(duration);
-        operatore.at(trimmedBytes(rec.Operatore)).add(duration);
-        oggetto.at(trimmedBytes(rec.Oggetto)).add(duration);
+        GroupedText& type = tipo.at(storedText(rec.Tipo));
+        type.figure.add(duration);
+        const Direction direction = type.direction;
+        esito.at(storedText(rec.Esito)).figure.add(duration);
+        grado.at(storedText(rec.Grado)).figure.add(duration);
+        operatore.at(storedText(rec.Operatore)).figure.add(duration);
+        oggetto.at(storedText(rec.Oggetto)).figure.add(duration);
 
-        const int key = monthKey(*date);
-        MonthCount& m = months[key];
+        MonthCount& m = months.at(day->month);
         m.figure.add(duration);
-        if (isType(type, entrata))
+        switch (direction) {
+        case Direction::Incoming:
             ++m.incoming;
-        else if (isType(type, uscita))
+            break;
+        case Direction::Outgoing:
             ++m.outgoing;
-        else
+            break;
+        case Direction::Other:
             ++m.other;
-        if (lastMonth < firstMonth) {
-            firstMonth = lastMonth = key;
-        } else {
-            firstMonth = std::min(firstMonth, key);
-            lastMonth = std::max(lastMonth, key);
+            break;
         }
 
-        const int weekday = date->dayOfWeek() - 1;
-        days[static_cast<std::size_t>(weekday)].add(duration);
-        QByteArray hourBytes = trimmedBytes(rec.OreRit);
+        days[static_cast<std::size_t>(day->weekday)].add(duration);
+        QByteArrayView hourBytes = storedText(rec.OreRit);
         if (hourBytes.isEmpty()) {
-            hourBytes = trimmedBytes(rec.OraRit);
-            hourBytes = hourBytes.left(hourBytes.indexOf(':'));
+            // "hh:mm": the text before the colon, nothing when there is none.
+            hourBytes = storedText(rec.OraRit);
+            const qsizetype colon = hourBytes.indexOf(':');
+            hourBytes = hourBytes.first(colon < 0 ? 0 : colon);
         }
         int hour = -1;
         if (hourBytes.size() == 2 && isDigit(hourBytes[0]) && isDigit(hourBytes[1])) {
@@ -251,7 +426,7 @@ CallStats computeCallStats(const QString& path, const StatsInterval& interval, c
 
         if (hour >= 0) {
             hourFigures[static_cast<std::size_t>(hour)].add(duration);
-            ++stats.weekHour[weekday][hour];
+            ++stats.weekHour[day->weekday][hour];
         }
     }
     if (!file.Close() && stats.ok) {
@@ -259,9 +434,10 @@ CallStats computeCallStats(const QString& path, const StatsInterval& interval, c
         stats.error = file.ErrorString();
     }
 
-    for (int key = firstMonth; key <= lastMonth; ++key) {
-        const MonthCount m = months.value(key);
-        stats.months.append({monthVoce(key), m.figure, m.incoming, m.outgoing, m.other});
+    for (std::size_t i = 0; i < months.months().size(); ++i) {
+        const MonthCount& m = months.months()[i];
+        stats.months.append(
+            {monthVoce(months.first() + static_cast<int>(i)), m.figure, m.incoming, m.outgoing, m.other});
     }
     stats.tipo = tipo.sorted();
     stats.esito = esito.sorted();
