@@ -9,7 +9,13 @@
 #include "core/storage/recordfile.h"
 #include "core/storage/textfield.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
+
+#include <cstring>
 
 using namespace ombrisa;
 
@@ -74,6 +80,35 @@ void BM_PhoneLookupScan(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PhoneLookupScan)->Unit(benchmark::kMicrosecond);
+
+// A look-up after one card was added to the archive since the last one: what keeping the index up to
+// date costs when the archive grows (the card added is not timed).
+void BM_PhoneLookupAfterAppend(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(kClientiFile);
+    if (!dir.isValid() || !QFile::copy(clientsPath(), path))
+        state.SkipWithError("copy");
+    PhoneIndex index(path);
+    const QString number = lastCardsNumber();
+    std::vector<PhoneMatch> matches;
+    if (!index.refresh())
+        state.SkipWithError("index");
+    TRecCliente added;
+    std::memset(&added, 0, sizeof added);
+    PutText(added.Cliente, QStringLiteral("Nuovo cliente"));
+    PutText(added.Recapito, QStringLiteral("0123 456789"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        TRecordFile f;
+        if (!f.OpenOrCreate(path, sizeof added) || !f.Seek(f.Count()) || !f.WriteRecord(added) || !f.Close())
+            state.SkipWithError("append");
+        state.ResumeTiming();
+        if (!index.find(number, &matches) || matches.empty())
+            state.SkipWithError("lookup");
+        benchmark::DoNotOptimize(matches.data());
+    }
+}
+BENCHMARK(BM_PhoneLookupAfterAppend)->Unit(benchmark::kMicrosecond);
 
 void BM_PhoneIndexBuild(benchmark::State& state) {
     for (auto _ : state) {

@@ -165,6 +165,23 @@ TEST_F(PhoneIndexTest, FollowsTheArchiveAsItGrowsAndChanges) {
     EXPECT_EQ(cards(index, "067654321"), std::vector<std::int64_t>{1});
 }
 
+TEST_F(PhoneIndexTest, ACardChangedInPlaceWhileAnotherIsAddedIsReadAgain) {
+    append(makeClient({{"Cliente", "Rossi"}, {"Recapito", "02 1234567"}}));
+    append(makeClient({{"Cliente", "Bianchi"}, {"Recapito", "06 7654321"}}));
+    PhoneIndex index(archive());
+    EXPECT_EQ(cards(index, "021234567"), std::vector<std::int64_t>{1});
+    // Between two look-ups card 1 gets a second number and a new name, and card 3 is added: the
+    // archive only looks grown.
+    rewrite(1, makeClient({{"Cliente", "Rossi Mario"}, {"Recapito", "02 1234567"}, {"TelCel", "333 1112223"}}));
+    append(makeClient({{"Cliente", "Verdi"}, {"TelCasa", "051 998877"}}));
+    EXPECT_EQ(cards(index, "3331112223"), std::vector<std::int64_t>{1});
+    EXPECT_EQ(cards(index, "051998877"), std::vector<std::int64_t>{3});
+    std::vector<PhoneMatch> matches;
+    ASSERT_TRUE(index.find(QStringLiteral("021234567"), &matches));
+    EXPECT_EQ(matches, (std::vector<PhoneMatch>{{1, QStringLiteral("Rossi Mario"), 0}}));
+    EXPECT_EQ(index.cardCount(), 3);
+}
+
 TEST_F(PhoneIndexTest, AHitIsConfirmedOnItsCardEvenWhenTheArchiveLooksUnchanged) {
     append(makeClient({{"Cliente", "Rossi"}, {"Recapito", "02 1234567"}}));
     PhoneIndex index(archive());

@@ -18,6 +18,20 @@ std::array<QString, 4> phonesOf(const TRecCliente& r) {
     return {GetText(r.Recapito), GetText(r.TelCasa), GetText(r.TelUff), GetText(r.TelCel)};
 }
 
+template <std::size_t N> std::size_t hashField(const ShortString<N>& field, std::size_t seed) {
+    return qHash(storedText(&field.length, N), seed);
+}
+
+// What the index takes from a card (its name and telephone fields as stored), as one number: a card
+// whose number changed since it was read has changed for the index.
+std::size_t digestOf(const TRecCliente& r) {
+    std::size_t h = hashField(r.Cliente, 0);
+    h = hashField(r.Recapito, h);
+    h = hashField(r.TelCasa, h);
+    h = hashField(r.TelUff, h);
+    return hashField(r.TelCel, h);
+}
+
 } // namespace
 
 PhoneIndex::PhoneIndex(QString archivePath) : path_(std::move(archivePath)) {}
@@ -25,6 +39,7 @@ PhoneIndex::PhoneIndex(QString archivePath) : path_(std::move(archivePath)) {}
 void PhoneIndex::clear() {
     byNumber_.clear();
     names_.clear();
+    digests_.clear();
     size_ = -1;
     modified_ = {};
 }
@@ -40,10 +55,12 @@ bool PhoneIndex::refresh(QString* error) {
     const QDateTime modified = info.lastModified();
     if (size == size_ && modified == modified_)
         return true;
+    // When the archive only grew, the cards read before are kept (read() checks that they did not
+    // change); otherwise it is read again whole.
     const bool grew = size_ >= 0 && size > size_;
     if (!grew)
         clear();
-    if (!readFrom(grew ? cardCount() : 0, error)) {
+    if (!read(error)) {
         clear();
         return false;
     }
@@ -52,16 +69,20 @@ bool PhoneIndex::refresh(QString* error) {
     return true;
 }
 
-bool PhoneIndex::readFrom(std::int64_t first, QString* error) {
+bool PhoneIndex::read(QString* error) {
     TRecordFile f;
-    if (!f.OpenOrCreate(path_, sizeof(TRecCliente), TRecordFile::Access::Read) || !f.Seek(first)) {
+    if (!f.OpenOrCreate(path_, sizeof(TRecCliente), TRecordFile::Access::Read)) {
         if (error)
             *error = f.ErrorString();
         f.Close();
         return false;
     }
+    // The cards read before are read again and compared by their digest: a card saved in place with a
+    // new number between two look-ups, while another was added, must not keep its old numbers.
+    const std::int64_t known = cardCount();
+    bool changed = f.Count() < known;
     TRecCliente rec;
-    while (!f.AtEnd()) {
+    while (!changed && !f.AtEnd()) {
         const std::int64_t card = f.Position() + 1;
         if (!f.ReadRecord(rec)) {
             if (error)
@@ -69,6 +90,12 @@ bool PhoneIndex::readFrom(std::int64_t first, QString* error) {
             f.Close();
             return false;
         }
+        const std::size_t digest = digestOf(rec);
+        if (card <= known) {
+            changed = digests_[static_cast<std::size_t>(card - 1)] != digest;
+            continue;
+        }
+        digests_.push_back(digest);
         names_.append(trimText(GetText(rec.Cliente)));
         const std::array<QString, 4> phones = phonesOf(rec);
         for (int i = 0; i < static_cast<int>(phones.size()); ++i) {
@@ -84,6 +111,11 @@ bool PhoneIndex::readFrom(std::int64_t first, QString* error) {
         if (error)
             *error = f.ErrorString();
         return false;
+    }
+    if (changed) {
+        // A card read before is not what it was: everything is read again (with nothing known, once).
+        clear();
+        return read(error);
     }
     return true;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 // Who is calling: every telephone number of the client archive in its compared form, with the cards
-// that hold it. Built once by reading the archive, then brought up to date before each lookup: when
-// the archive only grew, just the cards added since are read; when it changed in any other way (a
-// card saved in place, a restore), it is read again whole. A card saved in place and another added
-// between two lookups look like growth alone: the screens that save a card refresh no index, so a
-// caller-id lookup confirms a hit on the card itself before trusting it.
+// that hold it. Built once by reading the archive, then brought up to date before each lookup when the
+// archive's size or time changed: when it only grew, the cards read before are checked against a
+// digest of their name and telephone fields and only the cards added since are indexed (a card saved
+// in place meanwhile makes it read everything again); when it changed in any other way (a card saved
+// in place, a restore), it is read again whole. A card saved in place with neither size nor time
+// changing (a coarse clock) is not seen: a caller-id lookup confirms a hit on the card itself before
+// trusting it.
 
 #include "core/phone/phonenumber.h"
 
@@ -48,7 +50,7 @@ public:
     std::int64_t cardCount() const { return static_cast<std::int64_t>(names_.size()); }
 
 private:
-    bool readFrom(std::int64_t first, QString* error);
+    bool read(QString* error);
     void clear();
 
     struct Entry {
@@ -58,6 +60,7 @@ private:
     QString path_;
     QHash<QString, std::vector<Entry>> byNumber_;
     QStringList names_; // card n is names_[n - 1]
+    std::vector<std::size_t> digests_; // of card n's name and telephone fields, at [n - 1]
     qint64 size_ = -1;
     QDateTime modified_;
 };
