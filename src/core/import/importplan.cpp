@@ -508,7 +508,10 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
     ClientIndex fileClients;
     QHash<QString, std::int64_t> fileCalls;
     QHash<QString, QString> values; // record field -> text
+    plan.recordSize = size;
     plan.rows.reserve(table.rows.size());
+    plan.cardStart.reserve(table.rows.size() + 1);
+    std::vector<std::uint8_t> scratch(size); // the row's card, whole
     for (const SheetRow& row : table.rows) {
         bool blank = true;
         for (const QString& cell : row.cells)
@@ -517,7 +520,8 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
             continue;
         PlannedRow planned;
         planned.line = row.line;
-        planned.record.assign(size, 0);
+        std::uint8_t* const record = scratch.data();
+        std::memset(record, 0, size);
         values.clear();
         auto fail = [&](const QString& reason) {
             if (planned.verdict != RowVerdict::Error) {
@@ -649,20 +653,20 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 planned.warnings << QStringLiteral("\"%1\" tagliato a %2 caratteri")
                                         .arg(importFieldCaption(archive, f.name))
                                         .arg(f.capacity);
-            PutText(planned.record.data(), f, *it);
+            PutText(record, f, *it);
         }
 
         if (planned.verdict != RowVerdict::Error) {
             std::optional<std::int64_t> inArchive;
             std::optional<std::int64_t> inFile;
             if (clients) {
-                const ClientIdentity id = clientIdentity(*reinterpret_cast<const TRecCliente*>(planned.record.data()));
+                const ClientIdentity id = clientIdentity(*reinterpret_cast<const TRecCliente*>(record));
                 inArchive = archiveClients.find(id);
                 if (!inArchive)
                     inFile = fileClients.find(id);
                 fileClients.add(id, planned.line);
             } else {
-                const QString key = callKey(*reinterpret_cast<const TRecChiamata*>(planned.record.data()));
+                const QString key = callKey(*reinterpret_cast<const TRecChiamata*>(record));
                 if (const auto it = archiveCalls.constFind(key); it != archiveCalls.constEnd())
                     inArchive = *it;
                 else if (const auto f = fileCalls.constFind(key); f != fileCalls.constEnd())
@@ -680,6 +684,15 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 planned.reason = QStringLiteral("doppione della riga %1 del file").arg(*inFile);
             }
         }
+        plan.cardStart.push_back(plan.cards.size());
+        for (const FieldDef& f : fields) {
+            const std::uint8_t length = record[f.offset];
+            if (length == 0)
+                continue;
+            plan.cards.push_back(static_cast<std::uint8_t>(f.offset & 0xFF));
+            plan.cards.push_back(static_cast<std::uint8_t>(f.offset >> 8));
+            plan.cards.insert(plan.cards.end(), record + f.offset, record + f.offset + 1 + length);
+        }
         switch (planned.verdict) {
         case RowVerdict::Ready:
             ++plan.ready;
@@ -693,23 +706,49 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
         }
         plan.rows.push_back(std::move(planned));
     }
+    plan.cardStart.push_back(plan.cards.size());
     return true;
+}
+
+// The short form of a card names each field by an offset of two bytes.
+static_assert(sizeof(TRecCliente) <= 0xFFFF && sizeof(TRecChiamata) <= 0xFFFF);
+
+void ImportPlan::record(std::size_t row, std::uint8_t* out) const {
+    std::memset(out, 0, recordSize);
+    const std::uint8_t* p = cards.data() + cardStart[row];
+    const std::uint8_t* const end = cards.data() + cardStart[row + 1];
+    while (p < end) {
+        const std::size_t offset = p[0] | static_cast<std::size_t>(p[1]) << 8;
+        const std::size_t length = p[2];
+        std::memcpy(out + offset, p + 2, 1 + length);
+        p += 3 + length;
+    }
+}
+
+std::vector<std::uint8_t> ImportPlan::record(std::size_t row) const {
+    std::vector<std::uint8_t> out(recordSize);
+    record(row, out.data());
+    return out;
 }
 
 ImportResult runImport(const ImportPlan& plan, bool importDuplicates, const AppendProgress& progress) {
     ImportResult result;
     result.cardOf.assign(plan.rows.size(), 0);
     const std::size_t size = importRecordSize(plan.archive);
-    std::vector<std::uint8_t> records;
-    records.reserve(static_cast<std::size_t>(plan.ready + (importDuplicates ? plan.duplicates : 0)) * size);
-    for (const PlannedRow& row : plan.rows) {
+    // The chosen rows, whose cards are made from the plan a step at a time as they are written.
+    std::vector<std::size_t> chosen;
+    chosen.reserve(static_cast<std::size_t>(plan.ready + (importDuplicates ? plan.duplicates : 0)));
+    for (std::size_t i = 0; i < plan.rows.size(); ++i) {
+        const PlannedRow& row = plan.rows[i];
         if (row.verdict == RowVerdict::Ready || (row.verdict == RowVerdict::Duplicate && importDuplicates))
-            records.insert(records.end(), row.record.begin(), row.record.end());
+            chosen.push_back(i);
         else if (row.verdict == RowVerdict::Duplicate)
             ++result.duplicatesSkipped;
     }
-    const AppendOutcome outcome = appendAllOrNothing(appPath(importArchiveFile(plan.archive)), size, records,
-                                                     &plan.fingerprint, progress, &result.firstCard, &result.error);
+    const AppendOutcome outcome = appendAllOrNothing(
+        appPath(importArchiveFile(plan.archive)), size, static_cast<std::int64_t>(chosen.size()),
+        [&](std::int64_t index, std::uint8_t* out) { plan.record(chosen[static_cast<std::size_t>(index)], out); },
+        &plan.fingerprint, progress, &result.firstCard, &result.error);
     switch (outcome) {
     case AppendOutcome::Appended:
         result.outcome = ImportOutcome::Written;
