@@ -186,10 +186,11 @@ protected:
         EXPECT_TRUE(makeImportPlan(archive, t, guessMapping(archive, t.headings), p, &error)) << error.toStdString();
         return p;
     }
-    static QString field(const PlannedRow& row, const char* name) {
-        const auto& fields = row.record.size() == sizeof(TRecCliente) ? FieldTable(kClienteFields)
-                                                                      : FieldTable(kChiamataFields);
-        return GetText(row.record.data(), fields[static_cast<std::size_t>(fieldIndex(fields, QString::fromLatin1(name)))]);
+    static QString field(const ImportPlan& p, std::size_t row, const char* name) {
+        const auto& fields = p.recordSize == sizeof(TRecCliente) ? FieldTable(kClienteFields)
+                                                                 : FieldTable(kChiamataFields);
+        return GetText(p.record(row).data(),
+                       fields[static_cast<std::size_t>(fieldIndex(fields, QString::fromLatin1(name)))]);
     }
 };
 
@@ -234,9 +235,9 @@ TEST_F(ImportPlanTest, ClientRowVerdicts) {
     EXPECT_EQ(p.duplicates, 3);
     EXPECT_EQ(p.errors, 1);
     // Stored as the card would store it: the town split from its province, the code upper case.
-    EXPECT_EQ(field(p.rows[0], "ComuneRes"), QStringLiteral("Roma"));
-    EXPECT_EQ(field(p.rows[0], "ProvRes"), QStringLiteral("RM"));
-    EXPECT_EQ(field(p.rows[0], "Ricontatta"), QStringLiteral("No"));
+    EXPECT_EQ(field(p, 0, "ComuneRes"), QStringLiteral("Roma"));
+    EXPECT_EQ(field(p, 0, "ProvRes"), QStringLiteral("RM"));
+    EXPECT_EQ(field(p, 0, "Ricontatta"), QStringLiteral("No"));
     EXPECT_TRUE(p.rows[0].warnings.isEmpty()) << p.rows[0].warnings.join(u'|').toStdString();
     // A failed code check is a warning; the row is still ready.
     EXPECT_EQ(p.rows[3].warnings, QStringList{QStringLiteral("il codice fiscale NRIUGO60C03F205A non è corretto")});
@@ -245,7 +246,7 @@ TEST_F(ImportPlanTest, ClientRowVerdicts) {
               (QStringList{QStringLiteral("il codice fiscale BLUEVA non è corretto"),
                            QStringLiteral("\"Comune di residenza\": caratteri che l'archivio non può contenere sostituiti"),
                            QStringLiteral("\"Comune di residenza\" tagliato a 50 caratteri")}));
-    EXPECT_EQ(field(p.rows[6], "ComuneRes"), QStringLiteral("Città di ?ódz, un nome lunghissimo che supera i ci"));
+    EXPECT_EQ(field(p, 6, "ComuneRes"), QStringLiteral("Città di ?ódz, un nome lunghissimo che supera i ci"));
 }
 
 TEST_F(ImportPlanTest, CallRowVerdicts) {
@@ -268,13 +269,13 @@ TEST_F(ImportPlanTest, CallRowVerdicts) {
     EXPECT_EQ(p.rows[1].reason, QStringLiteral("la data \"31/02/2024\" non è una data"));
     EXPECT_EQ(p.rows[2].reason, QStringLiteral("l'ora \"25:00\" non è un'ora"));
     EXPECT_EQ(p.rows[3].verdict, RowVerdict::Ready);
-    EXPECT_EQ(field(p.rows[3], "GiornoRit"), QStringLiteral("06"));
-    EXPECT_EQ(field(p.rows[3], "MeseRit"), QStringLiteral("Marzo"));
-    EXPECT_EQ(field(p.rows[3], "DataRit"), QStringLiteral("06/03/2024"));
-    EXPECT_EQ(field(p.rows[3], "OraRit"), QStringLiteral("10:05"));
-    EXPECT_EQ(field(p.rows[3], "Tipo"), QStringLiteral("In uscita"));
+    EXPECT_EQ(field(p, 3, "GiornoRit"), QStringLiteral("06"));
+    EXPECT_EQ(field(p, 3, "MeseRit"), QStringLiteral("Marzo"));
+    EXPECT_EQ(field(p, 3, "DataRit"), QStringLiteral("06/03/2024"));
+    EXPECT_EQ(field(p, 3, "OraRit"), QStringLiteral("10:05"));
+    EXPECT_EQ(field(p, 3, "Tipo"), QStringLiteral("In uscita"));
     EXPECT_EQ(p.rows[4].reason, QStringLiteral("doppione della riga 5 del file"));
-    EXPECT_EQ(field(p.rows[1], "Tipo"), QStringLiteral("In entrata")); // a new card's direction
+    EXPECT_EQ(field(p, 1, "Tipo"), QStringLiteral("In entrata")); // a new card's direction
     EXPECT_EQ(p.rows[5].reason, QStringLiteral("per salvare la scheda è necessario indicare l'oggetto della chiamata."));
 }
 
@@ -289,8 +290,8 @@ TEST_F(ImportPlanTest, TheDateInThreeColumnsWithTheMonthAsNameOrNumber) {
     ASSERT_EQ(p.rows.size(), 5u);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(p.rows[static_cast<std::size_t>(i)].verdict, RowVerdict::Ready) << i;
-        EXPECT_EQ(field(p.rows[static_cast<std::size_t>(i)], "DataRit"), QStringLiteral("05/03/2024"));
-        EXPECT_EQ(field(p.rows[static_cast<std::size_t>(i)], "OraRit"), QStringLiteral("09:05"));
+        EXPECT_EQ(field(p, static_cast<std::size_t>(i), "DataRit"), QStringLiteral("05/03/2024"));
+        EXPECT_EQ(field(p, static_cast<std::size_t>(i), "OraRit"), QStringLiteral("09:05"));
     }
     EXPECT_EQ(p.rows[3].reason,
               QStringLiteral("selezionare il mese dal menu a cascata. Per poter salvare la scheda è necessario "

@@ -295,6 +295,25 @@ TEST(Iban, LengthWarnings) {
     EXPECT_EQ(ibanRemainder(u"IT60 X054 2811 1010 0000 0123 456"), 1);
 }
 
+TEST(Iban, PlainTextGivesTheSameRemainderAsTheSameTextInGroups) {
+    // Capital letters and digits are read a character at a time, text with blanks or small letters in
+    // pieces: both must give the same remainder, right or wrong, whatever the length.
+    const char* const texts[]{"IT60X0542811101000000123456", "IT61X0542811101000000123456",
+                              "IT60X0542811101000000123457", "ZZ99ZZZZZZZZZZZZZZZZZZZZZZZ",
+                              "IT00A0000000000000000000000", "GB82WEST12345698765432",
+                              "AB12",                        "00000000000000000000000000000097"};
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        const QString plain = QString::fromLatin1(text);
+        const QString grouped = plain.left(2) + u' ' + plain.mid(2);
+        const QString small = plain.toLower();
+        EXPECT_EQ(ibanRemainder(plain), ibanRemainder(grouped));
+        EXPECT_EQ(ibanRemainder(plain), ibanRemainder(small));
+    }
+    EXPECT_EQ(ibanRemainder(u"IT60X0542811101000000123456"), 1);
+    EXPECT_NE(ibanRemainder(u"IT61X0542811101000000123456"), 1);
+}
+
 TEST(Iban, PunctuationInsideIsWrongWithoutFailure) {
     for (const char16_t bad : {u'-', u'.', u'/', u'+', u'à', u'\u0661'}) {
         QString iban = QStringLiteral("IT60X0542811101000000123456");

@@ -85,6 +85,8 @@ void ClientIndex::add(const ClientIdentity& id, std::int64_t number) {
 
 std::optional<std::int64_t> ClientIndex::find(const ClientIdentity& id) const {
     std::optional<std::int64_t> best;
+    if (isEmpty())
+        return best;
     auto consider = [&](const QHash<QString, std::int64_t>& map, const QString& key) {
         if (key.isEmpty())
             return;
@@ -97,6 +99,40 @@ std::optional<std::int64_t> ClientIndex::find(const ClientIdentity& id) const {
     if (!id.name.isEmpty())
         for (const QString& p : id.phones)
             consider(byNamePhone_, id.name + u'\n' + p);
+    return best;
+}
+
+void ClientIndex::reserve(qsizetype cards) {
+    byCodFisc_.reserve(cards);
+    byPartitaIva_.reserve(cards);
+    byNamePhone_.reserve(cards);
+}
+
+std::optional<std::int64_t> ClientIndex::findAndAdd(const ClientIdentity& id, std::int64_t number) {
+    std::optional<std::int64_t> best;
+    auto visit = [&](QHash<QString, std::int64_t>& map, const QString& key) {
+        const qsizetype before = map.size();
+        std::int64_t& slot = map[key];
+        if (map.size() == before) {
+            if (!best || slot < *best)
+                best = slot;
+            slot = std::min(slot, number);
+        } else {
+            slot = number;
+        }
+    };
+    if (!id.codFisc.isEmpty())
+        visit(byCodFisc_, id.codFisc);
+    if (!id.partitaIva.isEmpty())
+        visit(byPartitaIva_, id.partitaIva);
+    if (!id.name.isEmpty()) {
+        QString key;
+        for (const QString& p : id.phones) {
+            key.clear();
+            key.append(id.name).append(u'\n').append(p);
+            visit(byNamePhone_, key);
+        }
+    }
     return best;
 }
 

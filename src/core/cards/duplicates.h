@@ -45,6 +45,11 @@ public:
     void add(const ClientIdentity& identity, std::int64_t number);
     // The smallest number of an added card the same client as `identity`, or nullopt.
     std::optional<std::int64_t> find(const ClientIdentity& identity) const;
+    // find() and then add(), with one look-up for each key (a file's rows against the rows before them).
+    std::optional<std::int64_t> findAndAdd(const ClientIdentity& identity, std::int64_t number);
+    bool isEmpty() const { return byCodFisc_.isEmpty() && byPartitaIva_.isEmpty() && byNamePhone_.isEmpty(); }
+    // Room for about `cards` cards, so that adding them does not grow the tables again and again.
+    void reserve(qsizetype cards);
 
 private:
     QHash<QString, std::int64_t> byCodFisc_;

@@ -4,14 +4,17 @@
 
 #include <QHashFunctions>
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace ombrisa {
 
 namespace {
 
-// Records appended with one call between two looks at the progress (and its cancel).
+// Records appended with one call between two looks at the progress (and its cancel): at least a few
+// megabytes, and at most a handful of calls, since each one flushes the journal before it writes.
 constexpr std::size_t kStepBytes = 4 << 20;
+constexpr std::size_t kMostSteps = 8;
 
 } // namespace
 
@@ -23,12 +26,29 @@ void addToFingerprint(ArchiveFingerprint& fingerprint, const void* record, std::
 AppendOutcome appendAllOrNothing(const QString& path, std::size_t recordSize, std::span<const std::uint8_t> records,
                                  const ArchiveFingerprint* expected, const AppendProgress& progress,
                                  std::int64_t* firstNumber, QString* error) {
+    if (recordSize == 0 || records.size() % recordSize != 0) {
+        if (error)
+            *error = QStringLiteral("schede di lunghezza errata");
+        return AppendOutcome::Failed;
+    }
+    const auto count = static_cast<std::int64_t>(records.size() / recordSize);
+    return appendAllOrNothing(
+        path, recordSize, count,
+        [&](std::int64_t index, std::uint8_t* out) {
+            std::memcpy(out, records.data() + static_cast<std::size_t>(index) * recordSize, recordSize);
+        },
+        expected, progress, firstNumber, error);
+}
+
+AppendOutcome appendAllOrNothing(const QString& path, std::size_t recordSize, std::int64_t count,
+                                 const AppendSource& source, const ArchiveFingerprint* expected,
+                                 const AppendProgress& progress, std::int64_t* firstNumber, QString* error) {
     auto failWith = [&](const QString& text) {
         if (error)
             *error = text;
         return AppendOutcome::Failed;
     };
-    if (recordSize == 0 || records.size() % recordSize != 0)
+    if (recordSize == 0 || count < 0)
         return failWith(QStringLiteral("schede di lunghezza errata"));
 
     // One operation of the archive's own: its exclusive lock, and its journal, which the next open reads
@@ -57,19 +77,26 @@ AppendOutcome appendAllOrNothing(const QString& path, std::size_t recordSize, st
             return AppendOutcome::Changed;
     }
 
-    const auto total = static_cast<std::int64_t>(records.size() / recordSize);
+    const std::int64_t total = count;
     if (firstNumber)
         *firstNumber = file.Count() + 1;
-    const std::size_t perStep = std::max<std::size_t>(1, kStepBytes / recordSize);
+    const auto perStep = std::min(
+        std::max({std::size_t{1}, kStepBytes / recordSize,
+                  static_cast<std::size_t>((total + kMostSteps - 1) / static_cast<std::int64_t>(kMostSteps))}),
+        static_cast<std::size_t>(std::max<std::int64_t>(total, 1)));
+    // One step's records, made here and written from here: the same memory for every step.
+    std::vector<std::uint8_t> step(perStep * recordSize);
     std::vector<TRecordFile::Change> changes;
     for (std::int64_t done = 0; done < total;) {
         if (progress && !progress(done, total))
             return undo(AppendOutcome::Cancelled, QStringLiteral("importazione annullata"));
         const auto n = std::min<std::int64_t>(static_cast<std::int64_t>(perStep), total - done);
         changes.assign(static_cast<std::size_t>(n), {});
-        for (std::int64_t i = 0; i < n; ++i)
-            changes[static_cast<std::size_t>(i)].record =
-                records.data() + static_cast<std::size_t>(done + i) * recordSize;
+        for (std::int64_t i = 0; i < n; ++i) {
+            std::uint8_t* const out = step.data() + static_cast<std::size_t>(i) * recordSize;
+            source(done + i, out);
+            changes[static_cast<std::size_t>(i)].record = out;
+        }
         if (file.WriteRecords(changes) != TRecordFile::UpdateResult::Written)
             return failWith(file.ErrorString()); // the operation was undone
         done += n;

@@ -40,5 +40,13 @@ using AppendProgress = std::function<bool(std::int64_t written, std::int64_t tot
 AppendOutcome appendAllOrNothing(const QString& path, std::size_t recordSize, std::span<const std::uint8_t> records,
                                  const ArchiveFingerprint* expected, const AppendProgress& progress,
                                  std::int64_t* firstNumber, QString* error);
+// Writes record `index` (from 0) of the ones to append into `out` (recordSize bytes).
+using AppendSource = std::function<void(std::int64_t index, std::uint8_t* out)>;
+
+// The same for `count` records made on the way by `source`, a step at a time into one buffer, so that
+// the records never need to lie in memory all at once.
+AppendOutcome appendAllOrNothing(const QString& path, std::size_t recordSize, std::int64_t count,
+                                 const AppendSource& source, const ArchiveFingerprint* expected,
+                                 const AppendProgress& progress, std::int64_t* firstNumber, QString* error);
 
 } // namespace ombrisa

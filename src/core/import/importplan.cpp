@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <array>
 #include <cstring>
 
 namespace ombrisa {
@@ -218,10 +219,16 @@ QString filtered(const CardField* f, QStringView text) {
 }
 
 bool isProvinceCode(QStringView text) {
-    for (const char* code : kProvinceCodes)
-        if (text == QLatin1String(code))
-            return true;
-    return false;
+    // Every code is two capital letters: a table of the 26 x 26 pairs, made once.
+    static const std::array<bool, 26 * 26> codes = [] {
+        std::array<bool, 26 * 26> table{};
+        for (const char* code : kProvinceCodes)
+            table[static_cast<std::size_t>((code[0] - 'A') * 26 + (code[1] - 'A'))] = true;
+        return table;
+    }();
+    if (text.size() != 2 || text[0] < u'A' || text[0] > u'Z' || text[1] < u'A' || text[1] > u'Z')
+        return false;
+    return codes[static_cast<std::size_t>((text[0].unicode() - u'A') * 26 + (text[1].unicode() - u'A'))];
 }
 
 QString twoDigits(int n) {
@@ -462,8 +469,20 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
     if (!read)
         return false;
 
+    // Every text of a row by the index of its record field; -1 names no field (an empty text).
+    const auto indexOf = [&](QStringView name) { return fieldIndex(fields, name); };
+    std::vector<QString> values(fields.size());
+    const QString none;
+    const auto valueOf = [&](int index) -> const QString& {
+        return index < 0 ? none : values[static_cast<std::size_t>(index)];
+    };
+    const auto setValue = [&](int index, QString text) {
+        if (index >= 0)
+            values[static_cast<std::size_t>(index)] = std::move(text);
+    };
+
     // What each column fills, worked out once rather than for every cell.
-    std::vector<QString> columnField(static_cast<std::size_t>(mapping.size()));
+    std::vector<int> columnField(static_cast<std::size_t>(mapping.size()), -1);
     std::vector<const CardField*> columnCard(static_cast<std::size_t>(mapping.size()), nullptr);
     enum class Column { Ignored, TownAndProvince, CallDate, CallTime, Day, Hours, Minutes, Month, Direction, Plain };
     std::vector<Column> columnKind(static_cast<std::size_t>(mapping.size()), Column::Ignored);
@@ -481,7 +500,7 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
         const QStringList target = fieldsOf(archive, key);
         if (target.size() == 1) {
             const QString& field = target.front();
-            columnField[static_cast<std::size_t>(c)] = field;
+            columnField[static_cast<std::size_t>(c)] = indexOf(field);
             columnCard[static_cast<std::size_t>(c)] = cardFieldOf(archive, field);
             if (kind == Column::Ignored && !key.isEmpty())
                 kind = field == u"GiornoRit"   ? Column::Day
@@ -492,23 +511,30 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                                                : Column::Plain;
         }
     }
-    std::vector<QString> fieldNames;
-    for (const FieldDef& f : fields)
-        fieldNames.push_back(QString::fromLatin1(f.name));
-
     // The card's box -> record field, for its save checks.
-    QHash<QString, QString> fieldOfControl;
+    QHash<QString, int> fieldOfControl;
     for (const CardField& f : clients ? std::span<const CardField>(kClientCardFields)
                                       : std::span<const CardField>(kCallCardFields))
         if (!fieldOfControl.contains(QLatin1String(f.control)))
-            fieldOfControl.insert(QString::fromLatin1(f.control), QString::fromLatin1(f.field));
+            fieldOfControl.insert(QString::fromLatin1(f.control), indexOf(QString::fromLatin1(f.field)));
     const CardRules clientRules = clients ? clientCardRules() : CardRules{};
-    const QString ricontattaField = QString::fromLatin1(kRicontattaField);
+    const int ricontattaField = indexOf(QString::fromLatin1(kRicontattaField));
+    const int comuneNasc = indexOf(u"ComuneNasc"), provNasc = indexOf(u"ProvNasc");
+    const int comuneRes = indexOf(u"ComuneRes"), provRes = indexOf(u"ProvRes");
+    const int giornoRit = indexOf(u"GiornoRit"), meseRit = indexOf(u"MeseRit"), annoRit = indexOf(u"AnnoRit");
+    const int oreRit = indexOf(u"OreRit"), minutiRit = indexOf(u"MinutiRit");
+    const int tipo = indexOf(u"Tipo"), dataRit = indexOf(u"DataRit"), oraRit = indexOf(u"OraRit");
+    const int codFiscField = indexOf(u"CodFisc"), partitaIvaField = indexOf(u"PartitaIva");
+    const int ibanField = indexOf(u"Iban");
 
     ClientIndex fileClients;
+    if (clients)
+        fileClients.reserve(static_cast<qsizetype>(table.rows.size()));
     QHash<QString, std::int64_t> fileCalls;
-    QHash<QString, QString> values; // record field -> text
+    plan.recordSize = size;
     plan.rows.reserve(table.rows.size());
+    plan.cardStart.reserve(table.rows.size() + 1);
+    std::vector<std::uint8_t> scratch(size); // the row's card, whole
     for (const SheetRow& row : table.rows) {
         bool blank = true;
         for (const QString& cell : row.cells)
@@ -517,8 +543,10 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
             continue;
         PlannedRow planned;
         planned.line = row.line;
-        planned.record.assign(size, 0);
-        values.clear();
+        std::uint8_t* const record = scratch.data();
+        std::memset(record, 0, size);
+        for (QString& v : values)
+            v.clear();
         auto fail = [&](const QString& reason) {
             if (planned.verdict != RowVerdict::Error) {
                 planned.verdict = RowVerdict::Error;
@@ -547,8 +575,8 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                     province = text.mid(space + 1);
                     town = trimText(QStringView(text).left(space));
                 }
-                values.insert(nasc ? QStringLiteral("ComuneNasc") : QStringLiteral("ComuneRes"), town);
-                values.insert(nasc ? QStringLiteral("ProvNasc") : QStringLiteral("ProvRes"), province);
+                setValue(nasc ? comuneNasc : comuneRes, std::move(town));
+                setValue(nasc ? provNasc : provRes, std::move(province));
             } else if (kind == Column::CallDate) {
                 if (text.isEmpty())
                     continue;
@@ -557,9 +585,9 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                     fail(QStringLiteral("la data \"%1\" non è una data").arg(text));
                     continue;
                 }
-                values.insert(QStringLiteral("GiornoRit"), twoDigits(d->day()));
-                values.insert(QStringLiteral("MeseRit"), kMonthNames[static_cast<std::size_t>(d->month() - 1)]);
-                values.insert(QStringLiteral("AnnoRit"), QStringLiteral("%1").arg(d->year(), 4, 10, QLatin1Char('0')));
+                setValue(giornoRit, twoDigits(d->day()));
+                setValue(meseRit, kMonthNames[static_cast<std::size_t>(d->month() - 1)]);
+                setValue(annoRit, QStringLiteral("%1").arg(d->year(), 4, 10, QLatin1Char('0')));
             } else if (kind == Column::CallTime) {
                 if (text.isEmpty())
                     continue;
@@ -568,10 +596,10 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                     fail(QStringLiteral("l'ora \"%1\" non è un'ora").arg(text));
                     continue;
                 }
-                values.insert(QStringLiteral("OreRit"), twoDigits(t->hour()));
-                values.insert(QStringLiteral("MinutiRit"), twoDigits(t->minute()));
+                setValue(oreRit, twoDigits(t->hour()));
+                setValue(minutiRit, twoDigits(t->minute()));
             } else {
-                const QString& field = columnField[static_cast<std::size_t>(c)];
+                const int field = columnField[static_cast<std::size_t>(c)];
                 QString value = filtered(columnCard[static_cast<std::size_t>(c)], text);
                 if (kind == Column::Day)
                     value = twoDigitNumber(value, 1, 31);
@@ -588,27 +616,24 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                     else if (form == u"in uscita" || form == u"uscita" || form == u"out" || form == u"outbound")
                         value = kTipoUscita;
                 }
-                values.insert(field, value);
+                setValue(field, std::move(value));
             }
         }
         if (clients) {
             // What a new card saved on the client card holds in its recontact box.
-            values.insert(ricontattaField, kRicontattaNo);
+            setValue(ricontattaField, kRicontattaNo);
         } else {
             // A new call card proposes the first direction; a sheet without one gets it too.
-            if (values.value(QStringLiteral("Tipo")).isEmpty())
-                values.insert(QStringLiteral("Tipo"), kTipoEntrata);
-            values.insert(QStringLiteral("DataRit"),
-                          callDateText(values.value(QStringLiteral("GiornoRit")), values.value(QStringLiteral("MeseRit")),
-                                       values.value(QStringLiteral("AnnoRit"))));
-            values.insert(QStringLiteral("OraRit"), callTimeText(values.value(QStringLiteral("OreRit")),
-                                                                 values.value(QStringLiteral("MinutiRit"))));
+            if (valueOf(tipo).isEmpty())
+                setValue(tipo, kTipoEntrata);
+            setValue(dataRit, callDateText(valueOf(giornoRit), valueOf(meseRit), valueOf(annoRit)));
+            setValue(oraRit, callTimeText(valueOf(oreRit), valueOf(minutiRit)));
         }
 
         // The card's own save checks, on what its boxes would hold.
         const auto textOf = [&](const QString& control) {
             const auto it = fieldOfControl.constFind(control);
-            return it == fieldOfControl.constEnd() ? QString() : values.value(*it);
+            return it == fieldOfControl.constEnd() ? QString() : valueOf(*it);
         };
         if (clients) {
             if (const auto missing = firstMissingField(clientRules.mandatory, textOf))
@@ -620,21 +645,21 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
         }
 
         // The code checks: a failed one is a warning, as on the cards.
-        const QString codFisc = values.value(QStringLiteral("CodFisc"));
+        const QString& codFisc = valueOf(codFiscField);
         if (!codFisc.isEmpty() && checkCodiceFiscale(codFisc).verdict != CheckVerdict::Valid)
             planned.warnings << QStringLiteral("il codice fiscale %1 non è corretto").arg(codFisc);
-        const QString piva = values.value(QStringLiteral("PartitaIva"));
+        const QString& piva = valueOf(partitaIvaField);
         if (!piva.isEmpty() && checkPartitaIva(piva).verdict != CheckVerdict::Valid)
             planned.warnings << QStringLiteral("la partita IVA %1 non è corretta").arg(piva);
-        const QString iban = values.value(QStringLiteral("Iban"));
+        const QString& iban = valueOf(ibanField);
         if (!iban.isEmpty() && checkIban(iban).verdict != CheckVerdict::Valid)
             planned.warnings << QStringLiteral("l'IBAN %1 non è corretto").arg(iban);
 
         // The card as stored: each text cut to its field, characters the archive cannot hold replaced.
         for (std::size_t i = 0; i < fields.size(); ++i) {
             const FieldDef& f = fields[i];
-            const auto it = values.constFind(fieldNames[i]);
-            if (it == values.constEnd() || it->isEmpty())
+            const QString* const it = &values[i];
+            if (it->isEmpty())
                 continue;
             // Plain ASCII is stored as it is: only other texts need the code page's round trip.
             bool ascii = true;
@@ -649,20 +674,20 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 planned.warnings << QStringLiteral("\"%1\" tagliato a %2 caratteri")
                                         .arg(importFieldCaption(archive, f.name))
                                         .arg(f.capacity);
-            PutText(planned.record.data(), f, *it);
+            PutText(record, f, *it);
         }
 
         if (planned.verdict != RowVerdict::Error) {
             std::optional<std::int64_t> inArchive;
             std::optional<std::int64_t> inFile;
             if (clients) {
-                const ClientIdentity id = clientIdentity(*reinterpret_cast<const TRecCliente*>(planned.record.data()));
+                const ClientIdentity id = clientIdentity(*reinterpret_cast<const TRecCliente*>(record));
+                const std::optional<std::int64_t> earlier = fileClients.findAndAdd(id, planned.line);
                 inArchive = archiveClients.find(id);
                 if (!inArchive)
-                    inFile = fileClients.find(id);
-                fileClients.add(id, planned.line);
+                    inFile = earlier;
             } else {
-                const QString key = callKey(*reinterpret_cast<const TRecChiamata*>(planned.record.data()));
+                const QString key = callKey(*reinterpret_cast<const TRecChiamata*>(record));
                 if (const auto it = archiveCalls.constFind(key); it != archiveCalls.constEnd())
                     inArchive = *it;
                 else if (const auto f = fileCalls.constFind(key); f != fileCalls.constEnd())
@@ -680,6 +705,18 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 planned.reason = QStringLiteral("doppione della riga %1 del file").arg(*inFile);
             }
         }
+        // After a few rows, room for the rest as long as those were, rather than growing again and again.
+        if (plan.cardStart.size() == 64)
+            plan.cards.reserve(plan.cards.size() / 64 * table.rows.size() * 5 / 4);
+        plan.cardStart.push_back(plan.cards.size());
+        for (const FieldDef& f : fields) {
+            const std::uint8_t length = record[f.offset];
+            if (length == 0)
+                continue;
+            plan.cards.push_back(static_cast<std::uint8_t>(f.offset & 0xFF));
+            plan.cards.push_back(static_cast<std::uint8_t>(f.offset >> 8));
+            plan.cards.insert(plan.cards.end(), record + f.offset, record + f.offset + 1 + length);
+        }
         switch (planned.verdict) {
         case RowVerdict::Ready:
             ++plan.ready;
@@ -693,23 +730,49 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
         }
         plan.rows.push_back(std::move(planned));
     }
+    plan.cardStart.push_back(plan.cards.size());
     return true;
+}
+
+// The short form of a card names each field by an offset of two bytes.
+static_assert(sizeof(TRecCliente) <= 0xFFFF && sizeof(TRecChiamata) <= 0xFFFF);
+
+void ImportPlan::record(std::size_t row, std::uint8_t* out) const {
+    std::memset(out, 0, recordSize);
+    const std::uint8_t* p = cards.data() + cardStart[row];
+    const std::uint8_t* const end = cards.data() + cardStart[row + 1];
+    while (p < end) {
+        const std::size_t offset = p[0] | static_cast<std::size_t>(p[1]) << 8;
+        const std::size_t length = p[2];
+        std::memcpy(out + offset, p + 2, 1 + length);
+        p += 3 + length;
+    }
+}
+
+std::vector<std::uint8_t> ImportPlan::record(std::size_t row) const {
+    std::vector<std::uint8_t> out(recordSize);
+    record(row, out.data());
+    return out;
 }
 
 ImportResult runImport(const ImportPlan& plan, bool importDuplicates, const AppendProgress& progress) {
     ImportResult result;
     result.cardOf.assign(plan.rows.size(), 0);
     const std::size_t size = importRecordSize(plan.archive);
-    std::vector<std::uint8_t> records;
-    records.reserve(static_cast<std::size_t>(plan.ready + (importDuplicates ? plan.duplicates : 0)) * size);
-    for (const PlannedRow& row : plan.rows) {
+    // The chosen rows, whose cards are made from the plan a step at a time as they are written.
+    std::vector<std::size_t> chosen;
+    chosen.reserve(static_cast<std::size_t>(plan.ready + (importDuplicates ? plan.duplicates : 0)));
+    for (std::size_t i = 0; i < plan.rows.size(); ++i) {
+        const PlannedRow& row = plan.rows[i];
         if (row.verdict == RowVerdict::Ready || (row.verdict == RowVerdict::Duplicate && importDuplicates))
-            records.insert(records.end(), row.record.begin(), row.record.end());
+            chosen.push_back(i);
         else if (row.verdict == RowVerdict::Duplicate)
             ++result.duplicatesSkipped;
     }
-    const AppendOutcome outcome = appendAllOrNothing(appPath(importArchiveFile(plan.archive)), size, records,
-                                                     &plan.fingerprint, progress, &result.firstCard, &result.error);
+    const AppendOutcome outcome = appendAllOrNothing(
+        appPath(importArchiveFile(plan.archive)), size, static_cast<std::int64_t>(chosen.size()),
+        [&](std::int64_t index, std::uint8_t* out) { plan.record(chosen[static_cast<std::size_t>(index)], out); },
+        &plan.fingerprint, progress, &result.firstCard, &result.error);
     switch (outcome) {
     case AppendOutcome::Appended:
         result.outcome = ImportOutcome::Written;

@@ -58,16 +58,24 @@ struct PlannedRow {
     QStringList warnings;            // failed code checks, texts cut or changed to fit the archive
     std::int64_t duplicateCard = 0;  // a duplicate of this card of the archive
     int duplicateLine = 0;           // or of the row at this line of the file
-    std::vector<std::uint8_t> record; // the card as it would be stored
 };
 
 struct ImportPlan {
     ImportArchive archive = ImportArchive::Clienti;
     std::vector<PlannedRow> rows;
+    std::size_t recordSize = 0;
+    // Every row's card as it would be stored, kept short: for each filled text field its offset (two
+    // bytes, low first), then its length byte and text. Row i's fields start at cardStart[i].
+    std::vector<std::uint8_t> cards;
+    std::vector<std::size_t> cardStart;
     ArchiveFingerprint fingerprint; // the archive the verdicts were made against
     qsizetype ready = 0;
     qsizetype duplicates = 0;
     qsizetype errors = 0;
+
+    // The card of row `row` as it would be stored, into `out` (recordSize bytes).
+    void record(std::size_t row, std::uint8_t* out) const;
+    std::vector<std::uint8_t> record(std::size_t row) const;
 };
 
 // The record size and the archive file of an archive.

@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -247,6 +248,7 @@ std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
     std::vector<SheetRow> rows;
     std::size_t at = table;
     int number = 0;
+    qsizetype width = 0;
     std::string cell;
     for (;;) {
         const std::size_t tr = html.find("<tr", at);
@@ -257,6 +259,7 @@ std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
             rowEnd = html.size();
         SheetRow row;
         row.line = ++number;
+        row.cells.reserve(width); // rows of a sheet are mostly as wide as the one before
         std::size_t cellAt = tr;
         for (;;) {
             const std::size_t td = html.find("<t", cellAt + 1);
@@ -284,6 +287,7 @@ std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
             row.cells.append(cell.find('&') == npos ? text : decodeEntities(text));
             cellAt = close;
         }
+        width = std::max(width, row.cells.size());
         rows.push_back(std::move(row));
         at = rowEnd + 1;
     }

@@ -59,6 +59,23 @@ const QString kWrong = QStringLiteral("Attenzione: l'IBAN digitato è ERRATO!");
 } // namespace
 
 int ibanRemainder(QStringView text) {
+    // Capital letters and digits only, the usual form: the same remainder, read a character at a time
+    // (the pieces below give the remainder of the whole number however it is cut).
+    bool plain = text.size() >= 4 && !text.contains(u"IBAN");
+    for (const QChar c : text)
+        plain = plain && (isDigit09(c) || isLetterAZ(c));
+    if (plain) {
+        int remainder = 0;
+        const auto feed = [&](QChar c) {
+            remainder = isDigit09(c) ? (remainder * 10 + (c.unicode() - u'0')) % 97
+                                     : (remainder * 100 + (c.unicode() - u'A' + 10)) % 97;
+        };
+        for (qsizetype i = 4; i < text.size(); ++i)
+            feed(text[i]);
+        for (qsizetype i = 0; i < 4; ++i)
+            feed(text[i]);
+        return remainder;
+    }
     QString iban = text.toString();
     iban.remove(u' ');
     iban = iban.toUpper();

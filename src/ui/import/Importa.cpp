@@ -273,18 +273,17 @@ void TfrmImporta::showPreview() {
     // The fields the columns fill, as they will be stored.
     const FieldTable fields =
         archive_ == ImportArchive::Clienti ? FieldTable(kClienteFields) : FieldTable(kChiamataFields);
-    std::vector<const FieldDef*> shown;
-    for (const FieldDef& f : fields) {
-        bool filled = false;
-        for (const PlannedRow& row : plan_.rows) {
-            if (row.record[f.offset] != 0) {
-                filled = true;
-                break;
-            }
-        }
-        if (filled)
-            shown.push_back(&f);
+    std::vector<bool> filled(fields.size(), false);
+    std::vector<std::uint8_t> record(plan_.recordSize);
+    for (std::size_t r = 0; r < plan_.rows.size(); ++r) {
+        plan_.record(r, record.data());
+        for (std::size_t f = 0; f < fields.size(); ++f)
+            filled[f] = filled[f] || record[fields[f].offset] != 0;
     }
+    std::vector<const FieldDef*> shown;
+    for (std::size_t f = 0; f < fields.size(); ++f)
+        if (filled[f])
+            shown.push_back(&fields[f]);
     QStringList headings{QStringLiteral("Riga"), QStringLiteral("Esito"), QStringLiteral("Motivo e avvisi")};
     for (const FieldDef* f : shown)
         headings << importFieldCaption(archive_, f->name);
@@ -295,6 +294,7 @@ void TfrmImporta::showPreview() {
     grdAnteprima->setRowCount(rows);
     for (int r = 0; r < rows; ++r) {
         const PlannedRow& row = plan_.rows[static_cast<std::size_t>(r)];
+        plan_.record(static_cast<std::size_t>(r), record.data());
         grdAnteprima->setItem(r, 0, new QTableWidgetItem(QString::number(row.line)));
         auto* verdict = new QTableWidgetItem(verdictText(row.verdict));
         if (row.verdict == RowVerdict::Error)
@@ -309,7 +309,7 @@ void TfrmImporta::showPreview() {
         grdAnteprima->setItem(r, 2, new QTableWidgetItem(notes.join(QStringLiteral("; "))));
         for (std::size_t f = 0; f < shown.size(); ++f)
             grdAnteprima->setItem(r, static_cast<int>(f) + 3,
-                                  new QTableWidgetItem(GetText(row.record.data(), *shown[f])));
+                                  new QTableWidgetItem(GetText(record.data(), *shown[f])));
     }
     grdAnteprima->setColumnWidth(0, 50);
     grdAnteprima->setColumnWidth(1, 80);
