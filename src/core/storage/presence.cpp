@@ -9,6 +9,7 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -116,6 +117,10 @@ std::vector<std::uint8_t> readAll(int fd) {
     return all;
 }
 
+bool thisProcess(const Workstation& w) {
+    return w.process == ::getpid() && w.host == QSysInfo::machineHostName();
+}
+
 std::vector<Workstation> recentIn(int fd, int own) {
     const std::vector<std::uint8_t> all = readAll(fd);
     std::vector<Workstation> found;
@@ -124,6 +129,7 @@ std::vector<Workstation> recentIn(int fd, int own) {
         if (slot == own || !parseSlot(all.data() + static_cast<std::size_t>(slot) * kSlotBytes, slot, w) || !recent(w))
             continue;
         w.lockSeen = lockVisible(fd, slot);
+        w.own = thisProcess(w);
         found.push_back(w);
     }
     return found;
@@ -135,7 +141,19 @@ QString key(const Workstation& w) {
 
 } // namespace
 
-Presence::Presence(const QString& folder) : path_(QDir(folder).filePath(kPresenceFile)) {}
+Presence::Presence(const QString& folder, const Workstation& as)
+    : path_(QDir(folder).filePath(kPresenceFile)), as_(as) {}
+
+Workstation Presence::ThisProcess() {
+    Workstation w;
+    w.host = QSysInfo::machineHostName();
+    w.user = qEnvironmentVariable("USER");
+    if (w.user.isEmpty())
+        w.user = qEnvironmentVariable("LOGNAME");
+    w.process = ::getpid();
+    w.own = true;
+    return w;
+}
 
 Presence::~Presence() {
     if (fd_ < 0)
@@ -184,12 +202,9 @@ bool Presence::writeSlot() {
     qToLittleEndian<std::uint64_t>(++beats_, s.data() + 8);
     qToLittleEndian<qint64>(QDateTime::currentMSecsSinceEpoch(), s.data() + 16);
     qToLittleEndian<qint64>(started_.toMSecsSinceEpoch(), s.data() + 24);
-    qToLittleEndian<qint64>(::getpid(), s.data() + 32);
-    putText(s.data() + kHostAt, kHostBytes, QSysInfo::machineHostName());
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = qEnvironmentVariable("LOGNAME");
-    putText(s.data() + kUserAt, kUserBytes, user);
+    qToLittleEndian<qint64>(as_.process, s.data() + 32);
+    putText(s.data() + kHostAt, kHostBytes, as_.host);
+    putText(s.data() + kUserAt, kUserBytes, as_.user);
     qToLittleEndian<std::uint64_t>(checksum(s.data(), kChecksumAt), s.data() + kChecksumAt);
     if (storageSyscalls().pwrite(fd_, s.data(), s.size(), static_cast<off_t>(slot_) * kSlotBytes) !=
         static_cast<ssize_t>(s.size())) {
@@ -223,6 +238,35 @@ std::vector<Workstation> Presence::Read(const QString& folder) {
     std::vector<Workstation> found = recentIn(fd, -1);
     ::close(fd);
     return found;
+}
+
+std::vector<Workstation> Presence::Others(const QString& folder) {
+    std::vector<Workstation> others;
+    for (const Workstation& w : Read(folder)) {
+        const bool ended = !w.lockSeen && w.host == QSysInfo::machineHostName() && w.process > 0 &&
+                           ::kill(static_cast<pid_t>(w.process), 0) != 0 && errno == ESRCH;
+        if (!w.own && !ended)
+            others.push_back(w);
+    }
+    return others;
+}
+
+QString Presence::Describe(const Workstation& w) {
+    QStringList about;
+    if (!w.user.isEmpty())
+        about << QStringLiteral("utente %1").arg(w.user);
+    about << QStringLiteral("dal %1").arg(w.started.toLocalTime().toString(QStringLiteral("dd/MM/yyyy hh:mm")));
+    return QStringLiteral("«%1» (%2)").arg(w.host, about.join(QStringLiteral(", ")));
+}
+
+QString Presence::InUseByOthers(const QString& what, const std::vector<Workstation>& others) {
+    QStringList names;
+    for (const Workstation& w : others)
+        names << Describe(w);
+    return QStringLiteral("%1: la cartella dei dati è in uso %2 %3. Chiudere il programma %4 e riprovare.")
+        .arg(what, others.size() == 1 ? QStringLiteral("anche dalla postazione") : QStringLiteral("anche dalle postazioni"),
+             names.join(QStringLiteral(", ")),
+             others.size() == 1 ? QStringLiteral("su quella postazione") : QStringLiteral("su quelle postazioni"));
 }
 
 QString Presence::LocksDoNotReachWarning(const Workstation& other) {
