@@ -79,12 +79,16 @@ struct flock slotLock(int slot, short type) {
     return fl;
 }
 
-// Takes the slot's lock without waiting: 0, or -1 with errno.
-int lockSlot(int fd, int slot) {
+// Takes the slot's lock without waiting: 0, or -1 with errno. `ofd` tells whether the lock belongs to
+// the open file (and not to the process, whose locks on the file any close() would let go).
+int lockSlot(int fd, int slot, bool& ofd) {
     struct flock fl = slotLock(slot, F_WRLCK);
+    ofd = false;
 #ifdef F_OFD_SETLK
-    if (storageSyscalls().fcntlLock(fd, F_OFD_SETLK, &fl) == 0)
+    if (storageSyscalls().fcntlLock(fd, F_OFD_SETLK, &fl) == 0) {
+        ofd = true;
         return 0;
+    }
     if (errno != EINVAL)
         return -1;
     fl = slotLock(slot, F_WRLCK);
@@ -174,12 +178,12 @@ bool Presence::Register() {
             return false;
         }
     }
-    const std::vector<std::uint8_t> all = readAll(fd_);
+    const std::vector<std::uint8_t> all = readFresh();
     for (int slot = 0; slot < kSlots && slot_ < 0; ++slot) {
         Workstation w;
         if (parseSlot(all.data() + static_cast<std::size_t>(slot) * kSlotBytes, slot, w) && recent(w))
             continue; // in use, or its program ended moments ago
-        if (lockSlot(fd_, slot) != 0 && (errno == EAGAIN || errno == EACCES))
+        if (lockSlot(fd_, slot, ofdLock_) != 0 && (errno == EAGAIN || errno == EACCES))
             continue; // in use by a program that has not written its slot yet
         // Taken; a file system that refuses locks is warned about by the archives' own locks.
         slot_ = slot;
@@ -191,7 +195,7 @@ bool Presence::Register() {
     started_ = QDateTime::currentDateTimeUtc();
     if (!writeSlot())
         return false;
-    for (const Workstation& w : recentIn(fd_, slot_))
+    for (const Workstation& w : look())
         seen_[key(w)] = w.beats;
     return true;
 }
@@ -219,7 +223,7 @@ QString Presence::Beat() {
         return {};
     writeSlot();
     QStringList warnings;
-    for (const Workstation& w : recentIn(fd_, slot_)) {
+    for (const Workstation& w : look()) {
         const QString k = key(w);
         const auto before = seen_.find(k);
         const bool movedOn = before != seen_.end() && before->second != w.beats;
@@ -228,6 +232,32 @@ QString Presence::Beat() {
             warnings << LocksDoNotReachWarning(w);
     }
     return warnings.join(QStringLiteral("\n\n"));
+}
+
+// A network file system's client may keep the file's pages from an earlier read while the file stays
+// open: another workstation's heartbeats would never be seen. A fresh open makes it read them again.
+// Only where the slot's lock belongs to fd_ alone: closing another open of the file would let go of a
+// lock that belongs to the process.
+int Presence::freshFd() const {
+    if (!ofdLock_)
+        return -1;
+    return ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+}
+
+std::vector<std::uint8_t> Presence::readFresh() const {
+    const int fd = freshFd();
+    std::vector<std::uint8_t> all = readAll(fd >= 0 ? fd : fd_);
+    if (fd >= 0)
+        ::close(fd);
+    return all;
+}
+
+std::vector<Workstation> Presence::look() const {
+    const int fd = freshFd();
+    std::vector<Workstation> found = recentIn(fd >= 0 ? fd : fd_, slot_);
+    if (fd >= 0)
+        ::close(fd);
+    return found;
 }
 
 std::vector<Workstation> Presence::Read(const QString& folder) {

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cstdint>
+
 #include <map>
 #include <set>
 #include <vector>
@@ -69,13 +71,16 @@ public:
 
 private:
     bool writeSlot();
-    std::vector<Workstation> look();
+    int freshFd() const;
+    std::vector<std::uint8_t> readFresh() const;
+    std::vector<Workstation> look() const;
 
     QString path_;
     Workstation as_;
     QString error_;
     int fd_ = -1;
     int slot_ = -1;
+    bool ofdLock_ = false;
     quint64 beats_ = 0;
     QDateTime started_;
     std::map<QString, quint64> seen_; // beats of each other program at the last look
