@@ -285,6 +285,21 @@ int main(int argc, char** argv) {
         setAppFolderOverride(QStringLiteral("/home/ufficio/.local/share/Ombrisa/Ombrisa"));
         TfrmInfo info(&avvio);
         setAppFolderOverride(data.path());
+        // Two workstations of an office using the folder, this one first.
+        const QDateTime morning(QDate(2026, 12, 11), QTime(8, 42));
+        Workstation here;
+        here.host = QStringLiteral("RECEPTION");
+        here.user = QStringLiteral("anna");
+        here.started = morning;
+        here.lastBeat = morning.addSecs(3 * 3600 + 17 * 60 + 5);
+        here.lockSeen = here.own = true;
+        Workstation second = here;
+        second.host = QStringLiteral("UFFICIO-2");
+        second.user = QStringLiteral("marco");
+        second.started = morning.addSecs(-25 * 60);
+        second.lastBeat = here.lastBeat.addSecs(-12);
+        second.own = false;
+        info.showWorkstations({second, here});
         ok &= shoot(info, out + QStringLiteral("/info.png"));
         // The backup screen after a backup onto a stick.
         recordBackup(data.path(), QStringLiteral("/media/ufficio/CHIAVETTA/Ombrisa_2026-12-10_1730.tar.zst"),

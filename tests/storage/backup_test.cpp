@@ -4,6 +4,7 @@
 
 #include "core/backup/backup.h"
 #include "core/backup/backupsettings.h"
+#include "core/storage/presence.h"
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
 #include "core/storage/recordfile.h"
@@ -31,12 +32,15 @@ QByteArray readAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Every file under `folder` by its relative name, with its bytes.
+// Every file under `folder` by its relative name, with its bytes; not the presence file, which the
+// tool's commands leave in a folder they wrote (with its slots emptied) and no backup holds.
 QMap<QString, QByteArray> contents(const QString& folder) {
     QMap<QString, QByteArray> all;
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString p = it.next();
+        if (QDir(folder).relativeFilePath(p) == kPresenceFile)
+            continue;
         all[QDir(folder).relativeFilePath(p)] = readAll(p);
     }
     return all;
@@ -348,6 +352,41 @@ TEST_F(Backup, RestoreOverAFolderAnotherProcessHoldsIsRefusedAndOtherwiseKeepsTh
             EXPECT_EQ(after.value(aside + f.key()), f.value()) << f.key().toStdString();
         }
     EXPECT_EQ(after.value(kAllegatiFolder + "/solo_qui.txt"), "resta") << "files the backup lacks stay";
+}
+
+TEST_F(Backup, RestoreIsRefusedWhileAnotherWorkstationUsesTheFolderAndNamesIt) {
+    const QString data = at("dati");
+    makeFolder(data, QStringLiteral("--clients 10 --calls 10 --agents 1 --works 1"));
+    const QString file = at("copia.tar.zst");
+    QString error;
+    ASSERT_TRUE(writeBackup(data, file, {}, &error)) << error.toStdString();
+    const QString target = at("corrente");
+    makeFolder(target, QStringLiteral("--clients 5 --calls 5 --agents 1 --works 1"));
+    const QMap<QString, QByteArray> before = contents(target);
+    {
+        // A program open on another workstation, between two saves: it holds no archive's lock.
+        Workstation as;
+        as.host = QStringLiteral("UFFICIO-2");
+        as.user = QStringLiteral("marco");
+        as.process = 4242;
+        Presence other(target, as);
+        ASSERT_TRUE(other.Register());
+        QString replaced;
+        EXPECT_FALSE(restoreBackup(file, target, &error, &replaced, 300));
+        EXPECT_TRUE(error.startsWith(QStringLiteral("Impossibile ripristinare: la cartella dei dati è in uso anche "
+                                                    "dalla postazione «UFFICIO-2» (utente marco, dal ")))
+            << error.toStdString();
+        QString err;
+        EXPECT_EQ(toolErr(QStringLiteral("restore %1 --dir %2").arg(shellQuote(file), shellQuote(target)), &err), 2);
+        EXPECT_TRUE(err.contains(QStringLiteral("«UFFICIO-2»"))) << err.toStdString();
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 0) << "one line";
+        EXPECT_EQ(contents(target), before) << "nothing replaced";
+    }
+    // Once it has ended, the restore goes through; this process being present does not count.
+    Presence here(target);
+    ASSERT_TRUE(here.Register());
+    QString replaced;
+    EXPECT_TRUE(restoreBackup(file, target, &error, &replaced, 300)) << error.toStdString();
 }
 
 // Every field of a card of the churn helper holds the same generation.

@@ -7,6 +7,9 @@
 
 #include <QSysInfo>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,6 +69,55 @@ TEST_F(PresenceTest, AReadOnlyFolderIsUsedWithoutASlot) {
     EXPECT_FALSE(here.Register());
     EXPECT_FALSE(here.ErrorString().isEmpty());
     EXPECT_TRUE(here.Beat().isEmpty());
+}
+
+Workstation posingAs(const QString& host, const QString& user, qint64 process) {
+    Workstation w;
+    w.host = host;
+    w.user = user;
+    w.process = process;
+    return w;
+}
+
+TEST_F(PresenceTest, OthersLeaveOutThisProgramAndOneOfThisHostThatEndedAndNameTheRest) {
+    pid_t ended = ::fork(); // a process id that no longer runs
+    if (ended == 0)
+        ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    const QString thisHost = QSysInfo::machineHostName();
+    struct Case {
+        const char* what;
+        Workstation as;
+        bool locksInvisible; // its slot's lock cannot be seen, as when its program ended without a word
+        bool other;
+    };
+    const Case cases[] = {
+        {"this program", Presence::ThisProcess(), false, false},
+        {"another workstation", posingAs(QStringLiteral("UFFICIO-2"), QStringLiteral("marco"), 4242), false, true},
+        {"another workstation, locks not seen", posingAs(QStringLiteral("UFFICIO-2"), {}, ended), true, true},
+        {"a program of this host that ended", posingAs(thisHost, {}, ended), true, false},
+        {"a program of this host still running", posingAs(thisHost, {}, ::getppid()), true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FaultScope scope;
+        scope.faults.locksInvisible = c.locksInvisible;
+        Presence p(dir.path(), c.as);
+        ASSERT_TRUE(p.Register());
+        const std::vector<Workstation> others = Presence::Others(dir.path());
+        ASSERT_EQ(others.size(), c.other ? 1u : 0u);
+        if (!c.other)
+            continue;
+        EXPECT_EQ(others[0].host, c.as.host);
+        const QString since = others[0].started.toLocalTime().toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+        const QString who = c.as.user.isEmpty() ? QStringLiteral("«%1» (dal %2)").arg(c.as.host, since)
+                                                : QStringLiteral("«%1» (utente %2, dal %3)").arg(c.as.host, c.as.user, since);
+        EXPECT_EQ(Presence::InUseByOthers(QStringLiteral("Impossibile ripristinare"), others),
+                  QStringLiteral("Impossibile ripristinare: la cartella dei dati è in uso anche dalla postazione %1. "
+                                 "Chiudere il programma su quella postazione e riprovare.")
+                      .arg(who));
+    }
 }
 
 } // namespace

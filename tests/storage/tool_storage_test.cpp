@@ -205,6 +205,80 @@ TEST_F(ToolStorage, VerifyListsTheWorkstationsPresentAndOneWhoseLockIsNotSeen) {
     EXPECT_TRUE(report.contains("il suo blocco non si vede da qui")) << report.toStdString();
 }
 
+// While a command runs: each open of an archive looks whether this process has a slot in the folder's
+// presence file.
+struct PresenceWatch {
+    QString folder;
+    int opens = 0;
+    int present = 0;
+};
+PresenceWatch* presenceWatch = nullptr;
+
+int openWatched(const char* file, int flags, mode_t mode) {
+    if (!QString::fromLocal8Bit(file).endsWith(kPresenceFile)) {
+        ++presenceWatch->opens;
+        for (const Workstation& w : Presence::Read(presenceWatch->folder))
+            if (w.own) {
+                ++presenceWatch->present;
+                break;
+            }
+    }
+    return realStorageSyscalls().open(file, flags, mode);
+}
+
+TEST_F(ToolStorage, EveryCommandThatWritesIsPresentWhileItRunsAndLeavesItsSlotAfter) {
+    generate(QStringLiteral("--clients 4 --calls 4 --agents 1 --works 1"));
+    const QString d = dir.path();
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString copy = elsewhere.filePath(QStringLiteral("copia.tar.zst"));
+    ASSERT_EQ(tool(QStringLiteral("backup --dir %1 --out %2 > /dev/null").arg(shellQuote(d), shellQuote(copy))), 0);
+    QFile csv(elsewhere.filePath(QStringLiteral("clienti.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("Nominativo;Tel;Codice\r\nBianchi Anna;06 1;FBBCHR44L44A952H\r\n");
+    csv.close();
+    const QString cf = QStringLiteral("FBBCHR44L44A952H");
+    const struct {
+        const char* what;
+        int (*command)(const QStringList&);
+        QStringList args;
+        bool writes;
+    } cases[] = {
+        {"import", tool::importFile,
+         {"clienti", csv.fileName(), "--dir", d, "--map", "Codice=txtCodFisc"}, true},
+        {"import --dry-run", tool::importFile,
+         {"clienti", csv.fileName(), "--dir", d, "--map", "Codice=txtCodFisc", "--dry-run"}, false},
+        {"forget --dry-run", tool::forget, {"--dir", d, "--cf", cf, "--dry-run"}, false},
+        {"forget", tool::forget, {"--dir", d, "--cf", cf}, true},
+        {"backup", tool::backup, {"--dir", d, "--out", elsewhere.filePath(QStringLiteral("altra.tar.zst"))}, true},
+        {"restore", tool::restore, {copy, "--dir", d}, true},
+        {"generate", tool::generate, {"--dir", d, "--clients", "2", "--calls", "0", "--agents", "0", "--force"}, true},
+        {"dump", tool::dump, {"clienti", "--dir", d}, false},
+        {"verify", tool::verify, {"--dir", d}, false},
+    };
+    PresenceWatch watch{d};
+    presenceWatch = &watch;
+    StorageSyscalls table = realStorageSyscalls();
+    table.open = openWatched;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        watch.opens = watch.present = 0;
+        setStorageSyscalls(&table);
+        int code = -1;
+        const QByteArray out = captured([&] { return c.command(c.args); }, code);
+        setStorageSyscalls(nullptr);
+        EXPECT_LE(code, 1) << out.toStdString();
+        ASSERT_GT(watch.opens, 0) << "the command opens archives";
+        if (c.writes)
+            EXPECT_EQ(watch.present, watch.opens) << "present at every open";
+        else
+            EXPECT_EQ(watch.present, 0) << "a command that only reads takes no slot";
+        for (const Workstation& w : Presence::Read(d))
+            EXPECT_FALSE(w.own) << "the slot is left at the end";
+    }
+    presenceWatch = nullptr;
+}
+
 TEST_F(ToolStorage, VerifyReportsAJournalSetAsideBesideAReplacedArchive) {
     generate(QStringLiteral("--clients 3 --calls 0 --agents 0"));
     const QByteArray archive = bytes(kClientiFile);

@@ -4,10 +4,13 @@
 //                       "P<P>-<i>" followed by the letter 'A' + P up to the end
 //   churn FOLDER SEED [PAUSE_US]  until killed, pausing PAUSE_US microseconds after each operation: appends and in-place updates of client cards in FOLDER/Contatti.pro;
 //                       every field of a card written holds the same generation text "G<n>"
+//   present FOLDER S    takes a slot in FOLDER's presence file and beats once a second for S seconds,
+//                       printing each warning about a workstation whose locks do not reach this one
 //   abandon FILE        in one operation on 8-byte records, rewrites record 1 with "NNNNNNNN" and appends
 //                       "ZZZZZZZZ", then ends without closing: the state a crash after the writes leaves
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
+#include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
 
 #include <QString>
@@ -82,6 +85,21 @@ int abandon(const char* file) {
     std::_Exit(0);
 }
 
+int present(const char* folder, long seconds) {
+    Presence p(QString::fromLocal8Bit(folder));
+    if (!p.Register()) {
+        std::fprintf(stderr, "%s\n", qPrintable(p.ErrorString()));
+        return 1;
+    }
+    for (long s = 0; s < seconds; ++s) {
+        ::sleep(1);
+        if (const QString warning = p.Beat(); !warning.isEmpty())
+            std::printf("%s\n", warning.toUtf8().constData());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +110,10 @@ int main(int argc, char** argv) {
                      argc == 5 ? std::atol(argv[4]) : 0);
     if (argc == 3 && std::strcmp(argv[1], "abandon") == 0)
         return abandon(argv[2]);
-    std::fputs("uso: ombrisa-storage-helper append FILE N P | churn FOLDER SEED [PAUSE_US] | abandon FILE\n", stderr);
+    if (argc == 4 && std::strcmp(argv[1], "present") == 0)
+        return present(argv[2], std::atol(argv[3]));
+    std::fputs("uso: ombrisa-storage-helper append FILE N P | churn FOLDER SEED [PAUSE_US] | abandon FILE | present "
+               "FOLDER S\n",
+               stderr);
     return 2;
 }

@@ -4,6 +4,7 @@
 #include "core/backup/backupsettings.h"
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
+#include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
 #include "ui/app/avvio.h"
 #include "ui/app/guida.h"
@@ -217,6 +218,37 @@ TEST_F(BackupScreenTest, RestoreAsksFirstWaitsForOtherWorkstationsAndKeepsWhatIt
     QFile kept(aside + QLatin1Char('/') + kClientiFile);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), changed);
+}
+
+TEST_F(BackupScreenTest, RestoreIsRefusedBeforeAnyChoiceWhileAnotherWorkstationUsesTheFolder) {
+    const QString backup = stick(QStringLiteral("copia.tar.zst"));
+    QString error;
+    ASSERT_TRUE(writeBackup(dir.path(), backup, {}, &error)) << error.toStdString();
+    const QByteArray stored = bytes(kClientiFile);
+    Presence here(dir.path()); // this program's own slot does not count
+    ASSERT_TRUE(here.Register());
+    {
+        Workstation as;
+        as.host = QStringLiteral("UFFICIO-2");
+        as.user = QStringLiteral("marco");
+        as.process = 4242;
+        Presence other(dir.path(), as);
+        ASSERT_TRUE(other.Register());
+        const QString since =
+            Presence::Others(dir.path()).at(0).started.toLocalTime().toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+        // No file chooser and no question: said at once.
+        messages.expect(MsgKind::Error,
+                        QStringLiteral("Attenzione: Impossibile ripristinare: la cartella dei dati è in uso anche "
+                                       "dalla postazione «UFFICIO-2» (utente marco, dal %1). Chiudere il programma "
+                                       "su quella postazione e riprovare.")
+                            .arg(since));
+        QTest::mouseClick(screen->btnRipristina, Qt::LeftButton);
+        EXPECT_EQ(bytes(kClientiFile), stored);
+    }
+    // Once it has ended the restore asks as usual.
+    files.expectOpen(backup);
+    messages.expect(MsgKind::Confirmation, restoreQuestion(backup), MsgAnswer::No);
+    QTest::mouseClick(screen->btnRipristina, Qt::LeftButton);
 }
 
 TEST_F(BackupScreenTest, ADamagedBackupIsRefusedByTheCheckAndByRestoreNamingTheFile) {

@@ -4,6 +4,7 @@
 
 #include "core/privacy/privacy.h"
 #include "core/records/archivepaths.h"
+#include "core/storage/presence.h"
 #include "ui/clients/Clienti.h"
 #include "ui/privacy/privacy.h"
 #include "uisupport/fakes.h"
@@ -86,6 +87,31 @@ TEST_F(PrivacyScreen, ForgettingWithYesAnonymisesTheCardShownAndItsCallsAndRecor
     EXPECT_TRUE(bytes(kClientiFile).contains("Bianchi Anna"));
     EXPECT_TRUE(bytes(kPrivacyRegisterFile).startsWith("05/03/2024;10:30:00;"));
     EXPECT_TRUE(bytes(kPrivacyRegisterFile).endsWith(";oblio;clienti: 2;chiamate: 1\n"));
+}
+
+TEST_F(PrivacyScreen, ForgettingWhileAnotherWorkstationUsesTheFolderSaysSoInTheQuestion) {
+    Presence here(dir.path()); // this program is not named
+    ASSERT_TRUE(here.Register());
+    Workstation as;
+    as.host = QStringLiteral("UFFICIO-2");
+    as.user = QStringLiteral("marco");
+    as.process = 4242;
+    Presence other(dir.path(), as);
+    ASSERT_TRUE(other.Register());
+    const QString since =
+        Presence::Others(dir.path()).at(0).started.toLocalTime().toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+    const QByteArray clients = bytes(kClientiFile);
+    messages.expect(MsgKind::Confirmation,
+                    QStringLiteral("Il cliente sarà reso anonimo: cambieranno 1 schede cliente e 1 chiamate, e saranno "
+                                   "eliminati 0 documenti allegati.\n\nL'operazione non può essere annullata.\n\n"
+                                   "La cartella dei dati è in uso anche dalla postazione «UFFICIO-2» (utente marco, "
+                                   "dal %1): là le schede e le chiamate di questo cliente già aperte mostrano ancora "
+                                   "i dati finché non vengono riaperte. Conviene chiudere il programma sulle altre "
+                                   "postazioni prima di procedere.\n\nProcedere?")
+                        .arg(since),
+                    MsgAnswer::No);
+    choose("actDimentica");
+    EXPECT_EQ(bytes(kClientiFile), clients);
 }
 
 TEST_F(PrivacyScreen, AllTheDataOfTheClientGoIntoAFolderOfTheDataFolder) {

@@ -41,6 +41,7 @@ int backup(const QStringList& args) {
         return usageError(QStringLiteral("servono --dir CARTELLA e --out FILE (oppure --verify FILE)"));
     if (!QFileInfo(dir).isDir())
         return usageError(QStringLiteral("la cartella \"%1\" non esiste").arg(dir));
+    const auto present = registerPresence(dir); // it records the backup in the folder
     if (!ombrisa::writeBackup(dir, out, {}, &error))
         return usageError(error);
     QTextStream(stdout) << QStringLiteral("Copia di sicurezza scritta e verificata: %1\n").arg(out);
@@ -60,6 +61,7 @@ int restore(const QStringList& args) {
         return usageError(QStringLiteral("manca --dir CARTELLA"));
     QString error;
     QString replaced;
+    const auto present = registerPresence(dir);
     if (!ombrisa::restoreBackup(o.words.first(), dir, &error, &replaced))
         return usageError(error);
     QTextStream text(stdout);

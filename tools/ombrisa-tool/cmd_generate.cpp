@@ -252,6 +252,7 @@ int generate(const QStringList& args) {
         return usageError(QStringLiteral("impossibile creare la cartella %1").arg(dir));
     if (const QString e = useFolder(o); !e.isEmpty())
         return usageError(e);
+    const auto present = registerPresence(appFolder());
 
     // Archives already there are replaced only when asked to.
     QStringList existing;

@@ -69,6 +69,8 @@ int importFile(const QStringList& args) {
     const bool importDuplicates = duplicates == QLatin1String("import");
     if (const QString e = useFolder(o); !e.isEmpty())
         return usageError(e);
+    const auto present =
+        o.flags.contains(QStringLiteral("dry-run")) ? nullptr : registerPresence(ombrisa::appFolder());
 
     const ombrisa::SheetResult sheet = ombrisa::readSheetFile(o.words[1], sheetOptions);
     if (!sheet.ok)

@@ -5,6 +5,7 @@
 
 #include "core/dates/dates.h"
 #include "core/privacy/privacy.h"
+#include "core/storage/appfolder.h"
 #include "report/layouts/personaldata.h"
 
 #include <QDateTime>
@@ -49,6 +50,7 @@ int access(const QStringList& args) {
     const QString out = QFileInfo(o.values.value(QStringLiteral("out"))).absoluteFilePath();
     if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
+    const auto present = registerPresence(ombrisa::appFolder()); // it writes to the register of the folder
 
     const ombrisa::report::AccessResult r =
         ombrisa::report::writePersonalDataFolder(subject, out, QDateTime::currentDateTime());
@@ -91,6 +93,10 @@ int forget(const QStringList& args) {
                             << "documenti allegati da eliminare: " << found.attachments.size() << '\n';
         return found.clients.empty() && found.calls.empty() ? 1 : 0;
     }
+    const auto present = registerPresence(ombrisa::appFolder());
+    if (const QString notice = ombrisa::forgetWhileOthersPresent(ombrisa::Presence::Others(ombrisa::appFolder()));
+        !notice.isEmpty())
+        QTextStream(stderr) << "ombrisa-tool: avviso: " << notice << '\n';
     const ombrisa::ForgetReport r = ombrisa::forgetSubject(subject);
     // The register names what changed, also when the run stopped part-way.
     QString error;

@@ -115,6 +115,13 @@ QString useDataFolder(const Options& options) {
     return {};
 }
 
+std::unique_ptr<ombrisa::Presence> registerPresence(const QString& folder) {
+    auto presence = std::make_unique<ombrisa::Presence>(folder);
+    if (QFileInfo(folder).isDir())
+        presence->Register(); // without a slot the command still works; verify lists who is present
+    return presence;
+}
+
 QString useFolder(const Options& options) {
     const QString dir = options.values.value(QStringLiteral("dir"));
     if (dir.isEmpty())

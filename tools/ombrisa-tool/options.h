@@ -3,7 +3,10 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+
+#include "core/storage/presence.h"
 
 namespace tool {
 
@@ -35,6 +38,11 @@ QStringList interruptedGenerationFiles();
 QString useDataFolder(const Options& options);
 // "la cartella D non contiene i dati del programma …": what a command says of such a folder.
 QString noProgramDataMessage(const QString& dir);
+
+// A command that writes in a data folder takes a slot in the folder's presence file for as long as the
+// returned object lives, so that the program and other commands (here or on other workstations) see it
+// at work. A folder where no slot can be taken (read-only, missing) is used without one.
+std::unique_ptr<ombrisa::Presence> registerPresence(const QString& folder);
 
 // Checks that --dir names a readable folder and points the program's folder at it. Returns an error
 // text, empty when all is well.

@@ -2,6 +2,7 @@
 
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
+#include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
 
 #include <QDateTime>
@@ -535,6 +536,12 @@ bool restoreBackup(const QString& file, const QString& targetFolder, QString* er
     }
     const QDir target(targetFolder);
     const bool empty = target.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    // A program open on another workstation would go on with the archives it had open, or save over the
+    // restored ones; its locks alone do not tell, as it holds none between saves.
+    if (const std::vector<Workstation> others = Presence::Others(targetFolder); !empty && !others.empty()) {
+        *error = Presence::InUseByOthers(QStringLiteral("Impossibile ripristinare"), others);
+        return false;
+    }
     FolderLock lock;
     if (!empty && !lockFolder(targetFolder, lockTimeoutMs, lock, error))
         return false;

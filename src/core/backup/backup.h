@@ -27,8 +27,8 @@ enum class BackupCheck { Whole, Damaged, Unreadable };
 BackupCheck verifyBackup(const QString& file, QString* error, const BackupProgress& progress = {});
 
 // Verifies `file`, then puts its files into `targetFolder`: a missing or empty folder directly; a data
-// folder only when every archive there can be locked exclusively at once (no other workstation has it
-// open), moving each replaced file and the journal of each replaced archive into
+// folder only when no other program uses it (Presence::Others: its slot in the presence file) and every
+// archive there can be locked exclusively at once (no other workstation has it open), moving each replaced file and the journal of each replaced archive into
 // Sostituiti_<yyyy-MM-dd_HHmmss>/ (its path in `replacedFolder`). Files of the folder that the backup does
 // not hold stay as they are. False with one Italian sentence in `error`; the folder is unchanged then.
 // `progress` may cancel while the backup is checked and unpacked, before anything is replaced. `now` names

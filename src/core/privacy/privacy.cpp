@@ -352,4 +352,17 @@ RetentionList retentionCandidates(int years, const QDate& today) {
     return list;
 }
 
+QString forgetWhileOthersPresent(const std::vector<Workstation>& others) {
+    if (others.empty())
+        return {};
+    QStringList names;
+    for (const Workstation& w : others)
+        names << Presence::Describe(w);
+    return QStringLiteral("La cartella dei dati è in uso anche %1 %2: là le schede e le chiamate di questo cliente "
+                          "già aperte mostrano ancora i dati finché non vengono riaperte. Conviene chiudere il "
+                          "programma sulle altre postazioni prima di procedere.")
+        .arg(others.size() == 1 ? QStringLiteral("dalla postazione") : QStringLiteral("dalle postazioni"),
+             names.join(QStringLiteral(", ")));
+}
+
 } // namespace ombrisa

@@ -7,6 +7,7 @@
 // duration, operator) and lose who called.
 
 #include "core/records/records.h"
+#include "core/storage/presence.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -78,6 +79,11 @@ struct ForgetReport {
 // left. Attached files are deleted last, once no card names them, and only when no other card (client
 // or agent) names a file of the same name.
 ForgetReport forgetSubject(const PrivacySubject& subject);
+
+// What forgetting says when other programs use the data folder (Presence::Others): there the client's
+// cards and calls already on screen still show the old data until they are opened again, so it is better
+// to close the program there first. Empty when `others` is empty.
+QString forgetWhileOthersPresent(const std::vector<Workstation>& others);
 
 // The register of these operations, "Registro_Privacy.txt" in the data folder: one line appended per
 // operation, holding no personal data (card numbers only):

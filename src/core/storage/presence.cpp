@@ -9,6 +9,7 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -78,12 +79,16 @@ struct flock slotLock(int slot, short type) {
     return fl;
 }
 
-// Takes the slot's lock without waiting: 0, or -1 with errno.
-int lockSlot(int fd, int slot) {
+// Takes the slot's lock without waiting: 0, or -1 with errno. `ofd` tells whether the lock belongs to
+// the open file (and not to the process, whose locks on the file any close() would let go).
+int lockSlot(int fd, int slot, bool& ofd) {
     struct flock fl = slotLock(slot, F_WRLCK);
+    ofd = false;
 #ifdef F_OFD_SETLK
-    if (storageSyscalls().fcntlLock(fd, F_OFD_SETLK, &fl) == 0)
+    if (storageSyscalls().fcntlLock(fd, F_OFD_SETLK, &fl) == 0) {
+        ofd = true;
         return 0;
+    }
     if (errno != EINVAL)
         return -1;
     fl = slotLock(slot, F_WRLCK);
@@ -116,6 +121,10 @@ std::vector<std::uint8_t> readAll(int fd) {
     return all;
 }
 
+bool thisProcess(const Workstation& w) {
+    return w.process == ::getpid() && w.host == QSysInfo::machineHostName();
+}
+
 std::vector<Workstation> recentIn(int fd, int own) {
     const std::vector<std::uint8_t> all = readAll(fd);
     std::vector<Workstation> found;
@@ -124,6 +133,7 @@ std::vector<Workstation> recentIn(int fd, int own) {
         if (slot == own || !parseSlot(all.data() + static_cast<std::size_t>(slot) * kSlotBytes, slot, w) || !recent(w))
             continue;
         w.lockSeen = lockVisible(fd, slot);
+        w.own = thisProcess(w);
         found.push_back(w);
     }
     return found;
@@ -135,7 +145,19 @@ QString key(const Workstation& w) {
 
 } // namespace
 
-Presence::Presence(const QString& folder) : path_(QDir(folder).filePath(kPresenceFile)) {}
+Presence::Presence(const QString& folder, const Workstation& as)
+    : path_(QDir(folder).filePath(kPresenceFile)), as_(as) {}
+
+Workstation Presence::ThisProcess() {
+    Workstation w;
+    w.host = QSysInfo::machineHostName();
+    w.user = qEnvironmentVariable("USER");
+    if (w.user.isEmpty())
+        w.user = qEnvironmentVariable("LOGNAME");
+    w.process = ::getpid();
+    w.own = true;
+    return w;
+}
 
 Presence::~Presence() {
     if (fd_ < 0)
@@ -156,12 +178,12 @@ bool Presence::Register() {
             return false;
         }
     }
-    const std::vector<std::uint8_t> all = readAll(fd_);
+    const std::vector<std::uint8_t> all = readFresh();
     for (int slot = 0; slot < kSlots && slot_ < 0; ++slot) {
         Workstation w;
         if (parseSlot(all.data() + static_cast<std::size_t>(slot) * kSlotBytes, slot, w) && recent(w))
             continue; // in use, or its program ended moments ago
-        if (lockSlot(fd_, slot) != 0 && (errno == EAGAIN || errno == EACCES))
+        if (lockSlot(fd_, slot, ofdLock_) != 0 && (errno == EAGAIN || errno == EACCES))
             continue; // in use by a program that has not written its slot yet
         // Taken; a file system that refuses locks is warned about by the archives' own locks.
         slot_ = slot;
@@ -173,7 +195,7 @@ bool Presence::Register() {
     started_ = QDateTime::currentDateTimeUtc();
     if (!writeSlot())
         return false;
-    for (const Workstation& w : recentIn(fd_, slot_))
+    for (const Workstation& w : look())
         seen_[key(w)] = w.beats;
     return true;
 }
@@ -184,12 +206,9 @@ bool Presence::writeSlot() {
     qToLittleEndian<std::uint64_t>(++beats_, s.data() + 8);
     qToLittleEndian<qint64>(QDateTime::currentMSecsSinceEpoch(), s.data() + 16);
     qToLittleEndian<qint64>(started_.toMSecsSinceEpoch(), s.data() + 24);
-    qToLittleEndian<qint64>(::getpid(), s.data() + 32);
-    putText(s.data() + kHostAt, kHostBytes, QSysInfo::machineHostName());
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = qEnvironmentVariable("LOGNAME");
-    putText(s.data() + kUserAt, kUserBytes, user);
+    qToLittleEndian<qint64>(as_.process, s.data() + 32);
+    putText(s.data() + kHostAt, kHostBytes, as_.host);
+    putText(s.data() + kUserAt, kUserBytes, as_.user);
     qToLittleEndian<std::uint64_t>(checksum(s.data(), kChecksumAt), s.data() + kChecksumAt);
     if (storageSyscalls().pwrite(fd_, s.data(), s.size(), static_cast<off_t>(slot_) * kSlotBytes) !=
         static_cast<ssize_t>(s.size())) {
@@ -204,7 +223,7 @@ QString Presence::Beat() {
         return {};
     writeSlot();
     QStringList warnings;
-    for (const Workstation& w : recentIn(fd_, slot_)) {
+    for (const Workstation& w : look()) {
         const QString k = key(w);
         const auto before = seen_.find(k);
         const bool movedOn = before != seen_.end() && before->second != w.beats;
@@ -215,6 +234,32 @@ QString Presence::Beat() {
     return warnings.join(QStringLiteral("\n\n"));
 }
 
+// A network file system's client may keep the file's pages from an earlier read while the file stays
+// open: another workstation's heartbeats would never be seen. A fresh open makes it read them again.
+// Only where the slot's lock belongs to fd_ alone: closing another open of the file would let go of a
+// lock that belongs to the process.
+int Presence::freshFd() const {
+    if (!ofdLock_)
+        return -1;
+    return ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+}
+
+std::vector<std::uint8_t> Presence::readFresh() const {
+    const int fd = freshFd();
+    std::vector<std::uint8_t> all = readAll(fd >= 0 ? fd : fd_);
+    if (fd >= 0)
+        ::close(fd);
+    return all;
+}
+
+std::vector<Workstation> Presence::look() const {
+    const int fd = freshFd();
+    std::vector<Workstation> found = recentIn(fd >= 0 ? fd : fd_, slot_);
+    if (fd >= 0)
+        ::close(fd);
+    return found;
+}
+
 std::vector<Workstation> Presence::Read(const QString& folder) {
     const int fd =
         ::open(QFile::encodeName(QDir(folder).filePath(kPresenceFile)).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
@@ -223,6 +268,35 @@ std::vector<Workstation> Presence::Read(const QString& folder) {
     std::vector<Workstation> found = recentIn(fd, -1);
     ::close(fd);
     return found;
+}
+
+std::vector<Workstation> Presence::Others(const QString& folder) {
+    std::vector<Workstation> others;
+    for (const Workstation& w : Read(folder)) {
+        const bool ended = !w.lockSeen && w.host == QSysInfo::machineHostName() && w.process > 0 &&
+                           ::kill(static_cast<pid_t>(w.process), 0) != 0 && errno == ESRCH;
+        if (!w.own && !ended)
+            others.push_back(w);
+    }
+    return others;
+}
+
+QString Presence::Describe(const Workstation& w) {
+    QStringList about;
+    if (!w.user.isEmpty())
+        about << QStringLiteral("utente %1").arg(w.user);
+    about << QStringLiteral("dal %1").arg(w.started.toLocalTime().toString(QStringLiteral("dd/MM/yyyy hh:mm")));
+    return QStringLiteral("«%1» (%2)").arg(w.host, about.join(QStringLiteral(", ")));
+}
+
+QString Presence::InUseByOthers(const QString& what, const std::vector<Workstation>& others) {
+    QStringList names;
+    for (const Workstation& w : others)
+        names << Describe(w);
+    return QStringLiteral("%1: la cartella dei dati è in uso %2 %3. Chiudere il programma %4 e riprovare.")
+        .arg(what, others.size() == 1 ? QStringLiteral("anche dalla postazione") : QStringLiteral("anche dalle postazioni"),
+             names.join(QStringLiteral(", ")),
+             others.size() == 1 ? QStringLiteral("su quella postazione") : QStringLiteral("su quelle postazioni"));
 }
 
 QString Presence::LocksDoNotReachWarning(const Workstation& other) {

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cstdint>
+
 #include <map>
 #include <set>
 #include <vector>
@@ -25,6 +27,7 @@ struct Workstation {
     QDateTime lastBeat; // UTC
     quint64 beats = 0;
     bool lockSeen = false; // the slot's lock is visible from here
+    bool own = false;      // this very process
 };
 
 class Presence {
@@ -33,7 +36,9 @@ public:
     // A heartbeat older than this is a program that ended without saying so.
     static constexpr int kStaleSeconds = 3 * kBeatSeconds;
 
-    explicit Presence(const QString& folder);
+    // `as` names who registers: this process by default (host and process id); a test may pose as
+    // another workstation.
+    explicit Presence(const QString& folder, const Workstation& as = ThisProcess());
     ~Presence(); // empties the slot and lets it go
     Presence(const Presence&) = delete;
     Presence& operator=(const Presence&) = delete;
@@ -50,17 +55,32 @@ public:
 
     // The workstations with a recent heartbeat, as seen from this process.
     static std::vector<Workstation> Read(const QString& folder);
+    // The programs other than this one using the folder now: Read() without this process and without
+    // a program of this host that has ended (its lock is gone and so is its process) moments ago.
+    static std::vector<Workstation> Others(const QString& folder);
+    // This process as a slot names it: host, user and process id.
+    static Workstation ThisProcess();
+    // "«host» (utente U, dal 11/12/2026 09:30)": a workstation for a message.
+    static QString Describe(const Workstation& w);
+    // The refusal of an operation that replaces or changes the archives under other workstations' feet:
+    // names every one of `others` and says to close the program there. `what` begins the sentence
+    // ("Impossibile ripristinare").
+    static QString InUseByOthers(const QString& what, const std::vector<Workstation>& others);
     // The warning about `other`, whose locks do not reach this workstation.
     static QString LocksDoNotReachWarning(const Workstation& other);
 
 private:
     bool writeSlot();
-    std::vector<Workstation> look();
+    int freshFd() const;
+    std::vector<std::uint8_t> readFresh() const;
+    std::vector<Workstation> look() const;
 
     QString path_;
+    Workstation as_;
     QString error_;
     int fd_ = -1;
     int slot_ = -1;
+    bool ofdLock_ = false;
     quint64 beats_ = 0;
     QDateTime started_;
     std::map<QString, quint64> seen_; // beats of each other program at the last look

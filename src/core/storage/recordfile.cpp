@@ -586,31 +586,8 @@ bool TRecordFile::journalAppends(std::int64_t appends, const std::uint8_t* first
                 return fail(QStringLiteral("errore di lettura"), got == tail.bytes.size() ? errno : 0);
             journaled_.push_back(std::move(tail));
         }
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0) {
-            const int err = errno;
-            rollBack();
-            return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), err);
-        }
-        journalFd_ = storageSyscalls().open(JournalPath(path_).toLocal8Bit().constData(),
-                                            O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-        if (journalFd_ < 0) {
-            const int err = errno;
-            rollBack();
-            return fail(QStringLiteral("impossibile creare il giornale di ripristino"), err);
-        }
-        journalEnd_ = 0;
-        data = journalStart(recordSize_, originalSize_, st);
-        std::vector<std::uint8_t> appended(recordSize_);
-        for (std::int64_t index = originalSize_ / rs; index < count_; ++index) {
-            std::size_t got = 0;
-            if (!preadAll(fd_, appended.data(), recordSize_, index * rs, got) || got != recordSize_) {
-                const int err = got == recordSize_ ? errno : 0;
-                rollBack();
-                return fail(QStringLiteral("errore di lettura"), err);
-            }
-            addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(index * rs), appended.data(), recordSize_);
-        }
+        if (!startJournal(data))
+            return false;
     }
     const std::int64_t offset = count_ * rs;
     addEntry(data, recordSize_, kTagExtent | static_cast<std::uint64_t>(offset + appends * rs), first, 0);
@@ -623,6 +600,39 @@ bool TRecordFile::journalAppends(std::int64_t appends, const std::uint8_t* first
     if (created)
         syncFolderOf(JournalPath(path_).toLocal8Bit());
     journalEnd_ += static_cast<std::int64_t>(data.size());
+    return true;
+}
+
+// Creates this operation's journal (empty, at the start) and puts in `data` its beginning: the
+// archive's identity and the records this operation appended so far, read back from the archive. On
+// failure what the operation wrote is rolled back.
+bool TRecordFile::startJournal(std::vector<std::uint8_t>& data) {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) {
+        const int err = errno;
+        rollBack();
+        return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), err);
+    }
+    journalFd_ = storageSyscalls().open(JournalPath(path_).toLocal8Bit().constData(),
+                                        O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    if (journalFd_ < 0) {
+        const int err = errno;
+        rollBack();
+        return fail(QStringLiteral("impossibile creare il giornale di ripristino"), err);
+    }
+    journalEnd_ = 0;
+    data = journalStart(recordSize_, originalSize_, st);
+    const auto rs = static_cast<std::int64_t>(recordSize_);
+    std::vector<std::uint8_t> appended(recordSize_);
+    for (std::int64_t index = originalSize_ / rs; index < count_; ++index) {
+        std::size_t got = 0;
+        if (!preadAll(fd_, appended.data(), recordSize_, index * rs, got) || got != recordSize_) {
+            const int err = got == recordSize_ ? errno : 0;
+            rollBack();
+            return fail(QStringLiteral("errore di lettura"), err);
+        }
+        addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(index * rs), appended.data(), recordSize_);
+    }
     return true;
 }
 
@@ -647,11 +657,6 @@ bool TRecordFile::appendRun(const std::uint8_t* records, std::int64_t count) {
 // recovery recognises the file it belongs to.
 bool TRecordFile::journalWrite(std::int64_t offset, const std::uint8_t* record, bool overwrites) {
     std::vector<std::uint8_t> data;
-    const auto readFailed = [this](std::size_t got) {
-        const int err = got == recordSize_ ? errno : 0;
-        rollBack();
-        return fail(QStringLiteral("errore di lettura"), err);
-    };
     bool saveOld = overwrites;
     for (const Journaled& j : journaled_)
         saveOld = saveOld && j.offset != offset; // the oldest bytes are already saved
@@ -659,35 +664,16 @@ bool TRecordFile::journalWrite(std::int64_t offset, const std::uint8_t* record, 
     std::size_t got = 0;
     if (saveOld) {
         saved.bytes.resize(recordSize_);
-        if (!preadAll(fd_, saved.bytes.data(), recordSize_, offset, got) || got != recordSize_)
-            return readFailed(got);
+        if (!preadAll(fd_, saved.bytes.data(), recordSize_, offset, got) || got != recordSize_) {
+            const int err = got == recordSize_ ? errno : 0;
+            rollBack();
+            return fail(QStringLiteral("errore di lettura"), err);
+        }
     }
     const QByteArray journalPath = JournalPath(path_).toLocal8Bit();
     const bool first = journalFd_ < 0;
-    if (first) {
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0) {
-            const int err = errno;
-            rollBack();
-            return fail(QStringLiteral("impossibile leggere la lunghezza dell'archivio"), err);
-        }
-        journalFd_ =
-            storageSyscalls().open(journalPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-        if (journalFd_ < 0) {
-            const int err = errno;
-            rollBack();
-            return fail(QStringLiteral("impossibile creare il giornale di ripristino"), err);
-        }
-        data = journalStart(recordSize_, originalSize_, st);
-        std::vector<std::uint8_t> appended(recordSize_);
-        const auto rs = static_cast<std::int64_t>(recordSize_);
-        for (std::int64_t index = originalSize_ / rs; index < count_; ++index) {
-            if (!preadAll(fd_, appended.data(), recordSize_, index * rs, got) || got != recordSize_)
-                return readFailed(got);
-            addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(index * rs), appended.data(), recordSize_);
-        }
-        journalEnd_ = 0;
-    }
+    if (first && !startJournal(data))
+        return false;
     if (saveOld)
         addEntry(data, recordSize_, static_cast<std::uint64_t>(offset), saved.bytes.data(), recordSize_);
     addEntry(data, recordSize_, kTagNew | static_cast<std::uint64_t>(offset), record, recordSize_);

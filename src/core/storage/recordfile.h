@@ -148,6 +148,7 @@ private:
     void closeFd();
     bool journalWrite(std::int64_t offset, const std::uint8_t* record, bool overwrites);
     bool journalAppends(std::int64_t appends, const std::uint8_t* first);
+    bool startJournal(std::vector<std::uint8_t>& data);
     bool appendRun(const std::uint8_t* records, std::int64_t count);
     bool recoverJournal();
     bool rollBack();

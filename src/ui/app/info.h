@@ -1,11 +1,16 @@
 #pragma once
 
-// The information screen: product picture, a notice, the data folder in use and the maker's e-mail address.
+// The information screen: product picture, a notice, the data folder in use, the workstations using it
+// now and the maker's e-mail address.
+
+#include "core/storage/presence.h"
 
 #include <QDialog>
+#include <vector>
 
 class QLabel;
 class QPushButton;
+class QTableWidget;
 
 namespace ombrisa {
 
@@ -20,9 +25,16 @@ public:
     PictureBox* imgLogo;
     PictureBox* imgWarning;
     QLabel* lblCartellaDati; // the data folder in use, selectable so that it can be copied
+    QLabel* lblPostazioni;
+    // The programs using the data folder now: workstation, user, since when, last heartbeat, and a note
+    // for this one and for one whose locks do not reach this workstation.
+    QTableWidget* lstPostazioni;
     PictureBox* imgEmail;
     LinkLabel* lnkWeb;
     QPushButton* btnChiudi;
+
+    // Fills lstPostazioni (the constructor does, from the data folder's presence file).
+    void showWorkstations(const std::vector<Workstation>& present);
 
 public slots:
     void lnkWebClick();

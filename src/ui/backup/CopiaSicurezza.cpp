@@ -3,6 +3,7 @@
 #include "core/backup/backup.h"
 #include "core/backup/backupsettings.h"
 #include "core/storage/appfolder.h"
+#include "core/storage/presence.h"
 #include "ui/app/guida.h"
 #include "ui/common/conventions.h"
 #include "ui/common/dialoglook.h"
@@ -256,6 +257,12 @@ void TfrmCopiaSicurezza::btnControllaClick() {
 }
 
 void TfrmCopiaSicurezza::btnRipristinaClick() {
+    // Said before a backup is chosen; the restore itself checks again when it replaces the files.
+    if (const std::vector<Workstation> others = Presence::Others(dataFolder()); !others.empty()) {
+        showError(this, QStringLiteral("Attenzione: %1")
+                            .arg(Presence::InUseByOthers(QStringLiteral("Impossibile ripristinare"), others)));
+        return;
+    }
     const QString file = fileChooser().openFile(this, QStringLiteral("Ripristina una copia di sicurezza"),
                                                 chooserFolder(), kFilter, kSuffix);
     if (file.isEmpty())

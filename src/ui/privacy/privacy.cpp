@@ -46,6 +46,11 @@ void record(QWidget* parent, const QString& operation, const std::vector<std::in
                                 .arg(kPrivacyRegisterFile, error));
 }
 
+// `text` followed by an empty line, or nothing when it is empty.
+QString paragraph(const QString& text) {
+    return text.isEmpty() ? QString() : text + QStringLiteral("\n\n");
+}
+
 QString describe(const PrivacySubject& subject) {
     return subject.codFisc.isEmpty() ? subject.name.simplified() : subject.codFisc.toUpper();
 }
@@ -109,13 +114,14 @@ QString exportPersonalData(CardScreen* card) {
     return folder;
 }
 
-QString forgetQuestion(const PrivacyFindings& found) {
+QString forgetQuestion(const PrivacyFindings& found, const QString& notice) {
     return QStringLiteral("Il cliente sarà reso anonimo: cambieranno %1 schede cliente e %2 chiamate, e saranno "
-                          "eliminati %3 documenti allegati.\n\nL'operazione non può essere annullata.\n\n"
+                          "eliminati %3 documenti allegati.\n\nL'operazione non può essere annullata.\n\n%4"
                           "Procedere?")
         .arg(found.clients.size())
         .arg(found.calls.size())
-        .arg(found.attachments.size());
+        .arg(found.attachments.size())
+        .arg(paragraph(notice));
 }
 
 bool forgetClientOnCard(CardScreen* card) {
@@ -134,7 +140,7 @@ bool forgetClientOnCard(CardScreen* card) {
         showInformation(card, QStringLiteral("Nell'archivio non ci sono schede né chiamate di questo cliente."));
         return false;
     }
-    if (!confirm(card, forgetQuestion(found)))
+    if (!confirm(card, forgetQuestion(found, forgetWhileOthersPresent(Presence::Others(appFolder())))))
         return false;
     const bool done = forgetAndReport(card, subject);
     // The card on screen shows what is stored now.
@@ -266,8 +272,9 @@ void TfrmConservazione::forgetChosen() {
         return;
     }
     if (!confirm(this, QStringLiteral("Saranno resi anonimi %1 clienti, con le loro chiamate e i documenti allegati."
-                                      "\n\nL'operazione non può essere annullata.\n\nProcedere?")
-                           .arg(chosen.size())))
+                                      "\n\nL'operazione non può essere annullata.\n\n%2Procedere?")
+                           .arg(chosen.size())
+                           .arg(paragraph(forgetWhileOthersPresent(Presence::Others(appFolder()))))))
         return;
     std::size_t clients = 0;
     std::size_t calls = 0;

@@ -38,8 +38,8 @@ bool forgetClientOnCard(CardScreen* card);
 // The folder where exportPersonalData writes.
 inline const QString kPersonalDataFolder = QStringLiteral("Richieste_dati_personali");
 
-// The question before forgetting.
-QString forgetQuestion(const PrivacyFindings& found);
+// The question before forgetting; `notice` (forgetWhileOthersPresent) comes before "Procedere?".
+QString forgetQuestion(const PrivacyFindings& found, const QString& notice = {});
 
 // The retention list: the clients with no call in the last N years, to choose and forget.
 class TfrmConservazione : public QDialog {
