@@ -7,6 +7,7 @@
 #include "core/work/workregister.h"
 #include "ui/agents/Dipendenti.h"
 #include "ui/agents/Lavori_Svolti.h"
+#include "ui/lists/cardlinelist.h"
 
 #include <QApplication>
 #include <QDir>
@@ -139,7 +140,11 @@ TEST_F(LavoriTest, ChangingEditsTheRecordOfTheSelectedLine) {
     openRegister([&](TfrmLavori_Svolti& s) {
         ASSERT_EQ(s.lstRecords->model()->rowCount(), 3);
         EXPECT_EQ(s.lblTotale->text(), QStringLiteral("3"));
-        EXPECT_EQ(s.lineNumbers(), (QList<std::int64_t>{1, 2, 4}));
+        const std::vector<CardLine>& listed = s.lstRecords->lines()->lines();
+        std::vector<std::int64_t> numbers;
+        for (const CardLine& line : listed)
+            numbers.push_back(line.card);
+        EXPECT_EQ(numbers, (std::vector<std::int64_t>{1, 2, 4}));
         messages.expect(MsgKind::Warning, QStringLiteral("Attenzione: selezionare una voce dall'elenco prima di "
                                                          "premere il pulsante di modifica."));
         s.btnModifica->click();

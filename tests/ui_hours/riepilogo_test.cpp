@@ -9,6 +9,7 @@
 #include "ui/app/guida.h"
 #include "ui/hours/MenuRiepStraordinari.h"
 #include "ui/hours/RiepStraordinari.h"
+#include "ui/lists/cardlinelist.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

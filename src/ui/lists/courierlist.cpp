@@ -22,7 +22,6 @@ void setupCourierList(QListView* list) {
 }
 
 void setupWorkList(QListView* list) {
-    setupCourierList(list);
     list->setStyleSheet(QStringLiteral("QListView { color: black; background: white; }"));
 }
 

@@ -9,7 +9,7 @@ namespace ombrisa {
 // selected at a time, no editing, both scroll bars shown and long lines scrolled sideways pixel by pixel.
 void setupCourierList(QListView* list);
 
-// The work lists (register and hours summary): the Courier look on a white ground.
+// The work lists (register and hours summary): a Courier list on a white ground.
 void setupWorkList(QListView* list);
 
 } // namespace ombrisa
