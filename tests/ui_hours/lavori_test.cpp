@@ -330,6 +330,18 @@ TEST_F(LavoriTest, TodayFindAndTheHoursBox) {
     });
 }
 
+// The list of a register with a work whose boxes are all full shows every column, the hours last, inside
+// the window, which fits a 1366 × 768 screen.
+TEST_F(LavoriTest, EveryColumnShowsWithinA1366PixelScreen) {
+    writeRegister(fullWork());
+    openRegister([](TfrmLavori_Svolti& s) {
+        expectEveryColumnShown(s, s.lstRecords, QSize(1366, 768));
+        EXPECT_LE(s.width(), 1366);
+        EXPECT_LE(s.height(), 768);
+        s.btnChiudi->click();
+    });
+}
+
 TEST_F(LavoriTest, TheAgentCardButtonOpensTheRegisterOfItsCard) {
     card.reset();
     TfrmDipendenti agents;
