@@ -330,6 +330,39 @@ TEST_F(LavoriTest, TodayFindAndTheHoursBox) {
     });
 }
 
+// The edit panel keeps the cards' conventions: Enter walks the five boxes in order and wraps, each box
+// takes only what its column shows, and the hint line names the picture or button under the mouse.
+TEST_F(LavoriTest, TheEditPanelWalksItsBoxesLimitsThemAndShowsHints) {
+    openRegister([](TfrmLavori_Svolti& s) {
+        s.btnAggiungiClick();
+        EXPECT_EQ(s.panInfo->text(), QStringLiteral("Immettere i dati nei campi sottostanti e premere Salva."));
+        const std::pair<QLineEdit*, int> boxes[] = {
+            {s.txtData, 10}, {s.txtAttivita, 46}, {s.txtLuogo, 28}, {s.txtOrario, 26}, {s.txtTotOre, 3}};
+        for (std::size_t i = 0; i < std::size(boxes); ++i) {
+            const auto [box, limit] = boxes[i];
+            EXPECT_EQ(box->maxLength(), limit) << box->objectName().toStdString();
+            ASSERT_EQ(s.focusWidget(), box) << "before Enter number " << i + 1;
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        EXPECT_EQ(s.focusWidget(), s.txtData); // back to the first box
+        const std::pair<QWidget*, QString> hints[] = {
+            {s.impOggi, QStringLiteral("Inserisci la data corrente.")},
+            {s.btnSalva, QStringLiteral("Salva la prestazione nel registro dell'agente.")},
+            {s.cmdClose, QStringLiteral("Chiude il registro. Per rivedere l'elenco, con le prestazioni salvate, "
+                                        "riaprirlo con il pulsante Prestazioni della scheda.")},
+        };
+        for (const auto& [control, hint] : hints) {
+            QTest::mouseMove(control, QPoint(5, 5));
+            EXPECT_EQ(s.panInfo->text(), hint) << control->objectName().toStdString();
+            QTest::mouseMove(s.panCosti, QPoint(5, 5));
+            EXPECT_TRUE(s.panInfo->text().isEmpty()) << control->objectName().toStdString();
+        }
+        s.impOggi->click();
+        EXPECT_EQ(s.txtData->text(), QStringLiteral("05/03/2024"));
+        s.cmdClose->click();
+    });
+}
+
 // The list of a register with a work whose boxes are all full shows every column, the hours last, inside
 // the window, which fits a 1366 × 768 screen.
 TEST_F(LavoriTest, EveryColumnShowsWithinA1366PixelScreen) {
