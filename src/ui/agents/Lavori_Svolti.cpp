@@ -169,9 +169,9 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName,
     txtTotOre = box("txtTotOre");
     // Four rows of boxes need less than the panel's height: the section, no taller than a card's of as many
     // rows, stands in the middle of the panel.
-    section->setMaximumHeight(440);
+    section->setMaximumHeight(540);
     edit->addStretch(1);
-    edit->addWidget(section, 3);
+    edit->addWidget(section, 8);
     edit->addStretch(1);
 
     auto* editButtons = new QHBoxLayout;
