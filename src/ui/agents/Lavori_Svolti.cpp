@@ -92,8 +92,7 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName,
                                                "elenco da cercare e premere il pulsante Trova."),
                                 panContainer));
     lstRecords = new CardLineList(panContainer);
-    setupWorkList(lstRecords);
-    lstRecords->fitColumns(kWorkListLineLength);
+    setupWorkList(lstRecords); // every column on a 1366-pixel screen
     find_ = new FindBox(lstRecords, panContainer);
     txtTrova = find_->txtTrova;
     btnTrova = find_->btnTrova;

@@ -1,14 +1,10 @@
 #include "ui/cards/cardscreen.h"
 
-#include "core/italy/provinces.h"
 #include "core/storage/textfield.h"
 #include "ui/cards/cardbinding.h"
 #include "ui/cards/cardparts.h"
 #include "ui/cards/cardwidgets.h"
-#include "ui/common/focuslook.h"
 #include "ui/common/hintline.h"
-#include "ui/common/keyfilters.h"
-#include "ui/common/listonlybox.h"
 #include "ui/common/openurl.h"
 #include "ui/common/screen.h"
 #include "ui/validators/cartadialog.h"
@@ -16,13 +12,8 @@
 #include "ui/validators/ibandialog.h"
 #include "ui/validators/partitaivadialog.h"
 
-#include <QComboBox>
-#include <QFocusEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -68,8 +68,7 @@ TfrmRiepStraordinari::TfrmRiepStraordinari(TfrmMenuRiepStraordinari* menu) : QDi
     page->addLayout(head);
 
     lstRecords = new CardLineList(this);
-    setupWorkList(lstRecords);
-    lstRecords->fitColumns(kWorkListLineLength); // every column on a 1366-pixel screen
+    setupWorkList(lstRecords); // every column on a 1366-pixel screen
     auto* find = new FindBox(lstRecords, this, &rememberedFindText());
     find->finder->setEnterMovesToButton(false);
     txtTrova = find->txtTrova;
