@@ -18,7 +18,7 @@ CardLineList::CardLineList(QWidget* parent) : QListView(parent), model_(new Card
     setObjectName(QStringLiteral("lstRecords"));
     setModel(model_);
     setupCourierList(this);
-    updateItemSize();
+    updateItemSize(0);
 }
 
 std::int64_t CardLineList::selectedCard() const {
@@ -27,16 +27,20 @@ std::int64_t CardLineList::selectedCard() const {
 }
 
 void CardLineList::setLines(std::vector<CardLine> lines) {
+    updateItemSize(longestLine(lines));
     model_->setLines(std::move(lines));
-    updateItemSize();
 }
 
-void CardLineList::updateItemSize() {
+qsizetype CardLineList::longestLine(const std::vector<CardLine>& lines) {
+    qsizetype longest = 0;
+    for (const CardLine& line : lines)
+        longest = std::max(longest, line.text.size());
+    return longest;
+}
+
+void CardLineList::updateItemSize(qsizetype longest) {
     // At least 1600 pixels wide (a fitted list: as wide as its view), and wider when a line needs it, so
     // that the end of the longest line (a long note or telephone column) can still be scrolled into view.
-    qsizetype longest = 0;
-    for (const CardLine& line : model_->lines())
-        longest = std::max(longest, line.text.size());
     const QFontMetrics metrics(font());
     const int needed = static_cast<int>(std::min<qsizetype>(longest, 4000)) * metrics.horizontalAdvance(u'M') + 8;
     const int least = fitCharacters_ > 0 ? viewport()->width() : kItemWidth;
@@ -59,7 +63,7 @@ void CardLineList::fitFont() {
     }
     if (fitted != font())
         setFont(fitted);
-    updateItemSize();
+    updateItemSize(longestLine(model_->lines()));
 }
 
 void CardLineList::resizeEvent(QResizeEvent* event) {

@@ -37,7 +37,8 @@ protected:
 
 private:
     void fitFont();
-    void updateItemSize();
+    void updateItemSize(qsizetype longest);
+    static qsizetype longestLine(const std::vector<CardLine>& lines);
 
     CardLineModel* model_;
     int fitCharacters_ = 0; // 0: the Courier 12 of every list, rows at least 1600 wide
