@@ -10,6 +10,7 @@
 #include "core/storage/appfolder.h"
 #include "core/storage/textfield.h"
 #include "ui/agents/Lavori_Svolti.h"
+#include "ui/lists/cardlinelist.h"
 #include "ui/agents/WebCam.h"
 #include "ui/attachments/AllegaCartella.h"
 #include "ui/calls/RiepChiamateOggi.h"

@@ -99,6 +99,12 @@ TEST(WorkListLine, PadsAndCutsEachColumn) {
     EXPECT_EQ(shortLine.indexOf(QStringLiteral("Data:")), line.indexOf(QStringLiteral("Data:")));
     EXPECT_EQ(shortLine.indexOf(QStringLiteral("Tot. ore:")), line.indexOf(QStringLiteral("Tot. ore:")));
     EXPECT_TRUE(shortLine.endsWith(QStringLiteral("Tot. ore: ")));
+    // Every box full to its limit gives the longest line a work list has to show whole.
+    const auto full = [](int n) { return QString(n, QLatin1Char('9')); };
+    EXPECT_EQ(workListLine({full(kDataBoxLimit), full(kAttivitaBoxLimit), full(kLuogoBoxLimit), full(kOrarioBoxLimit),
+                            full(kTotOreBoxLimit)})
+                  .size(),
+              kWorkListLineLength);
 }
 
 TEST(WorkRegisterCode, OnlyLettersAndDigitsNameAFile) {
@@ -238,10 +244,10 @@ TEST_F(WorkRegister, SummaryListsTheIntervalBothEndsIncludedAcrossYears) {
     const HoursSummary s = summariseHours(file(), QDate(2023, 1, 1), QDate(2024, 1, 31), false);
     ASSERT_TRUE(s.ok);
     ASSERT_EQ(s.lines.size(), 4);
-    EXPECT_TRUE(s.lines[0].startsWith(QStringLiteral("Inizio ")));
-    EXPECT_TRUE(s.lines[1].startsWith(QStringLiteral("Mezzo ")));
-    EXPECT_TRUE(s.lines[2].startsWith(QStringLiteral("Fine ")));
-    EXPECT_TRUE(s.lines[3].startsWith(QStringLiteral("Ancora "))); // file order, not date order
+    EXPECT_TRUE(s.lines[0].line.startsWith(QStringLiteral("Inizio ")));
+    EXPECT_TRUE(s.lines[1].line.startsWith(QStringLiteral("Mezzo ")));
+    EXPECT_TRUE(s.lines[2].line.startsWith(QStringLiteral("Fine ")));
+    EXPECT_TRUE(s.lines[3].line.startsWith(QStringLiteral("Ancora "))); // file order, not date order
     EXPECT_EQ(formatHours(s.total), QStringLiteral("20,5"));
     EXPECT_TRUE(s.leftOut.isEmpty());
     // A single day: start and end on the same date.

@@ -3,8 +3,17 @@
 // Helpers of the work register and hours summary tests: work records written byte by byte, the agent
 // card fields the register reads, the printed list's body.
 
+#include "core/work/workregister.h"
 #include "report/preparedreport.h"
+#include "ui/lists/cardlinelist.h"
 #include "uisupport/fakes.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLayout>
+#include <QScrollBar>
+#include <QStyle>
+#include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QDir>
@@ -39,6 +48,40 @@ inline QStringList shownLines(const QListView* list) {
     for (int row = 0; row < list->model()->rowCount(); ++row)
         lines.append(list->model()->index(row, 0).data().toString());
     return lines;
+}
+
+// A work whose every box is full: the longest line a work list shows.
+inline QByteArray fullWork() {
+    return work("28/02/2023", "Manutenzione straordinaria impianto di riscaldam", "999",
+                "San Giovanni in Persiceto BO", "08:00-12:30 e 14:00-18:30 x");
+}
+
+// Lays `window` out at `size` (a fixed window keeps its own) and checks that the list's first line,
+// the full work, shows whole: every column, "Tot. ore" last, ends inside the list's view and the
+// window, with nothing left to scroll sideways.
+inline void expectEveryColumnShown(QWidget& window, CardLineList* list, QSize size) {
+    window.setWindowState(Qt::WindowNoState);
+    window.resize(size);
+    window.layout()->activate();
+    QApplication::processEvents();
+    const QString line = list->model()->index(0, 0).data().toString();
+    ASSERT_EQ(line.size(), kWorkListLineLength);
+    const QFontMetrics metrics(list->font());
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const int left = list->visualRect(list->model()->index(0, 0)).left() + margin;
+    // Each column ends where the next one's label starts; the hours end the line.
+    QList<qsizetype> ends;
+    for (const char* next : {"   Data: ", "  Luogo: ", "  Orario: ", "  Tot. ore: "}) {
+        ends.append(line.indexOf(QLatin1String(next)));
+        ASSERT_GT(ends.last(), 0) << next;
+    }
+    ends.append(line.size());
+    for (const qsizetype end : ends) {
+        const int right = left + metrics.horizontalAdvance(line.left(end));
+        EXPECT_LE(right, list->viewport()->width()) << line.left(end).toStdString();
+        EXPECT_LE(list->viewport()->mapTo(&window, QPoint(right, 0)).x(), window.width());
+    }
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
 }
 
 // The body of a printed list: the lines of txtRiepilogo on every page.

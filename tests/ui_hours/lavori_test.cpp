@@ -7,6 +7,7 @@
 #include "core/work/workregister.h"
 #include "ui/agents/Dipendenti.h"
 #include "ui/agents/Lavori_Svolti.h"
+#include "ui/lists/cardlinelist.h"
 
 #include <QApplication>
 #include <QDir>
@@ -139,7 +140,11 @@ TEST_F(LavoriTest, ChangingEditsTheRecordOfTheSelectedLine) {
     openRegister([&](TfrmLavori_Svolti& s) {
         ASSERT_EQ(s.lstRecords->model()->rowCount(), 3);
         EXPECT_EQ(s.lblTotale->text(), QStringLiteral("3"));
-        EXPECT_EQ(s.lineNumbers(), (QList<std::int64_t>{1, 2, 4}));
+        const std::vector<CardLine>& listed = s.lstRecords->lines()->lines();
+        std::vector<std::int64_t> numbers;
+        for (const CardLine& line : listed)
+            numbers.push_back(line.card);
+        EXPECT_EQ(numbers, (std::vector<std::int64_t>{1, 2, 4}));
         messages.expect(MsgKind::Warning, QStringLiteral("Attenzione: selezionare una voce dall'elenco prima di "
                                                          "premere il pulsante di modifica."));
         s.btnModifica->click();
@@ -322,6 +327,51 @@ TEST_F(LavoriTest, TodayFindAndTheHoursBox) {
         QTest::keyClicks(s.txtTotOre, QStringLiteral("7,5x1234"));
         EXPECT_EQ(s.txtTotOre->text(), QStringLiteral("751"));
         s.cmdClose->click();
+    });
+}
+
+// The edit panel keeps the cards' conventions: Enter walks the five boxes in order and wraps, each box
+// takes only what its column shows, and the hint line names the picture or button under the mouse.
+TEST_F(LavoriTest, TheEditPanelWalksItsBoxesLimitsThemAndShowsHints) {
+    openRegister([](TfrmLavori_Svolti& s) {
+        s.btnAggiungiClick();
+        EXPECT_EQ(s.panInfo->text(), QStringLiteral("Immettere i dati nei campi sottostanti e premere Salva."));
+        const std::pair<QLineEdit*, int> boxes[] = {
+            {s.txtData, 10}, {s.txtAttivita, 46}, {s.txtLuogo, 28}, {s.txtOrario, 26}, {s.txtTotOre, 3}};
+        for (std::size_t i = 0; i < std::size(boxes); ++i) {
+            const auto [box, limit] = boxes[i];
+            EXPECT_EQ(box->maxLength(), limit) << box->objectName().toStdString();
+            ASSERT_EQ(s.focusWidget(), box) << "before Enter number " << i + 1;
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        EXPECT_EQ(s.focusWidget(), s.txtData); // back to the first box
+        const std::pair<QWidget*, QString> hints[] = {
+            {s.impOggi, QStringLiteral("Inserisci la data corrente.")},
+            {s.btnSalva, QStringLiteral("Salva la prestazione nel registro dell'agente.")},
+            {s.cmdClose, QStringLiteral("Chiude il registro. Per rivedere l'elenco, con le prestazioni salvate, "
+                                        "riaprirlo con il pulsante Prestazioni della scheda.")},
+        };
+        for (const auto& [control, hint] : hints) {
+            QTest::mouseMove(control, QPoint(5, 5));
+            EXPECT_EQ(s.panInfo->text(), hint) << control->objectName().toStdString();
+            QTest::mouseMove(s.panCosti, QPoint(5, 5));
+            EXPECT_TRUE(s.panInfo->text().isEmpty()) << control->objectName().toStdString();
+        }
+        s.impOggi->click();
+        EXPECT_EQ(s.txtData->text(), QStringLiteral("05/03/2024"));
+        s.cmdClose->click();
+    });
+}
+
+// The list of a register with a work whose boxes are all full shows every column, the hours last, inside
+// the window, which fits a 1366 × 768 screen.
+TEST_F(LavoriTest, EveryColumnShowsWithinA1366PixelScreen) {
+    writeRegister(fullWork());
+    openRegister([](TfrmLavori_Svolti& s) {
+        expectEveryColumnShown(s, s.lstRecords, QSize(1366, 768));
+        EXPECT_LE(s.width(), 1366);
+        EXPECT_LE(s.height(), 768);
+        s.btnChiudi->click();
     });
 }
 

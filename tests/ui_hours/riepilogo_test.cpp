@@ -9,6 +9,7 @@
 #include "ui/app/guida.h"
 #include "ui/hours/MenuRiepStraordinari.h"
 #include "ui/hours/RiepStraordinari.h"
+#include "ui/lists/cardlinelist.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -184,6 +185,20 @@ TEST_F(RiepilogoTest, TheFieldsTypingRulesAndTheClearedShowing) {
     EXPECT_EQ(menu->txtAnnoInizio->text(), QStringLiteral("2024"));
     EXPECT_EQ(menu->txtAnnoFine->text(), QStringLiteral("2024"));
     EXPECT_EQ(menu->focusWidget(), menu->txtCliente);
+}
+
+// The summary, maximised on a 1366 × 768 screen, shows every column of the longest line, the hours last;
+// on a wider screen the list keeps the Courier 12 of every list.
+TEST_F(RiepilogoTest, EveryColumnShowsWithinA1366PixelScreen) {
+    writeRegister(fullWork());
+    openSummary([](TfrmRiepStraordinari& s) {
+        expectEveryColumnShown(s, s.lstRecords, QSize(1366, 768));
+        EXPECT_LE(s.width(), 1366);
+        EXPECT_LT(s.lstRecords->font().pointSizeF(), 12);
+        expectEveryColumnShown(s, s.lstRecords, QSize(1920, 1080));
+        EXPECT_EQ(s.lstRecords->font().pointSizeF(), 12);
+        s.btnEsci->click();
+    });
 }
 
 TEST_F(RiepilogoTest, ASummaryOfThreeYearsListsOnlyTheInterval) {

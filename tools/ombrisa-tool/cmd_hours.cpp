@@ -45,8 +45,8 @@ int hours(const QStringList& args) {
         return 1;
     }
     QTextStream out(stdout);
-    for (const QString& line : summary.lines)
-        out << line << '\n';
+    for (const ombrisa::WorkLine& line : summary.lines)
+        out << line.line << '\n';
     const QString interval = ombrisa::intervalCaption(ombrisa::formatDate(*from), ombrisa::formatDate(*to));
     for (const QString& line : ombrisa::hoursTotalLines(interval, QString::number(summary.lines.size()),
                                                         ombrisa::formatHours(summary.total), summary.leftOut.size()))

@@ -36,7 +36,8 @@ enum CardFieldFlag : unsigned {
 };
 
 // One control of a card, in screen order (which is also the Enter ring and the tab order, hidden labels
-// aside): its name, its caption, the record field it edits, its kind, its filter and its flags.
+// aside): its name, its caption, the record field it edits, its kind, its filter, its flags and, where the
+// box takes fewer characters than the field holds, how many it takes (0: the field's capacity).
 struct CardField {
     const char* control;
     const char* caption;
@@ -44,6 +45,7 @@ struct CardField {
     CardFieldKind kind = CardFieldKind::Edit;
     CardFilter filter = CardFilter::None;
     unsigned flags = 0;
+    int boxLimit = 0;
 
     constexpr bool has(CardFieldFlag flag) const { return (flags & flag) != 0; }
 };

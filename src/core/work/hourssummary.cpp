@@ -243,7 +243,7 @@ HoursSummary summariseHours(const QString& path, const QDate& from, const QDate&
             summary.leftOut.append({file.Position(), entry.data, entry.totOre});
             continue;
         }
-        summary.lines.append(workListLine(entry));
+        summary.lines.append({workListLine(entry), file.Position()});
         summary.total.micro = sum;
     }
     file.Close();

@@ -3,6 +3,8 @@
 // The hours summary: the works of one agent within a date interval and their total hours, and the
 // checks of the interval screen that asks for it. Shared by the summary screens and ombrisa-tool.
 
+#include "core/work/workregister.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -81,7 +83,7 @@ struct LeftOutWork {
     QString data, totOre;
 };
 struct HoursSummary {
-    QStringList lines;          // list lines of the works in the interval, in file order
+    QList<WorkLine> lines;      // list lines of the works in the interval and their records, in file order
     HoursAmount total;          // their hours
     QList<LeftOutWork> leftOut; // dates that are no dates; works in the interval whose hours are no number
     bool ok = true;             // false when the register could not be opened or read to its end

@@ -98,6 +98,14 @@ WorkRegisterList loadWorkRegister(const QString& path) {
     return list;
 }
 
+std::vector<CardLine> cardLines(const QList<WorkLine>& lines) {
+    std::vector<CardLine> out;
+    out.reserve(static_cast<std::size_t>(lines.size()));
+    for (const WorkLine& line : lines)
+        out.push_back({line.line, line.number});
+    return out;
+}
+
 bool readWorkRecord(const QString& path, std::int64_t number, TRecLavoro& record) {
     TRecordFile file;
     if (!file.OpenOrCreate(path, sizeof(TRecLavoro), TRecordFile::Access::Read))

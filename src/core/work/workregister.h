@@ -3,13 +3,16 @@
 // The work register of one agent: a file of TRecLavoro records in Archivio_Lavori named after the
 // agent's codice fiscale. The rules the register screen, the hours summary and ombrisa-tool share.
 
+#include "core/cards/cardfield.h"
 #include "core/records/records.h"
+#include "core/search/cardline.h"
 
 #include <QList>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace ombrisa {
 
@@ -35,10 +38,21 @@ inline constexpr int kLuogoBoxLimit = 28;
 inline constexpr int kOrarioBoxLimit = 26;
 inline constexpr int kTotOreBoxLimit = 3;
 
+// The register's edit boxes, in screen and Enter order, as the card builder takes them.
+inline constexpr std::array<CardField, 5> kWorkCardFields{{
+    {"txtData", "Data:", "Data", CardFieldKind::Edit, CardFilter::None, 0, kDataBoxLimit},
+    {"txtAttivita", "Attività svolta:", "Attivita", CardFieldKind::Edit, CardFilter::None, 0, kAttivitaBoxLimit},
+    {"txtLuogo", "Luogo:", "Luogo", CardFieldKind::Edit, CardFilter::None, 0, kLuogoBoxLimit},
+    {"txtOrario", "Orario:", "Orario", CardFieldKind::Edit, CardFilter::None, 0, kOrarioBoxLimit},
+    {"txtTotOre", "Totale ore:", "TotOre", CardFieldKind::Edit, CardFilter::Digits, 0, kTotOreBoxLimit},
+}};
+
 // The list line of one work: activity (46), "   Data: ", date (10), "  Luogo: ", place (28),
 // "  Orario: ", time span (26), "  Tot. ore: ", hours. Each text is trimmed, then padded with blanks
 // or cut to its width; the hours are neither padded nor cut.
 QString workListLine(const WorkEntry& entry);
+// The length of the list line of a work whose every box is full: what a work list must show whole.
+inline constexpr int kWorkListLineLength = 46 + 9 + 10 + 9 + 28 + 10 + 26 + 12 + kTotOreBoxLimit;
 
 // The save checks of the register screen, in order: date given, date valid, activity, place, time
 // span, hours. The first that fails gives its message, whether it is a plain box (OK only) rather than
@@ -55,6 +69,9 @@ struct WorkLine {
     QString line;
     std::int64_t number = 0;
 };
+// The lines as a list screen shows them, each with its record.
+std::vector<CardLine> cardLines(const QList<WorkLine>& lines);
+
 // The register's list: every record in file order except those with an empty date. The file is
 // created empty when missing. `ok` is false when the file could not be opened or read to its end;
 // the lines read until then are kept.

@@ -8,12 +8,13 @@
 #include "core/storage/textfield.h"
 #include "core/work/workregister.h"
 #include "report/layouts/listreport.h"
+#include "ui/cards/cardparts.h"
+#include "ui/cards/fieldbuilder.h"
 #include "ui/common/conventions.h"
-#include "ui/common/focuslook.h"
-#include "ui/common/keyfilters.h"
-#include "ui/common/picturebox.h"
+#include "ui/common/hintline.h"
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
+#include "ui/lists/cardlinelist.h"
 #include "ui/lists/courierlist.h"
 #include "ui/lists/findbox.h"
 #include "ui/lists/listprint.h"
@@ -24,12 +25,13 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace ombrisa {
 
@@ -49,13 +51,19 @@ QPushButton* button(const char* name, const QString& text, QWidget* parent) {
     return b;
 }
 
-QLineEdit* box(const char* name, int limit, QWidget* parent) {
-    auto* b = new QLineEdit(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setMaxLength(limit);
-    applyFieldLook(b);
-    return b;
-}
+// Where each box of kWorkCardFields stands in the edit panel's one section of twelve columns: the
+// date (with today's picture beside it), the activity, place and time span, the hours.
+constexpr std::array<CardPlacement, kWorkCardFields.size()> kPlacements{{
+    {0, 0, 0, 3}, // Data
+    {0, 1, 0, 8}, // Attivita
+    {0, 2, 0, 5}, // Luogo
+    {0, 2, 5, 5}, // Orario
+    {0, 3, 0, 2}, // TotOre
+}};
+constexpr int kColumns = 12;
+constexpr int kRows = 4;
+
+const QString kEditInstruction = QStringLiteral("Immettere i dati nei campi sottostanti e premere Salva.");
 
 } // namespace
 
@@ -64,16 +72,18 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName,
     applyScreenFormats();
     setObjectName(QStringLiteral("frmLavori_Svolti"));
     setWindowTitle(QStringLiteral(" Registro prestazioni lavorative"));
+    // The list on the register's plain ground; the edit panel looks like the agent card it comes from.
     setStyleSheet(QStringLiteral("#frmLavori_Svolti { background: #eef3f8; }"
-                                 "QLabel#lblTitolo { color: #245a80; }"));
+                                 "QLabel#lblTitolo, QLabel#lblScheda { color: #245a80; }") +
+                  cardScreenStyle(QStringLiteral("panCosti"), QStringLiteral("#3d7fa6")));
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(16, 12, 16, 12);
+    outer->setContentsMargins(0, 0, 0, 0);
 
     // The list panel.
     panContainer = new QFrame(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));
     auto* list = new QVBoxLayout(panContainer);
-    list->setContentsMargins(0, 0, 0, 0);
+    list->setContentsMargins(16, 12, 16, 12);
     lblTitolo = new QLabel(panContainer);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
     lblTitolo->setFont(screenFont(QStringLiteral("Verdana,DejaVu Sans"), 13, true));
@@ -81,11 +91,8 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName,
     list->addWidget(instruction(QStringLiteral("Immettere una o più parole consecutive presenti nella scheda in "
                                                "elenco da cercare e premere il pulsante Trova."),
                                 panContainer));
-    lstRecords = new QListView(panContainer);
-    lstRecords->setObjectName(QStringLiteral("lstRecords"));
-    setupWorkList(lstRecords);
-    model_ = new QStringListModel(this);
-    lstRecords->setModel(model_);
+    lstRecords = new CardLineList(panContainer);
+    setupWorkList(lstRecords); // every column on a 1366-pixel screen
     find_ = new FindBox(lstRecords, panContainer);
     txtTrova = find_->txtTrova;
     btnTrova = find_->btnTrova;
@@ -116,59 +123,71 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName,
     list->addLayout(buttons);
     outer->addWidget(panContainer);
 
-    // The edit panel.
+    // The edit panel, built as the cards are: one framed section of captions over boxes, the commands,
+    // and the band with the hint line at the foot.
     panCosti = new QFrame(this);
     panCosti->setObjectName(QStringLiteral("panCosti"));
+    panCosti->setAttribute(Qt::WA_StyledBackground);
     auto* edit = new QVBoxLayout(panCosti);
-    edit->setContentsMargins(0, 0, 0, 0);
-    edit->addWidget(instruction(QStringLiteral("Immettere i dati nei campi sottostanti e premere Salva."), panCosti));
-    auto* form = new QGridLayout;
-    form->setHorizontalSpacing(10);
-    form->setVerticalSpacing(10);
-    txtData = box("txtData", kDataBoxLimit, panCosti);
-    txtAttivita = box("txtAttivita", kAttivitaBoxLimit, panCosti);
-    txtLuogo = box("txtLuogo", kLuogoBoxLimit, panCosti);
-    txtOrario = box("txtOrario", kOrarioBoxLimit, panCosti);
-    txtTotOre = box("txtTotOre", kTotOreBoxLimit, panCosti);
-    installDigitOnlyFilter(txtTotOre);
-    txtData->setFixedWidth(130);
-    txtTotOre->setFixedWidth(70);
-    txtAttivita->setMinimumWidth(480);
-    txtLuogo->setMinimumWidth(320);
-    txtOrario->setMinimumWidth(320);
-    impOggi = new PictureBox(QStringLiteral(":/calls/art/oggi.svg"), panCosti);
-    impOggi->setObjectName(QStringLiteral("impOggi"));
-    impOggi->setFixedSize(26, 26);
-    impOggi->setClickable(true);
-    impOggi->setToolTip(QStringLiteral("Data odierna"));
-    const std::pair<const char*, QLineEdit*> rows[] = {{"Data:", txtData},
-                                                       {"Attività svolta:", txtAttivita},
-                                                       {"Luogo:", txtLuogo},
-                                                       {"Orario:", txtOrario},
-                                                       {"Totale ore:", txtTotOre}};
-    int row = 0;
-    for (const auto& [caption, field] : rows) {
-        form->addWidget(new QLabel(QString::fromUtf8(caption), panCosti), row, 0);
-        auto* line = new QHBoxLayout;
-        line->addWidget(field);
-        if (field == txtData)
-            line->addWidget(impOggi);
-        line->addStretch(1);
-        form->addLayout(line, row, 1);
-        ++row;
-    }
-    edit->addLayout(form);
+    edit->setContentsMargins(10, 8, 10, 8);
+    edit->setSpacing(8);
+    const HintBand band = makeHintBand(panCosti, kEditInstruction);
+    panInfo = band.panInfo;
+    hints_ = new HintLine(panInfo);
+
+    QFrame* section = makeSectionFrame(panCosti, 1);
+    auto* sectionStack = new QVBoxLayout(section);
+    sectionStack->setContentsMargins(16, 12, 16, 14);
+    lblScheda = new QLabel(section);
+    lblScheda->setObjectName(QStringLiteral("lblScheda"));
+    lblScheda->setFont(screenFont(QStringLiteral("Verdana,DejaVu Sans"), 13, true));
+    sectionStack->addWidget(lblScheda);
+    QGridLayout* grid = makeFieldGrid(kColumns, 12, 4);
+    for (int r = 0; r < kRows; ++r)
+        grid->setRowStretch(r * 2, 1); // spare height above the captions: each caption stays by its box
+    sectionStack->addLayout(grid, 1);
+    CardLayout layout{kWorkCardFields, kPlacements, kLavoroFields, {{section, grid}}, CardLook{28, 40, {}, true}, {},
+                      [this](QHBoxLayout* cell, QWidget* parent, const QString& control) {
+                          if (control == QLatin1String("txtData")) {
+                              impOggi = makeSideButton(parent, *hints_, "impOggi", ":/calls/art/calendario.svg",
+                                                       "Inserisci la data corrente.");
+                              cell->addWidget(impOggi);
+                          }
+                      }};
+    const BuiltFields built = buildCardFields(this, *hints_, layout);
+    const auto box = [&built](const char* name) {
+        for (QWidget* w : built.controls)
+            if (w->objectName() == QLatin1String(name))
+                return qobject_cast<QLineEdit*>(w);
+        return static_cast<QLineEdit*>(nullptr);
+    };
+    txtData = box("txtData");
+    txtAttivita = box("txtAttivita");
+    txtLuogo = box("txtLuogo");
+    txtOrario = box("txtOrario");
+    txtTotOre = box("txtTotOre");
+    // Four rows of boxes need less than the panel's height: the section, no taller than a card's of as many
+    // rows, stands in the middle of the panel.
+    section->setMaximumHeight(540);
     edit->addStretch(1);
+    edit->addWidget(section, 8);
+    edit->addStretch(1);
+
     auto* editButtons = new QHBoxLayout;
     btnSalva = button("btnSalva", QStringLiteral("Salva"), panCosti);
     cmdClose = button("cmdClose", QStringLiteral("Chiudi"), panCosti);
+    hints_->setHint(btnSalva, QStringLiteral("Salva la prestazione nel registro dell'agente."));
     // The edit panel has no way back to the list: say where Chiudi leads and how the list comes back.
-    cmdClose->setToolTip(QStringLiteral("Chiude il registro. Per rivedere l'elenco, con le prestazioni salvate, "
-                                        "riaprirlo con il pulsante Prestazioni della scheda."));
+    hints_->setHint(cmdClose, QStringLiteral("Chiude il registro. Per rivedere l'elenco, con le prestazioni salvate, "
+                                             "riaprirlo con il pulsante Prestazioni della scheda."));
     editButtons->addStretch(1);
     editButtons->addWidget(btnSalva);
     editButtons->addWidget(cmdClose);
     edit->addLayout(editButtons);
+    edit->addWidget(band.band);
+    hints_->clearOver(panCosti);
+    hints_->clearOver(section);
+    hints_->clearOver(band.band);
     lblPosizione = new QLabel(panCosti);
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
     lblPosizione->hide();
@@ -178,29 +197,27 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName,
     outer->addWidget(panCosti);
     panCosti->hide();
 
-    new EnterRing({txtData, txtAttivita, txtLuogo, txtOrario, txtTotOre}, this);
-
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnAggiungi, &QPushButton::clicked, this, &TfrmLavori_Svolti::btnAggiungiClick);
     connect(btnModifica, &QPushButton::clicked, this, &TfrmLavori_Svolti::btnModificaClick);
     connect(btnSalva, &QPushButton::clicked, this, &TfrmLavori_Svolti::btnSalvaClick);
     connect(btnStampa, &QPushButton::clicked, this, &TfrmLavori_Svolti::btnStampaClick);
-    connect(impOggi, &PictureBox::clicked, this, &TfrmLavori_Svolti::impOggiClick);
+    connect(impOggi, &QToolButton::clicked, this, &TfrmLavori_Svolti::impOggiClick);
 
-    makeFixedWindow(this, 1240, 640); // centred on the screen
+    // Wide enough for every column of the list, within a 1366 × 768 screen; centred on it.
+    makeFixedWindow(this, 1340, 700);
 }
 
-int TfrmLavori_Svolti::boxLimit(const QLineEdit* box) const {
-    if (box == txtData)
-        return kDataBoxLimit;
-    if (box == txtAttivita)
-        return kAttivitaBoxLimit;
-    if (box == txtLuogo)
-        return kLuogoBoxLimit;
-    if (box == txtOrario)
-        return kOrarioBoxLimit;
-    return kTotOreBoxLimit;
+QList<QLineEdit*> TfrmLavori_Svolti::editBoxes() const {
+    return {txtData, txtAttivita, txtLuogo, txtOrario, txtTotOre};
+}
+
+int TfrmLavori_Svolti::boxLimit(const QLineEdit* box) {
+    for (const CardField& f : kWorkCardFields)
+        if (box->objectName() == QLatin1String(f.control))
+            return f.boxLimit;
+    return 0;
 }
 
 QString TfrmLavori_Svolti::boxText(const QLineEdit* box) {
@@ -220,6 +237,7 @@ void TfrmLavori_Svolti::load() {
     txtTrova->clear();
     lblTotale->setText(QStringLiteral("0"));
     lblTitolo->setText(report::workRegisterTitle(boxText(agentName_)));
+    lblScheda->setText(lblTitolo->text());
     const QString path = workRegisterPath(boxText(codFisc_));
     lblFile->setText(path);
     WorkRegisterList list;
@@ -227,15 +245,8 @@ void TfrmLavori_Svolti::load() {
         list.ok = false;
     else
         list = loadWorkRegister(path);
-    QStringList lines;
-    numbers_.clear();
-    lines.reserve(list.lines.size());
-    for (const WorkLine& line : list.lines) {
-        lines.append(line.line);
-        numbers_.append(line.number);
-    }
-    model_->setStringList(lines);
-    lblTotale->setText(QString::number(lines.size()));
+    lstRecords->setLines(cardLines(list.lines));
+    lblTotale->setText(QString::number(list.lines.size()));
     txtTrova->setFocus(Qt::OtherFocusReason);
     // What could be read stays listed; the user is told that the register is not all there.
     if (!list.ok)
@@ -249,7 +260,7 @@ void TfrmLavori_Svolti::showEditPanel() {
 }
 
 void TfrmLavori_Svolti::btnAggiungiClick() {
-    for (QLineEdit* b : {txtData, txtAttivita, txtLuogo, txtOrario, txtTotOre}) {
+    for (QLineEdit* b : editBoxes()) {
         b->setMaxLength(boxLimit(b));
         b->clear();
     }
@@ -258,18 +269,20 @@ void TfrmLavori_Svolti::btnAggiungiClick() {
 }
 
 void TfrmLavori_Svolti::btnModificaClick() {
-    if (model_->rowCount() == 0) {
+    if (lstRecords->lines()->rowCount() == 0) {
         showInformation(this, QStringLiteral("Modifica non applicabile: la lista non contiene nessuna voce."));
         return;
     }
     const QModelIndex current = lstRecords->currentIndex();
-    if (!current.isValid() || !lstRecords->selectionModel()->isSelected(current) || current.row() >= numbers_.size()) {
+    const std::int64_t number = current.isValid() && lstRecords->selectionModel()->isSelected(current)
+                                    ? lstRecords->lines()->cardAt(current.row())
+                                    : 0;
+    if (number <= 0) {
         showWarning(this, QStringLiteral("Attenzione: selezionare una voce dall'elenco prima di premere il pulsante "
                                          "di modifica."));
         return;
     }
     // The line remembers its record: two works that read alike are still two records.
-    const std::int64_t number = numbers_[current.row()];
     if (!readWorkRecord(trimText(lblFile->text()), number, stored_)) {
         showWarning(this, kArchiveMessage);
         reject();
@@ -341,7 +354,7 @@ void TfrmLavori_Svolti::btnSalvaClick() {
 }
 
 void TfrmLavori_Svolti::btnStampaClick() {
-    printListLines(this, report::workRegisterTitle(boxText(agentName_)), listLines(model_),
+    printListLines(this, report::workRegisterTitle(boxText(agentName_)), listLines(lstRecords->model()),
                    report::workRegisterExtraLines(lblTotale->text()));
 }
 
@@ -350,8 +363,7 @@ void TfrmLavori_Svolti::impOggiClick() {
 }
 
 void TfrmLavori_Svolti::done(int result) {
-    model_->setStringList({});
-    numbers_.clear();
+    lstRecords->lines()->clear();
     QDialog::done(result);
 }
 

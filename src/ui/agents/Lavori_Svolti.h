@@ -13,14 +13,14 @@
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QPushButton;
-class QStringListModel;
+class QToolButton;
 
 namespace ombrisa {
 
+class CardLineList;
 class FindBox;
-class PictureBox;
+class HintLine;
 
 class TfrmLavori_Svolti : public QDialog {
     Q_OBJECT
@@ -34,27 +34,26 @@ public:
     QLabel* lblTitolo = nullptr;
     QLineEdit* txtTrova = nullptr;
     QPushButton* btnTrova = nullptr;
-    QListView* lstRecords = nullptr;
+    CardLineList* lstRecords = nullptr; // each line carries the number of its record
     QLabel* lblTotale = nullptr;
     QPushButton* btnChiudi = nullptr;
     QPushButton* btnAggiungi = nullptr;
     QPushButton* btnModifica = nullptr;
     QPushButton* btnStampa = nullptr;
-    // Edit panel.
+    // Edit panel: its boxes built from kWorkCardFields as the cards build theirs, the hint line at the foot.
     QFrame* panCosti = nullptr;
+    QLabel* lblScheda = nullptr; // the register's title over the boxes
     QLineEdit* txtData = nullptr;
     QLineEdit* txtAttivita = nullptr;
     QLineEdit* txtLuogo = nullptr;
     QLineEdit* txtOrario = nullptr;
     QLineEdit* txtTotOre = nullptr;
-    PictureBox* impOggi = nullptr;
+    QToolButton* impOggi = nullptr;
     QPushButton* btnSalva = nullptr;
     QPushButton* cmdClose = nullptr;
     QLabel* lblPosizione = nullptr; // hidden: number of the record being edited, empty for a new one
     QLabel* lblFile = nullptr;      // hidden: full path of the register file
-
-    // The record number of each list line, in list order.
-    const QList<std::int64_t>& lineNumbers() const { return numbers_; }
+    QLabel* panInfo = nullptr;      // the edit panel's hint line
 
 public slots:
     void btnAggiungiClick();
@@ -71,14 +70,14 @@ private:
     void load();
     void showEditPanel();
     void showWork(const WorkEntry& entry); // the edit boxes filled with a stored work
+    QList<QLineEdit*> editBoxes() const; // the boxes of kWorkCardFields, in table order
     static QString boxText(const QLineEdit* box);
-    int boxLimit(const QLineEdit* box) const; // what the user may type in each box
+    static int boxLimit(const QLineEdit* box); // what the user may type in a box
 
     const QLineEdit* agentName_;
     const QLineEdit* codFisc_;
     FindBox* find_;
-    QStringListModel* model_;
-    QList<std::int64_t> numbers_;
+    HintLine* hints_ = nullptr;
     bool loaded_ = false;
     TRecLavoro stored_{}; // the work as read or written here: a change saved elsewhere since is asked about
 };

@@ -1,14 +1,10 @@
 #include "ui/cards/cardscreen.h"
 
-#include "core/italy/provinces.h"
 #include "core/storage/textfield.h"
 #include "ui/cards/cardbinding.h"
 #include "ui/cards/cardparts.h"
 #include "ui/cards/cardwidgets.h"
-#include "ui/common/focuslook.h"
 #include "ui/common/hintline.h"
-#include "ui/common/keyfilters.h"
-#include "ui/common/listonlybox.h"
 #include "ui/common/openurl.h"
 #include "ui/common/screen.h"
 #include "ui/validators/cartadialog.h"
@@ -16,79 +12,13 @@
 #include "ui/validators/ibandialog.h"
 #include "ui/validators/partitaivadialog.h"
 
-#include <QComboBox>
-#include <QFocusEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace ombrisa {
-namespace {
-
-TypingFilter typingFilterOf(CardFilter f) {
-    switch (f) {
-    case CardFilter::TrimUpper:
-        return TypingFilter::TrimUpper;
-    case CardFilter::Upper:
-    case CardFilter::UpperOnKeyRelease:
-        return TypingFilter::Upper;
-    default:
-        return TypingFilter::Trim;
-    }
-}
-
-// The focus rules of the boxes that have them (list-only boxes have theirs from makeListOnly): province
-// boxes lose their list selection when entered; boxes filtered on leaving are filtered once more when left.
-class CardBoxWatcher final : public QObject {
-public:
-    struct Box {
-        QWidget* box;
-        QComboBox* combo;
-        CardField field;
-    };
-    using QObject::QObject;
-
-    void watch(const Box& box) {
-        boxes_.append(box);
-        if (box.combo) {
-            box.combo->installEventFilter(this);
-            box.combo->lineEdit()->installEventFilter(this);
-        } else {
-            box.box->installEventFilter(this);
-        }
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        const QEvent::Type type = event->type();
-        if (type != QEvent::KeyPress && type != QEvent::FocusIn && type != QEvent::FocusOut)
-            return false;
-        for (const Box& b : boxes_) {
-            if (watched != b.box && (!b.combo || watched != b.combo->lineEdit()))
-                continue;
-            if (type == QEvent::FocusIn && b.combo)
-                dropSelection(b.combo);
-            else if (type == QEvent::FocusOut && b.field.has(kFilterOnLeave)) {
-                const QString text = controlTextOf(b.box);
-                const QString filtered = applyTypingFilter(typingFilterOf(b.field.filter), text);
-                if (filtered != text)
-                    setControlText(b.box, filtered);
-            }
-            return false;
-        }
-        return false;
-    }
-
-private:
-    QList<Box> boxes_;
-};
-
-} // namespace
 
 CardScreen::CardScreen(QWidget* parent) : QWidget(parent, Qt::Window) {
     setAttribute(Qt::WA_StyledBackground);
@@ -153,124 +83,19 @@ QWidget* CardScreen::field(const QString& name) const {
 }
 
 QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
-    Q_ASSERT(layout.fields.size() == layout.placements.size());
     table_ = layout.fields;
-    auto* watcher = new CardBoxWatcher(this);
-    QList<QLabel*> captions;
-    QList<QWidget*> ring;
-    for (std::size_t i = 0; i < layout.fields.size(); ++i) {
-        const CardField& f = layout.fields[i];
-        const CardPlacement& p = layout.placements[i];
-        const QString name = QString::fromLatin1(f.control);
-
-        if (f.kind == CardFieldKind::Hidden) {
-            auto* label = new QLabel(this);
-            label->setObjectName(name);
-            label->hide();
-            fields_.append(label);
-            captions.append(nullptr);
-            continue;
-        }
-
-        const CardArea& area = layout.areas[p.area];
-        QWidget* box = nullptr;
-        QLineEdit* edit = nullptr;
-        QComboBox* combo = nullptr;
-        if (f.kind == CardFieldKind::ListOnly || f.kind == CardFieldKind::Province) {
-            combo = new QComboBox(area.parent);
-            combo->setEditable(true);
-            combo->setInsertPolicy(QComboBox::NoInsert);
-            combo->setCompleter(nullptr); // what the user types stays as typed
-            QStringList items;
-            if (f.kind == CardFieldKind::Province) {
-                for (const char* code : kProvinceCodes)
-                    items.append(QString::fromLatin1(code));
-            } else if (layout.listItems) {
-                items = layout.listItems(name);
-            }
-            combo->addItems(items);
-            combo->setCurrentIndex(-1);
-            combo->setMaxVisibleItems(16);
-            edit = combo->lineEdit();
-            if (f.kind == CardFieldKind::ListOnly)
-                makeListOnly(combo);
-            else
-                watcher->watch({combo, combo, f});
-            box = combo;
-        } else {
-            edit = new QLineEdit(area.parent);
-            box = edit;
-            // A box left by the user shows the beginning of its text, as a loaded card does: not only the
-            // last letters typed ("inuti (copia)"), which read as another value.
-            QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] {
-                if (!edit->hasFocus())
-                    edit->home(false);
-            });
-        }
-        box->setObjectName(name);
-        box->setFont(cardBoxFont());
-        edit->setFont(cardBoxFont());
-        box->setMinimumHeight(layout.look.boxHeight);
-        if (layout.look.boxMinWidth > 0)
-            box->setMinimumWidth(layout.look.boxMinWidth);
-        if (!f.has(kNoLengthLimit)) {
-            const int index = fieldIndex(layout.record, QString::fromLatin1(f.field));
-            Q_ASSERT(index >= 0);
-            edit->setMaxLength(static_cast<int>(layout.record[static_cast<std::size_t>(index)].capacity));
-        }
-        if (f.has(kCentred))
-            edit->setAlignment(Qt::AlignCenter);
-
-        switch (f.filter) {
-        case CardFilter::None:
-            break;
-        case CardFilter::Digits:
-            installDigitOnlyFilter(box);
-            break;
-        case CardFilter::UpperOnKeyRelease:
-            installTypingFilterOnKeyRelease(edit, TypingFilter::Upper);
-            break;
-        default:
-            installTypingFilter(edit, typingFilterOf(f.filter));
-            if (f.has(kFilterOnLeave) && !combo)
-                watcher->watch({edit, nullptr, f});
-            break;
-        }
-        if (layout.look.fieldLook)
-            applyFieldLook(box);
-
-        QLabel* caption = makeCaption(area.parent, QStringLiteral("lbl") + name.mid(3) + layout.look.captionSuffix,
-                                      QString::fromUtf8(f.caption), box);
-        if (area.compact) {
-            area.grid->addWidget(caption, p.row * 2, p.column, Qt::AlignLeft | Qt::AlignBottom);
-            area.grid->addWidget(box, p.row * 2 + 1, p.column);
-        } else {
-            QHBoxLayout* cell = placeUnderCaption(area.grid, caption, box, p.row * 2, p.column, p.span);
-            if (QToolButton* b = addCheckButton(cell, area.parent, *hintLine_, name)) {
-                const std::pair<const char*, QToolButton**> members[] = {{"btnEmail", &btnEmail},
-                                                                         {"btnCodFisc", &btnCodFisc},
-                                                                         {"btnCarta", &btnCarta},
-                                                                         {"btnPartitaIva", &btnPartitaIva},
-                                                                         {"btnIban", &btnIban}};
-                for (const auto& [buttonName, member] : members)
-                    if (b->objectName() == QLatin1String(buttonName))
-                        *member = b;
-            }
-            if (layout.besideBox)
-                layout.besideBox(cell, area.parent, name);
-        }
-        if (!layout.look.fieldLook)
-            addFocusRect(box)->setObjectName(QStringLiteral("eff") + name.mid(3));
-
-        fields_.append(box);
-        captions.append(caption);
-        ring.append(box);
-    }
-
-    new EnterRing(ring, this);
-    for (qsizetype i = 1; i < ring.size(); ++i)
-        QWidget::setTabOrder(ring[i - 1], ring[i]);
-    return captions;
+    const BuiltFields built = buildCardFields(this, *hintLine_, layout);
+    fields_ = built.controls;
+    const std::pair<const char*, QToolButton**> members[] = {{"btnEmail", &btnEmail},
+                                                             {"btnCodFisc", &btnCodFisc},
+                                                             {"btnCarta", &btnCarta},
+                                                             {"btnPartitaIva", &btnPartitaIva},
+                                                             {"btnIban", &btnIban}};
+    for (QToolButton* b : built.checkButtons)
+        for (const auto& [buttonName, member] : members)
+            if (b->objectName() == QLatin1String(buttonName))
+                *member = b;
+    return built.captions;
 }
 
 void CardScreen::addAttachmentLabels() {

@@ -16,6 +16,7 @@
 #include "core/cards/navigatorhints.h"
 #include "core/records/fieldtable.h"
 #include "ui/cards/cardparts.h"
+#include "ui/cards/fieldbuilder.h"
 
 #include <QList>
 #include <QString>
@@ -36,37 +37,6 @@ namespace ombrisa {
 class CardBinding;
 class HintLine;
 class NavigatorBar;
-
-// A place that placements point to: a section's grid (caption over box, each box in a cell of its own
-// where side pictures follow it) or a compact group's grid (caption over box, nothing beside).
-struct CardArea {
-    QWidget* parent;
-    QGridLayout* grid;
-    bool compact = false;
-};
-
-// How a screen's boxes look: their height and least width (0: no least width), the word added to
-// caption names ("lblCliente" + suffix), and whether they show the yellow focus frame or the restyled
-// field look.
-struct CardLook {
-    int boxHeight = 30;
-    int boxMinWidth = 40;
-    QString captionSuffix;
-    bool fieldLook = false;
-};
-
-// What buildFields() needs: the two tables, the record's field table (for the capacities), the areas,
-// the look, the items of ListOnly boxes by control name, and an optional hook run on each placed box's
-// cell (a screen's own picture beside a box).
-struct CardLayout {
-    std::span<const CardField> fields;
-    std::span<const CardPlacement> placements;
-    FieldTable record;
-    QList<CardArea> areas;
-    CardLook look;
-    std::function<QStringList(const QString&)> listItems;
-    std::function<void(QHBoxLayout* cell, QWidget* parent, const QString& control)> besideBox;
-};
 
 class CardScreen : public QWidget {
     Q_OBJECT

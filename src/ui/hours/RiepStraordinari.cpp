@@ -13,6 +13,7 @@
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
 #include "ui/hours/MenuRiepStraordinari.h"
+#include "ui/lists/cardlinelist.h"
 #include "ui/lists/courierlist.h"
 #include "ui/lists/findbox.h"
 #include "ui/lists/listprint.h"
@@ -21,10 +22,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace ombrisa {
 
@@ -66,11 +67,8 @@ TfrmRiepStraordinari::TfrmRiepStraordinari(TfrmMenuRiepStraordinari* menu) : QDi
     head->addWidget(imgGuida, 0, 3, 2, 1, Qt::AlignRight | Qt::AlignTop);
     page->addLayout(head);
 
-    lstRecords = new QListView(this);
-    lstRecords->setObjectName(QStringLiteral("lstRecords"));
-    setupWorkList(lstRecords);
-    model_ = new QStringListModel(this);
-    lstRecords->setModel(model_);
+    lstRecords = new CardLineList(this);
+    setupWorkList(lstRecords); // every column on a 1366-pixel screen
     auto* find = new FindBox(lstRecords, this, &rememberedFindText());
     find->finder->setEnterMovesToButton(false);
     txtTrova = find->txtTrova;
@@ -126,7 +124,7 @@ void TfrmRiepStraordinari::load() {
         summary.ok = false;
     else
         summary = summariseHours(path, *from, *to, true);
-    model_->setStringList(summary.lines);
+    lstRecords->setLines(cardLines(summary.lines));
     lblTotCosti->setText(formatHours(summary.total));
     lblIntervallo->setText(intervalCaption(fromText, toText));
     txtTrova->setFocus(Qt::OtherFocusReason);
@@ -140,7 +138,7 @@ void TfrmRiepStraordinari::load() {
 }
 
 void TfrmRiepStraordinari::btnStampaClick() {
-    const QStringList lines = listLines(model_);
+    const QStringList lines = listLines(lstRecords->model());
     if (lines.isEmpty()) {
         showWarning(this, QStringLiteral("Operazione di stampa non applicabile: il riepilogo non contiene nessuna "
                                          "voce."));
@@ -160,7 +158,7 @@ void TfrmRiepStraordinari::imgGuidaClick() {
 }
 
 void TfrmRiepStraordinari::done(int result) {
-    model_->setStringList({});
+    lstRecords->lines()->clear();
     menu_->lblAttendere->hide();
     QDialog::done(result);
 }

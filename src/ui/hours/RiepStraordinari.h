@@ -7,12 +7,11 @@
 
 class QLabel;
 class QLineEdit;
-class QListView;
 class QPushButton;
-class QStringListModel;
 
 namespace ombrisa {
 
+class CardLineList;
 class FindBox;
 class PictureBox;
 class TfrmMenuRiepStraordinari;
@@ -24,7 +23,7 @@ public:
     explicit TfrmRiepStraordinari(TfrmMenuRiepStraordinari* menu);
 
     QLabel* titTipologia = nullptr;
-    QListView* lstRecords;
+    CardLineList* lstRecords; // each line carries the number of its record
     QLabel* lblIntervallo = nullptr;
     QLabel* lblTrovate = nullptr;
     QLabel* lblTotCosti = nullptr;
@@ -49,7 +48,6 @@ private:
     void load();
 
     TfrmMenuRiepStraordinari* menu_;
-    QStringListModel* model_;
     bool loaded_ = false;
     qsizetype leftOut_ = 0; // records the shown total leaves out, said on the printout too
     bool readWhole_ = true;

@@ -18,8 +18,7 @@ CardLineList::CardLineList(QWidget* parent) : QListView(parent), model_(new Card
     setObjectName(QStringLiteral("lstRecords"));
     setModel(model_);
     setupCourierList(this);
-    const QFontMetrics metrics(font());
-    model_->setItemSize(QSize(kItemWidth, metrics.height() + 2));
+    updateItemSize(0);
 }
 
 std::int64_t CardLineList::selectedCard() const {
@@ -28,15 +27,49 @@ std::int64_t CardLineList::selectedCard() const {
 }
 
 void CardLineList::setLines(std::vector<CardLine> lines) {
-    // At least 1600 pixels wide, and wider when a line needs it, so that the end of the longest line
-    // (a long note or telephone column) can still be scrolled into view.
+    updateItemSize(longestLine(lines));
+    model_->setLines(std::move(lines));
+}
+
+qsizetype CardLineList::longestLine(const std::vector<CardLine>& lines) {
     qsizetype longest = 0;
     for (const CardLine& line : lines)
         longest = std::max(longest, line.text.size());
+    return longest;
+}
+
+void CardLineList::updateItemSize(qsizetype longest) {
+    // At least 1600 pixels wide (a fitted list: as wide as its view), and wider when a line needs it, so
+    // that the end of the longest line (a long note or telephone column) can still be scrolled into view.
     const QFontMetrics metrics(font());
     const int needed = static_cast<int>(std::min<qsizetype>(longest, 4000)) * metrics.horizontalAdvance(u'M') + 8;
-    model_->setItemSize(QSize(std::max(kItemWidth, needed), metrics.height() + 2));
-    model_->setLines(std::move(lines));
+    const int least = fitCharacters_ > 0 ? viewport()->width() : kItemWidth;
+    model_->setItemSize(QSize(std::max(least, needed), metrics.height() + 2));
+}
+
+void CardLineList::fitColumns(int characters) {
+    fitCharacters_ = characters;
+    fitFont();
+}
+
+void CardLineList::fitFont() {
+    // The room of a line: the view less the margins the item's text is drawn within.
+    const int room = viewport()->width() - 8;
+    QFont fitted = font();
+    for (double points = 12; points >= kLeastFittedPoints; points -= 0.5) {
+        fitted.setPointSizeF(points);
+        if (QFontMetrics(fitted).horizontalAdvance(QString(fitCharacters_, u'M')) <= room)
+            break;
+    }
+    if (fitted != font())
+        setFont(fitted);
+    updateItemSize(longestLine(model_->lines()));
+}
+
+void CardLineList::resizeEvent(QResizeEvent* event) {
+    QListView::resizeEvent(event);
+    if (fitCharacters_ > 0)
+        fitFont();
 }
 
 void CardLineList::mouseDoubleClickEvent(QMouseEvent* event) {

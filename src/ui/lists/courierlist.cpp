@@ -1,6 +1,8 @@
 #include "ui/lists/courierlist.h"
 
+#include "core/work/workregister.h"
 #include "ui/common/screen.h"
+#include "ui/lists/cardlinelist.h"
 
 #include <QListView>
 
@@ -21,9 +23,9 @@ void setupCourierList(QListView* list) {
     list->setWordWrap(false);
 }
 
-void setupWorkList(QListView* list) {
-    setupCourierList(list);
+void setupWorkList(CardLineList* list) {
     list->setStyleSheet(QStringLiteral("QListView { color: black; background: white; }"));
+    list->fitColumns(kWorkListLineLength);
 }
 
 } // namespace ombrisa

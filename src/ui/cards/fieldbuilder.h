@@ -1,0 +1,71 @@
+#pragma once
+
+// The one builder of a screen's boxes from its field and placement tables (core/cards/cardfield.h):
+// each box with its caption, typing filter, length limit, look or focus frame, check picture and the
+// focus rules of its kind, then the Enter ring and the tab order. The card screens build with it
+// through CardScreen::buildFields(); a screen that is no card (the work register's edit panel) calls
+// buildCardFields() itself with its own hint line.
+
+#include "core/cards/cardfield.h"
+#include "core/records/fieldtable.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <span>
+
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QToolButton;
+class QWidget;
+
+namespace ombrisa {
+
+class HintLine;
+
+// A place that placements point to: a section's grid (caption over box, each box in a cell of its own
+// where side pictures follow it) or a compact group's grid (caption over box, nothing beside).
+struct CardArea {
+    QWidget* parent;
+    QGridLayout* grid;
+    bool compact = false;
+};
+
+// How a screen's boxes look: their height and least width (0: no least width), the word added to
+// caption names ("lblCliente" + suffix), and whether they show the yellow focus frame or the restyled
+// field look.
+struct CardLook {
+    int boxHeight = 30;
+    int boxMinWidth = 40;
+    QString captionSuffix;
+    bool fieldLook = false;
+};
+
+// What the builder needs: the two tables, the record's field table (for the capacities), the areas,
+// the look, the items of ListOnly boxes by control name, and an optional hook run on each placed box's
+// cell (a screen's own picture beside a box).
+struct CardLayout {
+    std::span<const CardField> fields;
+    std::span<const CardPlacement> placements;
+    FieldTable record;
+    QList<CardArea> areas;
+    CardLook look;
+    std::function<QStringList(const QString&)> listItems;
+    std::function<void(QHBoxLayout* cell, QWidget* parent, const QString& control)> besideBox;
+};
+
+// What the builder made, in table order: every control (hidden labels too), the caption of each
+// (nullptr for hidden labels), and the check and e-mail pictures it put beside their boxes.
+struct BuiltFields {
+    QList<QWidget*> controls;
+    QList<QLabel*> captions;
+    QList<QToolButton*> checkButtons;
+};
+
+// Builds every control of the field table where its placement says, in `screen` (which owns the Enter
+// ring and the boxes' focus rules); the check pictures show their hints on `hints`.
+BuiltFields buildCardFields(QWidget* screen, HintLine& hints, const CardLayout& layout);
+
+} // namespace ombrisa
