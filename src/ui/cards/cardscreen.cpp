@@ -152,11 +152,10 @@ QWidget* CardScreen::field(const QString& name) const {
     return nullptr;
 }
 
-QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
+BuiltFields buildCardFields(QWidget* owner, HintLine* hints, const CardLayout& layout) {
     Q_ASSERT(layout.fields.size() == layout.placements.size());
-    table_ = layout.fields;
-    auto* watcher = new CardBoxWatcher(this);
-    QList<QLabel*> captions;
+    auto* watcher = new CardBoxWatcher(owner);
+    BuiltFields built;
     QList<QWidget*> ring;
     for (std::size_t i = 0; i < layout.fields.size(); ++i) {
         const CardField& f = layout.fields[i];
@@ -164,11 +163,11 @@ QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
         const QString name = QString::fromLatin1(f.control);
 
         if (f.kind == CardFieldKind::Hidden) {
-            auto* label = new QLabel(this);
+            auto* label = new QLabel(owner);
             label->setObjectName(name);
             label->hide();
-            fields_.append(label);
-            captions.append(nullptr);
+            built.controls.append(label);
+            built.captions.append(nullptr);
             continue;
         }
 
@@ -192,10 +191,15 @@ QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
             combo->setCurrentIndex(-1);
             combo->setMaxVisibleItems(16);
             edit = combo->lineEdit();
-            if (f.kind == CardFieldKind::ListOnly)
-                makeListOnly(combo);
-            else
+            if (f.kind == CardFieldKind::ListOnly) {
+                if (layout.listAccepts)
+                    makeListOnly(combo,
+                                 [accepts = layout.listAccepts, f](const QString& text) { return accepts(f, text); });
+                else
+                    makeListOnly(combo);
+            } else {
                 watcher->watch({combo, combo, f});
+            }
             box = combo;
         } else {
             edit = new QLineEdit(area.parent);
@@ -246,31 +250,40 @@ QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
             area.grid->addWidget(box, p.row * 2 + 1, p.column);
         } else {
             QHBoxLayout* cell = placeUnderCaption(area.grid, caption, box, p.row * 2, p.column, p.span);
-            if (QToolButton* b = addCheckButton(cell, area.parent, *hintLine_, name)) {
-                const std::pair<const char*, QToolButton**> members[] = {{"btnEmail", &btnEmail},
-                                                                         {"btnCodFisc", &btnCodFisc},
-                                                                         {"btnCarta", &btnCarta},
-                                                                         {"btnPartitaIva", &btnPartitaIva},
-                                                                         {"btnIban", &btnIban}};
-                for (const auto& [buttonName, member] : members)
-                    if (b->objectName() == QLatin1String(buttonName))
-                        *member = b;
-            }
+            if (hints)
+                if (QToolButton* b = addCheckButton(cell, area.parent, *hints, name))
+                    built.checkButtons.append(b);
             if (layout.besideBox)
                 layout.besideBox(cell, area.parent, name);
         }
         if (!layout.look.fieldLook)
             addFocusRect(box)->setObjectName(QStringLiteral("eff") + name.mid(3));
 
-        fields_.append(box);
-        captions.append(caption);
+        built.controls.append(box);
+        built.captions.append(caption);
         ring.append(box);
     }
 
-    new EnterRing(ring, this);
+    built.ring = new EnterRing(ring, owner);
     for (qsizetype i = 1; i < ring.size(); ++i)
         QWidget::setTabOrder(ring[i - 1], ring[i]);
-    return captions;
+    return built;
+}
+
+QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
+    table_ = layout.fields;
+    const BuiltFields built = buildCardFields(this, hintLine_, layout);
+    fields_.append(built.controls);
+    const std::pair<const char*, QToolButton**> members[] = {{"btnEmail", &btnEmail},
+                                                             {"btnCodFisc", &btnCodFisc},
+                                                             {"btnCarta", &btnCarta},
+                                                             {"btnPartitaIva", &btnPartitaIva},
+                                                             {"btnIban", &btnIban}};
+    for (QToolButton* b : built.checkButtons)
+        for (const auto& [buttonName, member] : members)
+            if (b->objectName() == QLatin1String(buttonName))
+                *member = b;
+    return built.captions;
 }
 
 void CardScreen::addAttachmentLabels() {

@@ -34,6 +34,7 @@ class QToolButton;
 namespace ombrisa {
 
 class CardBinding;
+class EnterRing;
 class HintLine;
 class NavigatorBar;
 
@@ -56,8 +57,9 @@ struct CardLook {
 };
 
 // What buildFields() needs: the two tables, the record's field table (for the capacities), the areas,
-// the look, the items of ListOnly boxes by control name, and an optional hook run on each placed box's
-// cell (a screen's own picture beside a box).
+// the look, the items of ListOnly boxes by control name, an optional hook run on each placed box's cell (a
+// screen's own picture beside a box), and which texts a ListOnly box keeps when left (by default exactly
+// one of its items).
 struct CardLayout {
     std::span<const CardField> fields;
     std::span<const CardPlacement> placements;
@@ -66,7 +68,22 @@ struct CardLayout {
     CardLook look;
     std::function<QStringList(const QString&)> listItems;
     std::function<void(QHBoxLayout* cell, QWidget* parent, const QString& control)> besideBox;
+    std::function<bool(const CardField& field, const QString& text)> listAccepts;
 };
+
+// What buildCardFields() made, in field table order.
+struct BuiltFields {
+    QList<QWidget*> controls; // every control, hidden labels included
+    QList<QLabel*> captions;  // nullptr for hidden labels
+    QList<QToolButton*> checkButtons;
+    EnterRing* ring = nullptr; // the boxes in table order; a screen may give one of them an action
+};
+
+// Builds every control of the field table where its placement says, with its caption, filter, length
+// limit, look and check picture, then the Enter ring and the tab order. Hidden labels belong to `owner`;
+// `hints` takes the check pictures' hints (may be null for a table without such boxes). CardScreen builds
+// its cards with it; a screen that is no card but shares their conventions (the interval boxes) too.
+BuiltFields buildCardFields(QWidget* owner, HintLine* hints, const CardLayout& layout);
 
 class CardScreen : public QWidget {
     Q_OBJECT
