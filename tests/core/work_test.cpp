@@ -306,3 +306,27 @@ TEST(IntervalDates, MonthNamesAndDateTexts) {
               QStringLiteral("05/03/2024"));
     EXPECT_EQ(intervalDateText(QStringLiteral("05"), QStringLiteral("Mars"), QStringLiteral("2024")), QString());
 }
+
+// What a day or month box keeps when the user leaves it (anything else empties it).
+TEST(IntervalDates, TheDayAndMonthBoxesKeepOnlyTheirListsValues) {
+    struct Case {
+        const char* field;
+        const char* text;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"Giorno", "01", true},    {"Giorno", "31", true},      {"Giorno", "1", false},
+        {"Giorno", "00", false},   {"Giorno", "32", false},     {"Giorno", "", false},
+        {"Giorno", "٠١", false},   {"Mese", "Marzo", true},     {"Mese", "MARZO", true},
+        {"Mese", "marzo", true},   {"Mese", "Marz", false},     {"Mese", "", false},
+        {"Mese", "03", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(intervalBoxAccepts(QString::fromLatin1(c.field), QString::fromUtf8(c.text)), c.kept)
+            << c.field << " \"" << c.text << "\"";
+    // The boxes take their length limits from the same table as their fields.
+    for (const CardField& f : kIntervalFields)
+        EXPECT_GE(fieldIndex(kIntervalBoxSizes, QString::fromLatin1(f.field)), 0) << f.control;
+    EXPECT_EQ(kIntervalBoxSizes[static_cast<std::size_t>(fieldIndex(kIntervalBoxSizes, u"Mese"))].capacity,
+              std::size_t{9}); // "Settembre"
+}

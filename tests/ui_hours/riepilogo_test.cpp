@@ -201,6 +201,37 @@ TEST_F(RiepilogoTest, EveryColumnShowsWithinA1366PixelScreen) {
     });
 }
 
+// The boxes look and move like the cards' boxes: the one with the keyboard, and only it, has its yellow
+// frame; the pictures and buttons explain themselves on the hint line, the background empties it.
+TEST_F(RiepilogoTest, TheBoxesShowTheCardsFocusFrameAndTheHintLineExplainsTheButtons) {
+    menu->setWindowState(Qt::WindowNoState); // the office's screen, wider than the test display
+    menu->resize(1366, 740);
+    QApplication::setActiveWindow(menu.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.get()));
+    const QStringList boxes{"txtCliente",    "txtGiornoInizio", "txtMeseInizio", "txtAnnoInizio",
+                            "txtGiornoFine", "txtMeseFine",     "txtAnnoFine"};
+    for (const QString& name : boxes) {
+        menu->findChild<QWidget*>(name)->setFocus(Qt::TabFocusReason);
+        for (const QString& other : boxes) {
+            auto* frame = menu->findChild<QWidget*>(QStringLiteral("eff") + other.mid(3));
+            ASSERT_NE(frame, nullptr) << other.toStdString();
+            EXPECT_EQ(frame->isVisible(), other == name) << "focus in " << name.toStdString();
+        }
+    }
+    EXPECT_EQ(menu->panInfo->text(), QStringLiteral("Pronto per un nuovo riepilogo delle ore di lavoro..."));
+    const std::pair<QWidget*, const char*> hints[] = {
+        {menu->btnCodFisc, "Importa il codice fiscale dall'archivio anagrafico degli agenti."},
+        {menu->btnVisualizza, "Controlla l'agente e l'intervallo e mostra il riepilogo."},
+        {menu->btnEsci, "Torna al menu principale."},
+    };
+    for (const auto& [control, hint] : hints) {
+        QTest::mouseMove(control, control->rect().center());
+        EXPECT_EQ(menu->panInfo->text(), QString::fromUtf8(hint));
+        QTest::mouseMove(menu.get(), QPoint(3, 3));
+        EXPECT_EQ(menu->panInfo->text(), QString());
+    }
+}
+
 TEST_F(RiepilogoTest, ASummaryOfThreeYearsListsOnlyTheInterval) {
     writeRegister(work("31/12/2022", "Prima", "5") + work("01/01/2023", "Capodanno", "8") +
                   work("15/06/2023", "Estate", "7,5") + work("01/01/2024", "Dopo", "4") +

@@ -250,6 +250,35 @@ TEST_F(StatsScreen, HalfFilledOrReversedIntervalsAreRefusedWithTheHoursIntervalM
     EXPECT_EQ(screen->shownInterval().from, QDate(2024, 1, 1));
 }
 
+// The interval boxes are the hours interval's: a day or month takes no typing and is emptied with
+// Backspace, a year takes digits only, Enter walks the six boxes, and the bar still fits the screen.
+TEST_F(StatsScreen, TheIntervalBoxesAreTheHoursIntervalsBoxes) {
+    open();
+    QApplication::setActiveWindow(screen.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
+    screen->txtGiornoInizio->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(screen->txtGiornoInizio, QStringLiteral("15"));
+    EXPECT_EQ(screen->txtGiornoInizio->currentText(), QStringLiteral("01"));
+    QTest::keyClick(screen->txtGiornoInizio, Qt::Key_Backspace);
+    EXPECT_EQ(screen->txtGiornoInizio->currentText(), QString());
+    screen->txtAnnoFine->clear();
+    QTest::keyClicks(screen->txtAnnoFine, QStringLiteral("2a0-23"));
+    EXPECT_EQ(screen->txtAnnoFine->text(), QStringLiteral("2023"));
+
+    const QList<QWidget*> ring{screen->txtGiornoInizio, screen->txtMeseInizio, screen->txtAnnoInizio,
+                               screen->txtGiornoFine,   screen->txtMeseFine,   screen->txtAnnoFine};
+    screen->txtGiornoInizio->setFocus(Qt::TabFocusReason);
+    for (qsizetype i = 1; i <= ring.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QWidget* f = QApplication::focusWidget();
+        if (f && qobject_cast<QComboBox*>(f->parentWidget()))
+            f = f->parentWidget();
+        EXPECT_EQ(f, ring[i % ring.size()]) << "after Enter number " << i;
+    }
+    EXPECT_FALSE(screen->busy()); // Enter moved on; it started no computation
+    EXPECT_LE(screen->minimumSizeHint().width(), 1366);
+}
+
 TEST_F(StatsScreen, AChartIsSavedAsPdfAndPngAndPrintedWithTheIntervalInItsTitle) {
     generate(600);
     open();

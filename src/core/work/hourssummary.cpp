@@ -33,6 +33,14 @@ int intervalMonthNumber(QStringView name) {
     return 0;
 }
 
+bool intervalBoxAccepts(QStringView field, const QString& text) {
+    if (field == u"Giorno")
+        return intervalDayItems().contains(text);
+    if (field == u"Mese")
+        return intervalMonthNumber(text) > 0;
+    return true;
+}
+
 QString intervalDateText(QStringView day, QStringView monthName, QStringView year) {
     const int month = intervalMonthNumber(monthName);
     if (month == 0)

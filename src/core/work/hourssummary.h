@@ -3,6 +3,8 @@
 // The hours summary: the works of one agent within a date interval and their total hours, and the
 // checks of the interval screen that asks for it. Shared by the summary screens and ombrisa-tool.
 
+#include "core/cards/cardfield.h"
+#include "core/records/fieldtable.h"
 #include "core/work/workregister.h"
 
 #include <QDate>
@@ -10,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -25,6 +28,31 @@ QStringList intervalMonthItems();
 int intervalMonthNumber(QStringView name);
 // Trimmed day + "/" + two-digit month + "/" + trimmed year ("05/03/2024"); empty for an unknown month.
 QString intervalDateText(QStringView day, QStringView monthName, QStringView year);
+
+// The boxes of the interval screens in Enter order: the agent's codice fiscale (the hours interval only),
+// then day, month and year of the start and of the end. Days and months come from their lists; years take
+// digits only. The builder takes their length limits from kIntervalBoxSizes.
+inline constexpr std::array<CardField, 7> kIntervalFields{{
+    {"txtCliente", "Indicare il codice fiscale dell'agente:", "CodFisc", CardFieldKind::Edit, CardFilter::TrimUpper},
+    {"txtGiornoInizio", "Giorno:", "Giorno", CardFieldKind::ListOnly},
+    {"txtMeseInizio", "Mese:", "Mese", CardFieldKind::ListOnly},
+    {"txtAnnoInizio", "Anno:", "Anno", CardFieldKind::Edit, CardFilter::Digits},
+    {"txtGiornoFine", "Giorno:", "Giorno", CardFieldKind::ListOnly},
+    {"txtMeseFine", "Mese:", "Mese", CardFieldKind::ListOnly},
+    {"txtAnnoFine", "Anno:", "Anno", CardFieldKind::Edit, CardFilter::Digits},
+}};
+// The interval boxes without the codice fiscale: the date boxes of every interval screen.
+inline constexpr std::span<const CardField> kIntervalDateFields{kIntervalFields.data() + 1, 6};
+// How many characters each kind of interval box holds.
+inline constexpr std::array<FieldDef, 4> kIntervalBoxSizes{{
+    {"CodFisc", 0, 16},
+    {"Giorno", 17, 2},
+    {"Mese", 20, 9},
+    {"Anno", 30, 4},
+}};
+// Whether a day or month box keeps the (trimmed) `text` it is left with: a day exactly "01" to "31", a month
+// by its name whatever its case (intervalMonthNumber). `field` is the box's field, "Giorno" or "Mese".
+bool intervalBoxAccepts(QStringView field, const QString& text);
 
 // What the interval screen's fields hold, as typed.
 struct IntervalInput {

@@ -80,7 +80,7 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : CardScreen(parent) {
     auto* stack = new QVBoxLayout(sections);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(8);
-    CardLayout layout{kAgentCardFields, kPlacements, kDipendenteFields, {}, CardLook{28, 40, {}, true}, {}, {}};
+    CardLayout layout{kAgentCardFields, kPlacements, kDipendenteFields, {}, CardLook{28, 40, {}, true}, {}, {}, {}};
     for (std::size_t s = 0; s < kSectionRows.size(); ++s) {
         QFrame* frame = makeSectionFrame(sections, static_cast<int>(s) + 1);
         QGridLayout* grid = makeFieldGrid(kColumns, 12, 4);

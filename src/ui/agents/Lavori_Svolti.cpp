@@ -154,7 +154,7 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName,
                               cell->addWidget(impOggi);
                           }
                       }};
-    const BuiltFields built = buildCardFields(this, *hints_, layout);
+    const BuiltFields built = buildCardFields(this, hints_, layout);
     const auto box = [&built](const char* name) {
         for (QWidget* w : built.controls)
             if (w->objectName() == QLatin1String(name))

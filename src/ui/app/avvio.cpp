@@ -203,7 +203,7 @@ void TfrmAvvio::openWorkArea(int tile) {
         openArea_->removeEventFilter(this);
     openArea_ = area;
     area->installEventFilter(this);
-    area->show();
+    showActive(area);
     hide();
 }
 
@@ -212,7 +212,7 @@ bool TfrmAvvio::eventFilter(QObject* watched, QEvent* event) {
     if (watched == openArea_ && event->type() == QEvent::Hide && !openArea_->isVisible()) {
         openArea_->removeEventFilter(this);
         openArea_ = nullptr;
-        show();
+        showActive(this);
     }
     return QWidget::eventFilter(watched, event);
 }

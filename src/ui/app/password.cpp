@@ -93,8 +93,7 @@ void TfrmPassword::cmdOKClick() {
         if (!startMenu_ && startMenuProvider_)
             startMenu_ = startMenuProvider_();
         if (startMenu_) {
-            startMenu_->show();
-            startMenu_->activateWindow();
+            showActive(startMenu_);
         }
         hide();
         break;
@@ -116,15 +115,13 @@ void TfrmPassword::cmdEsciClick() {
 void TfrmPassword::btnCambiaPasswordClick() {
     if (!changeScreen_)
         return;
-    changeScreen_->show();
-    changeScreen_->activateWindow();
+    showActive(changeScreen_);
     hide();
 }
 
 void TfrmPassword::changeScreenClosed() {
     txtPassword->clear();
-    show();
-    activateWindow();
+    showActive(this);
     txtPassword->setFocus();
 }
 

@@ -276,7 +276,8 @@ QWidget* TfrmChiamate::buildSections() {
                               cell->addWidget(impCliente = makeSideButton(
                                                   parent, hints(), "impCliente", ":/calls/art/importa.svg",
                                                   "Importa i dati dall'archivio anagrafico dei clienti."));
-                      }};
+                      },
+                      {}};
     buildFields(layout);
 
     // The date and time pictures, and the separator between hour and minutes.

@@ -84,7 +84,7 @@ QWidget* CardScreen::field(const QString& name) const {
 
 QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
     table_ = layout.fields;
-    const BuiltFields built = buildCardFields(this, *hintLine_, layout);
+    const BuiltFields built = buildCardFields(this, hintLine_, layout);
     fields_ = built.controls;
     const std::pair<const char*, QToolButton**> members[] = {{"btnEmail", &btnEmail},
                                                              {"btnCodFisc", &btnCodFisc},

@@ -80,7 +80,7 @@ private:
 
 } // namespace
 
-BuiltFields buildCardFields(QWidget* screen, HintLine& hints, const CardLayout& layout) {
+BuiltFields buildCardFields(QWidget* screen, HintLine* hints, const CardLayout& layout) {
     Q_ASSERT(layout.fields.size() == layout.placements.size());
     auto* watcher = new CardBoxWatcher(screen);
     BuiltFields built;
@@ -119,10 +119,15 @@ BuiltFields buildCardFields(QWidget* screen, HintLine& hints, const CardLayout& 
             combo->setCurrentIndex(-1);
             combo->setMaxVisibleItems(16);
             edit = combo->lineEdit();
-            if (f.kind == CardFieldKind::ListOnly)
-                makeListOnly(combo);
-            else
+            if (f.kind == CardFieldKind::ListOnly) {
+                if (layout.listAccepts)
+                    makeListOnly(combo,
+                                 [accepts = layout.listAccepts, f](const QString& text) { return accepts(f, text); });
+                else
+                    makeListOnly(combo);
+            } else {
                 watcher->watch({combo, combo, f});
+            }
             box = combo;
         } else {
             edit = new QLineEdit(area.parent);
@@ -175,8 +180,9 @@ BuiltFields buildCardFields(QWidget* screen, HintLine& hints, const CardLayout& 
             area.grid->addWidget(box, p.row * 2 + 1, p.column);
         } else {
             QHBoxLayout* cell = placeUnderCaption(area.grid, caption, box, p.row * 2, p.column, p.span);
-            if (QToolButton* b = addCheckButton(cell, area.parent, hints, name))
-                built.checkButtons.append(b);
+            if (hints)
+                if (QToolButton* b = addCheckButton(cell, area.parent, *hints, name))
+                    built.checkButtons.append(b);
             if (layout.besideBox)
                 layout.besideBox(cell, area.parent, name);
         }
@@ -188,7 +194,7 @@ BuiltFields buildCardFields(QWidget* screen, HintLine& hints, const CardLayout& 
         ring.append(box);
     }
 
-    new EnterRing(ring, screen);
+    built.ring = new EnterRing(ring, screen);
     for (qsizetype i = 1; i < ring.size(); ++i)
         QWidget::setTabOrder(ring[i - 1], ring[i]);
     return built;

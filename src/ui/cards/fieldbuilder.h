@@ -23,6 +23,7 @@ class QWidget;
 
 namespace ombrisa {
 
+class EnterRing;
 class HintLine;
 
 // A place that placements point to: a section's grid (caption over box, each box in a cell of its own
@@ -44,8 +45,9 @@ struct CardLook {
 };
 
 // What the builder needs: the two tables, the record's field table (for the capacities), the areas,
-// the look, the items of ListOnly boxes by control name, and an optional hook run on each placed box's
-// cell (a screen's own picture beside a box).
+// the look, the items of ListOnly boxes by control name, an optional hook run on each placed box's cell
+// (a screen's own picture beside a box), and which texts a ListOnly box keeps when left (by default
+// exactly one of its items).
 struct CardLayout {
     std::span<const CardField> fields;
     std::span<const CardPlacement> placements;
@@ -54,6 +56,7 @@ struct CardLayout {
     CardLook look;
     std::function<QStringList(const QString&)> listItems;
     std::function<void(QHBoxLayout* cell, QWidget* parent, const QString& control)> besideBox;
+    std::function<bool(const CardField& field, const QString& text)> listAccepts;
 };
 
 // What the builder made, in table order: every control (hidden labels too), the caption of each
@@ -62,10 +65,12 @@ struct BuiltFields {
     QList<QWidget*> controls;
     QList<QLabel*> captions;
     QList<QToolButton*> checkButtons;
+    EnterRing* ring = nullptr; // the boxes in table order; a screen may give one of them an action
 };
 
 // Builds every control of the field table where its placement says, in `screen` (which owns the Enter
-// ring and the boxes' focus rules); the check pictures show their hints on `hints`.
-BuiltFields buildCardFields(QWidget* screen, HintLine& hints, const CardLayout& layout);
+// ring and the boxes' focus rules); the check pictures show their hints on `hints` (null for a table
+// without such boxes, as the interval boxes).
+BuiltFields buildCardFields(QWidget* screen, HintLine* hints, const CardLayout& layout);
 
 } // namespace ombrisa

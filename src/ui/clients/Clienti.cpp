@@ -78,7 +78,7 @@ TfrmClienti::TfrmClienti(QWidget* parent) : CardScreen(parent) {
     auto* stack = new QVBoxLayout(sections);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(8);
-    CardLayout layout{kClientCardFields, kPlacements, kClienteFields, {}, {}, {}, {}};
+    CardLayout layout{kClientCardFields, kPlacements, kClienteFields, {}, {}, {}, {}, {}};
     for (int s = 0; s < 5; ++s) {
         QFrame* frame = makeSectionFrame(sections, s + 1);
         auto* row = new QHBoxLayout(frame);

@@ -34,6 +34,12 @@ void centreWindow(QWidget* window, const QWidget* over) {
         window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
 }
 
+void showActive(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void maximiseWindow(QWidget* window) {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         window->setGeometry(screen->availableGeometry());

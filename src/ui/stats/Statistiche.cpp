@@ -3,13 +3,11 @@
 #include "core/dates/dates.h"
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
-#include "core/work/hourssummary.h"
 #include "report/layouts/statsreport.h"
 #include "report/printerservice.h"
 #include "ui/app/guida.h"
 #include "ui/common/conventions.h"
 #include "ui/common/helptexts.h"
-#include "ui/common/keyfilters.h"
 #include "ui/common/screen.h"
 #include "ui/common/services.h"
 
@@ -75,15 +73,6 @@ QString shownVoce(const QString& voce) {
 
 QString number(std::int64_t n) {
     return QLocale(QLocale::Italian, QLocale::Italy).toString(static_cast<qlonglong>(n));
-}
-
-QLineEdit* yearBox(const char* name, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setMaxLength(4);
-    box->setFixedWidth(70);
-    installDigitOnlyFilter(box);
-    return box;
 }
 
 QStandardItem* cell(const QString& text, bool right = false) {
@@ -511,28 +500,11 @@ TfrmStatistiche::~TfrmStatistiche() {
 void TfrmStatistiche::buildIntervalBar(QWidget* parent, QVBoxLayout* column) {
     auto* bar = new QHBoxLayout;
     bar->setSpacing(10);
-    QStringList days{QString()};
-    days += intervalDayItems();
-    const QStringList months = QStringList{QString()} + intervalMonthItems();
-    const auto group = [&](const QString& caption, QComboBox*& day, QComboBox*& month, QLineEdit*& year,
-                           const char* dayName, const char* monthName, const char* yearName) {
-        auto* box = new QGroupBox(caption, parent);
-        auto* row = new QHBoxLayout(box);
-        row->setSpacing(6);
-        day = pickBox(dayName, days, box);
-        day->setFixedWidth(62);
-        month = pickBox(monthName, months, box);
-        month->setFixedWidth(120);
-        year = yearBox(yearName, box);
-        row->addWidget(day);
-        row->addWidget(month);
-        row->addWidget(year);
-        return box;
-    };
-    bar->addWidget(group(QStringLiteral("Dal giorno"), txtGiornoInizio, txtMeseInizio, txtAnnoInizio,
-                         "txtGiornoInizio", "txtMeseInizio", "txtAnnoInizio"));
-    bar->addWidget(group(QStringLiteral("Al giorno"), txtGiornoFine, txtMeseFine, txtAnnoFine, "txtGiornoFine",
-                         "txtMeseFine", "txtAnnoFine"));
+    auto* from = new QGroupBox(QStringLiteral("Dal giorno"), parent);
+    auto* to = new QGroupBox(QStringLiteral("Al giorno"), parent);
+    bar->addWidget(from);
+    bar->addWidget(to);
+    buildIntervalBoxes(this, *this, {from, to, {nullptr, nullptr}, {}});
 
     auto* quick = new QGroupBox(QStringLiteral("Scelte rapide"), parent);
     auto* quickRow = new QHBoxLayout(quick);
@@ -594,29 +566,8 @@ void TfrmStatistiche::buildIntervalBar(QWidget* parent, QVBoxLayout* column) {
     connect(btnAnnulla, &QPushButton::clicked, this, &TfrmStatistiche::btnAnnullaClick);
 }
 
-QComboBox* TfrmStatistiche::pickBox(const char* name, const QStringList& items, QWidget* parent) {
-    // A day or a month comes only from its list; the empty first entry leaves the box empty.
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->addItems(items);
-    box->setMaxVisibleItems(13);
-    return box;
-}
-
 void TfrmStatistiche::setInterval(const StatsInterval& interval) {
-    const auto put = [](const std::optional<QDate>& date, QComboBox* day, QComboBox* month, QLineEdit* year) {
-        if (!date) {
-            day->setCurrentIndex(0);
-            month->setCurrentIndex(0);
-            year->clear();
-            return;
-        }
-        day->setCurrentIndex(date->day());
-        month->setCurrentIndex(date->month());
-        year->setText(QStringLiteral("%1").arg(date->year(), 4, 10, QLatin1Char('0')));
-    };
-    put(interval.from, txtGiornoInizio, txtMeseInizio, txtAnnoInizio);
-    put(interval.to, txtGiornoFine, txtMeseFine, txtAnnoFine);
+    showInterval(interval.from, interval.to);
 }
 
 void TfrmStatistiche::quickChoice(QuickInterval choice) {
@@ -629,17 +580,9 @@ void TfrmStatistiche::quickChoice(QuickInterval choice) {
 void TfrmStatistiche::btnCalcolaClick() {
     if (busy())
         return;
-    const StatsIntervalCheck check = checkStatsInterval(
-        {QString(), txtGiornoInizio->currentText(), txtMeseInizio->currentText(), txtAnnoInizio->text(),
-         txtGiornoFine->currentText(), txtMeseFine->currentText(), txtAnnoFine->text()});
+    const StatsIntervalCheck check = checkStatsInterval(intervalInput());
     if (const auto& refusal = check.check.refusal) {
-        if (refusal->plain)
-            showPlain(this, refusal->message);
-        else
-            showWarning(this, refusal->message);
-        if (!refusal->focus.isEmpty())
-            if (auto* target = findChild<QWidget*>(refusal->focus))
-                target->setFocus(Qt::OtherFocusReason);
+        showIntervalRefusal(this, *refusal);
         return;
     }
     startJob(check.interval);

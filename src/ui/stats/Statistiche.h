@@ -6,6 +6,7 @@
 // a cancel button; every chart can be saved as PNG or PDF and printed with the interval in its title.
 
 #include "core/stats/callstats.h"
+#include "ui/cards/intervalboxes.h"
 
 #include <QDialog>
 #include <QList>
@@ -29,19 +30,15 @@ class QVBoxLayout;
 
 namespace ombrisa {
 
-class TfrmStatistiche : public QDialog {
+class TfrmStatistiche : public QDialog, public IntervalBoxes {
     Q_OBJECT
 public:
     explicit TfrmStatistiche(QWidget* parent = nullptr);
     ~TfrmStatistiche() override;
 
-    // The interval boxes, as on the hours interval screen.
-    QComboBox* txtGiornoInizio = nullptr;
-    QComboBox* txtMeseInizio = nullptr;
-    QLineEdit* txtAnnoInizio = nullptr;
-    QComboBox* txtGiornoFine = nullptr;
-    QComboBox* txtMeseFine = nullptr;
-    QLineEdit* txtAnnoFine = nullptr;
+    // The interval boxes txtGiornoInizio ... txtAnnoFine are the hours interval screen's, inherited
+    // (ui/cards/intervalboxes.h).
+
     // Quick choices: they fill the boxes (Tutto il registro empties them) and compute.
     QPushButton* btnQuestoMese = nullptr;
     QPushButton* btnMeseScorso = nullptr;
@@ -97,7 +94,6 @@ protected:
 private:
     struct Job;
     void buildIntervalBar(QWidget* parent, QVBoxLayout* column);
-    QComboBox* pickBox(const char* name, const QStringList& items, QWidget* parent);
     void quickChoice(QuickInterval choice);
     void startJob(const StatsInterval& interval);
     void stopJob();
