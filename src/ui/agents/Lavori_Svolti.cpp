@@ -153,7 +153,8 @@ TfrmLavori_Svolti::TfrmLavori_Svolti(QWidget* owner, const QLineEdit* agentName,
                                                        "Inserisci la data corrente.");
                               cell->addWidget(impOggi);
                           }
-                      }};
+                      },
+                      {}};
     const BuiltFields built = buildCardFields(this, hints_, layout);
     const auto box = [&built](const char* name) {
         for (QWidget* w : built.controls)
