@@ -22,7 +22,7 @@ CallSaveVerdict check(const Card& card) {
     return checkCallCard([&card](const QString& control) { return card.value(control); });
 }
 
-struct Case {
+struct SaveCase {
     const char* name;
     std::vector<std::pair<const char*, const char*>> changes;
     int check;
@@ -30,16 +30,16 @@ struct Case {
     const char* message;
 };
 // The test list and a failure name the case.
-void PrintTo(const Case& c, std::ostream* os) {
+void PrintTo(const SaveCase& c, std::ostream* os) {
     *os << c.name;
 }
 
 const char* const kDateTail = "\n\r\n\rPer poter salvare la scheda è necessario indicare una data valida.";
 
-class SaveChecks : public ::testing::TestWithParam<Case> {};
+class SaveChecks : public ::testing::TestWithParam<SaveCase> {};
 
 TEST_P(SaveChecks, FirstFailingCheckDecides) {
-    const Case& c = GetParam();
+    const SaveCase& c = GetParam();
     Card card = validCard();
     for (const auto& [control, text] : c.changes)
         card[QString::fromLatin1(control)] = QString::fromUtf8(text);
@@ -54,115 +54,115 @@ TEST_P(SaveChecks, FirstFailingCheckDecides) {
 INSTANTIATE_TEST_SUITE_P(
     Table, SaveChecks,
     ::testing::Values(
-        Case{"DayEmpty",
+        SaveCase{"DayEmpty",
              {{"txtGiornoRit", " \t "}, {"txtMeseRit", ""}},
              1,
              "txtGiornoRit",
              "Attenzione: per salvare la scheda è necessario indicare il giorno della chiamata."},
-        Case{"DayOneDigit",
+        SaveCase{"DayOneDigit",
              {{"txtGiornoRit", " 5 "}, {"lblAnnoRit", ""}},
              2,
              "txtGiornoRit",
              "Attenzione: per salvare la scheda è necessario indicare il giorno della chiamata usando due cifre."},
-        Case{"MonthEmpty",
+        SaveCase{"MonthEmpty",
              {{"txtMeseRit", "  "}, {"lblAnnoRit", ""}},
              3,
              "txtMeseRit",
              "Attenzione: per salvare la scheda è necessario indicare il mese della chiamata."},
-        Case{"YearEmpty",
+        SaveCase{"YearEmpty",
              {{"lblAnnoRit", ""}, {"txtOreRit", ""}},
              4,
              "lblAnnoRit",
              "Attenzione: per salvare la scheda è necessario indicare l'anno della chiamata."},
-        Case{"YearThreeDigits",
+        SaveCase{"YearThreeDigits",
              {{"lblAnnoRit", " 202 "}, {"txtOreRit", ""}},
              5,
              "lblAnnoRit",
              "Attenzione: per salvare la scheda è necessario indicare l'anno della chiamata usando quattro cifre."},
         // The hour's emptiness is checked before the minutes', the minutes' before the hour's length.
-        Case{"HourEmpty",
+        SaveCase{"HourEmpty",
              {{"txtOreRit", ""}, {"txtMinutiRit", ""}},
              6,
              "txtOreRit",
              "Attenzione: per salvare la scheda è necessario indicare l'ora della chiamata."},
-        Case{"MinutesEmpty",
+        SaveCase{"MinutesEmpty",
              {{"txtOreRit", "9"}, {"txtMinutiRit", " "}},
              7,
              "txtMinutiRit",
              "Attenzione: per salvare la scheda è necessario indicare i minuti dell'ora della chiamata."},
-        Case{"HourOneDigit",
+        SaveCase{"HourOneDigit",
              {{"txtOreRit", "9"}, {"txtMinutiRit", "7"}},
              8,
              "txtOreRit",
              "Attenzione: per salvare la scheda è necessario indicare l'ora della chiamata usando due cifre."},
-        Case{"MinutesOneDigit",
+        SaveCase{"MinutesOneDigit",
              {{"txtMinutiRit", "7 "}, {"txtTipo", ""}},
              9,
              "txtMinutiRit",
              "Attenzione: per salvare la scheda è necessario indicare i minuti dell'ora della vendita usando due "
              "cifre."},
-        Case{"TipoEmpty",
+        SaveCase{"TipoEmpty",
              {{"txtTipo", ""}, {"txtOggetto", ""}},
              10,
              "txtTipo",
              "Attenzione: per salvare la scheda è necessario indicare il tipo di chiamata (in entrata o in uscita)."},
-        Case{"OggettoEmpty",
+        SaveCase{"OggettoEmpty",
              {{"txtOggetto", "   "}, {"txtCliente", ""}},
              11,
              "txtOggetto",
              "Attenzione: per salvare la scheda è necessario indicare l'oggetto della chiamata."},
-        Case{"ClienteEmpty",
+        SaveCase{"ClienteEmpty",
              {{"txtCliente", ""}, {"txtCodFisc", ""}},
              12,
              "txtCliente",
              "Attenzione: per salvare la scheda è necessario indicare cognome e nome del cliente."},
-        Case{"CodFiscEmpty",
+        SaveCase{"CodFiscEmpty",
              {{"txtCodFisc", ""}, {"txtRecapito", ""}},
              13,
              "txtCodFisc",
              "Attenzione: per salvare la scheda è necessario indicare il codice fiscale del cliente."},
-        Case{"RecapitoEmpty",
+        SaveCase{"RecapitoEmpty",
              {{"txtRecapito", " "}, {"txtMeseRit", "Marzolino"}},
              14,
              "txtRecapito",
              "Attenzione: per salvare la scheda è necessario indicare il telefono preferenziale del cliente."},
-        Case{"MonthUnknown",
+        SaveCase{"MonthUnknown",
              {{"txtMeseRit", "Marzolino"}, {"txtGiornoRit", "99"}},
              15,
              "txtMeseRit",
              "Attenzione: selezionare il mese dal menu a cascata.\n\r\n\rPer poter salvare la scheda è necessario "
              "indicare una data valida."},
-        Case{"ThirtyFirstOfApril",
+        SaveCase{"ThirtyFirstOfApril",
              {{"txtGiornoRit", "31"}, {"txtMeseRit", "Aprile"}},
              16,
              "txtGiornoRit",
              "Attenzione: la data 31/04/2024 non esiste.\n\r\n\rPer poter salvare la scheda è necessario indicare "
              "una data valida."},
-        Case{"FebruaryTwentyNinthOfCommonYear",
+        SaveCase{"FebruaryTwentyNinthOfCommonYear",
              {{"txtGiornoRit", "29"}, {"txtMeseRit", "Febbraio"}, {"lblAnnoRit", "2023"}},
              16,
              "txtGiornoRit",
              "Attenzione: la data 29/02/2023 non esiste.\n\r\n\rPer poter salvare la scheda è necessario indicare "
              "una data valida."},
-        Case{"FiveDigitYear",
+        SaveCase{"FiveDigitYear",
              {{"lblAnnoRit", "20245"}},
              16,
              "txtGiornoRit",
              "Attenzione: la data 05/03/20245 non esiste.\n\r\n\rPer poter salvare la scheda è necessario indicare "
              "una data valida."},
-        Case{"YearZero",
+        SaveCase{"YearZero",
              {{"lblAnnoRit", "0000"}},
              16,
              "txtGiornoRit",
              "Attenzione: la data 05/03/0000 non esiste.\n\r\n\rPer poter salvare la scheda è necessario indicare "
              "una data valida."},
-        Case{"DayNotANumber",
+        SaveCase{"DayNotANumber",
              {{"txtGiornoRit", "0x"}},
              16,
              "txtGiornoRit",
              "Attenzione: la data 0x/03/2024 non esiste.\n\r\n\rPer poter salvare la scheda è necessario indicare "
              "una data valida."}),
-    [](const ::testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
+    [](const ::testing::TestParamInfo<SaveCase>& p) { return std::string(p.param.name); });
 
 TEST(SaveChecks, AValidCardPassesAndGivesItsCombinedDate) {
     const CallSaveVerdict v = check(validCard());

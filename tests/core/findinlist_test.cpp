@@ -14,7 +14,7 @@ const QStringList kLines = {
     "Neri Paolo       Bari",    // 4
 };
 
-struct Case {
+struct FindCase {
     const char* name;
     int selected;    // before the find
     const char* box; // find box text
@@ -23,7 +23,7 @@ struct Case {
     bool found;
 };
 
-const Case kCases[] = {
+const FindCase kCases[] = {
     {"upper case finds lower case", -1, "ROSSI", "", 0, true},
     {"repeat finds the next line", 0, "rossi", "rossi", 2, true},
     {"repeat goes on from the selected line", 2, "ROSSI", "rossi", 0, true},
@@ -41,7 +41,7 @@ const Case kCases[] = {
 };
 
 TEST(FindInList, Cases) {
-    for (const Case& c : kCases) {
+    for (const FindCase& c : kCases) {
         SCOPED_TRACE(c.name);
         QString remembered = QString::fromUtf8(c.remembered);
         const auto outcome = findInList(kLines, c.selected, QString::fromUtf8(c.box), remembered);

@@ -7,15 +7,13 @@
 
 #include "core/exportarchives.h"
 #include "core/testfolder.h"
+#include "testsupport/qtprint.h"
 
 #include <QFile>
 
 using namespace ombrisa;
 using namespace ombrisa::test;
 
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -18,7 +18,7 @@ using test::Fields;
 using test::makeCall;
 using test::makeClient;
 
-struct MatchCase {
+struct PrivacyMatchCase {
     const char* label;
     const char* subjectCode;
     const char* subjectName;
@@ -26,14 +26,14 @@ struct MatchCase {
     const char* storedName;
     bool matches;
 };
-void PrintTo(const MatchCase& c, std::ostream* os) {
+void PrintTo(const PrivacyMatchCase& c, std::ostream* os) {
     *os << c.label;
 }
 
-class PrivacyMatch : public ::testing::TestWithParam<MatchCase> {};
+class PrivacyMatch : public ::testing::TestWithParam<PrivacyMatchCase> {};
 
 TEST_P(PrivacyMatch, CodeTrimmedWithoutCaseOrNameFoldedWhenGiven) {
-    const MatchCase& c = GetParam();
+    const PrivacyMatchCase& c = GetParam();
     const PrivacySubject subject{QString::fromUtf8(c.subjectCode), QString::fromUtf8(c.subjectName)};
     EXPECT_EQ(subject.matches(QString::fromUtf8(c.storedCode), QString::fromUtf8(c.storedName)), c.matches);
 }
@@ -41,19 +41,20 @@ TEST_P(PrivacyMatch, CodeTrimmedWithoutCaseOrNameFoldedWhenGiven) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, PrivacyMatch,
     ::testing::Values(
-        MatchCase{"same_code", "RSSMRA80A01H501U", "", "RSSMRA80A01H501U", "Rossi Mario", true},
-        MatchCase{"code_other_case_and_blanks", " rssmra80a01h501u ", "", "RSSMRA80A01H501U  ", "", true},
-        MatchCase{"other_code", "RSSMRA80A01H501U", "", "VRDLGU75B02F205X", "Rossi Mario", false},
-        MatchCase{"empty_code_never_matches_empty", "", "", "", "", false},
-        MatchCase{"blank_code_never_matches_blank", "   ", "", "  ", "Rossi Mario", false},
-        MatchCase{"code_is_not_a_substring", "RSSMRA80A01H501", "", "RSSMRA80A01H501U", "", false},
-        MatchCase{"name_only", "", "Rossi Mario", "", "Rossi Mario", true},
-        MatchCase{"name_case_and_blanks_folded", "", "  rossi   MARIO ", "ANY", "Rossi Mario", true},
-        MatchCase{"name_is_not_a_substring", "", "Rossi", "", "Rossi Mario", false},
-        MatchCase{"name_without_code_on_a_card_with_code", "", "Rossi Mario", "RSSMRA80A01H501U", "Rossi Mario", true},
-        MatchCase{"code_or_name", "XXXXXXXXXXXXXXXX", "Rossi Mario", "RSSMRA80A01H501U", "Rossi Mario", true},
-        MatchCase{"neither", "XXXXXXXXXXXXXXXX", "Bianchi Anna", "RSSMRA80A01H501U", "Rossi Mario", false}),
-    [](const ::testing::TestParamInfo<MatchCase>& c) { return std::string(c.param.label); });
+        PrivacyMatchCase{"same_code", "RSSMRA80A01H501U", "", "RSSMRA80A01H501U", "Rossi Mario", true},
+        PrivacyMatchCase{"code_other_case_and_blanks", " rssmra80a01h501u ", "", "RSSMRA80A01H501U  ", "", true},
+        PrivacyMatchCase{"other_code", "RSSMRA80A01H501U", "", "VRDLGU75B02F205X", "Rossi Mario", false},
+        PrivacyMatchCase{"empty_code_never_matches_empty", "", "", "", "", false},
+        PrivacyMatchCase{"blank_code_never_matches_blank", "   ", "", "  ", "Rossi Mario", false},
+        PrivacyMatchCase{"code_is_not_a_substring", "RSSMRA80A01H501", "", "RSSMRA80A01H501U", "", false},
+        PrivacyMatchCase{"name_only", "", "Rossi Mario", "", "Rossi Mario", true},
+        PrivacyMatchCase{"name_case_and_blanks_folded", "", "  rossi   MARIO ", "ANY", "Rossi Mario", true},
+        PrivacyMatchCase{"name_is_not_a_substring", "", "Rossi", "", "Rossi Mario", false},
+        PrivacyMatchCase{"name_without_code_on_a_card_with_code", "", "Rossi Mario", "RSSMRA80A01H501U", "Rossi Mario",
+                         true},
+        PrivacyMatchCase{"code_or_name", "XXXXXXXXXXXXXXXX", "Rossi Mario", "RSSMRA80A01H501U", "Rossi Mario", true},
+        PrivacyMatchCase{"neither", "XXXXXXXXXXXXXXXX", "Bianchi Anna", "RSSMRA80A01H501U", "Rossi Mario", false}),
+    [](const ::testing::TestParamInfo<PrivacyMatchCase>& c) { return std::string(c.param.label); });
 
 TEST(PrivacyFields, ForgettingAClientKeepsOnlyTheAnonymisedNameAndNoStaleBytes) {
     TRecCliente r = makeClient({{"Cliente", "Rossi Mario"},

@@ -5,6 +5,7 @@
 #include "core/search/searchrules.h"
 #include "core/storage/codepage.h"
 #include "testfolder.h"
+#include "testsupport/qtprint.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,9 +15,6 @@
 
 #include <map>
 
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 using namespace ombrisa;
 

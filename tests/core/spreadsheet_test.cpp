@@ -151,18 +151,18 @@ TEST_F(SpreadsheetExport, EmptyOrMissingArchivesExportTheHeadingRowOnly) {
               head("Storico Chiamate Cliente") + kCallHeadings + "</tr>" + kTail);
 }
 
-struct ChoiceCase {
+struct ExportChoiceCase {
     const char* name;
     ExportKind kind;
     const char* choice;
     std::vector<QString> listed; // Cliente of the listed calls, in file order
 };
 // The test list and a failure name the case.
-void PrintTo(const ChoiceCase& c, std::ostream* os) {
+void PrintTo(const ExportChoiceCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ExportChoice : public SpreadsheetExport, public ::testing::WithParamInterface<ChoiceCase> {};
+class ExportChoice : public SpreadsheetExport, public ::testing::WithParamInterface<ExportChoiceCase> {};
 
 TEST_P(ExportChoice, ChoosesCallsByExactText) {
     writeArchive<TRecChiamata>(
@@ -171,7 +171,7 @@ TEST_P(ExportChoice, ChoosesCallsByExactText) {
                               makeCall({{"DataRit", " 5/3/2024 "}, {"CodFisc", "RSSMRA80A01"}, {"Cliente", "C"}}),
                               makeCall({{"DataRit", "04/03/2024"}, {"CodFisc", "VRDLCU70B02F205X"}, {"Cliente", "D"}}),
                               makeCall({{"DataRit", ""}, {"CodFisc", "RSSMRA80A01"}, {"Cliente", "E"}})});
-    const ChoiceCase& c = GetParam();
+    const ExportChoiceCase& c = GetParam();
     ExportTable rows;
     ASSERT_TRUE(fillExportRows(c.kind, rows, QString::fromUtf8(c.choice)));
     std::vector<QString> listed;
@@ -182,15 +182,15 @@ TEST_P(ExportChoice, ChoosesCallsByExactText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, ExportChoice,
-    ::testing::Values(ChoiceCase{"RegisterSkipsUndated", ExportKind::Chiamate, "", {"A", "B", "C", "D"}},
-                      ChoiceCase{"TodayByExactDateText", ExportKind::Oggi, "05/03/2024", {"A"}},
-                      ChoiceCase{"TodayNoParsing", ExportKind::Oggi, "5/3/2024", {"B", "C"}},
-                      ChoiceCase{"TodayNone", ExportKind::Oggi, "07/03/2024", {}},
-                      ChoiceCase{
+    ::testing::Values(ExportChoiceCase{"RegisterSkipsUndated", ExportKind::Chiamate, "", {"A", "B", "C", "D"}},
+                      ExportChoiceCase{"TodayByExactDateText", ExportKind::Oggi, "05/03/2024", {"A"}},
+                      ExportChoiceCase{"TodayNoParsing", ExportKind::Oggi, "5/3/2024", {"B", "C"}},
+                      ExportChoiceCase{"TodayNone", ExportKind::Oggi, "07/03/2024", {}},
+                      ExportChoiceCase{
                           "HistoryTrimsBothSidesKeepsCase", ExportKind::Storico, "  RSSMRA80A01 ", {"A", "C", "E"}},
-                      ChoiceCase{"HistoryLowerCaseIsAnotherCode", ExportKind::Storico, "rssmra80a01", {"B"}},
-                      ChoiceCase{"HistoryEmptyCodeListsNothingStoredWithACode", ExportKind::Storico, "  ", {}},
-                      ChoiceCase{"HistoryCharacterNoFieldCanHold", ExportKind::Storico, "RSSMRA80A0\u0170", {}}),
+                      ExportChoiceCase{"HistoryLowerCaseIsAnotherCode", ExportKind::Storico, "rssmra80a01", {"B"}},
+                      ExportChoiceCase{"HistoryEmptyCodeListsNothingStoredWithACode", ExportKind::Storico, "  ", {}},
+                      ExportChoiceCase{"HistoryCharacterNoFieldCanHold", ExportKind::Storico, "RSSMRA80A0\u0170", {}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // A device that accepts `room` bytes and then fails every write.

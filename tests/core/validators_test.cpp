@@ -4,6 +4,7 @@
 #include "core/validators/codicefiscale.h"
 #include "core/validators/iban.h"
 #include "core/validators/partitaiva.h"
+#include "testsupport/qtprint.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +14,6 @@
 
 using namespace ombrisa;
 
-// Readable failure messages for texts.
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include "core/exportarchives.h"
 #include "core/testfolder.h"
+#include "testsupport/qtprint.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,10 +18,6 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-// gtest prints QString values as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 using namespace ombrisa;
 using namespace ombrisa::test;

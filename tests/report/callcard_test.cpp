@@ -9,15 +9,15 @@ using ombrisa::report::test::only;
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 12, 31), QTime(23, 59, 58));
+const QDateTime kCallCardNow(QDate(2024, 12, 31), QTime(23, 59, 58));
 
-struct Row {
+struct CallRow {
     const char* caption;
     const char* captionText;
     const char* value;
     const char* expected;
 };
-const Row kRows[] = {
+const CallRow kRows[] = {
     {"Memo1", "Data chiamata:", "txtData", "05 Marzo 2024"},
     {"Memo2", "Ora chiamata:", "txtOra", "09:30"},
     {"Memo3", "Tipo chiamata:", "txtTipo", "Ricevuta"},
@@ -57,11 +57,11 @@ FieldTexts fullCall() {
 }
 
 TEST(CallCardReport, FifteenRowsAtTheirPlace) {
-    const PreparedReport report = prepareCallCard(fullCall(), kNow);
+    const PreparedReport report = prepareCallCard(fullCall(), kCallCardNow);
     ASSERT_EQ(report.pages.size(), 1);
     EXPECT_EQ(report.pageLayout.orientation(), QPageLayout::Portrait);
     int i = 0;
-    for (const Row& r : kRows) {
+    for (const CallRow& r : kRows) {
         SCOPED_TRACE(r.value);
         const double top = 26.46 + i++ * 18.9;
         const PreparedItem& caption = only(report, 0, r.caption);
@@ -83,7 +83,7 @@ TEST(CallCardReport, EmptyDateAndTimeAfterADuplicate) {
     FieldTexts duplicate = fullCall();
     for (const char* control : {"txtGiornoRit", "txtMeseRit", "lblAnnoRit", "txtOreRit", "txtMinutiRit", "txtTipo"})
         duplicate[control] = QString();
-    const PreparedReport report = prepareCallCard(duplicate, kNow);
+    const PreparedReport report = prepareCallCard(duplicate, kCallCardNow);
     EXPECT_EQ(only(report, 0, "txtData").text, "  ");
     EXPECT_EQ(only(report, 0, "txtOra").text, ":");
     EXPECT_EQ(only(report, 0, "txtTipo").text, "");
@@ -92,7 +92,7 @@ TEST(CallCardReport, EmptyDateAndTimeAfterADuplicate) {
 
 TEST(CallCardReport, LongSubjectStaysOneLine) {
     const QString subject(250, QLatin1Char('x'));
-    const PreparedReport report = prepareCallCard({{"txtOggetto", subject}}, kNow);
+    const PreparedReport report = prepareCallCard({{"txtOggetto", subject}}, kCallCardNow);
     EXPECT_EQ(only(report, 0, "txtOggetto").text, subject);
     EXPECT_EQ(only(report, 0, "txtOggetto").rect.height(), 17.39);
 }
@@ -102,7 +102,7 @@ TEST(CallCardReport, StoredCallUsesTheYearOfTheYearBox) {
     ombrisa::PutText(record.GiornoRit, u"05");
     ombrisa::PutText(record.MeseRit, u"Marzo");
     ombrisa::PutText(record.AnnoRit, u"2024");
-    EXPECT_EQ(only(prepareCallCard(fieldTexts(record), kNow), 0, "txtData").text, "05 Marzo 2024");
+    EXPECT_EQ(only(prepareCallCard(fieldTexts(record), kCallCardNow), 0, "txtData").text, "05 Marzo 2024");
 }
 
 } // namespace
@@ -112,11 +112,11 @@ namespace {
 TEST(CallCardReport, PdfHoldsCaptionsAndValues) {
     QTemporaryDir dir;
     const QString path = dir.filePath("chiamata.pdf");
-    ASSERT_TRUE(writePdfFile(prepareCallCard(fullCall(), kNow), path, {}).done());
+    ASSERT_TRUE(writePdfFile(prepareCallCard(fullCall(), kCallCardNow), path, {}).done());
     ombrisa::report::test::keepCopy(path, "scheda-chiamata.pdf");
     const QString text = ombrisa::report::test::pdfText(path).simplified();
     EXPECT_TRUE(text.contains("SCHEDA INFORMATIVA CHIAMATA"));
-    for (const Row& r : kRows) {
+    for (const CallRow& r : kRows) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(r.captionText))) << r.captionText;
         EXPECT_TRUE(text.contains(QString::fromUtf8(r.expected))) << r.expected;
     }

@@ -9,7 +9,7 @@ using ombrisa::report::test::pdfText;
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 3, 5), QTime(9, 7, 3));
+const QDateTime kClientCardNow(QDate(2024, 3, 5), QTime(9, 7, 3));
 
 // A full card as the screen shows it; blanks around values must not reach the sheet.
 FieldTexts fullCard() {
@@ -46,12 +46,12 @@ FieldTexts fullCard() {
     };
 }
 
-struct Row {
+struct ClientRow {
     int row;
     const char* caption;
     const char* value;
 };
-const Row kFullCardRows[] = {
+const ClientRow kFullCardRows[] = {
     {1, "Cognome e nome:", "Ferrù Niccolò"},
     {2, "Data di nascita:", "05/03/1970"},
     {3, "Comune di nascita:", "Forlì FC"},
@@ -83,12 +83,12 @@ QString rowName(const char* prefix, int row) {
 }
 
 TEST(ClientCardReport, EveryRowAtItsPlaceWithItsCaptionAndValue) {
-    const PreparedReport report = prepareClientCard(fullCard(), ClientCardTarget::Paper, kNow);
+    const PreparedReport report = prepareClientCard(fullCard(), ClientCardTarget::Paper, kClientCardNow);
     ASSERT_EQ(report.pages.size(), 1);
     EXPECT_EQ(report.pageLayout.orientation(), QPageLayout::Portrait);
     EXPECT_EQ(report.pageLayout.pageSize().id(), QPageSize::A4);
     EXPECT_EQ(report.pageLayout.margins(QPageLayout::Millimeter), QMarginsF(10, 10, 10, 10));
-    for (const Row& r : kFullCardRows) {
+    for (const ClientRow& r : kFullCardRows) {
         SCOPED_TRACE(r.row);
         const PreparedItem& caption = only(report, 0, rowName("titCampo", r.row));
         const PreparedItem& value = only(report, 0, rowName("txtCampo", r.row));
@@ -113,7 +113,7 @@ TEST(ClientCardReport, EveryRowAtItsPlaceWithItsCaptionAndValue) {
 }
 
 TEST(ClientCardReport, EmptyCardKeepsTheFixedPiecesOfItsRows) {
-    const PreparedReport report = prepareClientCard({}, ClientCardTarget::Paper, kNow);
+    const PreparedReport report = prepareClientCard({}, ClientCardTarget::Paper, kClientCardNow);
     EXPECT_EQ(only(report, 0, "txtCampo16").text, "N.   -  Scadenza: ");
     EXPECT_EQ(only(report, 0, "txtCampo03").text, " ");
     EXPECT_EQ(only(report, 0, "txtCampo07").text, " ");
@@ -122,13 +122,14 @@ TEST(ClientCardReport, EmptyCardKeepsTheFixedPiecesOfItsRows) {
 }
 
 TEST(ClientCardReport, RowTwentyTwoCaptionDependsOnTheTarget) {
-    EXPECT_EQ(only(prepareClientCard({}, ClientCardTarget::Paper, kNow), 0, "titCampo22").text, "Zona:");
-    EXPECT_EQ(only(prepareClientCard({}, ClientCardTarget::Pdf, kNow), 0, "titCampo22").text, "Zona di appartenenza:");
+    EXPECT_EQ(only(prepareClientCard({}, ClientCardTarget::Paper, kClientCardNow), 0, "titCampo22").text, "Zona:");
+    EXPECT_EQ(only(prepareClientCard({}, ClientCardTarget::Pdf, kClientCardNow), 0, "titCampo22").text,
+              "Zona di appartenenza:");
 }
 
 TEST(ClientCardReport, ValuesArePrintedLiterally) {
     FieldTexts card{{"txtNote", "[DATE] <b>1+1</b> %1 \\n"}};
-    EXPECT_EQ(only(prepareClientCard(card, ClientCardTarget::Paper, kNow), 0, "txtCampo24").text,
+    EXPECT_EQ(only(prepareClientCard(card, ClientCardTarget::Paper, kClientCardNow), 0, "txtCampo24").text,
               "[DATE] <b>1+1</b> %1 \\n");
 }
 
@@ -138,7 +139,7 @@ TEST(ClientCardReport, StoredCardGivesTheSameTextsAsTheScreen) {
     ombrisa::PutText(record.ProvNasc, u"FC");
     const FieldTexts texts = fieldTexts(record);
     EXPECT_EQ(texts.value("txtCliente"), "Ferrù Niccolò");
-    const PreparedReport report = prepareClientCard(texts, ClientCardTarget::Pdf, kNow);
+    const PreparedReport report = prepareClientCard(texts, ClientCardTarget::Pdf, kClientCardNow);
     EXPECT_EQ(only(report, 0, "txtCampo01").text, "Ferrù Niccolò");
     EXPECT_EQ(only(report, 0, "txtCampo03").text, " FC");
 }
@@ -146,15 +147,15 @@ TEST(ClientCardReport, StoredCardGivesTheSameTextsAsTheScreen) {
 TEST(ClientCardReport, PdfHoldsTitleCaptionsAndValuesWithAccents) {
     QTemporaryDir dir;
     const QString path = dir.filePath(kClientCardPdfName);
-    ASSERT_TRUE(
-        writePdfFile(prepareClientCard(fullCard(), ClientCardTarget::Pdf, kNow), path, clientCardPdfProperties())
-            .done());
+    ASSERT_TRUE(writePdfFile(prepareClientCard(fullCard(), ClientCardTarget::Pdf, kClientCardNow), path,
+                             clientCardPdfProperties())
+                    .done());
     ombrisa::report::test::keepCopy(path, "scheda-cliente.pdf");
     // pdftotext gives runs of blanks as one blank: compare with blanks simplified.
     const QString text = pdfText(path).simplified();
     EXPECT_TRUE(text.contains("SCHEDA ANAGRAFICA CLIENTE")) << text.toStdString();
     EXPECT_TRUE(text.contains("Stampa eseguita in data 05/03/2024 alle ore 09:07:03"));
-    for (const Row& r : kFullCardRows) {
+    for (const ClientRow& r : kFullCardRows) {
         const QString caption = r.row == 22 ? QStringLiteral("Zona di appartenenza:") : QString::fromUtf8(r.caption);
         EXPECT_TRUE(text.contains(caption)) << caption.toStdString();
         EXPECT_TRUE(text.contains(QString::fromUtf8(r.value).simplified())) << r.value;

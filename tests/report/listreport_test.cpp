@@ -10,7 +10,7 @@ using ombrisa::report::test::pdfText;
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 3, 5), QTime(10, 30, 15));
+const QDateTime kListNow(QDate(2024, 3, 5), QTime(10, 30, 15));
 
 QStringList numberedLines(int count) {
     QStringList lines;
@@ -30,7 +30,7 @@ QStringList printedLines(const PreparedReport& report) {
 
 TEST(ListReport, FortyLinesGiveTheTextAndBandHeights) {
     ReportLayout layout = listReportLayout();
-    fillListReport(layout, kTitleClienti, numberedLines(40), {}, kNow);
+    fillListReport(layout, kTitleClienti, numberedLines(40), {}, kListNow);
     EXPECT_NEAR(layout.findObject(u"txtRiepilogo")->rect.height(), 512.88, 1e-9);
     EXPECT_NEAR(layout.findBand(u"MasterData")->height, 522.88, 1e-9);
     const PreparedReport report = prepare(layout);
@@ -57,7 +57,7 @@ TEST(ListReport, LongListContinuesOnFollowingPagesAndFooterComesOnceAfterTheLast
     } cases[] = {{50, 1}, {51, 2}, {53, 2}, {54, 2}, {109, 3}, {110, 3}, {200, 4}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lines);
-        const PreparedReport report = prepareListReport(kTitleChiamate, numberedLines(c.lines), {}, kNow);
+        const PreparedReport report = prepareListReport(kTitleChiamate, numberedLines(c.lines), {}, kListNow);
         if (c.lines == 200 && !qEnvironmentVariableIsEmpty("OMBRISA_TEST_OUTPUT")) {
             QTemporaryDir dir;
             ASSERT_TRUE(writePdfFile(report, dir.filePath("lungo.pdf"), {}).done());
@@ -95,7 +95,7 @@ TEST(ListReport, LongListContinuesOnFollowingPagesAndFooterComesOnceAfterTheLast
 
 TEST(ListReport, EmptyListPrintsTitleAndFooterOnly) {
     ReportLayout layout = listReportLayout();
-    fillListReport(layout, kTitleRicontatta, {}, {}, kNow);
+    fillListReport(layout, kTitleRicontatta, {}, {}, kListNow);
     EXPECT_EQ(layout.findObject(u"txtRiepilogo")->rect.height(), 0);
     EXPECT_EQ(layout.findBand(u"MasterData")->height, 10);
     const PreparedReport report = prepare(layout);
@@ -110,9 +110,9 @@ TEST(ListReport, EmptyListPrintsTitleAndFooterOnly) {
 TEST(ListReport, ExtraLinesFollowTheListAndEachPrintStartsAfresh) {
     ReportLayout layout = listReportLayout();
     fillListReport(layout, workRegisterTitle("  Bianchi Anna "), numberedLines(3), workRegisterExtraLines(" 12,5 "),
-                   kNow);
+                   kListNow);
     fillListReport(layout, workRegisterTitle("  Bianchi Anna "), numberedLines(2), workRegisterExtraLines(" 12,5 "),
-                   kNow);
+                   kListNow);
     const PreparedReport report = prepare(layout);
     EXPECT_EQ(only(report, 0, "txtTitolo").text, "Registro prestazioni lavorative di Bianchi Anna");
     EXPECT_EQ(printedLines(report),
@@ -127,7 +127,7 @@ TEST(ListReport, PrintedThroughThePrinterService) {
     const QStringList lines = {"Rossi Mario      Forlì", QString(200, QLatin1Char('w'))};
     const OutputResult result =
         printList(hoursSummaryTitle("RSSMRA70C05D704X"), lines,
-                  hoursSummaryExtraLines("01/01/2024 - 31/01/2024", "3", "12,5"), kNow, nullptr);
+                  hoursSummaryExtraLines("01/01/2024 - 31/01/2024", "3", "12,5"), kListNow, nullptr);
     ASSERT_TRUE(result.done()) << result.message.toStdString();
     ASSERT_EQ(printer.printed.size(), 1);
     ombrisa::report::test::keepCopy(printer.printedFiles[0], "riepilogo.pdf");

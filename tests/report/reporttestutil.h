@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/preparedreport.h"
+#include "testsupport/qtprint.h"
 
 #include <QFile>
 #include <QProcess>
@@ -8,9 +9,6 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace ombrisa::report::test {
 

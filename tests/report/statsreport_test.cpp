@@ -6,7 +6,7 @@ using ombrisa::report::test::only;
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 3, 5), QTime(10, 30, 15));
+const QDateTime kStatsNow(QDate(2024, 3, 5), QTime(10, 30, 15));
 
 TEST(StatsReport, TableLinesAlignTheFirstColumnLeftAndTheFiguresRight) {
     const QStringList lines = statsTableLines({{QStringLiteral("Esito"), QStringLiteral("Chiamate"), QStringLiteral("Minuti")},
@@ -28,7 +28,7 @@ TEST(StatsReport, TitleAndChartOnTheFirstPageThenTheTableAcrossPages) {
     for (int i = 0; i < 120; ++i) // ten years of months
         table.append(QStringLiteral("2016-%1  %2").arg(i).arg(i * 3));
     const PreparedReport report =
-        prepareStatsChart(QStringLiteral("Chiamate per mese, tutto il registro"), chart, table, kNow);
+        prepareStatsChart(QStringLiteral("Chiamate per mese, tutto il registro"), chart, table, kStatsNow);
     ASSERT_GE(report.pages.size(), 3);
     EXPECT_EQ(report.pageLayout.orientation(), QPageLayout::Landscape);
     EXPECT_EQ(only(report, 0, "txtTitolo").text, QStringLiteral("Chiamate per mese, tutto il registro"));

@@ -17,7 +17,7 @@
 namespace {
 
 using namespace ombrisa;
-constexpr std::size_t R = 1000;
+constexpr std::size_t kBigRecord = 1000;
 
 class AppendAll : public TestFolder {
 protected:
@@ -25,13 +25,13 @@ protected:
     static std::vector<std::uint8_t> records(int count, std::uint8_t first) {
         std::vector<std::uint8_t> bytes;
         for (int i = 0; i < count; ++i)
-            bytes.insert(bytes.end(), R, static_cast<std::uint8_t>(first + i));
+            bytes.insert(bytes.end(), kBigRecord, static_cast<std::uint8_t>(first + i));
         return bytes;
     }
     ArchiveFingerprint fingerprintOf(const QByteArray& content) const {
         ArchiveFingerprint f;
-        for (qsizetype at = 0; at + qsizetype(R) <= content.size(); at += R)
-            addToFingerprint(f, content.constData() + at, R);
+        for (qsizetype at = 0; at + qsizetype(kBigRecord) <= content.size(); at += kBigRecord)
+            addToFingerprint(f, content.constData() + at, kBigRecord);
         return f;
     }
 };
@@ -40,7 +40,7 @@ TEST_F(AppendAll, AFailureAnywhereLeavesTheArchiveAsItWas) {
     // Three records and half of one (a write cut off long ago), then 3000 records (3 MB, several writes).
     const std::vector<std::uint8_t> old = records(3, 1);
     QByteArray before(reinterpret_cast<const char*>(old.data()), static_cast<qsizetype>(old.size()));
-    before += QByteArray(R / 2, 'x');
+    before += QByteArray(kBigRecord / 2, 'x');
     const std::vector<std::uint8_t> added = records(3000, 10);
     struct Case {
         const char* name;
@@ -65,19 +65,20 @@ TEST_F(AppendAll, AFailureAnywhereLeavesTheArchiveAsItWas) {
             // The archive's own open flushes nothing (it writes nothing): the first flush is the journal's,
             // the second the archive's.
             scope.faults.failSyncNumber = c.failSync;
-            EXPECT_EQ(appendAllOrNothing(archive(), R, added, nullptr, {}, &first, &error), AppendOutcome::Failed);
+            EXPECT_EQ(appendAllOrNothing(archive(), kBigRecord, added, nullptr, {}, &first, &error),
+                      AppendOutcome::Failed);
         }
         EXPECT_FALSE(error.isEmpty());
         EXPECT_EQ(bytes(QStringLiteral("a.pro")), before);
     }
     // Without faults: after the three whole records, over the partial one.
     std::int64_t first = 0;
-    ASSERT_EQ(appendAllOrNothing(archive(), R, added, nullptr, {}, &first, nullptr), AppendOutcome::Appended);
+    ASSERT_EQ(appendAllOrNothing(archive(), kBigRecord, added, nullptr, {}, &first, nullptr), AppendOutcome::Appended);
     EXPECT_EQ(first, 4);
     const QByteArray after = bytes(QStringLiteral("a.pro"));
-    ASSERT_EQ(after.size(), qsizetype(3003 * R));
-    EXPECT_EQ(after.left(3 * R), before.left(3 * R));
-    EXPECT_EQ(std::memcmp(after.constData() + 3 * R, added.data(), added.size()), 0);
+    ASSERT_EQ(after.size(), qsizetype(3003 * kBigRecord));
+    EXPECT_EQ(after.left(3 * kBigRecord), before.left(3 * kBigRecord));
+    EXPECT_EQ(std::memcmp(after.constData() + 3 * kBigRecord, added.data(), added.size()), 0);
 }
 
 TEST_F(AppendAll, ACancelOrAChangedArchiveWritesNothing) {
@@ -87,7 +88,7 @@ TEST_F(AppendAll, ACancelOrAChangedArchiveWritesNothing) {
     const std::vector<std::uint8_t> added = records(2500, 10);
 
     int calls = 0;
-    EXPECT_EQ(appendAllOrNothing(archive(), R, added, nullptr,
+    EXPECT_EQ(appendAllOrNothing(archive(), kBigRecord, added, nullptr,
                                  [&](std::int64_t written, std::int64_t) { return ++calls < 2 || written == 0; },
                                  nullptr, nullptr),
               AppendOutcome::Cancelled);
@@ -95,12 +96,12 @@ TEST_F(AppendAll, ACancelOrAChangedArchiveWritesNothing) {
 
     ArchiveFingerprint stale = fingerprintOf(before);
     ++stale.hash;
-    EXPECT_EQ(appendAllOrNothing(archive(), R, added, &stale, {}, nullptr, nullptr), AppendOutcome::Changed);
+    EXPECT_EQ(appendAllOrNothing(archive(), kBigRecord, added, &stale, {}, nullptr, nullptr), AppendOutcome::Changed);
     EXPECT_EQ(bytes(QStringLiteral("a.pro")), before);
 
     const ArchiveFingerprint now = fingerprintOf(before);
-    EXPECT_EQ(appendAllOrNothing(archive(), R, added, &now, {}, nullptr, nullptr), AppendOutcome::Appended);
-    EXPECT_EQ(bytes(QStringLiteral("a.pro")).size(), qsizetype(2502 * R));
+    EXPECT_EQ(appendAllOrNothing(archive(), kBigRecord, added, &now, {}, nullptr, nullptr), AppendOutcome::Appended);
+    EXPECT_EQ(bytes(QStringLiteral("a.pro")).size(), qsizetype(2502 * kBigRecord));
 }
 
 // ---- Killed in the middle ------------------------------------------------------------------------
@@ -154,7 +155,8 @@ TEST_F(AppendAll, KilledAtAnyStorageCallTheNextOpenFindsTheArchiveAsItWasOrWhole
     };
     // The second ends with a record cut off long ago: the appends write over it, and its bytes were never
     // a card, so "as it was" is its length and whole records.
-    const Start starts[]{{"three cards", whole}, {"three cards and a cut-off one", whole + QByteArray(R / 2, 'x')}};
+    const Start starts[]{{"three cards", whole},
+                         {"three cards and a cut-off one", whole + QByteArray(kBigRecord / 2, 'x')}};
     for (const Start& start : starts) {
         int undone = 0, complete = 0;
         bool finished = false;
@@ -166,7 +168,7 @@ TEST_F(AppendAll, KilledAtAnyStorageCallTheNextOpenFindsTheArchiveAsItWasOrWhole
             if (child == 0) {
                 crashAt = point;
                 setStorageSyscalls(&CrashingCalls::kTable);
-                ::_exit(appendAllOrNothing(archive(), R, added, nullptr, {}, nullptr, nullptr) ==
+                ::_exit(appendAllOrNothing(archive(), kBigRecord, added, nullptr, {}, nullptr, nullptr) ==
                                 AppendOutcome::Appended
                             ? 0
                             : 3);
@@ -180,7 +182,8 @@ TEST_F(AppendAll, KilledAtAnyStorageCallTheNextOpenFindsTheArchiveAsItWasOrWhole
                 EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
             // The next open, as any workstation's, reads the journal a killed import left.
             TRecordFile next;
-            ASSERT_TRUE(next.OpenOrCreate(archive(), R, TRecordFile::Access::Read)) << next.ErrorString().toStdString();
+            ASSERT_TRUE(next.OpenOrCreate(archive(), kBigRecord, TRecordFile::Access::Read))
+                << next.ErrorString().toStdString();
             ASSERT_TRUE(next.Close());
             EXPECT_FALSE(QFileInfo::exists(TRecordFile::JournalPath(archive())));
             const QByteArray now = bytes(QStringLiteral("a.pro"));

@@ -24,8 +24,6 @@
 namespace {
 
 using namespace ombrisa;
-const QString kTool = QStringLiteral(OMBRISA_TOOL_PATH);
-const QString kHelper = QStringLiteral(OMBRISA_STORAGE_HELPER);
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -387,18 +385,6 @@ TEST_F(Backup, RestoreIsRefusedWhileAnotherWorkstationUsesTheFolderAndNamesIt) {
     ASSERT_TRUE(here.Register());
     QString replaced;
     EXPECT_TRUE(restoreBackup(file, target, &error, &replaced, 300)) << error.toStdString();
-}
-
-// Every field of a card of the churn helper holds the same generation.
-bool wholeCard(const TRecCliente& card) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&card);
-    const QString generation = GetText(bytes, kClienteFields[0]);
-    if (!generation.startsWith(QLatin1Char('G')))
-        return false;
-    for (const FieldDef& f : kClienteFields)
-        if (GetText(bytes, f) != generation.left(static_cast<qsizetype>(f.capacity)))
-            return false;
-    return true;
 }
 
 TEST_F(Backup, ABackupTakenWhileTwoProcessesWriteRestoresToWholeCards) {

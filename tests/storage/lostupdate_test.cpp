@@ -11,15 +11,17 @@ namespace {
 
 using namespace ombrisa;
 using Outcome = CardNavigator::Outcome;
-constexpr std::size_t R = 16;
+constexpr std::size_t kCardSize = 16;
 
 // A card of one text field filling the whole record.
 class OneFieldView : public CardView {
 public:
     QString position() const override { return pos; }
     void setPosition(const QString& position) override { pos = position; }
-    void loadCard(const void* record) override { text = QByteArray(static_cast<const char*>(record), R); }
-    void fillRecord(void* record) override { std::memcpy(record, text.leftJustified(R, '.').constData(), R); }
+    void loadCard(const void* record) override { text = QByteArray(static_cast<const char*>(record), kCardSize); }
+    void fillRecord(void* record) override {
+        std::memcpy(record, text.leftJustified(kCardSize, '.').constData(), kCardSize);
+    }
     bool clearCard() override {
         text.clear();
         return true;
@@ -42,7 +44,7 @@ public:
 CardRules rules() {
     CardRules r;
     r.archiveFile = QStringLiteral("cards.pro");
-    r.recordSize = R;
+    r.recordSize = kCardSize;
     r.appendedMessage = kInsertedMessage;
     return r;
 }

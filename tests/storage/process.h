@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/records/records.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
@@ -8,10 +10,29 @@
 
 #include <fcntl.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+
+// The programs these tests start.
+inline const QString kTool = QStringLiteral(OMBRISA_TOOL_PATH);
+inline const QString kHelper = QStringLiteral(OMBRISA_STORAGE_HELPER);
+
+// Every field of a card the helper's churn wrote holds the same generation: no card is half old, half new.
+inline ::testing::AssertionResult wholeCard(const ombrisa::TRecCliente& card) {
+    using namespace ombrisa;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&card);
+    const QString generation = GetText(bytes, kClienteFields[0]);
+    if (!generation.startsWith(QLatin1Char('G')))
+        return ::testing::AssertionFailure() << "not a card of the helper: " << generation.toStdString();
+    for (const FieldDef& f : kClienteFields)
+        if (GetText(bytes, f) != generation.left(static_cast<qsizetype>(f.capacity)))
+            return ::testing::AssertionFailure() << "field " << f.name << " holds " << GetText(bytes, f).toStdString()
+                                                 << " beside " << generation.toStdString();
+    return ::testing::AssertionSuccess();
+}
 
 // Starts `program` with `args`, its output going to `stdoutFd` (-1: /dev/null). Returns the pid.
 inline pid_t startProgram(const QString& program, const QStringList& args, int stdoutFd = -1) {

@@ -20,8 +20,6 @@ namespace {
 
 using namespace ombrisa;
 
-const QString kHelper = QStringLiteral(OMBRISA_STORAGE_HELPER);
-const QString kTool = QStringLiteral(OMBRISA_TOOL_PATH);
 
 // Thousands of flushed saves: in memory when the machine has a memory file system, so that the test
 // measures locking, not the disk.
@@ -71,19 +69,6 @@ TEST_F(Processes, EightProcessesAppendingAThousandRecordsEachGiveEightThousandWh
         seen.insert(record);
     }
     EXPECT_EQ(seen.size(), kProcesses * kAppends) << "distinct";
-}
-
-// Every field of card `card` holds the same generation: no card is half old, half new.
-::testing::AssertionResult wholeCard(const TRecCliente& card) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&card);
-    const QString generation = GetText(bytes, kClienteFields[0]);
-    if (!generation.startsWith(QLatin1Char('G')))
-        return ::testing::AssertionFailure() << "not a card of the helper: " << generation.toStdString();
-    for (const FieldDef& f : kClienteFields)
-        if (GetText(bytes, f) != generation.left(static_cast<qsizetype>(f.capacity)))
-            return ::testing::AssertionFailure() << "field " << f.name << " holds " << GetText(bytes, f).toStdString()
-                                                 << " beside " << generation.toStdString();
-    return ::testing::AssertionSuccess();
 }
 
 TEST_F(Processes, AWriterKilledAtRandomMomentsLeavesAnArchiveThatVerifiesWithWholeCards) {

@@ -19,7 +19,7 @@
 namespace {
 
 using ombrisa::TRecordFile;
-constexpr std::size_t R = 8;
+constexpr std::size_t kSmallRecord = 8;
 constexpr auto Read = TRecordFile::Access::Read;
 constexpr auto Write = TRecordFile::Access::Write;
 
@@ -72,7 +72,7 @@ TEST_F(StorageFaults, LinksFoldersAndPipesInPlaceOfAnArchiveAreAnsweredWithAMess
         c.make(archive, QFile::encodeName(dir.path()));
         for (const auto access : {Read, Write}) {
             TRecordFile f; // returns at all: no endless retry (the test's time limit would catch one)
-            EXPECT_FALSE(f.OpenOrCreate(QFile::decodeName(archive), R, access));
+            EXPECT_FALSE(f.OpenOrCreate(QFile::decodeName(archive), kSmallRecord, access));
             EXPECT_TRUE(f.ErrorHint().contains(QString::fromUtf8(c.hint))) << f.ErrorHint().toStdString();
             EXPECT_FALSE(f.IsOpen());
         }
@@ -87,15 +87,15 @@ TEST_F(StorageFaults, ReadingNeedsNoWritePermission) {
     FaultScope scope; // a read-only share: every open for writing or creating is refused
     scope.faults.openWriteErrno = EROFS;
     TRecordFile f;
-    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Read)) << f.ErrorString().toStdString();
+    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), kSmallRecord, Read)) << f.ErrorString().toStdString();
     EXPECT_EQ(f.Count(), 2);
-    char record[R];
+    char record[kSmallRecord];
     ASSERT_TRUE(f.Seek(1) && f.ReadRecord(record));
-    EXPECT_EQ(QByteArray(record, R), QByteArray("bbbbbbbb"));
+    EXPECT_EQ(QByteArray(record, kSmallRecord), QByteArray("bbbbbbbb"));
     EXPECT_TRUE(f.Close());
-    EXPECT_FALSE(f.OpenOrCreate(path("a.pro"), R, Write));
+    EXPECT_FALSE(f.OpenOrCreate(path("a.pro"), kSmallRecord, Write));
     // A missing archive on a share where it cannot be created reads as an empty one.
-    ASSERT_TRUE(f.OpenOrCreate(path("missing.pro"), R, Read));
+    ASSERT_TRUE(f.OpenOrCreate(path("missing.pro"), kSmallRecord, Read));
     EXPECT_EQ(f.Count(), 0);
     EXPECT_FALSE(f.ReadRecord(record));
     EXPECT_TRUE(f.Close());
@@ -134,9 +134,9 @@ TEST_F(StorageFaults, RefusedLocksAreWarnedAboutOnceAndOldKernelsGetClassicLocks
         scope.faults.classicLockErrno = c.classicErrno;
         for (int i = 0; i < 2; ++i) {
             TRecordFile f;
-            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Write)) << f.ErrorString().toStdString();
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), kSmallRecord, Write)) << f.ErrorString().toStdString();
             EXPECT_EQ(f.LocksRefused(), c.refused);
-            char record[R] = {'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x'};
+            char record[kSmallRecord] = {'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x'};
             ASSERT_TRUE(f.Seek(f.Count()) && f.WriteRecord(record) && f.Close());
         }
         EXPECT_EQ(warned.size(), c.refused ? 1 : 0) << "warned once per run, not at every open";
@@ -145,13 +145,13 @@ TEST_F(StorageFaults, RefusedLocksAreWarnedAboutOnceAndOldKernelsGetClassicLocks
         EXPECT_EQ(classic, c.classicTried);
         if (!c.refused) { // the classic lock really excludes another open file description
             TRecordFile holder;
-            ASSERT_TRUE(holder.OpenOrCreate(path("a.pro"), R, Write));
+            ASSERT_TRUE(holder.OpenOrCreate(path("a.pro"), kSmallRecord, Write));
             const pid_t child = ::fork();
             ASSERT_GE(child, 0);
             if (child == 0) { // classic locks exclude other processes only
                 TRecordFile::SetLockTimeoutMs(100);
                 TRecordFile other;
-                ::_exit(other.OpenOrCreate(path("a.pro"), R, Write) ? 1 : 0);
+                ::_exit(other.OpenOrCreate(path("a.pro"), kSmallRecord, Write) ? 1 : 0);
             }
             int status = 0;
             ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -170,12 +170,12 @@ public:
 
 TEST_F(StorageFaults, WaitingForABusyArchiveTellsTheHookAndBacksOff) {
     TRecordFile holder;
-    ASSERT_TRUE(holder.OpenOrCreate(path("a.pro"), R, Write));
+    ASSERT_TRUE(holder.OpenOrCreate(path("a.pro"), kSmallRecord, Write));
     CountingWait hook;
     ombrisa::setLockWaitHook(&hook);
     TRecordFile::SetLockTimeoutMs(400);
     TRecordFile waiter;
-    EXPECT_FALSE(waiter.OpenOrCreate(path("a.pro"), R, Read));
+    EXPECT_FALSE(waiter.OpenOrCreate(path("a.pro"), kSmallRecord, Read));
     EXPECT_TRUE(waiter.ErrorHint().contains(QStringLiteral("occupato da un'altra postazione")));
     ombrisa::setLockWaitHook(nullptr);
     TRecordFile::SetLockTimeoutMs(15000);
@@ -187,7 +187,7 @@ TEST_F(StorageFaults, WaitingForABusyArchiveTellsTheHookAndBacksOff) {
     holder.Close();
     CountingWait quiet;
     ombrisa::setLockWaitHook(&quiet);
-    EXPECT_TRUE(waiter.OpenOrCreate(path("a.pro"), R, Read));
+    EXPECT_TRUE(waiter.OpenOrCreate(path("a.pro"), kSmallRecord, Read));
     ombrisa::setLockWaitHook(nullptr);
     EXPECT_EQ(quiet.started + quiet.ended, 0);
 }
@@ -195,7 +195,7 @@ TEST_F(StorageFaults, WaitingForABusyArchiveTellsTheHookAndBacksOff) {
 // ---- Writes that fail half way -------------------------------------------------------------------
 
 enum class Op { Append, Update, UpdateThenAppend };
-constexpr long kEntryBytes = 8 + static_cast<long>(R) + 8;
+constexpr long kEntryBytes = 8 + static_cast<long>(kSmallRecord) + 8;
 // A journal's first write: header, the archive's identity (24 bytes: three 8-byte pieces), the old and
 // the new record.
 constexpr long kJournalBytes = 32 + 5 * kEntryBytes;
@@ -215,17 +215,18 @@ const FaultCase kFaultCases[] = {
     {"update, journal flush fails", Op::Update, -1, 1},
     {"update cut half way", Op::Update, kJournalBytes + 4, 0},
     {"update, archive flush fails", Op::Update, -1, 2},
-    {"update then append, append cut", Op::UpdateThenAppend, kJournalBytes + static_cast<long>(R) + kEntryBytes + 5, 0},
+    {"update then append, append cut", Op::UpdateThenAppend,
+     kJournalBytes + static_cast<long>(kSmallRecord) + kEntryBytes + 5, 0},
     {"update then append, flush fails", Op::UpdateThenAppend, -1, 3},
     {"update cut half way, rollback fails too", Op::Update, kJournalBytes + 4, 0, true},
     {"update then append cut, rollback fails too", Op::UpdateThenAppend,
-     kJournalBytes + static_cast<long>(R) + kEntryBytes + 5, 0, true},
+     kJournalBytes + static_cast<long>(kSmallRecord) + kEntryBytes + 5, 0, true},
 };
 
 // Runs one operation; true when every step and Close() succeeded.
 bool runOp(const QString& file, Op op) {
     TRecordFile f;
-    if (!f.OpenOrCreate(file, R, Write))
+    if (!f.OpenOrCreate(file, kSmallRecord, Write))
         return false;
     bool ok = true;
     if (op != Op::Append)
@@ -250,7 +251,7 @@ TEST_F(StorageFaults, AFailedWriteOrFlushLeavesTheArchiveAsItWasAndARetryWritesO
         if (c.rollbackFails) {
             EXPECT_TRUE(QFileInfo::exists(TRecordFile::JournalPath(path("a.pro"))));
             TRecordFile next;
-            ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), R, Read));
+            ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), kSmallRecord, Read));
             EXPECT_EQ(next.Count(), 3);
         }
         EXPECT_EQ(bytes("a.pro"), before);
@@ -325,7 +326,7 @@ struct JournalCase {
 };
 
 TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
-    const QByteArray header = journalHeader(R, 24);
+    const QByteArray header = journalHeader(kSmallRecord, 24);
     const JournalCase cases[] = {
         {"half-written record", "aaaaaaaaNNNNbbbbcccccccc", header + journalEntry(8, "bbbbbbbb"),
          "aaaaaaaabbbbbbbbcccccccc"},
@@ -335,7 +336,7 @@ TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
          "aaaaaaaabbbbbbbbcccccccc"},
         {"header cut off", "aaaaaaaabbbbbbbbcccccccc", header.left(20), "aaaaaaaabbbbbbbbcccccccc"},
         {"journal of no state of this archive", "aaaaaaaabbbbbbbbcccccccc",
-         journalHeader(R, std::uint64_t{1} << 40) + journalEntry(std::uint64_t{1} << 39, "XXXXXXXX"),
+         journalHeader(kSmallRecord, std::uint64_t{1} << 40) + journalEntry(std::uint64_t{1} << 39, "XXXXXXXX"),
          "aaaaaaaabbbbbbbbcccccccc"},
         {"entry past the recorded length", "aaaaaaaabbbbbbbbcccccccc", header + journalEntry(20, "XXXXXXXX"),
          "aaaaaaaabbbbbbbbcccccccc"},
@@ -349,8 +350,8 @@ TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
             write("a.pro", c.archive);
             write("a.pro.journal", c.journal);
             TRecordFile f;
-            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, access)) << f.ErrorString().toStdString();
-            EXPECT_EQ(f.Count(), c.expected.size() / static_cast<qsizetype>(R));
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), kSmallRecord, access)) << f.ErrorString().toStdString();
+            EXPECT_EQ(f.Count(), c.expected.size() / static_cast<qsizetype>(kSmallRecord));
             EXPECT_FALSE(f.JournalPending());
             EXPECT_TRUE(f.Close());
             EXPECT_EQ(bytes("a.pro"), c.expected);
@@ -363,7 +364,7 @@ TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
     FaultScope scope;
     scope.faults.openWriteErrno = EROFS;
     TRecordFile f;
-    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Read));
+    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), kSmallRecord, Read));
     EXPECT_TRUE(f.JournalPending());
     f.Close();
     EXPECT_TRUE(QFileInfo::exists(path("a.pro.journal")));
@@ -371,7 +372,7 @@ TEST_F(StorageFaults, AJournalLeftByADeadProcessIsRolledBackByTheNextOpen) {
 
 TEST_F(StorageFaults, WithLocksRefusedALiveJournalIsNeverRolledBack) {
     const QByteArray archive("aaaaaaaaNNNNNNNNccccccccZZZZZZZZ"); // another workstation's save under way
-    const QByteArray journal = journalHeader(R, 24) + journalEntry(8, "bbbbbbbb");
+    const QByteArray journal = journalHeader(kSmallRecord, 24) + journalEntry(8, "bbbbbbbb");
     for (const auto access : {Read, Write}) {
         SCOPED_TRACE(access == Read ? "read" : "write");
         write("a.pro", archive);
@@ -379,7 +380,7 @@ TEST_F(StorageFaults, WithLocksRefusedALiveJournalIsNeverRolledBack) {
         FaultScope scope;
         scope.faults.ofdLockErrno = ENOLCK;
         TRecordFile f;
-        const bool opened = f.OpenOrCreate(path("a.pro"), R, access);
+        const bool opened = f.OpenOrCreate(path("a.pro"), kSmallRecord, access);
         if (access == Read) {
             ASSERT_TRUE(opened) << f.ErrorString().toStdString();
             EXPECT_TRUE(f.JournalPending());
@@ -399,7 +400,7 @@ TEST_F(StorageFaults, WithLocksRefusedALiveJournalIsNeverRolledBack) {
 // Rewrites records 0 and 2, appends one and rewrites the appended one, all in one operation.
 TRecordFile::UpdateResult runMulti(const QString& file) {
     TRecordFile f;
-    if (!f.OpenOrCreate(file, R, Write))
+    if (!f.OpenOrCreate(file, kSmallRecord, Write))
         return TRecordFile::UpdateResult::Failed;
     const std::vector<TRecordFile::Change> changes = {
         {0, "aaaaaaaa", "AAAAAAAA"},
@@ -433,7 +434,7 @@ TEST_F(StorageFaults, AMultiRecordOperationFailingAtAnyWriteOrFlushLeavesTheOldO
                 result = runMulti(path("a.pro"));
             }
             TRecordFile next; // recovers a journal left behind
-            ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), R, Write)) << next.ErrorString().toStdString();
+            ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), kSmallRecord, Write)) << next.ErrorString().toStdString();
             EXPECT_TRUE(next.Close());
             EXPECT_EQ(bytes("a.pro"), result == TRecordFile::UpdateResult::Written ? after : before);
             EXPECT_FALSE(QFileInfo::exists(TRecordFile::JournalPath(path("a.pro"))));
@@ -497,10 +498,10 @@ TEST_F(StorageFaults, ACrashAtAnyPointOfAMultiRecordOperationOrItsRecoveryNeverM
                     scope.faults.writeBudget = recoveryBudget;
                     scope.faults.writesStayFailed = true;
                     TRecordFile crashed;
-                    crashed.OpenOrCreate(path("a.pro"), R, Write);
+                    crashed.OpenOrCreate(path("a.pro"), kSmallRecord, Write);
                 }
                 TRecordFile next;
-                ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), R, Write)) << next.ErrorString().toStdString();
+                ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), kSmallRecord, Write)) << next.ErrorString().toStdString();
                 EXPECT_TRUE(next.Close());
                 if (replaced)
                     EXPECT_EQ(bytes("a.pro"), found);
@@ -517,7 +518,7 @@ TEST_F(StorageFaults, ACrashAtAnyPointOfAMultiRecordOperationOrItsRecoveryNeverM
 TEST_F(StorageFaults, AMultiRecordOperationWritesNothingWhenOneRecordChangedMeanwhile) {
     write("a.pro", "aaaaaaaaXXXXXXXXcccccccc");
     TRecordFile f;
-    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Write));
+    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), kSmallRecord, Write));
     std::size_t changed = 99;
     const auto result = f.WriteRecords({{0, "aaaaaaaa", "AAAAAAAA"},
                                         {TRecordFile::kAppend, nullptr, "dddddddd"},
@@ -531,14 +532,14 @@ TEST_F(StorageFaults, AMultiRecordOperationWritesNothingWhenOneRecordChangedMean
 
 TEST_F(StorageFaults, AJournalSetAsideBesideAReplacedArchiveIsNeverApplied) {
     write("a.pro", "NNNNNNNNbbbbbbbbcccccccc"); // the replacement, copied over the old file
-    write("a.pro.journal", journalHeader(R, 24) + journalEntry(0, "aaaaaaaa"));
+    write("a.pro.journal", journalHeader(kSmallRecord, 24) + journalEntry(0, "aaaaaaaa"));
     QString setAside;
     ASSERT_TRUE(TRecordFile::SetAsideJournal(path("a.pro"), &setAside));
     EXPECT_FALSE(QFileInfo::exists(path("a.pro.journal")));
     EXPECT_EQ(TRecordFile::SetAsideJournals(path("a.pro")), QStringList{setAside});
     for (const auto access : {Read, Write}) {
         TRecordFile f;
-        ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, access));
+        ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), kSmallRecord, access));
         EXPECT_TRUE(f.Close());
         EXPECT_EQ(bytes("a.pro"), "NNNNNNNNbbbbbbbbcccccccc");
     }
@@ -592,7 +593,7 @@ TEST_F(StorageFaults, AJournalBesideAReplacedArchiveIsSetAsideAndNeverApplied) {
             }
             const QByteArray found = bytes("a.pro");
             TRecordFile f;
-            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, access)) << f.ErrorString().toStdString();
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), kSmallRecord, access)) << f.ErrorString().toStdString();
             EXPECT_FALSE(f.JournalPending());
             EXPECT_TRUE(f.Close());
             EXPECT_EQ(bytes("a.pro"), c.applied ? before : found);
@@ -624,7 +625,7 @@ TEST_F(StorageFaults, AJournalOfAppendsInOneRunIsCutBackOnlyOnItsOwnFile) {
             scope.faults.writesStayFailed = true;
             scope.faults.truncateErrno = EIO;
             TRecordFile f;
-            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Write));
+            ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), kSmallRecord, Write));
             EXPECT_EQ(f.WriteRecords({{TRecordFile::kAppend, nullptr, run},
                                       {TRecordFile::kAppend, nullptr, run + 8},
                                       {TRecordFile::kAppend, nullptr, run + 16}}),
@@ -638,7 +639,7 @@ TEST_F(StorageFaults, AJournalOfAppendsInOneRunIsCutBackOnlyOnItsOwnFile) {
             ASSERT_EQ(f.write(c.replacement), c.replacement.size());
         }
         TRecordFile next;
-        ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), R, Write)) << next.ErrorString().toStdString();
+        ASSERT_TRUE(next.OpenOrCreate(path("a.pro"), kSmallRecord, Write)) << next.ErrorString().toStdString();
         EXPECT_TRUE(next.Close());
         EXPECT_EQ(bytes("a.pro"), c.replacement.isEmpty() ? before : c.replacement);
         EXPECT_EQ(TRecordFile::SetAsideJournals(path("a.pro")).size(), c.replacement.isEmpty() ? 0 : 1);
@@ -653,7 +654,7 @@ TEST_F(StorageFaults, AnEmptiedJournalThatCannotBeRemovedIsIgnored) {
     const QByteArray folder = QFile::encodeName(path(QString()));
     ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
     TRecordFile f;
-    const bool opened = f.OpenOrCreate(path("a.pro"), R, Write);
+    const bool opened = f.OpenOrCreate(path("a.pro"), kSmallRecord, Write);
     const bool written = opened && f.WriteRecord(static_cast<const void*>("AAAAAAAA"));
     const bool closed = f.Close();
     ::chmod(folder.constData(), 0755);
@@ -686,7 +687,7 @@ TEST_F(StorageFaults, TheRightToCreateTheJournalIsCheckedWithAMessage) {
 TEST_F(StorageFaults, WriteIfUnchangedComparesWithTheRecordNowInTheFile) {
     write("a.pro", "aaaaaaaabbbbbbbb");
     TRecordFile f;
-    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Write));
+    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), kSmallRecord, Write));
     ASSERT_TRUE(f.Seek(1));
     EXPECT_EQ(f.WriteRecordIfUnchanged("bbbbbbbX", "NNNNNNNN"), TRecordFile::UpdateResult::ChangedMeanwhile);
     EXPECT_EQ(f.Position(), 1);
@@ -696,7 +697,7 @@ TEST_F(StorageFaults, WriteIfUnchangedComparesWithTheRecordNowInTheFile) {
         << "a record that is not there has changed";
     ASSERT_TRUE(f.Close());
     EXPECT_EQ(bytes("a.pro"), QByteArray("aaaaaaaaNNNNNNNN"));
-    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), R, Read) && f.Seek(0));
+    ASSERT_TRUE(f.OpenOrCreate(path("a.pro"), kSmallRecord, Read) && f.Seek(0));
     EXPECT_EQ(f.WriteRecordIfUnchanged("aaaaaaaa", "NNNNNNNN"), TRecordFile::UpdateResult::Failed);
 }
 

@@ -24,7 +24,6 @@
 namespace {
 
 using namespace ombrisa;
-const QString kTool = QStringLiteral(OMBRISA_TOOL_PATH);
 
 class ToolStorage : public TestFolder {
 protected:

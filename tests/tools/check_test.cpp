@@ -1,29 +1,15 @@
 // ombrisa-tool check: the dialog's message on stdout and the exit code, run as an administrator would.
+#include "testsupport/toolrun.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 
+using namespace ombrisa::test;
+
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(OMBRISA_TOOL_PATH), args);
-    ToolRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 struct CheckCase {
     const char* kind;
@@ -67,8 +53,9 @@ const CheckCase kCases[] = {
 TEST(ToolCheck, PrintsTheDialogMessageAndExitsByVerdict) {
     for (const CheckCase& c : kCases) {
         SCOPED_TRACE(std::string(c.kind) + " '" + c.value + "'");
-        const ToolRun run = runTool({QStringLiteral("check"), QString::fromLatin1(c.kind), QString::fromUtf8(c.value)});
-        EXPECT_EQ(run.exitCode, c.exitCode);
+        const ToolTextRun run =
+            runToolText({QStringLiteral("check"), QString::fromLatin1(c.kind), QString::fromUtf8(c.value)});
+        EXPECT_EQ(run.code, c.exitCode);
         EXPECT_EQ(run.out.toStdString(), std::string(c.out));
         EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     }
@@ -83,8 +70,8 @@ TEST(ToolCheck, BadUsageExitsTwoWithOneLineOnStderr) {
     };
     for (const QStringList& args : cases) {
         SCOPED_TRACE(args.join(u' ').toStdString());
-        const ToolRun run = runTool(args);
-        EXPECT_EQ(run.exitCode, 2);
+        const ToolTextRun run = runToolText(args);
+        EXPECT_EQ(run.code, 2);
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(run.err.startsWith(QStringLiteral("ombrisa-tool: "))) << run.err.toStdString();
         EXPECT_EQ(run.err.count(u'\n'), 1);

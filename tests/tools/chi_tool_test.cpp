@@ -1,6 +1,7 @@
 // ombrisa-tool chi: whose number it is, and its three exit codes.
 #include "core/exportarchives.h"
 #include "core/records/archivepaths.h"
+#include "testsupport/toolrun.h"
 
 #include <QDir>
 #include <QProcess>
@@ -13,21 +14,8 @@ using namespace ombrisa::test;
 
 namespace {
 
-struct ToolOutput {
-    int code = -1;
-    QByteArray out, err;
-};
-
-ToolOutput chi(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(OMBRISA_TOOL_PATH), QStringList{QStringLiteral("chi")} + args);
-    ToolOutput r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+ToolRun chi(const QStringList& args) {
+    return runTool(QStringList{QStringLiteral("chi")} + args);
 }
 
 TEST(ToolChi, LinesExitCodesAndRefusals) {
@@ -56,7 +44,7 @@ TEST(ToolChi, LinesExitCodesAndRefusals) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const ToolOutput r = chi(c.args);
+        const ToolRun r = chi(c.args);
         EXPECT_EQ(r.code, c.code) << r.err.toStdString();
         EXPECT_EQ(r.out, c.out);
         if (c.code == 2) {
@@ -71,7 +59,7 @@ TEST(ToolChi, LinesExitCodesAndRefusals) {
 TEST(ToolChi, AnArchiveThatCannotBeReadIsExitTwo) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath(kClientiFile)); // a folder in place of the client archive
-    const ToolOutput r = chi({QStringLiteral("021234567"), QStringLiteral("--dir"), dir.path()});
+    const ToolRun r = chi({QStringLiteral("021234567"), QStringLiteral("--dir"), dir.path()});
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.err.startsWith("ombrisa-tool: "));
 }

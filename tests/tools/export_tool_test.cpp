@@ -4,6 +4,7 @@
 #include "core/storage/appfolder.h"
 
 #include "core/exportarchives.h"
+#include "testsupport/toolrun.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,19 +15,6 @@ using namespace ombrisa;
 using namespace ombrisa::test;
 
 namespace {
-
-struct ToolResult {
-    int code = -1;
-    QByteArray err;
-};
-
-ToolResult runTool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(OMBRISA_TOOL_PATH), args);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, p.readAllStandardError()};
-}
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -83,7 +71,7 @@ TEST_F(ExportTool, WritesTheScreensBytes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
-        const ToolResult r =
+        const ToolRun r =
             runTool(QStringList{QStringLiteral("export")} + c.args + QStringList{QStringLiteral("--dir"), dir.path()});
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
         EXPECT_EQ(readAll(dir.filePath(c.file)), screensBytes(c.kind, c.choice));
@@ -111,7 +99,7 @@ TEST_F(ExportTool, RefusesBadUsageAndUnreadableFolders) {
         {"export", "chiamate", "--dir", dir.filePath(QStringLiteral("rotto"))},
     };
     for (const QStringList& args : cases) {
-        const ToolResult r = runTool(args);
+        const ToolRun r = runTool(args);
         EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("ombrisa-tool: ")) << r.err.toStdString();
         EXPECT_FALSE(r.err.trimmed().contains('\n')) << r.err.toStdString();

@@ -1,5 +1,7 @@
 // ombrisa-tool hours: the summary's lines and totals from a register written byte by byte, unreadable
 // records named with exit 1, bad usage with exit 2.
+#include "testsupport/toolrun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -9,23 +11,12 @@
 
 #include <cstring>
 
+using namespace ombrisa::test;
+
 namespace {
 
-struct HoursRun {
-    int code = -1;
-    QString out, err;
-};
-
-HoursRun hours(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(OMBRISA_TOOL_PATH), QStringList{QStringLiteral("hours")} + args);
-    HoursRun r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+ToolTextRun hours(const QStringList& args) {
+    return runToolText(QStringList{QStringLiteral("hours")} + args);
 }
 
 // Data at 0 (10), Attivita at 11 (50), Luogo at 62 (28), Orario at 91 (28), TotOre at 120 (28).
@@ -60,7 +51,7 @@ protected:
 
 TEST_F(HoursTool, PrintsTheLinesAndTheThreeTotals) {
     writeRegister(work("05/01/2024", "Uno", "8") + work("6/1/2024", "Due", "7,5") + work("07/02/2024", "Tre", "1"));
-    const HoursRun r = hours(args("1/1/2024", "31/01/2024"));
+    const ToolTextRun r = hours(args("1/1/2024", "31/01/2024"));
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     const QString pad = QString(43, QLatin1Char(' '));
     const QString tail = QStringLiteral("  Luogo: Spoleto") + QString(21, QLatin1Char(' ')) +
@@ -73,7 +64,7 @@ TEST_F(HoursTool, PrintsTheLinesAndTheThreeTotals) {
                                         "TOTALE LAVORI SVOLTI:      2\n"
                                         "TOTALE ORE DI LAVORO:      15,5\n"));
     // An agent without register: an empty summary, and no file is made.
-    const HoursRun none = hours(args("1/1/2024", "31/01/2024", "NESSUNO"));
+    const ToolTextRun none = hours(args("1/1/2024", "31/01/2024", "NESSUNO"));
     EXPECT_EQ(none.code, 0);
     EXPECT_TRUE(none.out.endsWith(QStringLiteral("TOTALE LAVORI SVOLTI:      0\nTOTALE ORE DI LAVORO:      0\n")));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Archivio_Lavori/Lavori_Dipendente_CF_NESSUNO.pro"))));
@@ -81,7 +72,7 @@ TEST_F(HoursTool, PrintsTheLinesAndTheThreeTotals) {
 
 TEST_F(HoursTool, NamesUnreadableRecordsAndExitsOne) {
     writeRegister(work("05/01/2024", "Uno", "8") + work("06/01/2024", "Due", "7:30") + work("3O/01/2024", "Tre", "1"));
-    const HoursRun r = hours(args("01/01/2024", "31/12/2024"));
+    const ToolTextRun r = hours(args("01/01/2024", "31/12/2024"));
     EXPECT_EQ(r.code, 1);
     // The printed lines say that the total leaves two records out.
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("TOTALE LAVORI SVOLTI:      1\nTOTALE ORE DI LAVORO:      8\n"
@@ -104,7 +95,7 @@ TEST_F(HoursTool, BadUsageExitsTwo) {
         args("01/01/2024", "02/01/2024") + QStringList{QStringLiteral("avanzo")},
     };
     for (const QStringList& a : cases) {
-        const HoursRun r = hours(a);
+        const ToolTextRun r = hours(a);
         EXPECT_EQ(r.code, 2) << a.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.err.startsWith(QStringLiteral("ombrisa-tool: "))) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());

@@ -2,6 +2,7 @@
 #include "core/records/archivepaths.h"
 
 #include "core/exportarchives.h"
+#include "testsupport/toolrun.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,21 +13,6 @@ using namespace ombrisa;
 using namespace ombrisa::test;
 
 namespace {
-
-struct ImportRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-ImportRun tool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(OMBRISA_TOOL_PATH), args);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 class ImportTool : public ::testing::Test {
 protected:
@@ -54,7 +40,7 @@ TEST_F(ImportTool, PrintsTheRowsLeftOutAndTheSummary) {
                                             "Verdi Luca;;PLLMRT63D43G999U;verde\r\n"
                                             "Neri Ugo;02 3;NRIUGO;\xE8\r\n");
     const QStringList common{"--dir", dir.path(), "--map", "Codice=txtCodFisc", "--map", "Colore="};
-    ImportRun dry = tool(QStringList{"import", "clienti", csv, "--dry-run"} + common);
+    ToolTextRun dry = runToolText(QStringList{"import", "clienti", csv, "--dry-run"} + common);
     ASSERT_EQ(dry.code, 0) << dry.err.toStdString();
     EXPECT_EQ(dry.out, QStringLiteral("riga 3: doppione della scheda n. 1 dell'archivio, saltata\n"
                                       "riga 4: per salvare la scheda è necessario indicare il numero di telefono "
@@ -64,7 +50,8 @@ TEST_F(ImportTool, PrintsTheRowsLeftOutAndTheSummary) {
     EXPECT_EQ(archive().size(), qsizetype(sizeof(TRecCliente)));
 
     const QString report = dir.filePath(QStringLiteral("resoconto.txt"));
-    ImportRun run = tool(QStringList{"import", "clienti", csv, "--duplicates", "import", "--report", report} + common);
+    ToolTextRun run =
+        runToolText(QStringList{"import", "clienti", csv, "--duplicates", "import", "--report", report} + common);
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("riga 3: scheda n. 3; doppione della scheda n. 1 dell'archivio\n"
                                       "riga 4: per salvare la scheda è necessario indicare il numero di telefono "
@@ -76,7 +63,7 @@ TEST_F(ImportTool, PrintsTheRowsLeftOutAndTheSummary) {
     EXPECT_EQ(QString::fromUtf8(saved.readAll()), run.out);
     EXPECT_EQ(archive().size(), qsizetype(4 * sizeof(TRecCliente)));
 
-    ImportRun groups = tool({"duplicates", "clienti", "--dir", dir.path()});
+    ToolTextRun groups = runToolText({"duplicates", "clienti", "--dir", dir.path()});
     EXPECT_EQ(groups.code, 1);
     EXPECT_EQ(groups.out, QStringLiteral("schede 1, 3\n1 gruppo di schede doppie\n"));
 }
@@ -115,7 +102,7 @@ TEST_F(ImportTool, BadInputExitsTwoAndWritesNothing) {
         if (QLatin1String(c.name) == QLatin1String("folder in place of the archive")) {
             ASSERT_TRUE(QDir(dir.path()).mkdir(kClientiFile));
         }
-        const ImportRun r = tool(c.args);
+        const ToolTextRun r = runToolText(c.args);
         EXPECT_EQ(r.code, 2);
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
         if (c.err) {

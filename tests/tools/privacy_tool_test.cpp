@@ -2,6 +2,7 @@
 // forgetting leaves no trace of the client while every other record stays byte for byte.
 #include "core/records/records.h"
 #include "core/storage/recordfile.h"
+#include "testsupport/toolrun.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,28 +16,9 @@
 #include <gtest/gtest.h>
 
 using namespace ombrisa;
+using namespace ombrisa::test;
 
 namespace {
-
-struct ToolOutput {
-    int code = -1;
-    QByteArray out, err;
-};
-
-ToolOutput run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    ToolOutput r;
-    if (!p.waitForFinished(120000))
-        return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-ToolOutput tool(const QStringList& args) {
-    return run(QStringLiteral(OMBRISA_TOOL_PATH), args);
-}
 
 QByteArray fileBytes(const QString& path) {
     QFile f(path);
@@ -58,7 +40,7 @@ class PrivacyTool : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_EQ(tool({QStringLiteral("generate"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--clients"),
+        ASSERT_EQ(runTool({QStringLiteral("generate"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--clients"),
                         QStringLiteral("30"), QStringLiteral("--calls"), QStringLiteral("400"),
                         QStringLiteral("--agents"), QStringLiteral("2"), QStringLiteral("--works"), QStringLiteral("5"),
                         QStringLiteral("--seed"), QStringLiteral("11")})
@@ -97,8 +79,8 @@ TEST_F(PrivacyTool, ForgetLeavesNoTraceAndEveryOtherRecordByteIdentical) {
         before[a] = fileBytes(dir.filePath(a));
 
     // Lower case: the code is compared without regard to case.
-    const ToolOutput r =
-        tool({QStringLiteral("forget"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--cf"), code.toLower()});
+    const ToolRun r = runTool(
+        {QStringLiteral("forget"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--cf"), code.toLower()});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const std::vector<int> clients = numbersAfter(r.out, QStringLiteral("schede cliente anonimizzate"));
     const std::vector<int> calls = numbersAfter(r.out, QStringLiteral("chiamate anonimizzate"));
@@ -126,7 +108,7 @@ TEST_F(PrivacyTool, ForgetLeavesNoTraceAndEveryOtherRecordByteIdentical) {
     }
     for (const QString& stored : QDir(dir.filePath(QStringLiteral("Documenti_Allegati"))).entryList(QDir::Files))
         EXPECT_FALSE(stored.contains(name)) << stored.toStdString();
-    EXPECT_EQ(tool({QStringLiteral("verify"), QStringLiteral("--dir"), dir.path()}).code, 0);
+    EXPECT_EQ(runTool({QStringLiteral("verify"), QStringLiteral("--dir"), dir.path()}).code, 0);
 
     const QByteArray journal = fileBytes(dir.filePath(QStringLiteral("Registro_Privacy.txt")));
     EXPECT_TRUE(journal.contains(";oblio;clienti: 3;chiamate: ")) << journal.toStdString();
@@ -138,15 +120,15 @@ TEST_F(PrivacyTool, ForgetLeavesNoTraceAndEveryOtherRecordByteIdentical) {
 
     // Nothing is left: a second run finds nothing (exit 1) and changes nothing.
     const QByteArray calls1 = fileBytes(dir.filePath(archives[1]));
-    EXPECT_EQ(tool({QStringLiteral("forget"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--cf"), code}).code,
-              1);
+    EXPECT_EQ(
+        runTool({QStringLiteral("forget"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--cf"), code}).code, 1);
     EXPECT_EQ(fileBytes(dir.filePath(archives[1])), calls1);
 }
 
 TEST_F(PrivacyTool, AccessWritesTheCardTheCallsTheFilesAndAnIndex) {
     QTemporaryDir out;
     const QString folder = out.filePath(QStringLiteral("richiesta"));
-    const ToolOutput r = tool({QStringLiteral("access"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--cf"),
+    const ToolRun r = runTool({QStringLiteral("access"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--cf"),
                                code, QStringLiteral("--out"), folder});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const std::vector<int> calls = numbersAfter(r.out, QStringLiteral("chiamate"));
@@ -164,10 +146,10 @@ TEST_F(PrivacyTool, AccessWritesTheCardTheCallsTheFilesAndAnIndex) {
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty())
         GTEST_SKIP() << "pdftotext is not installed";
-    const ToolOutput card = run(pdftotext, {folder + QStringLiteral("/Scheda_cliente_3.pdf"), QStringLiteral("-")});
+    const ToolRun card = runProgram(pdftotext, {folder + QStringLiteral("/Scheda_cliente_3.pdf"), QStringLiteral("-")});
     EXPECT_TRUE(card.out.contains(name.toUtf8())) << card.out.toStdString();
     EXPECT_TRUE(card.out.contains(code.toUtf8()));
-    const ToolOutput list = run(pdftotext, {folder + QStringLiteral("/Chiamate.pdf"), QStringLiteral("-")});
+    const ToolRun list = runProgram(pdftotext, {folder + QStringLiteral("/Chiamate.pdf"), QStringLiteral("-")});
     EXPECT_TRUE(list.out.contains(QStringLiteral("contiene %1 schede").arg(calls.size()).toUtf8()))
         << list.out.toStdString();
 }
@@ -180,7 +162,7 @@ TEST_F(PrivacyTool, BadRequestsAreRefusedWithExitTwo) {
           QStringList{QStringLiteral("access"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--cf"), code},
           QStringList{QStringLiteral("retention"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--years"),
                       QStringLiteral("zero")}}) {
-        const ToolOutput r = tool(args);
+        const ToolRun r = runTool(args);
         EXPECT_EQ(r.code, 2) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(r.err.startsWith("ombrisa-tool: ")) << r.err.toStdString();
     }

@@ -1,28 +1,19 @@
 // ombrisa-tool search: its usage errors and an archive that is missing. What it lists is compared with
 // the search screens in tests/ui_search.
+#include "testsupport/toolrun.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+using namespace ombrisa::test;
+
 namespace {
 
-struct ToolOutput {
-    int code = -1;
-    QByteArray out, err;
-};
-
-ToolOutput searchTool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(OMBRISA_TOOL_PATH), QStringList{QStringLiteral("search")} + args);
-    ToolOutput r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+ToolRun searchTool(const QStringList& args) {
+    return runTool(QStringList{QStringLiteral("search")} + args);
 }
 
 TEST(ToolSearch, BadUsageIsOneLineAndExitTwo) {
@@ -44,7 +35,7 @@ TEST(ToolSearch, BadUsageIsOneLineAndExitTwo) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const ToolOutput r = searchTool(c.args);
+        const ToolRun r = searchTool(c.args);
         EXPECT_EQ(r.code, 2);
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_TRUE(r.err.startsWith("ombrisa-tool: "));
@@ -58,13 +49,13 @@ TEST(ToolSearch, AMissingArchiveListsNothingAndIsNotCreated) {
     QFile clients(dir.filePath(QStringLiteral("Contatti.pro")));
     ASSERT_TRUE(clients.open(QIODevice::WriteOnly));
     clients.close();
-    const ToolOutput r = searchTool({"dipendenti", "--dir", dir.path(), "--box", "txtNote= a b "});
+    const ToolRun r = searchTool({"dipendenti", "--dir", dir.path(), "--box", "txtNote= a b "});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "Il presente riepilogo contiene 0 schede\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Contatti.pro")});
     // A folder with none of the program's files is a wrong folder, not an empty archive.
     ASSERT_TRUE(clients.remove());
-    const ToolOutput none = searchTool({"dipendenti", "--dir", dir.path()});
+    const ToolRun none = searchTool({"dipendenti", "--dir", dir.path()});
     EXPECT_EQ(none.code, 2);
     EXPECT_TRUE(none.out.isEmpty());
 }

@@ -4,6 +4,7 @@
 #include "core/validators/codicefiscale.h"
 #include "core/validators/iban.h"
 #include "core/validators/partitaiva.h"
+#include "testsupport/toolrun.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -18,25 +19,9 @@
 #include <gtest/gtest.h>
 
 using namespace ombrisa;
+using namespace ombrisa::test;
 
 namespace {
-
-struct ToolRun {
-    int code = -1;
-    QByteArray out, err;
-};
-
-ToolRun tool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(OMBRISA_TOOL_PATH), args);
-    ToolRun r;
-    if (!p.waitForFinished(120000))
-        return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
 
 std::vector<QJsonObject> lines(const QByteArray& out) {
     std::vector<QJsonObject> result;
@@ -57,7 +42,7 @@ protected:
     QTemporaryDir dir;
     QString d() const { return dir.path(); }
     ToolRun generate(const QString& folder, QStringList extra = {}) {
-        return tool(QStringList{QStringLiteral("generate"), QStringLiteral("--dir"), folder,
+        return runTool(QStringList{QStringLiteral("generate"), QStringLiteral("--dir"), folder,
                                 QStringLiteral("--clients"), QStringLiteral("20"), QStringLiteral("--calls"),
                                 QStringLiteral("300"), QStringLiteral("--agents"), QStringLiteral("3"),
                                 QStringLiteral("--works"), QStringLiteral("10"), QStringLiteral("--seed"),
@@ -69,7 +54,7 @@ protected:
 TEST_F(ToolTest, GenerateDumpVerifyRoundTrip) {
     ASSERT_EQ(generate(d()).code, 0);
 
-    const ToolRun clients = tool({QStringLiteral("dump"), QStringLiteral("clienti"), QStringLiteral("--dir"), d()});
+    const ToolRun clients = runTool({QStringLiteral("dump"), QStringLiteral("clienti"), QStringLiteral("--dir"), d()});
     ASSERT_EQ(clients.code, 0) << clients.err.constData();
     const auto cl = lines(clients.out);
     ASSERT_EQ(cl.size(), 20u);
@@ -95,7 +80,7 @@ TEST_F(ToolTest, GenerateDumpVerifyRoundTrip) {
         EXPECT_EQ(c.value(QStringLiteral("ProvRes")).toString().size(), 2);
     }
 
-    const ToolRun calls = tool({QStringLiteral("dump"), QStringLiteral("chiamate"), QStringLiteral("--dir"), d()});
+    const ToolRun calls = runTool({QStringLiteral("dump"), QStringLiteral("chiamate"), QStringLiteral("--dir"), d()});
     ASSERT_EQ(calls.code, 0);
     const auto ch = lines(calls.out);
     ASSERT_EQ(ch.size(), 300u);
@@ -109,15 +94,16 @@ TEST_F(ToolTest, GenerateDumpVerifyRoundTrip) {
     }
     EXPECT_GE(years.size(), 5) << "calls spread over several years";
 
-    const ToolRun agents = tool({QStringLiteral("dump"), QStringLiteral("dipendenti"), QStringLiteral("--dir"), d()});
+    const ToolRun agents =
+        runTool({QStringLiteral("dump"), QStringLiteral("dipendenti"), QStringLiteral("--dir"), d()});
     const auto ag = lines(agents.out);
     ASSERT_EQ(ag.size(), 3u);
-    const ToolRun works = tool({QStringLiteral("dump"), QStringLiteral("lavori"),
+    const ToolRun works = runTool({QStringLiteral("dump"), QStringLiteral("lavori"),
                                 ag[1].value(QStringLiteral("CodFisc")).toString(), QStringLiteral("--dir"), d()});
     ASSERT_EQ(works.code, 0);
     EXPECT_EQ(lines(works.out).size(), 10u);
 
-    const ToolRun ok = tool({QStringLiteral("verify"), QStringLiteral("--dir"), d()});
+    const ToolRun ok = runTool({QStringLiteral("verify"), QStringLiteral("--dir"), d()});
     EXPECT_EQ(ok.code, 0) << ok.out.constData();
     EXPECT_TRUE(ok.out.contains("Registro_Chiamate.pro: 300 schede")) << ok.out.constData();
 }
@@ -134,7 +120,7 @@ TEST_F(ToolTest, GeneratedCivilStatusAgreesWithSex) {
     };
     QSet<QString> sexes;
     for (const char* archive : {"clienti", "dipendenti"}) {
-        const ToolRun run = tool({QStringLiteral("dump"), QLatin1String(archive), QStringLiteral("--dir"), d()});
+        const ToolRun run = runTool({QStringLiteral("dump"), QLatin1String(archive), QStringLiteral("--dir"), d()});
         ASSERT_EQ(run.code, 0) << run.err.constData();
         for (const QJsonObject& rec : lines(run.out)) {
             const QString sex = rec.value(QStringLiteral("Sesso")).toString();
@@ -175,13 +161,13 @@ TEST_F(ToolTest, VerifyReportsDamageAndDumpSurvivesIt) {
     calls.write(QByteArray(100, 'x')); // a cut-off write
     calls.close();
 
-    const ToolRun v = tool({QStringLiteral("verify"), QStringLiteral("--dir"), d()});
+    const ToolRun v = runTool({QStringLiteral("verify"), QStringLiteral("--dir"), d()});
     EXPECT_EQ(v.code, 1);
     EXPECT_TRUE(v.out.contains("coda parziale di 100 byte")) << v.out.constData();
     EXPECT_TRUE(v.out.contains("scheda 2 campo DataRit")) << v.out.constData();
     EXPECT_TRUE(v.out.contains("scheda 3: \"31/04/2024\"")) << v.out.constData();
 
-    const ToolRun dump = tool({QStringLiteral("dump"), QStringLiteral("chiamate"), QStringLiteral("--dir"), d()});
+    const ToolRun dump = runTool({QStringLiteral("dump"), QStringLiteral("chiamate"), QStringLiteral("--dir"), d()});
     ASSERT_EQ(dump.code, 0);
     const auto ch = lines(dump.out);
     ASSERT_EQ(ch.size(), 300u);
@@ -200,7 +186,7 @@ void PrintTo(const BadUsage& c, std::ostream* os) {
 class ToolBadUsage : public ::testing::TestWithParam<BadUsage> {};
 
 TEST_P(ToolBadUsage, OneLineOnStderrAndExit2) {
-    const ToolRun r = tool(GetParam().args);
+    const ToolRun r = runTool(GetParam().args);
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
     EXPECT_TRUE(r.err.startsWith("ombrisa-tool: ")) << r.err.constData();

@@ -5,6 +5,7 @@
 // expect...() fails the test; so does an announced one that never appeared.
 
 #include "printsupport/fileprinterservice.h"
+#include "testsupport/qtprint.h"
 #include "ui/common/services.h"
 
 #include <QDateTime>
@@ -20,11 +21,7 @@
 #include <memory>
 #include <ostream>
 
-// gtest prints QString values as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-// ... and sizes as 1366x690 (the layout tests' window sizes). Every GUI test file sees this through this
+// gtest prints sizes as 1366x690 (the layout tests' window sizes). Every GUI test file sees this through this
 // header, so that all of a program's files print a size alike.
 inline void PrintTo(const QSize& size, std::ostream* os) {
     *os << size.width() << 'x' << size.height();
