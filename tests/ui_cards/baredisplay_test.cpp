@@ -36,7 +36,7 @@ struct Card {
     const char* firstBox; // the box that has the keyboard on a new card
     const char* frame;    // its yellow frame (empty: the box colours its own background)
 };
-const Card kCards[] = {
+const Card kStartMenuCards[] = {
     {"Clienti", [] { return std::make_unique<TfrmClienti>(); }, 1, "txtCliente", "effCliente"},
     {"Chiamate", [] { return std::make_unique<TfrmChiamate>(); }, 2, "txtOggetto", "effOggetto"},
     {"Dipendenti", [] { return std::make_unique<TfrmDipendenti>(); }, 3, "txtDipendente", ""},
@@ -50,7 +50,7 @@ TEST_F(BareDisplayRun, EachCardFromTheStartMenuShowsTheBoxWithTheKeyboard) {
     if (!qEnvironmentVariableIsSet(kChildVariable))
         GTEST_SKIP() << "runs only on the private X server of the next case";
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    for (const Card& c : kCards) {
+    for (const Card& c : kStartMenuCards) {
         SCOPED_TRACE(c.name);
         std::unique_ptr<CardScreen> screen = c.make();
         registerWorkArea(c.tile, [&screen] { return screen.get(); });
