@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -199,6 +200,81 @@ TEST_F(AppendAll, KilledAtAnyStorageCallTheNextOpenFindsTheArchiveAsItWasOrWhole
         EXPECT_GE(undone, 5) << "killed before the end, the import is taken back";
         EXPECT_GE(complete, 1);
     }
+}
+
+TEST_F(AppendAll, RewritesAndAnAppendKilledAtAnyCallOrInTheirRecoveryAreAllOrNothing) {
+    // Records 0 and 2 rewritten and one appended, in one operation; the process is killed at each
+    // storage call in turn, and for each of those the next open is killed too at each call of its
+    // recovery, before a last open that finishes. The archive is then byte for byte the old or the new one.
+    const QByteArray before = QByteArray(kBigRecord, 'a') + QByteArray(kBigRecord, 'b') + QByteArray(kBigRecord, 'c');
+    const QByteArray recordA(kBigRecord, 'A'), recordC(kBigRecord, 'C'), recordD(kBigRecord, 'D');
+    const QByteArray after = recordA + QByteArray(kBigRecord, 'b') + recordC + recordD;
+    const QByteArray oldA(kBigRecord, 'a'), oldC(kBigRecord, 'c');
+    const auto killedChild = [](int point, const std::function<bool()>& work) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            crashAt = point;
+            callsSoFar = 0;
+            setStorageSyscalls(&CrashingCalls::kTable);
+            ::_exit(work() ? 0 : 3);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return status;
+    };
+    const auto writeAll = [&] {
+        TRecordFile f;
+        if (!f.OpenOrCreate(archive(), kBigRecord, TRecordFile::Access::Write))
+            return false;
+        const bool written =
+            f.WriteRecords({{0, oldA.constData(), recordA.constData()},
+                            {TRecordFile::kAppend, nullptr, recordD.constData()},
+                            {2, oldC.constData(), recordC.constData()}}) == TRecordFile::UpdateResult::Written;
+        return f.Close() && written;
+    };
+    const auto openOnce = [&] {
+        TRecordFile f;
+        return f.OpenOrCreate(archive(), kBigRecord, TRecordFile::Access::Read) && f.Close();
+    };
+    int undone = 0, complete = 0, recoveriesKilled = 0;
+    bool finished = false;
+    for (int point = 1; point < 40 && !finished; ++point) {
+        for (int recovery = 1; recovery < 12; ++recovery) {
+            SCOPED_TRACE(testing::Message() << "killed at storage call " << point << ", then at call " << recovery
+                                            << " of the next open");
+            write(QStringLiteral("a.pro"), before);
+            const int status = killedChild(point, writeAll);
+            finished = WIFEXITED(status);
+            if (finished) {
+                EXPECT_EQ(WEXITSTATUS(status), 0) << "no call failed: the operation went through";
+            } else {
+                ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+            }
+            const bool journalLeft = QFileInfo::exists(TRecordFile::JournalPath(archive()));
+            const int recoveryStatus = killedChild(recovery, openOnce);
+            const bool recoveryKilled = WIFSIGNALED(recoveryStatus);
+            if (recoveryKilled)
+                ++recoveriesKilled;
+            else
+                EXPECT_EQ(WEXITSTATUS(recoveryStatus), 0);
+            TRecordFile next;
+            ASSERT_TRUE(next.OpenOrCreate(archive(), kBigRecord, TRecordFile::Access::Read))
+                << next.ErrorString().toStdString();
+            ASSERT_TRUE(next.Close());
+            EXPECT_FALSE(QFileInfo::exists(TRecordFile::JournalPath(archive())));
+            const QByteArray now = bytes(QStringLiteral("a.pro"));
+            EXPECT_TRUE(now == before || now == after) << "a mix of the old and the new records";
+            if (recovery == 1)
+                (now == after ? complete : undone) += 1;
+            // Without a journal to replay the open writes nothing: one pass is enough.
+            if (!journalLeft || !recoveryKilled)
+                break;
+        }
+    }
+    EXPECT_TRUE(finished) << "the sweep reached the end of the operation";
+    EXPECT_GE(undone, 5) << "killed before the end, the operation is taken back";
+    EXPECT_GE(complete, 1);
+    EXPECT_GE(recoveriesKilled, 1) << "some recoveries were killed part way";
 }
 
 } // namespace
