@@ -35,6 +35,16 @@ protected:
             addToFingerprint(f, content.constData() + at, kBigRecord);
         return f;
     }
+    // Opens the archive as the next program would, which reads a journal a killed process left behind;
+    // then no journal may be left, and `now` is the archive's bytes.
+    void openAndRead(QByteArray* now) const {
+        TRecordFile next;
+        ASSERT_TRUE(next.OpenOrCreate(archive(), kBigRecord, TRecordFile::Access::Read))
+            << next.ErrorString().toStdString();
+        ASSERT_TRUE(next.Close());
+        EXPECT_FALSE(QFileInfo::exists(TRecordFile::JournalPath(archive())));
+        *now = bytes(QStringLiteral("a.pro"));
+    }
 };
 
 TEST_F(AppendAll, AFailureAnywhereLeavesTheArchiveAsItWas) {
@@ -182,12 +192,8 @@ TEST_F(AppendAll, KilledAtAnyStorageCallTheNextOpenFindsTheArchiveAsItWasOrWhole
             else
                 EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
             // The next open, as any workstation's, reads the journal a killed import left.
-            TRecordFile next;
-            ASSERT_TRUE(next.OpenOrCreate(archive(), kBigRecord, TRecordFile::Access::Read))
-                << next.ErrorString().toStdString();
-            ASSERT_TRUE(next.Close());
-            EXPECT_FALSE(QFileInfo::exists(TRecordFile::JournalPath(archive())));
-            const QByteArray now = bytes(QStringLiteral("a.pro"));
+            QByteArray now;
+            ASSERT_NO_FATAL_FAILURE(openAndRead(&now));
             if (now == expectedAfter) {
                 ++complete;
             } else {
@@ -257,12 +263,8 @@ TEST_F(AppendAll, RewritesAndAnAppendKilledAtAnyCallOrInTheirRecoveryAreAllOrNot
                 ++recoveriesKilled;
             else
                 EXPECT_EQ(WEXITSTATUS(recoveryStatus), 0);
-            TRecordFile next;
-            ASSERT_TRUE(next.OpenOrCreate(archive(), kBigRecord, TRecordFile::Access::Read))
-                << next.ErrorString().toStdString();
-            ASSERT_TRUE(next.Close());
-            EXPECT_FALSE(QFileInfo::exists(TRecordFile::JournalPath(archive())));
-            const QByteArray now = bytes(QStringLiteral("a.pro"));
+            QByteArray now;
+            ASSERT_NO_FATAL_FAILURE(openAndRead(&now));
             EXPECT_TRUE(now == before || now == after) << "a mix of the old and the new records";
             if (recovery == 1)
                 (now == after ? complete : undone) += 1;

@@ -8,6 +8,7 @@
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
 #include "core/storage/recordfile.h"
+#include "testsupport/workstations.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -363,12 +364,8 @@ TEST_F(Backup, RestoreIsRefusedWhileAnotherWorkstationUsesTheFolderAndNamesIt) {
     const QMap<QString, QByteArray> before = contents(target);
     {
         // A program open on another workstation, between two saves: it holds no archive's lock.
-        Workstation as;
-        as.host = QStringLiteral("UFFICIO-2");
-        as.user = QStringLiteral("marco");
-        as.process = 4242;
-        Presence other(target, as);
-        ASSERT_TRUE(other.Register());
+        ombrisa::test::OtherWorkstation other(target);
+        ASSERT_TRUE(other.Register()) << other.ErrorString().toStdString();
         QString replaced;
         EXPECT_FALSE(restoreBackup(file, target, &error, &replaced, 300));
         EXPECT_TRUE(error.startsWith(QStringLiteral("Impossibile ripristinare: la cartella dei dati è in uso anche "

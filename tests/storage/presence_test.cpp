@@ -4,6 +4,7 @@
 #include "faults.h"
 
 #include "core/storage/presence.h"
+#include "testsupport/workstations.h"
 
 #include <QSysInfo>
 
@@ -15,6 +16,7 @@
 namespace {
 
 using namespace ombrisa;
+using ombrisa::test::posingAs;
 
 class PresenceTest : public TestFolder {};
 
@@ -69,14 +71,6 @@ TEST_F(PresenceTest, AReadOnlyFolderIsUsedWithoutASlot) {
     EXPECT_FALSE(here.Register());
     EXPECT_FALSE(here.ErrorString().isEmpty());
     EXPECT_TRUE(here.Beat().isEmpty());
-}
-
-Workstation posingAs(const QString& host, const QString& user, qint64 process) {
-    Workstation w;
-    w.host = host;
-    w.user = user;
-    w.process = process;
-    return w;
 }
 
 TEST_F(PresenceTest, OthersLeaveOutThisProgramAndOneOfThisHostThatEndedAndNameTheRest) {

@@ -6,6 +6,7 @@
 #include "core/records/records.h"
 #include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
+#include "testsupport/workstations.h"
 #include "ui/app/avvio.h"
 #include "ui/app/guida.h"
 #include "ui/backup/CopiaSicurezza.h"
@@ -228,14 +229,9 @@ TEST_F(BackupScreenTest, RestoreIsRefusedBeforeAnyChoiceWhileAnotherWorkstationU
     Presence here(dir.path()); // this program's own slot does not count
     ASSERT_TRUE(here.Register());
     {
-        Workstation as;
-        as.host = QStringLiteral("UFFICIO-2");
-        as.user = QStringLiteral("marco");
-        as.process = 4242;
-        Presence other(dir.path(), as);
-        ASSERT_TRUE(other.Register());
-        const QString since =
-            Presence::Others(dir.path()).at(0).started.toLocalTime().toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+        OtherWorkstation other(dir.path());
+        ASSERT_TRUE(other.Register()) << other.ErrorString().toStdString();
+        const QString since = other.since();
         // No file chooser and no question: said at once.
         messages.expect(MsgKind::Error,
                         QStringLiteral("Attenzione: Impossibile ripristinare: la cartella dei dati è in uso anche "

@@ -5,6 +5,7 @@
 #include "core/privacy/privacy.h"
 #include "core/records/archivepaths.h"
 #include "core/storage/presence.h"
+#include "testsupport/workstations.h"
 #include "ui/clients/Clienti.h"
 #include "ui/privacy/privacy.h"
 #include "uisupport/fakes.h"
@@ -92,14 +93,9 @@ TEST_F(PrivacyScreen, ForgettingWithYesAnonymisesTheCardShownAndItsCallsAndRecor
 TEST_F(PrivacyScreen, ForgettingWhileAnotherWorkstationUsesTheFolderSaysSoInTheQuestion) {
     Presence here(dir.path()); // this program is not named
     ASSERT_TRUE(here.Register());
-    Workstation as;
-    as.host = QStringLiteral("UFFICIO-2");
-    as.user = QStringLiteral("marco");
-    as.process = 4242;
-    Presence other(dir.path(), as);
-    ASSERT_TRUE(other.Register());
-    const QString since =
-        Presence::Others(dir.path()).at(0).started.toLocalTime().toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+    OtherWorkstation other(dir.path());
+    ASSERT_TRUE(other.Register()) << other.ErrorString().toStdString();
+    const QString since = other.since();
     const QByteArray clients = bytes(kClientiFile);
     messages.expect(MsgKind::Confirmation,
                     QStringLiteral("Il cliente sarà reso anonimo: cambieranno 1 schede cliente e 1 chiamate, e saranno "

@@ -4,6 +4,7 @@
 #include "uisupport/layoutcheck.h"
 
 #include "core/storage/presence.h"
+#include "testsupport/workstations.h"
 #include "ui/app/info.h"
 
 #include <QFont>
@@ -19,14 +20,6 @@ namespace {
 
 class PresenceScreens : public UiTest {};
 
-Workstation posingAs(const QString& host, const QString& user, qint64 process) {
-    Workstation w;
-    w.host = host;
-    w.user = user;
-    w.process = process;
-    return w;
-}
-
 QString cell(const TfrmInfo& info, int row, int column) {
     const QTableWidgetItem* item = info.lstPostazioni->item(row, column);
     return item ? item->text() : QString();
@@ -34,7 +27,7 @@ QString cell(const TfrmInfo& info, int row, int column) {
 
 TEST_F(PresenceScreens, TheInformationScreenListsTheWorkstationsThisOneFirstAndMarked) {
     // Another workstation started first; this program registered after it.
-    Presence other(dir.path(), posingAs(QStringLiteral("UFFICIO-2"), QStringLiteral("marco"), 4242));
+    OtherWorkstation other(dir.path());
     ASSERT_TRUE(other.Register()) << other.ErrorString().toStdString();
     Presence here(dir.path());
     ASSERT_TRUE(here.Register()) << here.ErrorString().toStdString();
