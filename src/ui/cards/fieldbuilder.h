@@ -8,6 +8,7 @@
 
 #include "core/cards/cardfield.h"
 #include "core/records/fieldtable.h"
+#include "ui/cards/cardparts.h" // the widgets and parts the boxes are built of
 
 #include <QList>
 #include <QString>
@@ -15,16 +16,9 @@
 #include <functional>
 #include <span>
 
-class QGridLayout;
-class QHBoxLayout;
-class QLabel;
-class QToolButton;
-class QWidget;
-
 namespace ombrisa {
 
 class EnterRing;
-class HintLine;
 
 // A place that placements point to: a section's grid (caption over box, each box in a cell of its own
 // where side pictures follow it) or a compact group's grid (caption over box, nothing beside).
