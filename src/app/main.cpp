@@ -20,6 +20,7 @@
 #include "core/storage/appfolder.h"
 #include "core/storage/datafolder.h"
 #include "core/storage/presence.h"
+#include "core/version.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -116,7 +117,7 @@ bool asksForTextOnly(int argc, char** argv) {
 int printTextOnly(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ombrisa"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(OMBRISA_VERSION));
+    QCoreApplication::setApplicationVersion(programVersion());
     QTranslator translator; // the parser's own words ("Uso", "Opzioni") in Italian
     if (translator.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&translator);
@@ -149,7 +150,7 @@ int main(int argc, char** argv) {
     OmbrisaApplication app(argc, argv);
     setupApplication(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("it.ombrisa.Ombrisa")); // the menu entry and its icon
-    QCoreApplication::setApplicationVersion(QStringLiteral(OMBRISA_VERSION));
+    QCoreApplication::setApplicationVersion(programVersion());
     installStorageHooks();
     // The program ends by the exit of the password screen or of the start menu, not because the last
     // visible window went away while one screen replaces another.

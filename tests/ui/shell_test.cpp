@@ -10,6 +10,7 @@
 #include "ui/common/picturebox.h"
 #include "ui/common/workareas.h"
 #include "core/password/passwordfile.h"
+#include "testsupport/toolrun.h"
 #include "uisupport/fakes.h"
 
 #include <QDir>
@@ -444,6 +445,25 @@ TEST_F(StartMenuTest, InformationSplashAndWebSite) {
         QUrl(QStringLiteral("mailto:info@example.com")), QUrl(QStringLiteral("mailto:info@example.com")),
         QUrl(QStringLiteral("https://www.example.com")), QUrl(QStringLiteral("https://www.example.com"))};
     EXPECT_EQ(opener.opened, expected);
+}
+
+// The version the screens show is the one ombrisa-tool prints (whose number the tool's own tests hold to
+// the build's): a number written into a screen or its picture would differ from it.
+class VersionShown : public UiTest {};
+
+TEST_F(VersionShown, TheInformationAndSplashScreensShowTheVersionTheToolPrints) {
+    const ombrisa::test::ToolTextRun tool = ombrisa::test::runToolText({QStringLiteral("--version")});
+    ASSERT_EQ(tool.code, 0) << tool.err.toStdString();
+    const QString prefix = QStringLiteral("ombrisa-tool ");
+    ASSERT_TRUE(tool.out.startsWith(prefix) && tool.out.endsWith(QLatin1Char('\n'))) << tool.out.toStdString();
+    const QString version = tool.out.mid(prefix.size()).trimmed();
+    ASSERT_FALSE(version.isEmpty());
+
+    TfrmInfo info;
+    EXPECT_EQ(info.lblVersione->text(), QStringLiteral("Ombrisa ") + version);
+    TfrmSplash splash;
+    EXPECT_EQ(splash.lblVersione->text(),
+              QStringLiteral("Versione %1 · Copyright © 2026 Ombrisa Software").arg(version));
 }
 
 TEST_F(StartMenuTest, ExitOrClosingTheStartMenuEndsTheProgram) {

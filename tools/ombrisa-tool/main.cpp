@@ -2,6 +2,8 @@
 #include "commands.h"
 #include "options.h"
 
+#include "core/version.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -73,7 +75,7 @@ int main(int argc, char** argv) {
         return tool::finishOutput(0);
     }
     if (args.first() == QLatin1String("--version")) {
-        std::fputs("ombrisa-tool " OMBRISA_VERSION "\n", stdout);
+        std::printf("ombrisa-tool %s\n", qPrintable(ombrisa::programVersion()));
         return tool::finishOutput(0);
     }
     const QString name = args.takeFirst();

@@ -4,6 +4,7 @@
 #include "core/records/records.h"
 #include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
+#include "core/version.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -244,7 +245,7 @@ QByteArray manifestBytes(const QList<Item>& items, const QMap<QString, Entry>& e
         files.append(o);
     }
     const QJsonObject root{{QStringLiteral("programma"), QStringLiteral("Ombrisa")},
-                           {QStringLiteral("versione"), QStringLiteral(OMBRISA_VERSION)},
+                           {QStringLiteral("versione"), programVersion()},
                            {QStringLiteral("data"), QDateTime::currentDateTime().toString(Qt::ISODate)},
                            {QStringLiteral("file"), files}};
     return QJsonDocument(root).toJson();

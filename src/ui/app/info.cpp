@@ -8,6 +8,7 @@
 #include "ui/app/maker.h"
 
 #include "core/storage/appfolder.h"
+#include "core/version.h"
 
 #include <QDir>
 #include <QFontMetrics>
@@ -34,6 +35,10 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent) {
     imgWarning = new PictureBox(QStringLiteral(":/app/art/notice.svg"), this);
     imgWarning->setObjectName(QStringLiteral("imgWarning"));
     imgWarning->setGeometry(30, 112, 540, 240);
+    lblVersione =
+        textOverPicture(QStringLiteral("Ombrisa ") + programVersion(), 18, true, QStringLiteral("#1F5F85"), imgWarning);
+    lblVersione->setObjectName(QStringLiteral("lblVersione"));
+    lblVersione->setGeometry(104, 27, 420, 24); // the notice's first line, beside its sign
 
     const QString dataFolder = QDir::toNativeSeparators(appFolder());
     lblCartellaDati = new QLabel(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-// The information screen: product picture, a notice, the data folder in use, the workstations using it
+// The information screen: product picture, a notice with the version, the data folder in use, the workstations using it
 // now and the maker's e-mail address.
 
 #include "core/storage/presence.h"
@@ -24,6 +24,7 @@ public:
 
     PictureBox* imgLogo;
     PictureBox* imgWarning;
+    QLabel* lblVersione; // "Ombrisa 0.1.0": the notice's first line, on imgWarning
     QLabel* lblCartellaDati; // the data folder in use, selectable so that it can be copied
     QLabel* lblPostazioni;
     // The programs using the data folder now: workstation, user, since when, last heartbeat, and a note

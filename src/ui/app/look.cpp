@@ -3,6 +3,8 @@
 #include "ui/common/conventions.h"
 #include "ui/common/dialoglook.h"
 
+#include <QFont>
+#include <QLabel>
 #include <QPushButton>
 #include <QWidget>
 
@@ -29,6 +31,18 @@ QPushButton* shellButton(const QString& name, const QString& text, QWidget* pare
     button->setAutoDefault(false);
     makeClickable(button);
     return button;
+}
+
+QLabel* textOverPicture(const QString& text, int pixels, bool bold, const QString& colour, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont font;
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Verdana")});
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setStyleSheet(QStringLiteral("QLabel { color: %1; background: transparent; }").arg(colour));
+    return label;
 }
 
 } // namespace ombrisa

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QString>
 
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -21,5 +22,8 @@ void applyShellLook(QWidget* window);
 QWidget* addTopBand(QWidget* window, int height);
 // A push button with the shell's look; `primary` is the blue default button.
 QPushButton* shellButton(const QString& name, const QString& text, QWidget* parent, bool primary = false);
+// A line written over a picture, as the picture's own lines are (the version on the information and
+// splash screens): DejaVu Sans `pixels` high in `colour`, with no background of its own.
+QLabel* textOverPicture(const QString& text, int pixels, bool bold, const QString& colour, QWidget* parent);
 
 } // namespace ombrisa

@@ -7,6 +7,8 @@
 #include "ui/app/look.h"
 #include "ui/app/maker.h"
 
+#include "core/version.h"
+
 #include <QPushButton>
 
 namespace ombrisa {
@@ -20,6 +22,11 @@ TfrmSplash::TfrmSplash(QWidget* parent) : QDialog(parent) {
     imgLogo = new PictureBox(QStringLiteral(":/app/art/splash.svg"), this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setGeometry(0, 0, 640, 380);
+    lblVersione = textOverPicture(QStringLiteral("Versione %1 · ").arg(programVersion()) + kCopyrightNotice, 13, false,
+                                  QStringLiteral("#CFE1EE"), imgLogo);
+    lblVersione->setObjectName(QStringLiteral("lblVersione"));
+    lblVersione->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblVersione->setGeometry(0, 338, 640, 20);
 
     imgWeb = new PictureBox(QStringLiteral(":/app/art/web.svg"), this);
     imgWeb->setObjectName(QStringLiteral("imgWeb"));

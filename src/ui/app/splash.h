@@ -1,9 +1,10 @@
 #pragma once
 
-// The splash screen: the product's large picture and the maker's web address.
+// The splash screen: the product's large picture with the version, and the maker's web address.
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 
 namespace ombrisa {
@@ -17,6 +18,7 @@ public:
     explicit TfrmSplash(QWidget* parent = nullptr);
 
     PictureBox* imgLogo;
+    QLabel* lblVersione; // "Versione 0.1.0 · Copyright ...": on imgLogo, at its foot
     PictureBox* imgWeb;
     LinkLabel* lnkWeb;
     QPushButton* btnChiudi;
