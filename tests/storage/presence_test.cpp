@@ -8,6 +8,8 @@
 
 #include <QSysInfo>
 
+#include <memory>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -71,6 +73,57 @@ TEST_F(PresenceTest, AReadOnlyFolderIsUsedWithoutASlot) {
     EXPECT_FALSE(here.Register());
     EXPECT_FALSE(here.ErrorString().isEmpty());
     EXPECT_TRUE(here.Beat().isEmpty());
+}
+
+TEST_F(PresenceTest, TwoWorkstationsThatTookOneSlotAtTheSameInstantPartAndTellOfEachOther) {
+    FaultScope scope;
+    scope.faults.locksInvisible = true; // a share whose locks stay on each workstation
+    auto first = std::make_unique<Presence>(dir.path(), posingAs(QStringLiteral("UFFICIO-1"), QStringLiteral("anna"), 101));
+    ASSERT_TRUE(first->Register()) << first->ErrorString().toStdString();
+    // The second read the file before the first had written its slot: it finds that slot free too.
+    write(kPresenceFile, QByteArray(bytes(kPresenceFile).size(), '\0'));
+    Presence second(dir.path(), posingAs(QStringLiteral("UFFICIO-2"), QStringLiteral("marco"), 202));
+    ASSERT_TRUE(second.Register()) << second.ErrorString().toStdString();
+    ASSERT_EQ(second.Slot(), first->Slot()) << "the race itself";
+
+    // The slot names the second, the last to write it: the first's heartbeat finds so and moves.
+    EXPECT_TRUE(first->Beat().isEmpty());
+    EXPECT_NE(first->Slot(), second.Slot());
+    QStringList hosts;
+    for (const Workstation& w : Presence::Read(dir.path()))
+        hosts << w.host;
+    hosts.sort();
+    EXPECT_EQ(hosts, QStringList({QStringLiteral("UFFICIO-1"), QStringLiteral("UFFICIO-2")}));
+    // From here on each is warned of the other, as two workstations whose locks do not meet are.
+    EXPECT_TRUE(second.Beat().isEmpty()) << "the first look at the one that moved";
+    EXPECT_TRUE(first->Beat().contains(QStringLiteral("«UFFICIO-2»")));
+    EXPECT_TRUE(second.Beat().contains(QStringLiteral("«UFFICIO-1»")));
+
+    // The first's end empties its own slot, not the second's.
+    first.reset();
+    const std::vector<Workstation> left = Presence::Read(dir.path());
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].host, QStringLiteral("UFFICIO-2"));
+    EXPECT_EQ(left[0].slot, second.Slot());
+}
+
+TEST_F(PresenceTest, AProgramKeepsItsSlotBeatAfterBeatWhateverItsHostName) {
+    const QString hosts[] = {
+        QStringLiteral("UFFICIO-2"),
+        QString(120, QLatin1Char('h')),                 // longer than its field: stored cut
+        QString(60, QChar(0x00E8)) + QStringLiteral("x"), // two bytes a letter: cut between whole letters
+    };
+    for (const QString& host : hosts) {
+        SCOPED_TRACE(host.toStdString());
+        Presence p(dir.path(), posingAs(host, QStringLiteral("marco"), 4242));
+        ASSERT_TRUE(p.Register()) << p.ErrorString().toStdString();
+        const int slot = p.Slot();
+        for (int beat = 0; beat < 3; ++beat) {
+            EXPECT_TRUE(p.Beat().isEmpty());
+            EXPECT_EQ(p.Slot(), slot);
+        }
+        EXPECT_EQ(Presence::Read(dir.path()).size(), 1u);
+    }
 }
 
 TEST_F(PresenceTest, OthersLeaveOutThisProgramAndOneOfThisHostThatEndedAndNameTheRest) {

@@ -65,6 +65,15 @@ bool parseSlot(const std::uint8_t* s, int slot, Workstation& w) {
     return true;
 }
 
+// Whether the slot `s` names the program that started at `startedMs` as `process` of `host`. The fields
+// are compared as stored, so that a host name cut to its field's length still matches.
+bool namesProgram(const std::uint8_t* s, qint64 startedMs, qint64 process, const QString& host) {
+    std::uint8_t hostField[kHostBytes] = {};
+    putText(hostField, kHostBytes, host);
+    return qFromLittleEndian<qint64>(s + 24) == startedMs && qFromLittleEndian<qint64>(s + 32) == process &&
+           std::memcmp(s + kHostAt, hostField, kHostBytes) == 0;
+}
+
 bool recent(const Workstation& w) {
     const qint64 age = w.lastBeat.secsTo(QDateTime::currentDateTimeUtc());
     return age > -Presence::kStaleSeconds && age < Presence::kStaleSeconds; // clocks may differ a little
@@ -94,6 +103,20 @@ int lockSlot(int fd, int slot, bool& ofd) {
     fl = slotLock(slot, F_WRLCK);
 #endif
     return storageSyscalls().fcntlLock(fd, F_SETLK, &fl);
+}
+
+// Lets go of the slot's lock taken by lockSlot().
+void unlockSlot(int fd, int slot, bool ofd) {
+    struct flock fl = slotLock(slot, F_UNLCK);
+#ifdef F_OFD_SETLK
+    if (ofd) {
+        storageSyscalls().fcntlLock(fd, F_OFD_SETLK, &fl);
+        return;
+    }
+#else
+    (void)ofd;
+#endif
+    storageSyscalls().fcntlLock(fd, F_SETLK, &fl);
 }
 
 // Whether another open of the file holds a lock on the slot, as seen from `fd`.
@@ -178,8 +201,18 @@ bool Presence::Register() {
             return false;
         }
     }
-    const std::vector<std::uint8_t> all = readFresh();
-    for (int slot = 0; slot < kSlots && slot_ < 0; ++slot) {
+    if (!takeFreeSlot(readFresh()))
+        return false;
+    started_ = QDateTime::currentDateTimeUtc();
+    if (!writeSlot())
+        return false;
+    for (const Workstation& w : look())
+        seen_[key(w)] = w.beats;
+    return true;
+}
+
+bool Presence::takeFreeSlot(const std::vector<std::uint8_t>& all) {
+    for (int slot = 0; slot < kSlots; ++slot) {
         Workstation w;
         if (parseSlot(all.data() + static_cast<std::size_t>(slot) * kSlotBytes, slot, w) && recent(w))
             continue; // in use, or its program ended moments ago
@@ -187,17 +220,25 @@ bool Presence::Register() {
             continue; // in use by a program that has not written its slot yet
         // Taken; a file system that refuses locks is warned about by the archives' own locks.
         slot_ = slot;
+        return true;
     }
-    if (slot_ < 0) {
-        error_ = QStringLiteral("nessun posto libero in %1").arg(path_);
-        return false;
-    }
-    started_ = QDateTime::currentDateTimeUtc();
-    if (!writeSlot())
-        return false;
-    for (const Workstation& w : look())
-        seen_[key(w)] = w.beats;
-    return true;
+    slot_ = -1;
+    error_ = QStringLiteral("nessun posto libero in %1").arg(path_);
+    return false;
+}
+
+// Where locks do not reach between workstations, two programs that start at the same instant both find
+// the same slot free and both take it: the last to write it is the one the slot names. The other one,
+// finding another program's start in its slot, leaves it to that program and takes a free one, so
+// that each is seen, and warned about, by the other.
+bool Presence::leaveSlotTakenByAnother() {
+    const std::vector<std::uint8_t> all = readFresh();
+    const std::uint8_t* s = all.data() + static_cast<std::size_t>(slot_) * kSlotBytes;
+    Workstation inSlot;
+    if (!parseSlot(s, slot_, inSlot) || namesProgram(s, started_.toMSecsSinceEpoch(), as_.process, as_.host))
+        return true; // ours, or emptied (by the other program's end): ours to write
+    unlockSlot(fd_, slot_, ofdLock_);
+    return takeFreeSlot(all); // the slot just left is in use: never taken again
 }
 
 bool Presence::writeSlot() {
@@ -221,6 +262,8 @@ bool Presence::writeSlot() {
 QString Presence::Beat() {
     if (fd_ < 0 || slot_ < 0)
         return {};
+    if (!leaveSlotTakenByAnother())
+        return {}; // no slot left: this program is not seen, and the other one's slot stays its own
     writeSlot();
     QStringList warnings;
     for (const Workstation& w : look()) {

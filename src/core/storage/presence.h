@@ -46,7 +46,8 @@ public:
     // Takes a free slot (one with no recent heartbeat whose lock it can take). False, with
     // ErrorString(), when the file cannot be opened for writing (a read-only share) or no slot is free.
     bool Register();
-    // Rewrites this program's heartbeat and looks at the other slots. Returns the Italian warning (once
+    // Rewrites this program's heartbeat and looks at the other slots. A slot that names another program
+    // (both took it at the same instant, their locks not meeting) is left to it for a free one. Returns the Italian warning (once
     // per workstation and run) when another workstation's heartbeat moved on since the last look while
     // its lock cannot be seen from here; empty otherwise.
     QString Beat();
@@ -70,6 +71,8 @@ public:
     static QString LocksDoNotReachWarning(const Workstation& other);
 
 private:
+    bool takeFreeSlot(const std::vector<std::uint8_t>& all);
+    bool leaveSlotTakenByAnother();
     bool writeSlot();
     int freshFd() const;
     std::vector<std::uint8_t> readFresh() const;
