@@ -78,7 +78,8 @@ TEST_F(PresenceTest, AReadOnlyFolderIsUsedWithoutASlot) {
 TEST_F(PresenceTest, TwoWorkstationsThatTookOneSlotAtTheSameInstantPartAndTellOfEachOther) {
     FaultScope scope;
     scope.faults.locksInvisible = true; // a share whose locks stay on each workstation
-    auto first = std::make_unique<Presence>(dir.path(), posingAs(QStringLiteral("UFFICIO-1"), QStringLiteral("anna"), 101));
+    auto first =
+        std::make_unique<Presence>(dir.path(), posingAs(QStringLiteral("UFFICIO-1"), QStringLiteral("anna"), 101));
     ASSERT_TRUE(first->Register()) << first->ErrorString().toStdString();
     // The second read the file before the first had written its slot: it finds that slot free too.
     write(kPresenceFile, QByteArray(bytes(kPresenceFile).size(), '\0'));
@@ -108,11 +109,9 @@ TEST_F(PresenceTest, TwoWorkstationsThatTookOneSlotAtTheSameInstantPartAndTellOf
 }
 
 TEST_F(PresenceTest, AProgramKeepsItsSlotBeatAfterBeatWhateverItsHostName) {
-    const QString hosts[] = {
-        QStringLiteral("UFFICIO-2"),
-        QString(120, QLatin1Char('h')),                 // longer than its field: stored cut
-        QString(60, QChar(0x00E8)) + QStringLiteral("x"), // two bytes a letter: cut between whole letters
-    };
+    // A short name; one longer than its field (stored cut); one of two-byte letters (cut between letters).
+    const QString hosts[] = {QStringLiteral("UFFICIO-2"), QString(120, QLatin1Char('h')),
+                             QString(60, QChar(0x00E8)) + QStringLiteral("x")};
     for (const QString& host : hosts) {
         SCOPED_TRACE(host.toStdString());
         Presence p(dir.path(), posingAs(host, QStringLiteral("marco"), 4242));

@@ -46,10 +46,10 @@ public:
     // Takes a free slot (one with no recent heartbeat whose lock it can take). False, with
     // ErrorString(), when the file cannot be opened for writing (a read-only share) or no slot is free.
     bool Register();
-    // Rewrites this program's heartbeat and looks at the other slots. A slot that names another program
-    // (both took it at the same instant, their locks not meeting) is left to it for a free one. Returns the Italian warning (once
+    // Rewrites this program's heartbeat and looks at the other slots. Returns the Italian warning (once
     // per workstation and run) when another workstation's heartbeat moved on since the last look while
-    // its lock cannot be seen from here; empty otherwise.
+    // its lock cannot be seen from here; empty otherwise. A slot found naming another program (both
+    // took it at the same instant, their locks not meeting) is left to that program for a free one.
     QString Beat();
     int Slot() const { return slot_; }
     const QString& ErrorString() const { return error_; }

@@ -24,7 +24,7 @@ public:
 
     PictureBox* imgLogo;
     PictureBox* imgWarning;
-    QLabel* lblVersione; // "Ombrisa 0.1.0": the notice's first line, on imgWarning
+    QLabel* lblVersione;     // "Ombrisa 0.1.0": the notice's first line, on imgWarning
     QLabel* lblCartellaDati; // the data folder in use, selectable so that it can be copied
     QLabel* lblPostazioni;
     // The programs using the data folder now: workstation, user, since when, last heartbeat, and a note
