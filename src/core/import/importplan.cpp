@@ -456,10 +456,12 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
     const std::size_t size = importRecordSize(archive);
 
     ClientIndex archiveClients;
+    ClientIdentity identity; // read again for every card and row
     QHash<QString, std::int64_t> archiveCalls;
     const bool read = scanArchive(archive, plan.fingerprint, error, [&](const std::uint8_t* record, std::int64_t n) {
         if (clients) {
-            archiveClients.add(clientIdentity(*reinterpret_cast<const TRecCliente*>(record)), n);
+            identity.read(*reinterpret_cast<const TRecCliente*>(record));
+            archiveClients.add(identity, n);
         } else {
             const QString key = callKey(*reinterpret_cast<const TRecChiamata*>(record));
             if (!archiveCalls.contains(key))
@@ -529,7 +531,7 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
 
     ClientIndex fileClients;
     if (clients)
-        fileClients.reserve(static_cast<qsizetype>(table.rows.size()));
+        fileClients.reserve(table.rows.size());
     QHash<QString, std::int64_t> fileCalls;
     plan.recordSize = size;
     plan.rows.reserve(table.rows.size());
@@ -537,8 +539,8 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
     std::vector<std::uint8_t> scratch(size); // the row's card, whole
     for (const SheetRow& row : table.rows) {
         bool blank = true;
-        for (const QString& cell : row.cells)
-            blank = blank && trimView(cell).isEmpty();
+        for (qsizetype c = 0; c < row.size() && blank; ++c)
+            blank = trimView(row.cell(c)).isEmpty();
         if (blank)
             continue;
         PlannedRow planned;
@@ -553,10 +555,10 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 planned.reason = reason;
             }
         };
-        for (qsizetype c = mapping.size(); c < row.cells.size(); ++c)
-            if (!trimView(row.cells[c]).isEmpty()) {
+        for (qsizetype c = mapping.size(); c < row.size(); ++c)
+            if (!trimView(row.cell(c)).isEmpty()) {
                 fail(QStringLiteral("la riga ha più celle dell'intestazione (%1 invece di %2)")
-                         .arg(row.cells.size())
+                         .arg(row.size())
                          .arg(mapping.size()));
                 break;
             }
@@ -565,7 +567,7 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
             if (kind == Column::Ignored)
                 continue;
             const QString& key = mapping[c];
-            const QString text = trimText(c < row.cells.size() ? QStringView(row.cells[c]) : QStringView());
+            const QString text = trimText(row.cell(c));
             if (kind == Column::TownAndProvince) {
                 const bool nasc = key == kComuneProvNasc;
                 QString town = text;
@@ -681,9 +683,9 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
             std::optional<std::int64_t> inArchive;
             std::optional<std::int64_t> inFile;
             if (clients) {
-                const ClientIdentity id = clientIdentity(*reinterpret_cast<const TRecCliente*>(record));
-                const std::optional<std::int64_t> earlier = fileClients.findAndAdd(id, planned.line);
-                inArchive = archiveClients.find(id);
+                identity.read(*reinterpret_cast<const TRecCliente*>(record));
+                const std::optional<std::int64_t> earlier = fileClients.findAndAdd(identity, planned.line);
+                inArchive = archiveClients.find(identity);
                 if (!inArchive)
                     inFile = earlier;
             } else {
