@@ -87,19 +87,23 @@ void appendName(std::string& out, QByteArrayView bytes) {
     }
 }
 
-// comparablePhone of a field's trimmed Windows-1252 bytes, appended: digits and '+' are the same bytes in
-// Windows-1252 as in Unicode, and no other byte is either.
-void appendPhone(std::string& out, QByteArrayView bytes) {
-    const std::size_t start = out.size();
+// comparablePhone of a field's trimmed Windows-1252 bytes, into `out` (room for the field's bytes): digits
+// and '+' are the same bytes in Windows-1252 as in Unicode, and no other byte is either.
+std::string_view phoneDigits(QByteArrayView bytes, char* out) {
+    std::size_t n = 0;
     for (const char c : bytes)
         if (c >= '0' && c <= '9')
-            out.push_back(c);
-    const std::string_view digits = std::string_view(out).substr(start);
+            out[n++] = c;
+    std::string_view digits(out, n);
     if (digits.starts_with("0039"))
-        out.erase(start, 4);
+        digits.remove_prefix(4);
     else if (bytes.startsWith('+') && digits.starts_with("39"))
-        out.erase(start, 2);
+        digits.remove_prefix(2);
+    return digits;
 }
+
+// Every text field holds at most this many bytes.
+constexpr std::size_t kFieldBytes = 255;
 
 template <std::size_t N> QByteArrayView trimmedField(const ShortString<N>& field) {
     return storedText(&field.length, N);
@@ -118,16 +122,15 @@ void ClientIdentity::read(const TRecCliente& r) {
     endPart();
     for (const QByteArrayView phone :
          {trimmedField(r.Recapito), trimmedField(r.TelCasa), trimmedField(r.TelUff), trimmedField(r.TelCel)}) {
-        const std::size_t start = bytes_.size();
-        appendPhone(bytes_, phone);
-        const std::string_view added = std::string_view(bytes_).substr(start);
+        char digits[kFieldBytes];
+        const std::string_view added = phoneDigits(phone, digits);
         bool seen = added.empty();
         for (int i = 0; i < phoneCount() && !seen; ++i)
             seen = this->phone(i) == added;
-        if (seen)
-            bytes_.resize(start);
-        else
+        if (!seen) {
+            bytes_.append(added);
             endPart();
+        }
     }
 }
 
@@ -264,7 +267,7 @@ public:
                 phones_.emplace_back(wanted.phone(i));
     }
 
-    bool mayMatch(const TRecCliente& card) {
+    bool mayMatch(const TRecCliente& card) const {
         if (!codFisc_.empty() && mayEqual(trimmedField(card.CodFisc), codFisc_))
             return true;
         if (!partitaIva_.empty() && mayEqual(trimmedField(card.PartitaIva), partitaIva_))
@@ -285,15 +288,14 @@ private:
                    return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
                });
     }
-    bool sharesPhone(QByteArrayView field) {
-        digits_.clear();
-        appendPhone(digits_, field);
-        return !digits_.empty() && std::find(phones_.begin(), phones_.end(), digits_) != phones_.end();
+    bool sharesPhone(QByteArrayView field) const {
+        char buffer[kFieldBytes];
+        const std::string_view digits = phoneDigits(field, buffer);
+        return !digits.empty() && std::find(phones_.begin(), phones_.end(), digits) != phones_.end();
     }
 
     std::string codFisc_, partitaIva_; // UTF-8: a code with other letters equals no plain field
     std::vector<std::string> phones_;
-    std::string digits_;
 };
 
 std::int64_t findRoot(std::vector<std::int64_t>& parent, std::int64_t i) {
@@ -362,7 +364,7 @@ bool findExistingClient(const TRecCliente& record, std::int64_t except, std::opt
     const ClientIdentity wanted = clientIdentity(record);
     if (wanted.codFisc().empty() && wanted.partitaIva().empty() && (wanted.name().empty() || wanted.phoneCount() == 0))
         return true;
-    CardBytesFilter filter(wanted);
+    const CardBytesFilter filter(wanted);
     ClientIdentity card;
     return scanClients(error, [&](const TRecCliente& other, std::int64_t number) {
         if (found || number == except || !filter.mayMatch(other))
