@@ -1,6 +1,7 @@
 // The one rule that tells two client cards of the same client apart from two clients.
 #include "core/cards/duplicates.h"
 #include "core/records/archivepaths.h"
+#include "core/storage/codepage.h"
 
 #include "core/exportarchives.h"
 #include "core/testfolder.h"
@@ -58,6 +59,30 @@ TEST(DuplicateRule, EachClause) {
         ClientIndex index;
         index.add(a, 7);
         EXPECT_EQ(index.find(b).has_value(), c.same);
+    }
+}
+
+// The identity reads plain ASCII fields straight from their bytes and the others through the text forms:
+// both must give exactly the compared forms of the rule.
+TEST(DuplicateRule, TheIdentityHoldsTheRulesComparedForms) {
+    const std::vector<QString> texts{
+        "Rossi Mario", "  ROSSI\t\tmario ", "a\x01" "b", "x\x7f" "Y", "Niccolò D'Alì", "ÀÈ rss", "Straße",
+        "l'œuvre …", "", " ", "abc-012 Z", "0039 06 1234567", "+39 06 1234567", "+ 39 333", "(+39) 06",
+        "tel. 06/1234567 (uff.)", "€ 39", "3906"};
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        const ClientIdentity id = clientIdentity(makeClient(
+            {{"Cliente", text}, {"CodFisc", text.left(16)}, {"PartitaIva", text.left(11)}, {"TelCel", text.left(30)}}));
+        // What the field keeps of the text: Windows-1252, cut to the field's capacity.
+        const auto stored = [](const QString& t, qsizetype capacity) { return fromCp1252(toCp1252(t).left(capacity)); };
+        EXPECT_EQ(QString::fromUtf8(id.name()), comparableName(stored(text, 50)));
+        EXPECT_EQ(QString::fromUtf8(id.codFisc()), comparableCode(stored(text.left(16), 16)));
+        EXPECT_EQ(QString::fromUtf8(id.partitaIva()), comparableCode(stored(text.left(11), 11)));
+        const QString phone = comparablePhone(stored(text.left(30), 30));
+        ASSERT_EQ(id.phoneCount(), phone.isEmpty() ? 0 : 1);
+        if (!phone.isEmpty()) {
+            EXPECT_EQ(QString::fromUtf8(id.phone(0)), phone);
+        }
     }
 }
 

@@ -20,7 +20,7 @@ namespace {
 std::vector<QStringList> cellsOf(const std::vector<SheetRow>& rows) {
     std::vector<QStringList> out;
     for (const SheetRow& r : rows)
-        out.push_back(r.cells);
+        out.push_back(r.cells());
     return out;
 }
 
@@ -110,7 +110,7 @@ TEST(ExportedSheet, ReadsTheWritersTableBack) {
     ASSERT_TRUE(table);
     EXPECT_EQ(table->headings, (QStringList{"Cognome e nome", "Note"}));
     ASSERT_EQ(table->rows.size(), 1u);
-    EXPECT_EQ(table->rows[0].cells, (QStringList{"Rossi & C.", "a  b <c> à"}));
+    EXPECT_EQ(table->rows[0].cells(), (QStringList{"Rossi & C.", "a  b <c> à"}));
     EXPECT_EQ(table->rows[0].line, 2);
     EXPECT_FALSE(readExportedSheet("Nome;Note\n"));
 }

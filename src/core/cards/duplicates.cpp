@@ -3,6 +3,7 @@
 #include "core/phone/phonenumber.h"
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
+#include "core/storage/codepage.h"
 #include "core/storage/recordfile.h"
 #include "core/storage/textfield.h"
 
@@ -44,65 +45,165 @@ QString comparableName(QStringView name) {
     return out;
 }
 
+namespace {
+
+bool plainAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 128; });
+}
+
+void appendUtf8(std::string& out, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    out.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+// comparableCode of a field's trimmed Windows-1252 bytes, appended as UTF-8.
+void appendCode(std::string& out, QByteArrayView bytes) {
+    if (!plainAscii(bytes)) {
+        appendUtf8(out, comparableCode(fromCp1252(bytes.data(), bytes.size())));
+        return;
+    }
+    for (const char c : bytes)
+        out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+}
+
+// comparableName of a field's trimmed Windows-1252 bytes, appended as UTF-8. In ASCII nothing decomposes,
+// the blanks are the codes up to 32, and folding the case is lowering it.
+void appendName(std::string& out, QByteArrayView bytes) {
+    if (!plainAscii(bytes)) {
+        appendUtf8(out, comparableName(fromCp1252(bytes.data(), bytes.size())));
+        return;
+    }
+    bool blank = false;
+    const std::size_t start = out.size();
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) <= 32) {
+            blank = true;
+            continue;
+        }
+        if (blank && out.size() > start)
+            out.push_back(' ');
+        blank = false;
+        out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    }
+}
+
+// comparablePhone of a field's trimmed Windows-1252 bytes, into `out` (room for the field's bytes): digits
+// and '+' are the same bytes in Windows-1252 as in Unicode, and no other byte is either.
+std::string_view phoneDigits(QByteArrayView bytes, char* out) {
+    std::size_t n = 0;
+    for (const char c : bytes)
+        if (c >= '0' && c <= '9')
+            out[n++] = c;
+    std::string_view digits(out, n);
+    if (digits.starts_with("0039"))
+        digits.remove_prefix(4);
+    else if (bytes.startsWith('+') && digits.starts_with("39"))
+        digits.remove_prefix(2);
+    return digits;
+}
+
+// Every text field holds at most this many bytes.
+constexpr std::size_t kFieldBytes = 255;
+
+template <std::size_t N> QByteArrayView trimmedField(const ShortString<N>& field) {
+    return storedText(&field.length, N);
+}
+
+} // namespace
+
+void ClientIdentity::read(const TRecCliente& r) {
+    bytes_.clear();
+    parts_ = 0;
+    appendCode(bytes_, trimmedField(r.CodFisc));
+    endPart();
+    appendCode(bytes_, trimmedField(r.PartitaIva));
+    endPart();
+    appendName(bytes_, trimmedField(r.Cliente));
+    endPart();
+    for (const QByteArrayView phone :
+         {trimmedField(r.Recapito), trimmedField(r.TelCasa), trimmedField(r.TelUff), trimmedField(r.TelCel)}) {
+        char digits[kFieldBytes];
+        const std::string_view added = phoneDigits(phone, digits);
+        bool seen = added.empty();
+        for (int i = 0; i < phoneCount() && !seen; ++i)
+            seen = this->phone(i) == added;
+        if (!seen) {
+            bytes_.append(added);
+            endPart();
+        }
+    }
+}
+
 ClientIdentity clientIdentity(const TRecCliente& r) {
     ClientIdentity id;
-    id.codFisc = comparableCode(GetText(r.CodFisc));
-    id.partitaIva = comparableCode(GetText(r.PartitaIva));
-    id.name = comparableName(GetText(r.Cliente));
-    for (const QString& phone : {GetText(r.Recapito), GetText(r.TelCasa), GetText(r.TelUff), GetText(r.TelCel)}) {
-        QString p = comparablePhone(phone);
-        if (!p.isEmpty() && !id.phones.contains(p))
-            id.phones.append(std::move(p));
-    }
+    id.read(r);
     return id;
 }
 
 bool sameClient(const ClientIdentity& a, const ClientIdentity& b) {
-    if (!a.codFisc.isEmpty() && a.codFisc == b.codFisc)
+    if (!a.codFisc().empty() && a.codFisc() == b.codFisc())
         return true;
-    if (!a.partitaIva.isEmpty() && a.partitaIva == b.partitaIva)
+    if (!a.partitaIva().empty() && a.partitaIva() == b.partitaIva())
         return true;
-    if (a.name.isEmpty() || a.name != b.name)
+    if (a.name().empty() || a.name() != b.name())
         return false;
-    for (const QString& p : a.phones)
-        if (b.phones.contains(p))
-            return true;
+    for (int i = 0; i < a.phoneCount(); ++i)
+        for (int j = 0; j < b.phoneCount(); ++j)
+            if (a.phone(i) == b.phone(j))
+                return true;
     return false;
 }
 
+namespace {
+
+QByteArrayView view(std::string_view bytes) {
+    return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace
+
+QByteArrayView ClientIndex::namePhoneKey(const ClientIdentity& id, int phone) const {
+    key_.assign(id.name());
+    key_.push_back('\n');
+    key_.append(id.phone(phone));
+    return view(key_);
+}
+
 void ClientIndex::add(const ClientIdentity& id, std::int64_t number) {
-    if (!id.codFisc.isEmpty())
-        byCodFisc_.insert(id.codFisc, std::min(number, byCodFisc_.value(id.codFisc, number)));
-    if (!id.partitaIva.isEmpty())
-        byPartitaIva_.insert(id.partitaIva, std::min(number, byPartitaIva_.value(id.partitaIva, number)));
-    if (id.name.isEmpty())
+    const auto keep = [number](TextTable<std::int64_t>& table, QByteArrayView key) {
+        bool added = false;
+        std::int64_t& first = table.findOrInsert(key, number, added);
+        first = std::min(first, number);
+    };
+    if (!id.codFisc().empty())
+        keep(byCodFisc_, view(id.codFisc()));
+    if (!id.partitaIva().empty())
+        keep(byPartitaIva_, view(id.partitaIva()));
+    if (id.name().empty())
         return;
-    for (const QString& p : id.phones) {
-        const QString key = id.name + u'\n' + p;
-        byNamePhone_.insert(key, std::min(number, byNamePhone_.value(key, number)));
-    }
+    for (int i = 0; i < id.phoneCount(); ++i)
+        keep(byNamePhone_, namePhoneKey(id, i));
 }
 
 std::optional<std::int64_t> ClientIndex::find(const ClientIdentity& id) const {
     std::optional<std::int64_t> best;
     if (isEmpty())
         return best;
-    auto consider = [&](const QHash<QString, std::int64_t>& map, const QString& key) {
+    auto consider = [&](const TextTable<std::int64_t>& table, QByteArrayView key) {
         if (key.isEmpty())
             return;
-        const auto it = map.constFind(key);
-        if (it != map.constEnd() && (!best || *it < *best))
-            best = *it;
+        if (const std::int64_t* found = table.find(key); found && (!best || *found < *best))
+            best = *found;
     };
-    consider(byCodFisc_, id.codFisc);
-    consider(byPartitaIva_, id.partitaIva);
-    if (!id.name.isEmpty())
-        for (const QString& p : id.phones)
-            consider(byNamePhone_, id.name + u'\n' + p);
+    consider(byCodFisc_, view(id.codFisc()));
+    consider(byPartitaIva_, view(id.partitaIva()));
+    if (!id.name().empty())
+        for (int i = 0; i < id.phoneCount(); ++i)
+            consider(byNamePhone_, namePhoneKey(id, i));
     return best;
 }
 
-void ClientIndex::reserve(qsizetype cards) {
+void ClientIndex::reserve(std::size_t cards) {
     byCodFisc_.reserve(cards);
     byPartitaIva_.reserve(cards);
     byNamePhone_.reserve(cards);
@@ -110,29 +211,22 @@ void ClientIndex::reserve(qsizetype cards) {
 
 std::optional<std::int64_t> ClientIndex::findAndAdd(const ClientIdentity& id, std::int64_t number) {
     std::optional<std::int64_t> best;
-    auto visit = [&](QHash<QString, std::int64_t>& map, const QString& key) {
-        const qsizetype before = map.size();
-        std::int64_t& slot = map[key];
-        if (map.size() == before) {
+    auto visit = [&](TextTable<std::int64_t>& table, QByteArrayView key) {
+        bool added = false;
+        std::int64_t& slot = table.findOrInsert(key, number, added);
+        if (!added) {
             if (!best || slot < *best)
                 best = slot;
             slot = std::min(slot, number);
-        } else {
-            slot = number;
         }
     };
-    if (!id.codFisc.isEmpty())
-        visit(byCodFisc_, id.codFisc);
-    if (!id.partitaIva.isEmpty())
-        visit(byPartitaIva_, id.partitaIva);
-    if (!id.name.isEmpty()) {
-        QString key;
-        for (const QString& p : id.phones) {
-            key.clear();
-            key.append(id.name).append(u'\n').append(p);
-            visit(byNamePhone_, key);
-        }
-    }
+    if (!id.codFisc().empty())
+        visit(byCodFisc_, view(id.codFisc()));
+    if (!id.partitaIva().empty())
+        visit(byPartitaIva_, view(id.partitaIva()));
+    if (!id.name().empty())
+        for (int i = 0; i < id.phoneCount(); ++i)
+            visit(byNamePhone_, namePhoneKey(id, i));
     return best;
 }
 
@@ -161,73 +255,46 @@ template <class Each> bool scanClients(QString* error, Each each) {
     return true;
 }
 
-// A text field's bytes after the trim GetText makes (Windows-1252 keeps 0..32 where Unicode has them).
-template <std::size_t N> std::string_view trimmedBytes(const ShortString<N>& field) {
-    const QByteArrayView bytes = storedText(&field.length, N);
-    return {bytes.data(), static_cast<std::size_t>(bytes.size())};
-}
-
-bool plainAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 128; });
-}
-
-// comparablePhone on a field's bytes: digits and '+' are the same bytes in Windows-1252 as in Unicode,
-// and no other byte is either, so this gives the same digits without building text.
-template <std::size_t N> std::string_view phoneDigits(const ShortString<N>& field, char (&buffer)[256]) {
-    const std::string_view bytes = trimmedBytes(field);
-    std::size_t n = 0;
-    for (const char c : bytes)
-        if (c >= '0' && c <= '9')
-            buffer[n++] = c;
-    std::string_view digits(buffer, n);
-    if (digits.starts_with("0039"))
-        digits.remove_prefix(4);
-    else if (bytes.starts_with('+') && digits.starts_with("39"))
-        digits.remove_prefix(2);
-    return digits;
-}
-
 // A quick look at a card's bytes, before the rule itself: false only for a card that cannot be the same
-// client as `wanted` (no equal code, no shared telephone), so that a scan decodes and compares whole
+// client as `wanted` (no equal code, no shared telephone), so that a scan reads and compares whole
 // identities only for the few cards that may match.
 class CardBytesFilter {
 public:
     explicit CardBytesFilter(const ClientIdentity& wanted)
-        : codFisc_(wanted.codFisc.toStdString()), partitaIva_(wanted.partitaIva.toStdString()),
-          anyCodFisc_(!wanted.codFisc.isEmpty()), anyPartitaIva_(!wanted.partitaIva.isEmpty()) {
-        if (!wanted.name.isEmpty())
-            for (const QString& p : wanted.phones)
-                phones_.push_back(p.toStdString());
+        : codFisc_(wanted.codFisc()), partitaIva_(wanted.partitaIva()) {
+        if (!wanted.name().empty())
+            for (int i = 0; i < wanted.phoneCount(); ++i)
+                phones_.emplace_back(wanted.phone(i));
     }
 
     bool mayMatch(const TRecCliente& card) const {
-        if (anyCodFisc_ && mayEqual(trimmedBytes(card.CodFisc), codFisc_))
+        if (!codFisc_.empty() && mayEqual(trimmedField(card.CodFisc), codFisc_))
             return true;
-        if (anyPartitaIva_ && mayEqual(trimmedBytes(card.PartitaIva), partitaIva_))
+        if (!partitaIva_.empty() && mayEqual(trimmedField(card.PartitaIva), partitaIva_))
             return true;
         if (phones_.empty())
             return false;
-        char buffer[256];
-        return sharesPhone(phoneDigits(card.Recapito, buffer)) || sharesPhone(phoneDigits(card.TelCasa, buffer)) ||
-               sharesPhone(phoneDigits(card.TelUff, buffer)) || sharesPhone(phoneDigits(card.TelCel, buffer));
+        return sharesPhone(trimmedField(card.Recapito)) || sharesPhone(trimmedField(card.TelCasa)) ||
+               sharesPhone(trimmedField(card.TelUff)) || sharesPhone(trimmedField(card.TelCel));
     }
 
 private:
     // A code of plain letters and digits compared without regard to case; any other byte goes to the rule.
-    static bool mayEqual(std::string_view field, const std::string& wanted) {
+    static bool mayEqual(QByteArrayView field, const std::string& wanted) {
         if (!plainAscii(field))
             return true;
-        return field.size() == wanted.size() &&
+        return static_cast<std::size_t>(field.size()) == wanted.size() &&
                std::equal(field.begin(), field.end(), wanted.begin(), [](char a, char b) {
                    return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
                });
     }
-    bool sharesPhone(std::string_view digits) const {
+    bool sharesPhone(QByteArrayView field) const {
+        char buffer[kFieldBytes];
+        const std::string_view digits = phoneDigits(field, buffer);
         return !digits.empty() && std::find(phones_.begin(), phones_.end(), digits) != phones_.end();
     }
 
     std::string codFisc_, partitaIva_; // UTF-8: a code with other letters equals no plain field
-    bool anyCodFisc_, anyPartitaIva_;
     std::vector<std::string> phones_;
 };
 
@@ -246,28 +313,32 @@ bool findDuplicateClients(std::vector<std::vector<std::int64_t>>& groups, QStrin
     // Each card is joined to the first earlier card it matches through each clause; the index keeps the
     // first card of every key, so chains through any key end in one group.
     std::vector<std::int64_t> parent(1, 0);
-    QHash<QString, std::int64_t> firstOf[3];
+    TextTable<std::int64_t> firstOf[3];
+    ClientIdentity id;
+    std::string key;
     const bool ok = scanClients(error, [&](const TRecCliente& record, std::int64_t number) {
-        const ClientIdentity id = clientIdentity(record);
+        id.read(record);
         parent.push_back(number);
-        auto join = [&](QHash<QString, std::int64_t>& map, const QString& key) {
-            const auto it = map.constFind(key);
-            if (it == map.constEnd()) {
-                map.insert(key, number);
+        auto join = [&](TextTable<std::int64_t>& table, std::string_view bytes) {
+            bool added = false;
+            const std::int64_t first =
+                table.findOrInsert(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), number, added);
+            if (added)
                 return;
-            }
-            const std::int64_t a = findRoot(parent, *it);
+            const std::int64_t a = findRoot(parent, first);
             const std::int64_t b = findRoot(parent, number);
             if (a != b)
                 parent[static_cast<std::size_t>(std::max(a, b))] = std::min(a, b);
         };
-        if (!id.codFisc.isEmpty())
-            join(firstOf[0], id.codFisc);
-        if (!id.partitaIva.isEmpty())
-            join(firstOf[1], id.partitaIva);
-        if (!id.name.isEmpty())
-            for (const QString& p : id.phones)
-                join(firstOf[2], id.name + u'\n' + p);
+        if (!id.codFisc().empty())
+            join(firstOf[0], id.codFisc());
+        if (!id.partitaIva().empty())
+            join(firstOf[1], id.partitaIva());
+        if (!id.name().empty())
+            for (int i = 0; i < id.phoneCount(); ++i) {
+                key.assign(id.name()).push_back('\n');
+                join(firstOf[2], key.append(id.phone(i)));
+            }
     });
     if (!ok)
         return false;
@@ -291,11 +362,15 @@ bool findExistingClient(const TRecCliente& record, std::int64_t except, std::opt
                         QString* error) {
     found.reset();
     const ClientIdentity wanted = clientIdentity(record);
-    if (wanted.codFisc.isEmpty() && wanted.partitaIva.isEmpty() && (wanted.name.isEmpty() || wanted.phones.isEmpty()))
+    if (wanted.codFisc().empty() && wanted.partitaIva().empty() && (wanted.name().empty() || wanted.phoneCount() == 0))
         return true;
     const CardBytesFilter filter(wanted);
-    return scanClients(error, [&](const TRecCliente& card, std::int64_t number) {
-        if (!found && number != except && filter.mayMatch(card) && sameClient(wanted, clientIdentity(card)))
+    ClientIdentity card;
+    return scanClients(error, [&](const TRecCliente& other, std::int64_t number) {
+        if (found || number == except || !filter.mayMatch(other))
+            return;
+        card.read(other);
+        if (sameClient(wanted, card))
             found = number;
     });
 }

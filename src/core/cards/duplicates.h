@@ -12,27 +12,50 @@
 
 #include "core/phone/phonenumber.h" // comparablePhone
 #include "core/records/records.h"
+#include "core/storage/texttable.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace ombrisa {
 
-// The parts of a client card the rule compares, each in its compared form.
-struct ClientIdentity {
-    QString codFisc;
-    QString partitaIva;
-    QString name;
-    QStringList phones;
-};
-
 QString comparableCode(QStringView code);
 QString comparableName(QStringView name);
+
+// The parts of a client card the rule compares, each in its compared form (comparableCode,
+// comparableName, comparablePhone) as UTF-8 bytes, all in one buffer: reading one card after another into
+// the same identity allocates nothing once the buffer is large enough. Fields of plain ASCII (nearly all of
+// them) are compared straight from their stored bytes; others go through the text forms above.
+class ClientIdentity {
+public:
+    // Reads `record`'s parts, reusing the memory of the last read.
+    void read(const TRecCliente& record);
+
+    std::string_view codFisc() const { return part(0); }
+    std::string_view partitaIva() const { return part(1); }
+    std::string_view name() const { return part(2); }
+    // The distinct telephone numbers, none empty, in the order of the card's fields.
+    int phoneCount() const { return parts_ - 3; }
+    std::string_view phone(int i) const { return part(3 + i); }
+
+private:
+    std::string_view part(int i) const {
+        const std::size_t begin = i == 0 ? 0 : ends_[static_cast<std::size_t>(i - 1)];
+        return std::string_view(bytes_).substr(begin, ends_[static_cast<std::size_t>(i)] - begin);
+    }
+    void endPart() { ends_[static_cast<std::size_t>(parts_++)] = bytes_.size(); }
+
+    std::string bytes_;
+    std::array<std::size_t, 7> ends_{}; // where each part ends in bytes_
+    int parts_ = 0;
+};
 
 ClientIdentity clientIdentity(const TRecCliente& record);
 
@@ -49,12 +72,16 @@ public:
     std::optional<std::int64_t> findAndAdd(const ClientIdentity& identity, std::int64_t number);
     bool isEmpty() const { return byCodFisc_.isEmpty() && byPartitaIva_.isEmpty() && byNamePhone_.isEmpty(); }
     // Room for about `cards` cards, so that adding them does not grow the tables again and again.
-    void reserve(qsizetype cards);
+    void reserve(std::size_t cards);
 
 private:
-    QHash<QString, std::int64_t> byCodFisc_;
-    QHash<QString, std::int64_t> byPartitaIva_;
-    QHash<QString, std::int64_t> byNamePhone_; // name + '\n' + phone
+    // The key of the name and one telephone number: name, a line break, number.
+    QByteArrayView namePhoneKey(const ClientIdentity& identity, int phone) const;
+
+    TextTable<std::int64_t> byCodFisc_;
+    TextTable<std::int64_t> byPartitaIva_;
+    TextTable<std::int64_t> byNamePhone_;
+    mutable std::string key_; // where namePhoneKey builds its key (an index is used by one thread)
 };
 
 // The groups of cards of the client archive in the program's folder that are the same client (each group

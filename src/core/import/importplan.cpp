@@ -196,25 +196,37 @@ const CardField* cardFieldOf(ImportArchive archive, QStringView field) {
     return nullptr;
 }
 
-// What the card's box would hold after the user typed `text` into it.
-QString filtered(const CardField* f, QStringView text) {
-    const QString trimmed = trimText(text);
-    if (!f)
-        return trimmed;
-    switch (f->filter) {
+// What the card's box would hold after the user typed `text` into it, into `out` (reusing its memory: the
+// plan does this for every cell of the sheet).
+void filterInto(QString& out, const CardField* f, QStringView text) {
+    const QStringView trimmed = trimView(text);
+    out.resize(0);
+    const CardFilter filter = f ? f->filter : CardFilter::None;
+    switch (filter) {
     case CardFilter::TrimUpper:
     case CardFilter::Upper:
-    case CardFilter::UpperOnKeyRelease:
-        return trimmed.toUpper();
-    case CardFilter::Digits: {
-        QString digits;
+    case CardFilter::UpperOnKeyRelease: {
+        bool ascii = true;
+        for (const QChar c : trimmed)
+            ascii = ascii && c.unicode() < 128;
+        if (!ascii) {
+            out = trimmed.toString().toUpper();
+            return;
+        }
+        out.append(trimmed);
+        for (QChar& c : out)
+            if (c >= u'a' && c <= u'z')
+                c = QChar(c.unicode() - u'a' + u'A');
+        return;
+    }
+    case CardFilter::Digits:
         for (const QChar c : trimmed)
             if (c >= u'0' && c <= u'9')
-                digits += c;
-        return digits;
-    }
+                out.append(c);
+        return;
     default:
-        return trimmed;
+        out.append(trimmed);
+        return;
     }
 }
 
@@ -456,10 +468,12 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
     const std::size_t size = importRecordSize(archive);
 
     ClientIndex archiveClients;
+    ClientIdentity identity; // read again for every card and row
     QHash<QString, std::int64_t> archiveCalls;
     const bool read = scanArchive(archive, plan.fingerprint, error, [&](const std::uint8_t* record, std::int64_t n) {
         if (clients) {
-            archiveClients.add(clientIdentity(*reinterpret_cast<const TRecCliente*>(record)), n);
+            identity.read(*reinterpret_cast<const TRecCliente*>(record));
+            archiveClients.add(identity, n);
         } else {
             const QString key = callKey(*reinterpret_cast<const TRecChiamata*>(record));
             if (!archiveCalls.contains(key))
@@ -529,7 +543,7 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
 
     ClientIndex fileClients;
     if (clients)
-        fileClients.reserve(static_cast<qsizetype>(table.rows.size()));
+        fileClients.reserve(table.rows.size());
     QHash<QString, std::int64_t> fileCalls;
     plan.recordSize = size;
     plan.rows.reserve(table.rows.size());
@@ -537,8 +551,8 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
     std::vector<std::uint8_t> scratch(size); // the row's card, whole
     for (const SheetRow& row : table.rows) {
         bool blank = true;
-        for (const QString& cell : row.cells)
-            blank = blank && trimView(cell).isEmpty();
+        for (qsizetype c = 0; c < row.size() && blank; ++c)
+            blank = trimView(row.cell(c)).isEmpty();
         if (blank)
             continue;
         PlannedRow planned;
@@ -546,17 +560,17 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
         std::uint8_t* const record = scratch.data();
         std::memset(record, 0, size);
         for (QString& v : values)
-            v.clear();
+            v.resize(0); // keeps the memory for the next row
         auto fail = [&](const QString& reason) {
             if (planned.verdict != RowVerdict::Error) {
                 planned.verdict = RowVerdict::Error;
                 planned.reason = reason;
             }
         };
-        for (qsizetype c = mapping.size(); c < row.cells.size(); ++c)
-            if (!trimView(row.cells[c]).isEmpty()) {
+        for (qsizetype c = mapping.size(); c < row.size(); ++c)
+            if (!trimView(row.cell(c)).isEmpty()) {
                 fail(QStringLiteral("la riga ha più celle dell'intestazione (%1 invece di %2)")
-                         .arg(row.cells.size())
+                         .arg(row.size())
                          .arg(mapping.size()));
                 break;
             }
@@ -565,22 +579,26 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
             if (kind == Column::Ignored)
                 continue;
             const QString& key = mapping[c];
-            const QString text = trimText(c < row.cells.size() ? QStringView(row.cells[c]) : QStringView());
-            if (kind == Column::TownAndProvince) {
+            const QStringView text = trimView(row.cell(c));
+            if (kind == Column::Plain) {
+                const int field = columnField[static_cast<std::size_t>(c)];
+                if (field >= 0)
+                    filterInto(values[static_cast<std::size_t>(field)], columnCard[static_cast<std::size_t>(c)], text);
+            } else if (kind == Column::TownAndProvince) {
                 const bool nasc = key == kComuneProvNasc;
-                QString town = text;
-                QString province;
+                QStringView town = text;
+                QStringView province;
                 const qsizetype space = text.lastIndexOf(u' ');
-                if (space > 0 && isProvinceCode(QStringView(text).mid(space + 1))) {
+                if (space > 0 && isProvinceCode(text.mid(space + 1))) {
                     province = text.mid(space + 1);
-                    town = trimText(QStringView(text).left(space));
+                    town = trimView(text.left(space));
                 }
-                setValue(nasc ? comuneNasc : comuneRes, std::move(town));
-                setValue(nasc ? provNasc : provRes, std::move(province));
+                setValue(nasc ? comuneNasc : comuneRes, town.toString());
+                setValue(nasc ? provNasc : provRes, province.toString());
             } else if (kind == Column::CallDate) {
                 if (text.isEmpty())
                     continue;
-                const std::optional<QDate> d = parseImportDate(text);
+                const std::optional<QDate> d = parseImportDate(text.toString());
                 if (!d) {
                     fail(QStringLiteral("la data \"%1\" non è una data").arg(text));
                     continue;
@@ -591,7 +609,7 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
             } else if (kind == Column::CallTime) {
                 if (text.isEmpty())
                     continue;
-                const std::optional<QTime> t = parseImportTime(text);
+                const std::optional<QTime> t = parseImportTime(text.toString());
                 if (!t) {
                     fail(QStringLiteral("l'ora \"%1\" non è un'ora").arg(text));
                     continue;
@@ -600,7 +618,8 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 setValue(minutiRit, twoDigits(t->minute()));
             } else {
                 const int field = columnField[static_cast<std::size_t>(c)];
-                QString value = filtered(columnCard[static_cast<std::size_t>(c)], text);
+                QString value;
+                filterInto(value, columnCard[static_cast<std::size_t>(c)], text);
                 if (kind == Column::Day)
                     value = twoDigitNumber(value, 1, 31);
                 else if (kind == Column::Hours)
@@ -681,9 +700,9 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
             std::optional<std::int64_t> inArchive;
             std::optional<std::int64_t> inFile;
             if (clients) {
-                const ClientIdentity id = clientIdentity(*reinterpret_cast<const TRecCliente*>(record));
-                const std::optional<std::int64_t> earlier = fileClients.findAndAdd(id, planned.line);
-                inArchive = archiveClients.find(id);
+                identity.read(*reinterpret_cast<const TRecCliente*>(record));
+                const std::optional<std::int64_t> earlier = fileClients.findAndAdd(identity, planned.line);
+                inArchive = archiveClients.find(identity);
                 if (!inArchive)
                     inFile = earlier;
             } else {

@@ -158,28 +158,43 @@ QChar guessSeparator(QStringView text) {
     return best;
 }
 
+QStringList SheetRow::cells() const {
+    QStringList list;
+    list.reserve(size());
+    for (qsizetype c = 0; c < size(); ++c)
+        list.append(cell(c).toString());
+    return list;
+}
+
 std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error) {
     std::vector<SheetRow> rows;
     SheetRow row;
-    QString field;
+    qsizetype fieldStart = 0; // where the open field's text starts in row.text
+    qsizetype lastLength = 0; // the last row's text, as room for the next
     int line = 1;
     int fieldStartLine = 1;
     bool quoted = false;
     bool fieldWasQuoted = false;
     bool rowStarted = false;
     auto endField = [&] {
-        row.cells.append(field);
-        field.clear();
+        row.endCell();
+        fieldStart = row.text.size();
         fieldWasQuoted = false;
     };
     auto endRow = [&] {
         // A line with nothing on it is no row; a line with only separators is a row of empty cells.
         if (rowStarted) {
             endField();
+            lastLength = row.text.size();
+            const std::size_t cells = row.ends.size();
             rows.push_back(std::move(row));
+            row = SheetRow{};
+            row.ends.reserve(cells);
+            row.text.reserve(lastLength + lastLength / 4);
         }
-        row = SheetRow{};
-        field.clear();
+        row.text.clear();
+        row.ends.clear();
+        fieldStart = 0;
         fieldWasQuoted = false;
         rowStarted = false;
     };
@@ -188,7 +203,7 @@ std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error
         if (quoted) {
             if (c == u'"') {
                 if (i + 1 < text.size() && text[i + 1] == u'"') {
-                    field += u'"';
+                    row.text += u'"';
                     ++i;
                 } else {
                     quoted = false;
@@ -196,7 +211,7 @@ std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error
             } else {
                 if (c == u'\n' || (c == u'\r' && !(i + 1 < text.size() && text[i + 1] == u'\n')))
                     ++line;
-                field += c;
+                row.text += c;
             }
             continue;
         }
@@ -213,12 +228,12 @@ std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error
         }
         if (c == separator) {
             endField();
-        } else if (c == u'"' && field.isEmpty() && !fieldWasQuoted) {
+        } else if (c == u'"' && row.text.size() == fieldStart && !fieldWasQuoted) {
             quoted = true;
             fieldWasQuoted = true;
             fieldStartLine = line;
         } else {
-            field += c;
+            row.text += c;
         }
     }
     if (quoted && error)
@@ -231,7 +246,7 @@ SheetTable tableFromRows(std::vector<SheetRow> rows) {
     SheetTable table;
     if (rows.empty())
         return table;
-    table.headings = rows.front().cells;
+    table.headings = rows.front().cells();
     table.rows.assign(std::make_move_iterator(rows.begin() + 1), std::make_move_iterator(rows.end()));
     return table;
 }
@@ -248,8 +263,10 @@ std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
     std::vector<SheetRow> rows;
     std::size_t at = table;
     int number = 0;
-    qsizetype width = 0;
+    std::size_t width = 0;
+    qsizetype length = 0;
     std::string cell;
+    QString decoded;
     for (;;) {
         const std::size_t tr = html.find("<tr", at);
         if (tr == npos)
@@ -259,7 +276,9 @@ std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
             rowEnd = html.size();
         SheetRow row;
         row.line = ++number;
-        row.cells.reserve(width); // rows of a sheet are mostly as wide as the one before
+        // Rows of a sheet are mostly as wide and as long as the one before.
+        row.ends.reserve(width);
+        row.text.reserve(length + length / 4);
         std::size_t cellAt = tr;
         for (;;) {
             const std::size_t td = html.find("<t", cellAt + 1);
@@ -274,20 +293,28 @@ std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
             const std::size_t close = open == npos ? npos : html.find("</t", open);
             if (open == npos || close == npos || close > rowEnd)
                 break;
-            cell.assign(html.substr(open + 1, close - open - 1));
+            std::string_view cellBytes = html.substr(open + 1, close - open - 1);
             // Cells may hold markup of their own (a <font> or <b>): its text is the cell's.
-            while (true) {
-                const std::size_t lt = cell.find('<');
-                if (lt == npos)
-                    break;
-                const std::size_t gt = cell.find('>', lt);
-                cell.erase(lt, (gt == npos ? cell.size() : gt + 1) - lt);
+            if (cellBytes.find('<') != npos) {
+                cell.assign(cellBytes);
+                while (true) {
+                    const std::size_t lt = cell.find('<');
+                    if (lt == npos)
+                        break;
+                    const std::size_t gt = cell.find('>', lt);
+                    cell.erase(lt, (gt == npos ? cell.size() : gt + 1) - lt);
+                }
+                cellBytes = cell;
             }
-            const QString text = fromCp1252(cell.data(), static_cast<qsizetype>(cell.size()));
-            row.cells.append(cell.find('&') == npos ? text : decodeEntities(text));
+            fromCp1252(cellBytes.data(), static_cast<qsizetype>(cellBytes.size()), decoded);
+            if (cellBytes.find('&') == npos)
+                row.appendCell(decoded);
+            else
+                row.appendCell(decodeEntities(decoded));
             cellAt = close;
         }
-        width = std::max(width, row.cells.size());
+        width = std::max(width, row.ends.size());
+        length = row.text.size();
         rows.push_back(std::move(row));
         at = rowEnd + 1;
     }

@@ -27,10 +27,28 @@ QString decodeText(QByteArrayView bytes, TextEncoding encoding);
 // into the same number of columns, more than one, preferring the most columns; ';' when none does.
 QChar guessSeparator(QStringView text);
 
-// One row of a sheet with the line of the file where it starts (from 1).
+// One row of a sheet with the line of the file where it starts (from 1). Its cells' texts lie one after
+// the other in one string, so that a row of thirty cells is two allocations rather than thirty.
 struct SheetRow {
     int line = 0;
-    QStringList cells;
+    QString text;                 // every cell's text, one after the other
+    std::vector<qsizetype> ends;  // where each cell ends in `text`
+
+    qsizetype size() const { return static_cast<qsizetype>(ends.size()); }
+    // Cell `c`'s text; empty past the last cell (a short, ragged row).
+    QStringView cell(qsizetype c) const {
+        if (c < 0 || c >= size())
+            return {};
+        const qsizetype begin = c == 0 ? 0 : ends[static_cast<std::size_t>(c - 1)];
+        return QStringView(text).sliced(begin, ends[static_cast<std::size_t>(c)] - begin);
+    }
+    QStringList cells() const;
+    // Ends the cell whose text was appended to `text` since the last one ended.
+    void endCell() { ends.push_back(text.size()); }
+    void appendCell(QStringView cellText) {
+        text.append(cellText);
+        endCell();
+    }
 };
 
 // A sheet: its heading row and its data rows.

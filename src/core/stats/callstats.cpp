@@ -7,6 +7,7 @@
 #include "core/storage/codepage.h"
 #include "core/storage/recordfile.h"
 #include "core/storage/textfield.h"
+#include "core/storage/texttable.h"
 #include "core/stats/duration.h"
 
 #include <QFileInfo>
@@ -15,8 +16,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <deque>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -46,112 +47,6 @@ const QStringList& weekdayNames() {
 }
 
 namespace {
-
-std::uint64_t load64(const char* p) {
-    std::uint64_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-bool sameBytes(const char* x, const char* y, qsizetype n) {
-    qsizetype i = 0;
-    for (; i + 8 <= n; i += 8)
-        if (load64(x + i) != load64(y + i))
-            return false;
-    for (; i < n; ++i)
-        if (x[i] != y[i])
-            return false;
-    return true;
-}
-
-// A hash of short texts, eight bytes at a time, each word mixed in by a multiplication, small enough
-// to be inlined in the scan (Qt's byte hash is a library call made for long and hostile keys; these are
-// the firm's own texts, a few hundred of them).
-std::uint64_t bytesHash(QByteArrayView bytes) {
-    const char* p = bytes.data();
-    const qsizetype n = bytes.size();
-    std::uint64_t h = static_cast<std::uint64_t>(n) * 0x9E3779B97F4A7C15ull;
-    qsizetype i = 0;
-    for (; i + 8 <= n; i += 8) {
-        h = (h ^ load64(p + i)) * 0xBF58476D1CE4E5B9ull;
-        h ^= h >> 31;
-    }
-    if (i < n) {
-        std::uint64_t tail = 0;
-        if (n >= 8) {
-            tail = load64(p + n - 8); // the last eight bytes, some of them mixed in already
-        } else {
-            for (; i < n; ++i)
-                tail = (tail << 8) | static_cast<unsigned char>(p[i]);
-        }
-        h = (h ^ tail) * 0x94D049BB133111EBull;
-    }
-    return h ^ (h >> 32);
-}
-
-// The distinct texts met in a field, each with its value, found by their stored bytes without copying
-// them; a text is copied once, when it is first met. The scan asks it several times for every call, so
-// it is one flat array of slots, at most half full, each holding the text's hash, where its copy lies and
-// the value: a look-up reads one slot and compares the bytes once.
-template <typename Value> class TextTable {
-public:
-    TextTable() : slots_(16) {}
-
-    Value* find(QByteArrayView bytes) {
-        const std::uint64_t hash = bytesHash(bytes);
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            Slot& s = slots_[i];
-            if (s.size < 0)
-                return nullptr;
-            if (s.hash == hash && s.size == bytes.size() && sameBytes(s.text, bytes.data(), bytes.size()))
-                return &s.value;
-        }
-    }
-
-    // Adds a text that find() did not find; the reference holds until the next insertion.
-    Value& insert(QByteArrayView bytes, const Value& value) {
-        if (2 * (count_ + 1) > slots_.size())
-            grow();
-        texts_.push_back(bytes.isEmpty() ? std::string() : std::string(bytes.data(), static_cast<std::size_t>(bytes.size())));
-        ++count_;
-        return place({bytesHash(bytes), texts_.back().data(), bytes.size(), value}).value;
-    }
-    std::size_t size() const { return count_; }
-
-    template <typename F> void forEachValue(F f) const {
-        for (const Slot& s : slots_)
-            if (s.size >= 0)
-                f(s.value);
-    }
-
-private:
-    struct Slot {
-        std::uint64_t hash = 0;
-        const char* text = nullptr;
-        qsizetype size = -1; // -1: an empty slot
-        Value value{};
-    };
-
-    Slot& place(const Slot& slot) {
-        const std::size_t mask = slots_.size() - 1;
-        std::size_t i = slot.hash & mask;
-        while (slots_[i].size >= 0)
-            i = (i + 1) & mask;
-        return slots_[i] = slot;
-    }
-    void grow() {
-        std::vector<Slot> old(slots_.size() * 2);
-        old.swap(slots_);
-        for (const Slot& s : old)
-            if (s.size >= 0)
-                place(s);
-    }
-
-    std::vector<Slot> slots_;           // a power of two of them
-    std::size_t count_ = 0;
-    std::deque<std::string> texts_;     // a deque never moves what it holds: the slots point into it
-};
 
 // How a call's type counts in the calls-per-month chart.
 enum class Direction : char { Incoming, Outgoing, Other };

@@ -64,22 +64,26 @@ QString fromCp1252(const char* data, qsizetype size) {
     return result;
 }
 
-QByteArray toCp1252(QStringView text) {
+qsizetype toCp1252(QStringView text, char* out, qsizetype capacity) {
     const Tables& t = tables();
-    // One byte per character (a surrogate pair is one character): never more bytes than UTF-16 units.
-    QByteArray result(text.size(), Qt::Uninitialized);
-    char* out = result.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size() && n < capacity; ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            *out++ = replacementFor(QChar::surrogateToUcs4(c, text[i + 1]), t);
+            out[n++] = replacementFor(QChar::surrogateToUcs4(c, text[i + 1]), t);
             ++i;
             continue;
         }
         const std::int16_t b = t.fromUnicode[c.unicode()];
-        *out++ = b >= 0 ? static_cast<char>(b) : replacementFor(c.unicode(), t);
+        out[n++] = b >= 0 ? static_cast<char>(b) : replacementFor(c.unicode(), t);
     }
-    result.truncate(out - result.constData());
+    return n;
+}
+
+QByteArray toCp1252(QStringView text) {
+    // One byte per character (a surrogate pair is one character): never more bytes than UTF-16 units.
+    QByteArray result(text.size(), Qt::Uninitialized);
+    result.truncate(toCp1252(text, result.data(), result.size()));
     return result;
 }
 

@@ -21,5 +21,8 @@ inline QString fromCp1252(const QByteArray& bytes) {
 // Converts text to Windows-1252. A character the code page lacks becomes its letter without accent
 // when its Unicode decomposition starts with one the code page has, otherwise "?".
 QByteArray toCp1252(QStringView text);
+// The same into `out`, at most `capacity` bytes: the number of bytes written. The text's characters up to
+// that point are converted exactly as toCp1252 converts them.
+qsizetype toCp1252(QStringView text, char* out, qsizetype capacity);
 
 } // namespace ombrisa

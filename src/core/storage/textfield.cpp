@@ -29,10 +29,8 @@ QString GetText(const std::uint8_t* field, std::size_t capacity) {
 }
 
 void PutText(std::uint8_t* field, std::size_t capacity, QStringView text) {
-    const QByteArray bytes = toCp1252(trimView(text));
-    const std::size_t kept = std::min<std::size_t>({static_cast<std::size_t>(bytes.size()), 255, capacity});
-    field[0] = static_cast<std::uint8_t>(kept);
-    std::memcpy(field + 1, bytes.constData(), kept);
+    const qsizetype room = static_cast<qsizetype>(std::min<std::size_t>(capacity, 255));
+    field[0] = static_cast<std::uint8_t>(toCp1252(trimView(text), reinterpret_cast<char*>(field + 1), room));
 }
 
 } // namespace ombrisa

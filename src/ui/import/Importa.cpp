@@ -242,7 +242,7 @@ void TfrmImporta::showColumns() {
             box->addItem(t.caption, t.key);
         box->setCurrentIndex(std::max(0, box->findData(guessed.value(c))));
         grdColonne->setCellWidget(c, 1, box);
-        const QString first = sheet_.table.rows.empty() ? QString() : sheet_.table.rows.front().cells.value(c);
+        const QString first = sheet_.table.rows.empty() ? QString() : sheet_.table.rows.front().cell(c).toString();
         grdColonne->setItem(c, 2, new QTableWidgetItem(first));
     }
 }
