@@ -205,20 +205,10 @@ void filterInto(QString& out, const CardField* f, QStringView text) {
     switch (filter) {
     case CardFilter::TrimUpper:
     case CardFilter::Upper:
-    case CardFilter::UpperOnKeyRelease: {
-        bool ascii = true;
-        for (const QChar c : trimmed)
-            ascii = ascii && c.unicode() < 128;
-        if (!ascii) {
-            out = trimmed.toString().toUpper();
-            return;
-        }
+    case CardFilter::UpperOnKeyRelease:
         out.append(trimmed);
-        for (QChar& c : out)
-            if (c >= u'a' && c <= u'z')
-                c = QChar(c.unicode() - u'a' + u'A');
+        out = std::move(out).toUpper(); // in place
         return;
-    }
     case CardFilter::Digits:
         for (const QChar c : trimmed)
             if (c >= u'0' && c <= u'9')

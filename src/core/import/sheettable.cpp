@@ -170,7 +170,6 @@ std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error
     std::vector<SheetRow> rows;
     SheetRow row;
     qsizetype fieldStart = 0; // where the open field's text starts in row.text
-    qsizetype lastLength = 0; // the last row's text, as room for the next
     int line = 1;
     int fieldStartLine = 1;
     bool quoted = false;
@@ -185,15 +184,14 @@ std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error
         // A line with nothing on it is no row; a line with only separators is a row of empty cells.
         if (rowStarted) {
             endField();
-            lastLength = row.text.size();
+            const qsizetype length = row.text.size();
             const std::size_t cells = row.ends.size();
             rows.push_back(std::move(row));
+            // The next row, with room for one as long as this.
             row = SheetRow{};
             row.ends.reserve(cells);
-            row.text.reserve(lastLength + lastLength / 4);
+            row.text.reserve(length + length / 4);
         }
-        row.text.clear();
-        row.ends.clear();
         fieldStart = 0;
         fieldWasQuoted = false;
         rowStarted = false;
