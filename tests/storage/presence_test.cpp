@@ -125,6 +125,9 @@ TEST_F(PresenceTest, AProgramKeepsItsSlotBeatAfterBeatWhateverItsHostName) {
     }
 }
 
+// A program of this host that ended without emptying its slot (killed, a crash) is no workstation: Read()
+// (what verify and the information screen list) leaves it out, never naming it as one whose lock is not
+// seen, and Others() too.
 TEST_F(PresenceTest, OthersLeaveOutThisProgramAndOneOfThisHostThatEndedAndNameTheRest) {
     pid_t ended = ::fork(); // a process id that no longer runs
     if (ended == 0)
@@ -137,13 +140,14 @@ TEST_F(PresenceTest, OthersLeaveOutThisProgramAndOneOfThisHostThatEndedAndNameTh
         Workstation as;
         bool locksInvisible; // its slot's lock cannot be seen, as when its program ended without a word
         bool other;
+        bool listed; // by Read()
     };
     const Case cases[] = {
-        {"this program", Presence::ThisProcess(), false, false},
-        {"another workstation", posingAs(QStringLiteral("UFFICIO-2"), QStringLiteral("marco"), 4242), false, true},
-        {"another workstation, locks not seen", posingAs(QStringLiteral("UFFICIO-2"), {}, ended), true, true},
-        {"a program of this host that ended", posingAs(thisHost, {}, ended), true, false},
-        {"a program of this host still running", posingAs(thisHost, {}, ::getppid()), true, true},
+        {"this program", Presence::ThisProcess(), false, false, true},
+        {"another workstation", posingAs(QStringLiteral("UFFICIO-2"), QStringLiteral("marco"), 4242), false, true, true},
+        {"another workstation, locks not seen", posingAs(QStringLiteral("UFFICIO-2"), {}, ended), true, true, true},
+        {"a program of this host that ended", posingAs(thisHost, {}, ended), true, false, false},
+        {"a program of this host still running", posingAs(thisHost, {}, ::getppid()), true, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -151,6 +155,7 @@ TEST_F(PresenceTest, OthersLeaveOutThisProgramAndOneOfThisHostThatEndedAndNameTh
         scope.faults.locksInvisible = c.locksInvisible;
         Presence p(dir.path(), c.as);
         ASSERT_TRUE(p.Register());
+        EXPECT_EQ(Presence::Read(dir.path()).size(), c.listed ? 1u : 0u);
         const std::vector<Workstation> others = Presence::Others(dir.path());
         ASSERT_EQ(others.size(), c.other ? 1u : 0u);
         if (!c.other)

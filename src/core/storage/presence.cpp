@@ -148,6 +148,13 @@ bool thisProcess(const Workstation& w) {
     return w.process == ::getpid() && w.host == QSysInfo::machineHostName();
 }
 
+// A slot of this host whose process no longer exists: its program ended (killed, or crashed) without
+// emptying it. Its slot is free, and it is no workstation whose locks go unseen.
+bool endedOnThisHost(const Workstation& w) {
+    return w.host == QSysInfo::machineHostName() && w.process > 0 && ::kill(static_cast<pid_t>(w.process), 0) != 0 &&
+           errno == ESRCH;
+}
+
 std::vector<Workstation> recentIn(int fd, int own) {
     const std::vector<std::uint8_t> all = readAll(fd);
     std::vector<Workstation> found;
@@ -156,6 +163,8 @@ std::vector<Workstation> recentIn(int fd, int own) {
         if (slot == own || !parseSlot(all.data() + static_cast<std::size_t>(slot) * kSlotBytes, slot, w) || !recent(w))
             continue;
         w.lockSeen = lockVisible(fd, slot);
+        if (!w.lockSeen && endedOnThisHost(w))
+            continue;
         w.own = thisProcess(w);
         found.push_back(w);
     }
@@ -214,8 +223,9 @@ bool Presence::Register() {
 bool Presence::takeFreeSlot(const std::vector<std::uint8_t>& all) {
     for (int slot = 0; slot < kSlots; ++slot) {
         Workstation w;
-        if (parseSlot(all.data() + static_cast<std::size_t>(slot) * kSlotBytes, slot, w) && recent(w))
-            continue; // in use, or its program ended moments ago
+        if (parseSlot(all.data() + static_cast<std::size_t>(slot) * kSlotBytes, slot, w) && recent(w) &&
+            !endedOnThisHost(w))
+            continue; // in use, or its program (on another workstation) ended moments ago
         if (lockSlot(fd_, slot, ofdLock_) != 0 && (errno == EAGAIN || errno == EACCES))
             continue; // in use by a program that has not written its slot yet
         // Taken; a file system that refuses locks is warned about by the archives' own locks.
@@ -315,12 +325,9 @@ std::vector<Workstation> Presence::Read(const QString& folder) {
 
 std::vector<Workstation> Presence::Others(const QString& folder) {
     std::vector<Workstation> others;
-    for (const Workstation& w : Read(folder)) {
-        const bool ended = !w.lockSeen && w.host == QSysInfo::machineHostName() && w.process > 0 &&
-                           ::kill(static_cast<pid_t>(w.process), 0) != 0 && errno == ESRCH;
-        if (!w.own && !ended)
+    for (const Workstation& w : Read(folder))
+        if (!w.own)
             others.push_back(w);
-    }
     return others;
 }
 

@@ -54,10 +54,11 @@ public:
     int Slot() const { return slot_; }
     const QString& ErrorString() const { return error_; }
 
-    // The workstations with a recent heartbeat, as seen from this process.
+    // The workstations with a recent heartbeat, as seen from this process. A slot of this host whose lock
+    // is gone and whose process no longer exists is a program that ended without emptying it (killed, a
+    // crash): it is free, never listed (and never taken for a workstation whose locks go unseen).
     static std::vector<Workstation> Read(const QString& folder);
-    // The programs other than this one using the folder now: Read() without this process and without
-    // a program of this host that has ended (its lock is gone and so is its process) moments ago.
+    // The programs other than this one using the folder now: Read() without this process.
     static std::vector<Workstation> Others(const QString& folder);
     // This process as a slot names it: host, user and process id.
     static Workstation ThisProcess();
