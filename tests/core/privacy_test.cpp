@@ -9,6 +9,7 @@
 #include "core/storage/syscalls.h"
 
 #include <QDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace {
@@ -257,6 +258,88 @@ TEST_F(PrivacyFolder, TheRegisterIsAppended) {
     ASSERT_TRUE(appendPrivacyRegister(QStringLiteral("uno")));
     ASSERT_TRUE(appendPrivacyRegister(QStringLiteral("due")));
     EXPECT_EQ(bytes(kPrivacyRegisterFile), QByteArray("uno\ndue\n"));
+}
+
+// Names longer than "Anonimizzato N": the anonymised name is shorter than what the field held, so a field
+// not cleared before the new name is put in would keep the old name's tail in the file's bytes.
+TEST_F(PrivacyFolder, ForgettingALongNameLeavesNoTailOfItInTheCallRegisterOrTheCard) {
+    const struct {
+        const char* name;
+        const char* code;
+    } cases[] = {
+        {"Passalacqua Bartolomeo Giovanni", "PSSBTL60A01H501X"},
+        {"Sant'Ambrogio De Luca Maria Immacolata", ""},
+        {"Rossi Mario Bisio", "RSSMRA80A01H501U"}, // three characters longer than "Anonimizzato 3"
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeArchive<TRecCliente>(path(kClientiFile), {makeClient({{"Cliente", "Bianchi Anna"}}),
+                                                             makeClient({{"Cliente", "Verdi Luca"}}),
+                                                             makeClient({{"Cliente", c.name}, {"CodFisc", c.code}})});
+        test::writeArchive<TRecChiamata>(path(kChiamateFile),
+                                         {call(c.name, c.code, "01/01/2020"), call("Bianchi Anna", "", "02/01/2020"),
+                                          call(c.name, c.code, "03/01/2020")});
+        const ForgetReport report = forgetSubject({QString::fromUtf8(c.code), QString::fromUtf8(c.name)});
+        ASSERT_TRUE(report.ok) << report.summary().toStdString();
+        ASSERT_EQ(report.callsDone, (std::vector<std::int64_t>{1, 3}));
+        const QByteArray tail = QByteArray(c.name).mid(anonymisedName(3).size());
+        ASSERT_FALSE(tail.isEmpty());
+        EXPECT_FALSE(bytes(kChiamateFile).contains(tail)) << "the old name's tail stays in the call register";
+        EXPECT_FALSE(bytes(kClientiFile).contains(tail)) << "the old name's tail stays in the client card";
+    }
+}
+
+// The register's line is written before anything changes: when it cannot be (a disk that fails, EIO
+// from the flush), nothing is anonymised, the reason is said in Italian, and the next run, with the disk
+// back, still finds every card and writes its line.
+struct RegisterSyncFault {
+    static inline int registerFd = -1;
+    static inline int err = EIO;
+    static int open(const char* file, int flags, mode_t mode) {
+        const int fd = realStorageSyscalls().open(file, flags, mode);
+        if (QString::fromLocal8Bit(file).endsWith(kPrivacyRegisterFile))
+            registerFd = fd;
+        return fd;
+    }
+    static int fdatasync(int fd) {
+        if (fd == registerFd) {
+            errno = err;
+            return -1;
+        }
+        return realStorageSyscalls().fdatasync(fd);
+    }
+};
+
+TEST_F(PrivacyFolder, ARegisterLineThatCannotBeWrittenChangesNothingAndTheNextRunWritesIt) {
+    const QByteArray clientsBefore = bytes(kClientiFile);
+    const QByteArray callsBefore = bytes(kChiamateFile);
+    for (const int err : {EIO, ENOSPC}) {
+        SCOPED_TRACE(err);
+        StorageSyscalls table = realStorageSyscalls();
+        table.open = &RegisterSyncFault::open;
+        table.fdatasync = &RegisterSyncFault::fdatasync;
+        RegisterSyncFault::registerFd = -1;
+        RegisterSyncFault::err = err;
+        setStorageSyscalls(&table);
+        const ForgetReport failed = forgetSubject(rossi);
+        setStorageSyscalls(nullptr);
+        ASSERT_FALSE(failed.ok);
+        EXPECT_TRUE(failed.error.contains(err == EIO ? QStringLiteral("errore di lettura o scrittura sul dispositivo")
+                                                     : QStringLiteral("spazio esaurito sul disco")))
+            << failed.error.toStdString();
+        EXPECT_FALSE(failed.summary().contains(QStringLiteral("Unknown"))) << failed.summary().toStdString();
+        EXPECT_TRUE(failed.callsDone.empty() && failed.clientsDone.empty());
+        EXPECT_EQ(failed.callsLeft, (std::vector<std::int64_t>{1, 3, 4, 6, 7}));
+        EXPECT_EQ(bytes(kClientiFile), clientsBefore);
+        EXPECT_EQ(bytes(kChiamateFile), callsBefore);
+        EXPECT_EQ(bytes(kPrivacyRegisterFile), QByteArray()) << "no line cut short";
+    }
+    const ForgetReport done = forgetSubject(rossi, QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
+    ASSERT_TRUE(done.ok) << done.summary().toStdString();
+    const QList<QByteArray> lines = bytes(kPrivacyRegisterFile).split('\n');
+    ASSERT_EQ(lines.size(), 2) << bytes(kPrivacyRegisterFile).toStdString();
+    EXPECT_TRUE(lines[0].startsWith("10/12/2026;09:05:07;"));
+    EXPECT_TRUE(lines[0].endsWith(";oblio;clienti: 2;chiamate: 1 3 4 6 7")) << lines[0].toStdString();
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/recordfile.h"
+#include "core/storage/syscalls.h"
+#include "core/storage/syserror.h"
 #include "core/storage/textfield.h"
 
 #include <QDateTime>
@@ -13,8 +15,11 @@
 #include <QHash>
 #include <QSet>
 #include <QSysInfo>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ombrisa {
@@ -191,13 +196,29 @@ QString ForgetReport::summary() const {
     return text;
 }
 
-ForgetReport forgetSubject(const PrivacySubject& subject) {
+ForgetReport forgetSubject(const PrivacySubject& subject, const QDateTime& when) {
     ForgetReport report;
     const PrivacyFindings found = findSubject(subject);
     if (!found.ok) {
         report.ok = false;
         report.error = found.error;
         return report;
+    }
+    // The register names the operation before anything changes: a run whose line cannot be written
+    // changes nothing, and the next run still finds every card and writes its line.
+    if (!found.clients.empty() || !found.calls.empty()) {
+        QString error;
+        if (!appendPrivacyRegister(privacyRegisterLine(when.isValid() ? when : QDateTime::currentDateTime(),
+                                                       workstationUser(), kOperationForget, found.clients, found.calls),
+                                   &error)) {
+            report.ok = false;
+            report.error = QStringLiteral("l'operazione non si può annotare nel registro (%1): nessun dato è stato "
+                                          "cambiato")
+                               .arg(error);
+            report.clientsLeft = found.clients;
+            report.callsLeft = found.calls;
+            return report;
+        }
     }
     // The calls take the name of the client's card, so that the register still says which (forgotten)
     // client they were about.
@@ -292,19 +313,40 @@ QString workstationUser() {
 }
 
 bool appendPrivacyRegister(const QString& line, QString* error) {
-    QFile file(appPath(kPrivacyRegisterFile));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+    const QString path = appPath(kPrivacyRegisterFile);
+    const QByteArray local = QFile::encodeName(path);
+    const auto fail = [&](int err) {
         if (error)
-            *error = QStringLiteral("impossibile scrivere %1: %2").arg(file.fileName(), file.errorString());
+            *error = QStringLiteral("impossibile scrivere %1: %2").arg(path, systemErrorText(err));
         return false;
-    }
+    };
+    const int fd =
+        storageSyscalls().open(local.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0)
+        return fail(errno);
+    struct stat st {};
     const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.flush() || ::fdatasync(file.handle()) != 0) {
-        if (error)
-            *error = QStringLiteral("impossibile scrivere %1: %2").arg(file.fileName(), file.errorString());
-        return false;
+    qint64 done = 0;
+    int err = ::fstat(fd, &st) == 0 ? 0 : errno;
+    while (err == 0 && done < bytes.size()) {
+        // Opened to append: every write goes to the end, whatever the offset says.
+        const ssize_t n =
+            storageSyscalls().pwrite(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done),
+                                     static_cast<off_t>(st.st_size + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            err = n < 0 ? errno : ENOSPC;
+        else
+            done += n;
     }
-    return true;
+    if (err == 0 && storageSyscalls().fdatasync(fd) != 0)
+        err = errno;
+    // A line cut short is taken back, so that the register holds whole lines only.
+    if (err != 0 && done > 0)
+        storageSyscalls().ftruncate(fd, st.st_size);
+    ::close(fd);
+    return err == 0 || fail(err);
 }
 
 RetentionList retentionCandidates(int years, const QDate& today) {

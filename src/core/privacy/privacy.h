@@ -71,14 +71,16 @@ struct ForgetReport {
     QString summary() const;
 };
 
-// Forgets the subject in the program's folder. Every record found is rewritten in place in an operation
+// Forgets the subject in the program's folder. First the register gets its line (at `when`, invalid: now)
+// naming every card and call found; when it cannot be written nothing is changed and the report says so.
+// Then every record found is rewritten in place in an operation
 // of its own, through the journal: the record is read again under the exclusive lock and anonymised from
 // what is stored now, so a change made meanwhile by another workstation is never overwritten with stale
 // bytes, and a record that no longer matches is left alone. Calls first, the client cards after them, so
 // that a run stopped part-way still finds the client card, and a second run completes what the first
 // left. Attached files are deleted last, once no card names them, and only when no other card (client
 // or agent) names a file of the same name.
-ForgetReport forgetSubject(const PrivacySubject& subject);
+ForgetReport forgetSubject(const PrivacySubject& subject, const QDateTime& when = {});
 
 // What forgetting says when other programs use the data folder (Presence::Others): there the client's
 // cards and calls already on screen still show the old data until they are opened again, so it is better
@@ -93,7 +95,8 @@ QString privacyRegisterLine(const QDateTime& when, const QString& user, const QS
                             const std::vector<std::int64_t>& clients, const std::vector<std::int64_t>& calls);
 // The user of this session and the workstation's name: "user@host".
 QString workstationUser();
-// Appends one line (flushed to the disk). False with an Italian `error` when it cannot.
+// Appends one line (flushed to the disk; a line cut short by a failure is taken back). False with an
+// Italian `error` when it cannot.
 bool appendPrivacyRegister(const QString& line, QString* error = nullptr);
 
 inline const QString kOperationAccess = QStringLiteral("accesso ai dati");

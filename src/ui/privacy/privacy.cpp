@@ -58,10 +58,8 @@ QString describe(const PrivacySubject& subject) {
 // Forgets `subject` and says how it went. True when every record was anonymised.
 bool forgetAndReport(QWidget* parent, const PrivacySubject& subject) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ForgetReport report = forgetSubject(subject);
+    const ForgetReport report = forgetSubject(subject, clock().now());
     QApplication::restoreOverrideCursor();
-    if (!report.clientsDone.empty() || !report.callsDone.empty())
-        record(parent, kOperationForget, report.clientsDone, report.callsDone);
     if (report.ok && report.filesFailed.isEmpty())
         showInformation(parent, report.summary());
     else
@@ -280,10 +278,8 @@ void TfrmConservazione::forgetChosen() {
     std::size_t calls = 0;
     for (const PrivacySubject& subject : chosen) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        const ForgetReport report = forgetSubject(subject);
+        const ForgetReport report = forgetSubject(subject, clock().now());
         QApplication::restoreOverrideCursor();
-        if (!report.clientsDone.empty() || !report.callsDone.empty())
-            record(this, kOperationForget, report.clientsDone, report.callsDone);
         clients += report.clientsDone.size();
         calls += report.callsDone.size();
         if (!report.ok || !report.filesFailed.isEmpty()) {
