@@ -2,6 +2,7 @@
 // an archive changed meanwhile all leave the archive exactly as it was; a process killed at any point
 // leaves, once the next open has read the journal, the archive as it was or holding every record.
 #include "core/testfolder.h"
+#include "crashing.h"
 #include "faults.h"
 
 #include "core/import/appendall.h"
@@ -117,42 +118,6 @@ TEST_F(AppendAll, ACancelOrAChangedArchiveWritesNothing) {
 
 // ---- Killed in the middle ------------------------------------------------------------------------
 
-// Storage calls that kill the process at the n-th write-side call: open, pwrite (after writing half of
-// its bytes, a torn write), fdatasync, ftruncate, unlink.
-int crashAt = 0;
-int callsSoFar = 0;
-void crashHere() {
-    if (++callsSoFar == crashAt)
-        ::raise(SIGKILL);
-}
-struct CrashingCalls {
-    static const StorageSyscalls& real() { return realStorageSyscalls(); }
-    static int open(const char* path, int flags, mode_t mode) {
-        crashHere();
-        return real().open(path, flags, mode);
-    }
-    static ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset) {
-        if (callsSoFar + 1 == crashAt && count > 1)
-            real().pwrite(fd, buffer, count / 2, offset);
-        crashHere();
-        return real().pwrite(fd, buffer, count, offset);
-    }
-    static int fdatasync(int fd) {
-        crashHere();
-        return real().fdatasync(fd);
-    }
-    static int ftruncate(int fd, off_t length) {
-        crashHere();
-        return real().ftruncate(fd, length);
-    }
-    static int unlink(const char* path) {
-        crashHere();
-        return real().unlink(path);
-    }
-    static int fcntlLock(int fd, int command, struct flock* lock) { return real().fcntlLock(fd, command, lock); }
-    static constexpr StorageSyscalls kTable{open, pwrite, fdatasync, fcntlLock, ftruncate, unlink};
-};
-
 TEST_F(AppendAll, KilledAtAnyStorageCallTheNextOpenFindsTheArchiveAsItWasOrWhole) {
     // 9000 records (9 MB): several appends with a look at the progress between them.
     const std::vector<std::uint8_t> added = records(9000, 10);
@@ -177,7 +142,7 @@ TEST_F(AppendAll, KilledAtAnyStorageCallTheNextOpenFindsTheArchiveAsItWasOrWhole
             const pid_t child = ::fork();
             ASSERT_GE(child, 0);
             if (child == 0) {
-                crashAt = point;
+                CrashingCalls::crashAt = point;
                 setStorageSyscalls(&CrashingCalls::kTable);
                 ::_exit(appendAllOrNothing(archive(), kBigRecord, added, nullptr, {}, nullptr, nullptr) ==
                                 AppendOutcome::Appended
@@ -219,8 +184,8 @@ TEST_F(AppendAll, RewritesAndAnAppendKilledAtAnyCallOrInTheirRecoveryAreAllOrNot
     const auto killedChild = [](int point, const std::function<bool()>& work) {
         const pid_t child = ::fork();
         if (child == 0) {
-            crashAt = point;
-            callsSoFar = 0;
+            CrashingCalls::crashAt = point;
+            CrashingCalls::callsSoFar = 0;
             setStorageSyscalls(&CrashingCalls::kTable);
             ::_exit(work() ? 0 : 3);
         }

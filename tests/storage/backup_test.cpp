@@ -1,13 +1,15 @@
 // Backup, check and restore of a data folder: the round trip, damaged copies, unwritable targets, a
 // folder another process holds, and a backup taken while other processes keep writing.
+#include "faults.h"
 #include "process.h"
 
 #include "core/backup/backup.h"
 #include "core/backup/backupsettings.h"
-#include "core/storage/presence.h"
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
+#include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
+#include "core/storage/syserror.h"
 #include "testsupport/workstations.h"
 
 #include <QDir>
@@ -17,8 +19,12 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
+#include <archive.h>
+#include <archive_entry.h>
+#include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <memory>
 #include <thread>
 #include <unistd.h>
 
@@ -442,6 +448,98 @@ namespace {
 using namespace ombrisa;
 
 // The start menu's reminder: a table of the last backup, the days set and the day it was last shown.
+// A copy of the backup `from` without its entry `left`; its manifest still lists it.
+void copyBackupWithout(const QString& from, const QString& to, const QString& left) {
+    std::unique_ptr<archive, decltype(&archive_read_free)> in(archive_read_new(), archive_read_free);
+    archive_read_support_filter_zstd(in.get());
+    archive_read_support_format_tar(in.get());
+    ASSERT_EQ(archive_read_open_filename(in.get(), QFile::encodeName(from).constData(), 1 << 16), ARCHIVE_OK);
+    std::unique_ptr<archive, decltype(&archive_write_free)> out(archive_write_new(), archive_write_free);
+    archive_write_add_filter_zstd(out.get());
+    archive_write_set_format_pax_restricted(out.get());
+    ASSERT_EQ(archive_write_open_filename(out.get(), QFile::encodeName(to).constData()), ARCHIVE_OK);
+    archive_entry* e = nullptr;
+    bool found = false;
+    while (archive_read_next_header(in.get(), &e) == ARCHIVE_OK) {
+        QByteArray data;
+        char buffer[65536];
+        for (la_ssize_t n; (n = archive_read_data(in.get(), buffer, sizeof buffer)) > 0;)
+            data.append(buffer, n);
+        if (QString::fromUtf8(archive_entry_pathname_utf8(e)) == left) {
+            found = true;
+            continue;
+        }
+        ASSERT_EQ(archive_write_header(out.get(), e), ARCHIVE_OK);
+        ASSERT_EQ(archive_write_data(out.get(), data.constData(), static_cast<std::size_t>(data.size())), data.size());
+    }
+    ASSERT_EQ(archive_write_close(out.get()), ARCHIVE_OK);
+    ASSERT_TRUE(found) << left.toStdString();
+}
+
+TEST_F(Backup, ABackupLackingAFileItsManifestListsIsRefusedAndRestoreChangesNothing) {
+    const QString data = at("dati");
+    makeFolder(data, QStringLiteral("--clients 5 --calls 5 --agents 1 --works 2"));
+    const QString file = at("copia.tar.zst");
+    QString error;
+    ASSERT_TRUE(writeBackup(data, file, {}, &error)) << error.toStdString();
+    const QString register_ =
+        kLavoriFolder + QLatin1Char('/') + QDir(data + "/" + kLavoriFolder).entryList(QDir::Files).value(0);
+    const QMap<QString, QByteArray> before = contents(data);
+    for (const QString& left :
+         {kChiamateFile, register_, kAllegatiFolder + QStringLiteral("/Rossi/contratto.pdf"), kPasswordFile}) {
+        SCOPED_TRACE(left.toStdString());
+        const QString lacking = at("manca.tar.zst");
+        QFile::remove(lacking);
+        copyBackupWithout(file, lacking, left);
+        const QString says = QStringLiteral("La copia di sicurezza è danneggiata: manca il file \"%1\".").arg(left);
+        EXPECT_EQ(verifyBackup(lacking, &error), BackupCheck::Damaged);
+        EXPECT_EQ(error, says);
+        EXPECT_FALSE(restoreBackup(lacking, data, &error));
+        EXPECT_EQ(error, QStringLiteral("Ripristino rifiutato. ") + says);
+        EXPECT_EQ(contents(data), before) << "nothing restored, nothing left out";
+    }
+}
+
+// A backup this user may not read is said so, not called damaged; the check of the fault layer stands
+// for a file without read permission (the super-user reads through permissions).
+TEST_F(Backup, ABackupThatCannotBeReadIsSaidSoNotCalledDamaged) {
+    const QString data = at("dati");
+    makeFolder(data, QStringLiteral("--clients 3 --calls 3 --agents 1 --works 1"));
+    const QString file = at("copia.tar.zst");
+    QString error;
+    ASSERT_TRUE(writeBackup(data, file, {}, &error)) << error.toStdString();
+    const QString says = QStringLiteral("La copia di sicurezza \"%1\" non si può leggere (permesso negato).").arg(file);
+    FaultScope scope;
+    scope.faults.openReadErrno = EACCES;
+    EXPECT_EQ(verifyBackup(file, &error), BackupCheck::Unreadable);
+    EXPECT_EQ(error, says);
+    EXPECT_FALSE(restoreBackup(file, at("vuota"), &error));
+    EXPECT_EQ(error, QStringLiteral("Ripristino rifiutato. ") + says);
+    EXPECT_FALSE(QFileInfo::exists(at("vuota")));
+}
+
+// The final name is given by a rename and nothing else: where it fails (another file system, a share that
+// refuses it), nothing is under the final name, not even a copy cut short, and nothing is left beside it.
+TEST_F(Backup, ABackupWhoseFinalRenameFailsLeavesNothingUnderItsName) {
+    const QString data = at("dati");
+    makeFolder(data, QStringLiteral("--clients 20 --calls 20 --agents 1 --works 2"));
+    const QString stick = at("chiavetta");
+    ASSERT_TRUE(QDir().mkpath(stick));
+    for (const int err : {EXDEV, EIO, ENOSPC}) {
+        SCOPED_TRACE(err);
+        QString error;
+        {
+            FaultScope scope;
+            scope.faults.renameErrno = err;
+            EXPECT_FALSE(writeBackup(data, stick + QStringLiteral("/copia.tar.zst"), {}, &error));
+        }
+        EXPECT_EQ(error, QStringLiteral("Impossibile dare il nome \"%1\" alla copia di sicurezza (%2): la copia non "
+                                        "è stata scritta.")
+                             .arg(stick + QStringLiteral("/copia.tar.zst"), systemErrorText(err)));
+        EXPECT_TRUE(QDir(stick).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
+}
+
 TEST(BackupReminder, DueWhenTheLastBackupIsAsOldAsTheDaysSetAndNotYetShownToday) {
     const QDateTime now(QDate(2026, 12, 10), QTime(9, 0));
     const struct {

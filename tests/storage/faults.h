@@ -13,8 +13,10 @@ struct Faults {
     int ofdLockErrno = 0;          // F_OFD_SETLK fails with this errno
     int classicLockErrno = 0;
     int openWriteErrno = 0; // any open asking for write access or creation fails with this errno
+    int openReadErrno = 0;  // any open for reading only fails with this errno
     int unlinkErrno = 0;    // removing a file fails with this errno
     int truncateErrno = 0;  // cutting a file fails with this errno
+    int renameErrno = 0;    // renaming a file fails with this errno
     bool locksInvisible = false; // locks are granted and tested as if no other workstation held any (a
                                  // share whose locks stay on each workstation)
     int syncs = 0;
@@ -43,6 +45,10 @@ private:
     static int open(const char* path, int flags, mode_t mode) {
         if (activeFaults->openWriteErrno && (flags & (O_WRONLY | O_RDWR | O_CREAT))) {
             errno = activeFaults->openWriteErrno;
+            return -1;
+        }
+        if (activeFaults->openReadErrno && !(flags & (O_WRONLY | O_RDWR | O_CREAT))) {
+            errno = activeFaults->openReadErrno;
             return -1;
         }
         return real().open(path, flags, mode);
@@ -100,6 +106,16 @@ private:
         }
         return real().fcntlLock(fd, command, lock);
     }
+    static int rename(const char* from, const char* to) {
+        if (activeFaults->renameErrno) {
+            errno = activeFaults->renameErrno;
+            return -1;
+        }
+        return real().rename(from, to);
+    }
+    static int fsync(int fd) {
+        return real().fsync(fd);
+    }
     static int ftruncate(int fd, off_t length) {
         if (activeFaults->truncateErrno) {
             errno = activeFaults->truncateErrno;
@@ -108,5 +124,6 @@ private:
         return real().ftruncate(fd, length);
     }
 
-    static constexpr ombrisa::StorageSyscalls kTable{open, pwrite, fdatasync, fcntlLock, ftruncate, unlink};
+    static constexpr ombrisa::StorageSyscalls kTable{open,      pwrite, fdatasync, fcntlLock,
+                                                     ftruncate, unlink, rename,    fsync};
 };

@@ -603,6 +603,70 @@ TEST_F(StorageFaults, AJournalBesideAReplacedArchiveIsSetAsideAndNeverApplied) {
     }
 }
 
+// A recovery puts the old records back and cuts the appended ones off; they must reach the disk before
+// the journal goes, or a power cut just after leaves the card mixed and no journal to mend it.
+struct RecoveryOrder {
+    static inline QStringList events;
+    static inline int archiveFd = -1;
+    static inline QString archive;
+    static const ombrisa::StorageSyscalls& real() { return ombrisa::realStorageSyscalls(); }
+    static int open(const char* path, int flags, mode_t mode) {
+        const int fd = real().open(path, flags, mode);
+        if (QString::fromLocal8Bit(path) == archive)
+            archiveFd = fd;
+        return fd;
+    }
+    static ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset) {
+        if (fd == archiveFd)
+            events << QStringLiteral("write");
+        return real().pwrite(fd, buffer, count, offset);
+    }
+    static int ftruncate(int fd, off_t length) {
+        if (fd == archiveFd)
+            events << QStringLiteral("cut");
+        return real().ftruncate(fd, length);
+    }
+    static int fdatasync(int fd) {
+        if (fd == archiveFd)
+            events << QStringLiteral("flush");
+        return real().fdatasync(fd);
+    }
+    static int unlink(const char* path) {
+        if (QString::fromLocal8Bit(path) == TRecordFile::JournalPath(archive))
+            events << QStringLiteral("journal gone");
+        return real().unlink(path);
+    }
+};
+
+TEST_F(StorageFaults, ARecoveryFlushesTheRestoredRecordsBeforeItRemovesTheJournal) {
+    for (const auto access : {Read, Write}) {
+        SCOPED_TRACE(access == Read ? "read" : "write");
+        write("a.pro", "aaaaaaaabbbbbbbbcccccccc");
+        ASSERT_EQ(waitProgram(
+                      startProgram(QStringLiteral(OMBRISA_STORAGE_HELPER), {QStringLiteral("abandon"), path("a.pro")})),
+                  0);
+        ASSERT_EQ(bytes("a.pro"), "aaaaaaaaNNNNNNNNccccccccZZZZZZZZ");
+        ombrisa::StorageSyscalls table = ombrisa::realStorageSyscalls();
+        table.open = &RecoveryOrder::open;
+        table.pwrite = &RecoveryOrder::pwrite;
+        table.ftruncate = &RecoveryOrder::ftruncate;
+        table.fdatasync = &RecoveryOrder::fdatasync;
+        table.unlink = &RecoveryOrder::unlink;
+        RecoveryOrder::events.clear();
+        RecoveryOrder::archiveFd = -1;
+        RecoveryOrder::archive = path("a.pro");
+        ombrisa::setStorageSyscalls(&table);
+        TRecordFile f;
+        const bool opened = f.OpenOrCreate(path("a.pro"), kSmallRecord, access);
+        ombrisa::setStorageSyscalls(nullptr);
+        ASSERT_TRUE(opened) << f.ErrorString().toStdString();
+        f.Close();
+        EXPECT_EQ(bytes("a.pro"), "aaaaaaaabbbbbbbbcccccccc");
+        EXPECT_EQ(RecoveryOrder::events, (QStringList{QStringLiteral("write"), QStringLiteral("cut"),
+                                                      QStringLiteral("flush"), QStringLiteral("journal gone")}));
+    }
+}
+
 TEST_F(StorageFaults, AJournalOfAppendsInOneRunIsCutBackOnlyOnItsOwnFile) {
     const QByteArray before("aaaaaaaabbbbbbbbcccccccc");
     const char run[] = "XXXXXXXXYYYYYYYYZZZZZZZZ"; // three appends lying one after the other: one write

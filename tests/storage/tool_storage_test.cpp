@@ -3,18 +3,24 @@
 #include "faults.h"
 #include "process.h"
 
+#include "core/privacy/privacy.h"
 #include "core/records/archivepaths.h"
+#include "core/records/records.h"
 #include "core/storage/filelock.h"
+#include "core/storage/folderswitch.h"
 #include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
 #include "ombrisa-tool/commands.h"
+#include "testsupport/workstations.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryFile>
 
 #include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -128,10 +134,10 @@ TEST_F(ToolStorage, GenerateForceOnAFullDiskLeavesTheOldArchivesWhole) {
     EXPECT_EQ(after.value(kClientiFile).size(), 3 * 3372);
 }
 
-TEST_F(ToolStorage, AGenerationInterruptedDuringItsRenamesIsReportedAndCleanedByTheNext) {
+TEST_F(ToolStorage, AGenerationStoppedDuringItsRenamesIsFinishedByTheNextCommand) {
     generate();
     // The call register's place is taken by a folder with a file in it: its rename fails after the client
-    // archive was already replaced, the state a crash between two renames leaves.
+    // archive was already replaced, as when the process dies between two renames.
     ASSERT_TRUE(QFile::remove(path(kChiamateFile)));
     ASSERT_TRUE(QDir(dir.path()).mkpath(kChiamateFile + QStringLiteral("/occupato")));
     EXPECT_EQ(
@@ -139,19 +145,38 @@ TEST_F(ToolStorage, AGenerationInterruptedDuringItsRenamesIsReportedAndCleanedBy
             QStringLiteral("generate --dir %1 --force --clients 4 2>/dev/null >/dev/null").arg(shellQuote(dir.path()))),
         2);
     EXPECT_EQ(bytes(kClientiFile).size(), 4 * 3372); // the new client archive is in place
-    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("Generazione_in_corso.txt"))));
+    EXPECT_TRUE(QFileInfo::exists(path(kSwitchJournal))) << "the switch was decided: its journal stays";
     EXPECT_TRUE(QFileInfo::exists(path(kChiamateFile + QStringLiteral(".nuovo"))));
+    // While the obstacle stays, no command reads the folder half old, half new; verify names it.
     int code = 0;
-    const QByteArray report = captured([this] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
-    EXPECT_EQ(code, 1);
-    EXPECT_TRUE(report.contains("Generazione interrotta: gli archivi possono essere in parte vecchi e in parte nuovi"))
-        << report.toStdString();
-    EXPECT_TRUE(report.contains("Registro_Chiamate.pro.nuovo")) << report.toStdString();
+    QByteArray report = captured([this] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 2);
+    EXPECT_EQ(report, QByteArray());
 
-    // The next generation clears what the interrupted one left, and verify is content again.
+    // Once it is gone, the next command finishes the switch: every archive is a new one.
     ASSERT_TRUE(QDir(path(kChiamateFile)).removeRecursively());
+    report = captured([this] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(report.contains("Sostituzione interrotta: un'operazione interrotta (generazione degli archivi"))
+        << report.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path(kSwitchJournal)));
+    EXPECT_FALSE(QFileInfo::exists(path(kChiamateFile + QStringLiteral(".nuovo"))));
+    EXPECT_EQ(bytes(kClientiFile).size(), 4 * 3372);
+    EXPECT_EQ(bytes(kChiamateFile).size(), 5000 * qsizetype(sizeof(TRecChiamata)));
+    captured([this] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 0);
+
+    // Stopped before its switch, a generation leaves the old archives whole and its new files beside them,
+    // which verify names and the next generation removes.
+    const QByteArray clients = bytes(kClientiFile);
+    write(kClientiFile + QStringLiteral(".nuovo"), "x");
+    report = captured([this] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(report.contains("Generazione interrotta prima della sostituzione: gli archivi sono quelli di prima "
+                                "(file rimasti: Contatti.pro.nuovo)"))
+        << report.toStdString();
+    EXPECT_EQ(bytes(kClientiFile), clients);
     generate(QStringLiteral("--clients 3 --calls 3 --agents 1 --works 1 --seed 7 --force"));
-    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("Generazione_in_corso.txt"))));
     EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.nuovo")}, QDir::Files).isEmpty());
     captured([this] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
     EXPECT_EQ(code, 0);
@@ -223,6 +248,68 @@ int openWatched(const char* file, int flags, mode_t mode) {
             }
     }
     return realStorageSyscalls().open(file, flags, mode);
+}
+
+// A program of this host killed a moment ago leaves its slot with a fresh heartbeat and no lock: its
+// process is gone, so it is no workstation at all, least of all one whose locks are not seen.
+TEST_F(ToolStorage, VerifyAfterACrashDoesNotNameThisHostsEndedProgram) {
+    generate(QStringLiteral("--clients 2 --calls 0 --agents 0"));
+    pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    FaultScope scope; // its lock went with its process
+    scope.faults.locksInvisible = true;
+    Presence crashed(dir.path(), test::posingAs(QSysInfo::machineHostName(), QStringLiteral("anna"), ended));
+    ASSERT_TRUE(crashed.Register());
+    int code = -1;
+    const QByteArray report = captured([&] { return tool::verify({QStringLiteral("--dir"), dir.path()}); }, code);
+    EXPECT_EQ(code, 0) << report.toStdString();
+    EXPECT_FALSE(report.contains("Postazione presente")) << report.toStdString();
+    EXPECT_FALSE(report.contains("non si vede da qui")) << report.toStdString();
+    // Its slot is free for the next program.
+    Presence next(dir.path());
+    ASSERT_TRUE(next.Register());
+    EXPECT_EQ(next.Slot(), crashed.Slot());
+}
+
+// forget on a disk that fails (EIO from the register's flush): the reason in Italian, no archive changed,
+// no line lost: the next run, with the disk back, anonymises and writes the register's line.
+TEST_F(ToolStorage, ForgetOnADiskThatFailsSaysWhyInItalianAndTheNextRunKeepsTheRegister) {
+    generate(QStringLiteral("--clients 6 --calls 20 --agents 0"));
+    const QByteArray clients = bytes(kClientiFile), calls = bytes(kChiamateFile);
+    TRecCliente card;
+    std::memcpy(&card, clients.constData() + 2 * sizeof card, sizeof card);
+    const QString cf = GetText(card.CodFisc);
+    const QStringList args{QStringLiteral("--dir"), dir.path(), QStringLiteral("--cf"), cf};
+    QTemporaryFile err;
+    ASSERT_TRUE(err.open());
+    const int saved = ::dup(2);
+    ::dup2(err.handle(), 2);
+    int code = -1;
+    {
+        FaultScope scope;
+        scope.faults.failSyncNumber = 1; // the register's line is the first thing forget flushes
+        captured([&] { return tool::forget(args); }, code);
+    }
+    ::dup2(saved, 2);
+    ::close(saved);
+    QFile written(err.fileName());
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString said = QString::fromUtf8(written.readAll());
+    EXPECT_EQ(code, 2);
+    EXPECT_TRUE(said.contains(QStringLiteral("errore di lettura o scrittura sul dispositivo"))) << said.toStdString();
+    EXPECT_FALSE(said.contains(QStringLiteral("Unknown"))) << said.toStdString();
+    EXPECT_EQ(bytes(kClientiFile), clients);
+    EXPECT_EQ(bytes(kChiamateFile), calls);
+    EXPECT_EQ(bytes(kPrivacyRegisterFile), QByteArray());
+
+    captured([&] { return tool::forget(args); }, code);
+    EXPECT_EQ(code, 0);
+    EXPECT_NE(bytes(kClientiFile), clients);
+    EXPECT_TRUE(bytes(kPrivacyRegisterFile).contains(";oblio;clienti: 3;"))
+        << bytes(kPrivacyRegisterFile).toStdString();
 }
 
 TEST_F(ToolStorage, EveryCommandThatWritesIsPresentWhileItRunsAndLeavesItsSlotAfter) {

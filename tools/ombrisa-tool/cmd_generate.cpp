@@ -7,6 +7,7 @@
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
+#include "core/storage/folderswitch.h"
 #include "core/storage/recordfile.h"
 #include "core/storage/syserror.h"
 #include "core/validators/carta.h"
@@ -185,30 +186,27 @@ public:
         files_.push_back({temporary, finalPath});
         return temporary;
     }
-    // Renames every temporary file onto its archive (each rename replaces atomically), then removes the
-    // old archives that have no new one. Returns an error text, empty when all went well.
+    // Puts every new archive in place of the old one and removes the old archives that have no new one,
+    // as one switch (core/storage/folderswitch.h): killed at any point, the folder keeps the old archives
+    // or, once the switch's journal is named, the next open finishes it. Returns an error text, empty
+    // when all went well.
     QString commit(const QStringList& old) {
-        committed_ = true;
-        // While archives are being replaced the folder holds old and new ones side by side: a marker says
-        // so until every rename is done, so that verify reports an interrupted generation.
-        QFile marker(appPath(kGenerationMarker));
-        if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            marker.write("ombrisa-tool generate --force: sostituzione degli archivi in corso\n") < 0 ||
-            !marker.flush() || ::fsync(marker.handle()) != 0)
-            return QStringLiteral("impossibile scrivere %1").arg(marker.fileName());
-        marker.close();
+        const QDir root(appFolder());
+        FolderSwitch change;
+        change.what = QStringLiteral("generazione degli archivi (ombrisa-tool generate --force)");
         QStringList written;
         for (const auto& [temporary, final] : files_) {
-            if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(final).constData()) != 0)
-                return QStringLiteral("impossibile sostituire %1 (%2)").arg(final, systemErrorText(errno));
+            change.moves.emplace_back(root.relativeFilePath(temporary), root.relativeFilePath(final));
             written << QFileInfo(final).absoluteFilePath();
         }
         for (const QString& path : old)
-            if (!written.contains(QFileInfo(path).absoluteFilePath()) && !QFile::remove(path))
-                return QStringLiteral("impossibile rimuovere %1").arg(path);
-        if (!QFile::remove(marker.fileName()))
-            return QStringLiteral("impossibile rimuovere %1").arg(marker.fileName());
-        return {};
+            if (!written.contains(QFileInfo(path).absoluteFilePath()))
+                change.dropped << root.relativeFilePath(path);
+        QString error;
+        const bool switched = switchFolder(appFolder(), change, &error);
+        // Once the switch is decided its files are its own, also when it stopped part way.
+        committed_ = switched || QFileInfo::exists(appPath(kSwitchJournal));
+        return error;
     }
 
 private:
@@ -438,14 +436,6 @@ int generate(const QStringList& args) {
             return usageError(error);
     }
 
-    // A journal left beside an archive being replaced belongs to the old file: never apply it to the new.
-    // Set aside only now that every new archive is complete, so that a generation that fails earlier
-    // leaves the old archives with their journals, rolled back at the next open as before.
-    for (const QString& archive : existing) {
-        QString setAsideError;
-        if (!TRecordFile::SetAsideJournal(archive, nullptr, &setAsideError))
-            return usageError(setAsideError);
-    }
     if (const QString e = staging.commit(existing); !e.isEmpty())
         return usageError(e);
 

@@ -146,16 +146,35 @@ int verify(const QStringList& args) {
     problems += verifyFile(out, ombrisa::kChiamateFile, ombrisa::kChiamataArchive);
     problems += verifyFile(out, ombrisa::kDipendentiFile, ombrisa::kDipendenteArchive);
     problems += verifyRegisters(out);
-    // An interrupted generate --force leaves old and new archives side by side.
+    // A restore or generate --force interrupted after its switch was decided: useFolder finished it.
+    if (const QString completed = completedSwitchNotice(); !completed.isEmpty()) {
+        out << "Sostituzione interrotta: " << completed << '\n';
+        ++problems;
+    }
+    // Interrupted before its switch, generate --force leaves its new archives beside the old ones, which
+    // are whole; an earlier version's marker says that old and new archives may be side by side.
     const QStringList interrupted = interruptedGenerationFiles();
     if (!interrupted.isEmpty()) {
         QStringList names;
-        for (const QString& path : interrupted)
+        bool marker = false;
+        for (const QString& path : interrupted) {
             names << QDir(ombrisa::appFolder()).relativeFilePath(path);
-        out << "Generazione interrotta: gli archivi possono essere in parte vecchi e in parte nuovi (file rimasti: "
+            marker = marker || QFileInfo(path).fileName() == kGenerationMarker;
+        }
+        out << (marker ? "Generazione interrotta: gli archivi possono essere in parte vecchi e in parte nuovi (file "
+                         "rimasti: "
+                       : "Generazione interrotta prima della sostituzione: gli archivi sono quelli di prima (file "
+                         "rimasti: ")
             << names.join(QStringLiteral(", ")) << "); ripetere ombrisa-tool generate --force\n";
         ++problems;
     }
+    // A restore that stopped before its switch leaves its staging folder; the archives are the old ones.
+    for (const QString& left :
+         QDir(ombrisa::appFolder())
+             .entryList({QStringLiteral(".Ombrisa_ripristino_*")}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        out << "Avviso: ripristino interrotto prima della sostituzione, gli archivi sono quelli di prima; la "
+               "cartella temporanea "
+            << left << " si può eliminare (il prossimo ripristino la elimina)\n";
     // What the folder lacks for saving from several workstations. Locks that do not reach the others
     // put the archives at risk; missing rights only stop saves (a read-only copy is sound), so they are
     // said but not counted.

@@ -4,6 +4,7 @@
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/datafolder.h"
+#include "core/storage/folderswitch.h"
 #include "core/storage/syserror.h"
 
 #include <QDir>
@@ -63,13 +64,26 @@ std::optional<qint64> Options::number(const QString& name, qint64 fallback, qint
     return n;
 }
 
+namespace {
+QString completedSwitchText;
+} // namespace
+
+QString completedSwitchNotice() {
+    return completedSwitchText.isEmpty()
+               ? QString()
+               : QStringLiteral("un'operazione interrotta (%1) è stata completata ora: gli archivi sono tutti quelli "
+                                "nuovi")
+                     .arg(completedSwitchText);
+}
+
 QStringList interruptedGenerationFiles() {
     QStringList found;
     if (QFileInfo::exists(ombrisa::appPath(kGenerationMarker)))
         found << ombrisa::appPath(kGenerationMarker);
     for (const QString& folder : {ombrisa::appFolder(), ombrisa::appPath(ombrisa::kLavoriFolder)}) {
         const QDir dir(folder);
-        for (const QString& name : dir.entryList({QStringLiteral("*.nuovo")}, QDir::Files | QDir::Hidden))
+        for (const QString& name :
+             dir.entryList({QStringLiteral("*.nuovo"), QStringLiteral("*.nuovo.journal")}, QDir::Files | QDir::Hidden))
             found << dir.filePath(name);
     }
     return found;
@@ -132,6 +146,13 @@ QString useFolder(const Options& options) {
     if (!info.isDir() || !info.isReadable() || !info.isExecutable())
         return QStringLiteral("la cartella %1 non è leggibile").arg(dir);
     ombrisa::setAppFolderOverride(info.absoluteFilePath());
+    // A restore or generate --force killed after its switch was decided is finished before anything
+    // reads or writes the folder; one that cannot be finished from here is never read as it is.
+    QString error;
+    if (!ombrisa::completeFolderSwitch(ombrisa::appFolder(), &completedSwitchText, &error))
+        return error;
+    if (!completedSwitchText.isEmpty())
+        QTextStream(stderr) << "ombrisa-tool: avviso: " << completedSwitchNotice() << '\n';
     return {};
 }
 

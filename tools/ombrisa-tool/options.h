@@ -23,11 +23,11 @@ struct Options {
     std::optional<qint64> number(const QString& name, qint64 fallback, qint64 min, qint64 max);
 };
 
-// The marker `generate --force` keeps in the data folder while it replaces archives: left behind, it says
-// the generation was interrupted with old and new archives side by side.
+// The marker earlier versions of `generate --force` kept in the data folder while they replaced archives:
+// left behind, it says the generation was interrupted with old and new archives side by side.
 inline const QString kGenerationMarker = QStringLiteral("Generazione_in_corso.txt");
-// Full paths of the marker and of every temporary "*.nuovo" archive an interrupted generation left in the
-// program's folder and its work register folder.
+// Full paths of the marker (left by earlier versions) and of every temporary "*.nuovo" archive (and its
+// journal) an interrupted generation left in the program's folder and its work register folder.
 QStringList interruptedGenerationFiles();
 
 // useFolder, then what every command that reads archives needs, so that a wrong folder is never read as
@@ -44,9 +44,12 @@ QString noProgramDataMessage(const QString& dir);
 // at work. A folder where no slot can be taken (read-only, missing) is used without one.
 std::unique_ptr<ombrisa::Presence> registerPresence(const QString& folder);
 
-// Checks that --dir names a readable folder and points the program's folder at it. Returns an error
-// text, empty when all is well.
+// Checks that --dir names a readable folder and points the program's folder at it, and finishes there a
+// restore or generate --force that was interrupted after its switch was decided (saying so on standard
+// error). Returns an error text, empty when all is well.
 QString useFolder(const Options& options);
+// What the last useFolder finished of an interrupted switch of archives, as one clause; empty when none.
+QString completedSwitchNotice();
 
 } // namespace tool
 

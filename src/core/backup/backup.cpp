@@ -2,8 +2,11 @@
 
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
+#include "core/storage/folderswitch.h"
 #include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
+#include "core/storage/syscalls.h"
+#include "core/storage/syserror.h"
 #include "core/version.h"
 
 #include <QDateTime>
@@ -94,13 +97,8 @@ QString writeFailure(archive* a, const QString& target) {
     if (err == ENOSPC || err == EDQUOT)
         return QStringLiteral("Spazio esaurito su \"%1\": la copia di sicurezza non è stata scritta.").arg(target);
     return QStringLiteral("Impossibile scrivere la copia di sicurezza \"%1\" (%2).")
-        .arg(target, QString::fromLocal8Bit(archive_error_string(a) ? archive_error_string(a) : std::strerror(err)));
-}
-
-bool isArchiveName(const QString& name) {
-    return name == kClientiFile || name == kChiamateFile || name == kDipendentiFile ||
-           (name.startsWith(kLavoriFolder + QLatin1Char('/')) && name.endsWith(QLatin1String(".pro")) &&
-            name.count(QLatin1Char('/')) == 1);
+        .arg(target, err != 0 || !archive_error_string(a) ? systemErrorText(err)
+                                                          : QString::fromLocal8Bit(archive_error_string(a)));
 }
 
 std::size_t recordSizeOf(const QString& name) {
@@ -272,6 +270,18 @@ BackupCheck readBackup(const QString& file, QMap<QString, Entry>* manifest, QStr
     archive_read_support_filter_zstd(a.get());
     archive_read_support_format_tar(a.get());
     const QByteArray local = QFile::encodeName(file);
+    // A file this user may not read is not a damaged one: say which it is.
+    if (const int fd = storageSyscalls().open(local.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
+        fd < 0) {
+        const int err = errno;
+        *error = err == ENOENT || err == ENOTDIR
+                     ? QStringLiteral("Impossibile aprire la copia di sicurezza \"%1\".").arg(file)
+                     : QStringLiteral("La copia di sicurezza \"%1\" non si può leggere (%2).")
+                           .arg(file, systemErrorText(err));
+        return BackupCheck::Unreadable;
+    } else {
+        ::close(fd);
+    }
     if (archive_read_open_filename(a.get(), local.constData(), kFileBlock) != ARCHIVE_OK) {
         const bool missing = !QFileInfo(file).isFile();
         *error =
@@ -355,8 +365,10 @@ BackupCheck readBackup(const QString& file, QMap<QString, Entry>* manifest, QStr
             return damaged(name);
     }
     for (auto m = manifest->cbegin(); m != manifest->cend(); ++m)
-        if (!found.contains(m.key()))
-            return damaged(m.key());
+        if (!found.contains(m.key())) {
+            *error = QStringLiteral("La copia di sicurezza è danneggiata: manca il file \"%1\".").arg(m.key());
+            return BackupCheck::Damaged;
+        }
     return BackupCheck::Whole;
 }
 
@@ -370,6 +382,11 @@ bool writeBackup(const QString& dataFolder, const QString& outFile, const Backup
     }
     if (!QFileInfo(dataFolder).isDir()) {
         *error = QStringLiteral("La cartella dei dati \"%1\" non esiste.").arg(dataFolder);
+        return false;
+    }
+    // Never a copy of archives half old, half new: an interrupted switch is finished first.
+    if (QString completed, why; !completeFolderSwitch(dataFolder, &completed, &why)) {
+        *error = QStringLiteral("Impossibile fare la copia di sicurezza: %1.").arg(why);
         return false;
     }
     QTemporaryFile temp(out.absolutePath() + QStringLiteral("/.Ombrisa_copia_XXXXXX"));
@@ -423,11 +440,13 @@ bool writeBackup(const QString& dataFolder, const QString& outFile, const Backup
             return false;
         }
     }
-    if (!temp.flush() || ::fsync(temp.handle()) != 0) {
+    if (!temp.flush() || storageSyscalls().fdatasync(temp.handle()) != 0) {
+        const int err = errno;
         *error =
-            errno == ENOSPC || errno == EDQUOT
+            err == ENOSPC || err == EDQUOT
                 ? QStringLiteral("Spazio esaurito su \"%1\": la copia di sicurezza non è stata scritta.").arg(outFile)
-                : QStringLiteral("Impossibile scrivere la copia di sicurezza \"%1\".").arg(outFile);
+                : QStringLiteral("Impossibile scrivere la copia di sicurezza \"%1\" (%2).")
+                      .arg(outFile, systemErrorText(err));
         return false;
     }
     QMap<QString, Entry> manifest;
@@ -446,17 +465,21 @@ bool writeBackup(const QString& dataFolder, const QString& outFile, const Backup
             return false;
         }
     temp.close();
-    if (QFileInfo::exists(outFile) || !QFile::rename(temp.fileName(), outFile)) {
-        *error = QStringLiteral("Impossibile dare il nome \"%1\" alla copia di sicurezza.").arg(outFile);
+    // Only a rename, never a copy: the final name holds the checked file whole or nothing at all.
+    if (QFileInfo::exists(outFile)) {
+        *error = QStringLiteral("Il file \"%1\" esiste già: scegliere un altro nome.").arg(outFile);
+        return false;
+    }
+    if (storageSyscalls().rename(QFile::encodeName(temp.fileName()).constData(),
+                                 QFile::encodeName(outFile).constData()) != 0) {
+        *error = QStringLiteral("Impossibile dare il nome \"%1\" alla copia di sicurezza (%2): la copia non è stata "
+                                "scritta.")
+                     .arg(outFile, systemErrorText(errno));
         return false;
     }
     temp.setAutoRemove(false);
     // The new name reaches the disk too, before a stick is pulled out.
-    if (const int folder = ::open(QFile::encodeName(out.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-        folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    syncFolder(out.absolutePath());
     return true;
 }
 
@@ -508,10 +531,6 @@ bool lockFolder(const QString& folder, int timeoutMs, FolderLock& lock, QString*
     return ok;
 }
 
-bool moveInto(const QString& from, const QString& to) {
-    return QDir().mkpath(QFileInfo(to).absolutePath()) && QFile::rename(from, to);
-}
-
 } // namespace
 
 bool restoreBackup(const QString& file, const QString& targetFolder, QString* error, QString* replacedFolder,
@@ -536,6 +555,10 @@ bool restoreBackup(const QString& file, const QString& targetFolder, QString* er
         return false;
     }
     const QDir target(targetFolder);
+    if (QString completed, why; !completeFolderSwitch(targetFolder, &completed, &why)) {
+        *error = QStringLiteral("Impossibile ripristinare: %1.").arg(why);
+        return false;
+    }
     const bool empty = target.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     // A program open on another workstation would go on with the archives it had open, or save over the
     // restored ones; its locks alone do not tell, as it holds none between saves.
@@ -547,26 +570,41 @@ bool restoreBackup(const QString& file, const QString& targetFolder, QString* er
     if (!empty && !lockFolder(targetFolder, lockTimeoutMs, lock, error))
         return false;
 
-    // Every file lands first in a staging folder inside the target, on the same file system.
+    // An earlier restore that stopped before its switch left its staging folder: the archives are the
+    // old ones, and with every archive locked and no other program here, nobody else is restoring now.
+    for (const QString& left :
+         target.entryList({QStringLiteral(".Ombrisa_ripristino_*")}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        QDir(target.filePath(left)).removeRecursively();
+
+    // Every file lands first in a staging folder inside the target, on the same file system, each one
+    // flushed to the disk.
     QTemporaryDir staging(target.filePath(QStringLiteral(".Ombrisa_ripristino_XXXXXX")));
     if (!staging.isValid()) {
         *error = QStringLiteral("Impossibile scrivere nella cartella \"%1\".").arg(targetFolder);
         return false;
     }
-    std::unique_ptr<QFile> out;
+    std::unique_ptr<StagedFile> out;
     QString writeError;
     const auto sink = [&](const QString& name, const QByteArray& chunk, bool first) {
         if (first) {
-            if (out && !out->flush())
-                writeError = name;
-            out = std::make_unique<QFile>(QDir(staging.path()).filePath(name));
-            if (!QDir().mkpath(QFileInfo(*out).absolutePath()) || !out->open(QIODevice::WriteOnly)) {
-                writeError = name;
+            if (out && !out->finish()) {
+                writeError = out->ErrorString();
+                return false;
+            }
+            const QString path = QDir(staging.path()).filePath(name);
+            out = std::make_unique<StagedFile>();
+            if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+                writeError =
+                    QStringLiteral("impossibile creare la cartella \"%1\"").arg(QFileInfo(path).absolutePath());
+                return false;
+            }
+            if (!out->create(path)) {
+                writeError = out->ErrorString();
                 return false;
             }
         }
-        if (out->write(chunk) != chunk.size()) {
-            writeError = name;
+        if (!chunk.isEmpty() && !out->write(chunk.constData(), chunk.size())) {
+            writeError = out->ErrorString();
             return false;
         }
         return true;
@@ -574,51 +612,52 @@ bool restoreBackup(const QString& file, const QString& targetFolder, QString* er
     QMap<QString, Entry> again;
     Pass unpack{&progress, fileBytes, fileBytes, fileBytes, 2 * fileBytes};
     const BackupCheck result = readBackup(file, &again, &message, sink, &unpack);
-    const bool flushed = !out || out->flush();
+    if (writeError.isEmpty() && out && !out->finish())
+        writeError = out->ErrorString();
     out.reset();
     if (unpack.cancelled)
         return cancelled();
-    if (result != BackupCheck::Whole || !flushed || !writeError.isEmpty()) {
+    if (result != BackupCheck::Whole || !writeError.isEmpty()) {
         *error = result == BackupCheck::Damaged
                      ? QStringLiteral("Ripristino rifiutato. %1").arg(message)
-                     : QStringLiteral("Impossibile scrivere il file \"%1\" nella cartella \"%2\": niente è stato "
-                                      "sostituito.")
-                           .arg(writeError, targetFolder);
+                     : QStringLiteral("Impossibile scrivere nella cartella \"%1\": niente è stato sostituito (%2).")
+                           .arg(targetFolder, writeError);
         return false;
     }
 
-    // Put in place: what is replaced goes to the dated folder, with the journal of a replaced archive.
+    // One switch: the files of the backup take the place of the folder's, the replaced ones (and the
+    // journal of a replaced archive) going to the dated folder. Once its journal is named the switch
+    // happens, also when this process dies: the next open of the folder finishes it.
     const QString stamp =
         (now.isValid() ? now : QDateTime::currentDateTime()).toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
-    QString aside = target.filePath(QStringLiteral("Sostituiti_") + stamp);
-    for (int n = 2; QFileInfo::exists(aside); ++n) // a second restore within the same second
-        aside = target.filePath(QStringLiteral("Sostituiti_%1_%2").arg(stamp).arg(n));
+    QString aside = QStringLiteral("Sostituiti_") + stamp;
+    for (int n = 2; QFileInfo::exists(target.filePath(aside)); ++n) // a second restore within the same second
+        aside = QStringLiteral("Sostituiti_%1_%2").arg(stamp).arg(n);
+    FolderSwitch change;
+    change.what = QStringLiteral("ripristino della copia \"%1\"").arg(QFileInfo(file).fileName());
+    change.aside = aside;
+    change.staging = target.relativeFilePath(staging.path());
     bool setAside = false;
-    const QDir staged(staging.path());
     for (auto m = again.cbegin(); m != again.cend(); ++m) {
-        const QString name = m.key();
-        const QString dest = target.filePath(name);
-        if (QFileInfo::exists(dest)) {
-            if (!moveInto(dest, QDir(aside).filePath(name))) {
-                *error = QStringLiteral("Impossibile spostare \"%1\" in \"%2\": il ripristino si è fermato; i file "
-                                        "già sostituiti sono in \"%2\".")
-                             .arg(name, aside);
-                return false;
-            }
-            setAside = true;
-            const QString journal = TRecordFile::JournalPath(dest);
-            if (isArchiveName(name) && QFileInfo::exists(journal))
-                moveInto(journal, TRecordFile::JournalPath(QDir(aside).filePath(name)));
-        }
-        if (!moveInto(staged.filePath(name), dest)) {
-            *error = QStringLiteral("Impossibile mettere al suo posto \"%1\": il ripristino si è fermato; i file "
-                                    "sostituiti sono in \"%2\".")
-                         .arg(name, aside);
+        // Every file the manifest lists, or nothing: a restore never leaves an archive out.
+        if (!QFileInfo(QDir(staging.path()).filePath(m.key())).isFile()) {
+            *error = QStringLiteral("Ripristino rifiutato. La copia di sicurezza è danneggiata: manca il file \"%1\".")
+                         .arg(m.key());
             return false;
         }
+        change.moves.emplace_back(change.staging + QLatin1Char('/') + m.key(), m.key());
+        setAside = setAside || QFileInfo::exists(target.filePath(m.key()));
+    }
+    staging.setAutoRemove(false); // from the switch on, the switch removes it
+    QString switchError;
+    if (!switchFolder(targetFolder, change, &switchError)) {
+        if (!QFileInfo::exists(target.filePath(kSwitchJournal)))
+            QDir(staging.path()).removeRecursively();
+        *error = QStringLiteral("Ripristino non completato: %1.").arg(switchError);
+        return false;
     }
     if (replacedFolder)
-        *replacedFolder = setAside ? aside : QString();
+        *replacedFolder = setAside ? target.filePath(aside) : QString();
     return true;
 }
 

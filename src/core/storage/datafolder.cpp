@@ -3,6 +3,7 @@
 #include "core/password/passwordfile.h"
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
+#include "core/storage/folderswitch.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -66,6 +67,11 @@ DataFolderStatus prepareDataFolder(const DataFolderChoice& choice, QString* mess
                                   "rete, collegarla e riavviare il programma; per usarne un'altra, avviarlo con "
                                   "--data CARTELLA.")
                        .arg(folder);
+        return DataFolderStatus::Failed;
+    }
+    // A restore or a regeneration killed after its switch was decided is finished before anything is read.
+    if (QString completed, why; info.exists() && !completeFolderSwitch(choice.folder, &completed, &why)) {
+        *message = QStringLiteral("Attenzione: nella cartella dei dati «%1» %2.").arg(folder, why);
         return DataFolderStatus::Failed;
     }
     const bool holdsData = info.exists() && holdsProgramData(choice.folder);

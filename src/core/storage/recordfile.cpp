@@ -102,7 +102,7 @@ bool preadAll(int fd, void* data, std::size_t size, std::int64_t offset, std::si
     return true;
 }
 
-// Makes a new journal's name durable in its folder.
+// Makes a new file's name (a journal, an archive) durable in its folder.
 void syncFolderOf(const QByteArray& path) {
     const qsizetype slash = path.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
@@ -398,8 +398,10 @@ bool TRecordFile::openFile(bool mayRecover) {
             return fail(QStringLiteral("collegamento simbolico interrotto"), 0);
         }
         fd_ = storageSyscalls().open(path.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_CREAT | O_EXCL, 0666);
-        if (fd_ >= 0)
+        if (fd_ >= 0) {
+            syncFolderOf(path); // a new archive's name reaches the disk with its first records
             break;
+        }
         err = errno;
         if (err == EEXIST || err == EINTR)
             continue; // another workstation created it between the two calls: open theirs
@@ -544,7 +546,7 @@ bool TRecordFile::recoverJournal() {
         return fail(QStringLiteral("impossibile ripristinare l'archivio dal giornale"), errno);
     // An empty journal is the end of a finished save whose removal failed: it puts nothing back, and
     // one that cannot be removed must not stop every later write.
-    if (::unlink(journalPath.constData()) != 0 && errno != ENOENT && !journal.empty())
+    if (storageSyscalls().unlink(journalPath.constData()) != 0 && errno != ENOENT && !journal.empty())
         return fail(QStringLiteral("impossibile rimuovere il giornale di ripristino"), errno);
     syncFolderOf(journalPath);
     return true;

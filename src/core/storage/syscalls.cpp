@@ -1,6 +1,7 @@
 #include "core/storage/syscalls.h"
 
 #include <atomic>
+#include <cstdio>
 #include <unistd.h>
 
 namespace ombrisa {
@@ -12,8 +13,11 @@ int realOpen(const char* path, int flags, mode_t mode) {
 int realFcntlLock(int fd, int command, struct flock* lock) {
     return ::fcntl(fd, command, lock);
 }
+int realRename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
 
-const StorageSyscalls kReal{realOpen, ::pwrite, ::fdatasync, realFcntlLock, ::ftruncate, ::unlink};
+const StorageSyscalls kReal{realOpen, ::pwrite, ::fdatasync, realFcntlLock, ::ftruncate, ::unlink, realRename, ::fsync};
 std::atomic<const StorageSyscalls*> current{&kReal};
 
 } // namespace

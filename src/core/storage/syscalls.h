@@ -6,7 +6,8 @@
 
 namespace ombrisa {
 
-// The system calls through which the storage layer opens, locks, writes, flushes and cuts archive files.
+// The system calls through which the storage layer opens, locks, writes, flushes, cuts and renames archive
+// files.
 // Production uses the real calls; tests install a table of their own to make any of them fail or stop
 // short after some bytes, and check what the archive looks like afterwards.
 struct StorageSyscalls {
@@ -16,6 +17,8 @@ struct StorageSyscalls {
     int (*fcntlLock)(int fd, int command, struct flock* lock); // F_OFD_SETLK / F_SETLK
     int (*ftruncate)(int fd, off_t length);
     int (*unlink)(const char* path); // removing a journal
+    int (*rename)(const char* from, const char* to); // a file taking another's place (restore, generate)
+    int (*fsync)(int fd);                            // a folder's entries reaching the disk
 };
 
 // The table in use.
