@@ -204,7 +204,7 @@ bool addFile(archive* a, const QString& path, const Item& item, Entry& entry, co
              qint64* written, QString* error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Impossibile leggere il file \"%1\": %2").arg(item.name, f.errorString());
+        *error = QStringLiteral("Impossibile leggere il file \"%1\": %2").arg(item.name, systemErrorText(errno));
         return false;
     }
     // The size is taken once: a file that grows meanwhile is copied as it was, one that shrinks fails.

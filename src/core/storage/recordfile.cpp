@@ -299,7 +299,7 @@ bool TRecordFile::SetAsideJournal(const QString& archivePath, QString* setAside,
     if (::rename(from.constData(), target.toLocal8Bit().constData()) != 0) {
         if (error)
             *error = QStringLiteral("impossibile mettere da parte il giornale di ripristino: %1 (%2)")
-                         .arg(journal, QString::fromLocal8Bit(std::strerror(errno)));
+                         .arg(journal, systemErrorText(errno));
         return false;
     }
     syncFolderOf(from);
@@ -566,7 +566,7 @@ QString TRecordFile::JournalRightsProblem(const QString& folder) {
     return QStringLiteral("Nella cartella dei dati %1 non è possibile creare file (%2): le modifiche alle schede "
                           "non potranno essere salvate. Servono i permessi di lettura, scrittura e creazione di "
                           "file nella cartella e di lettura e scrittura sugli archivi.")
-        .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(err)));
+        .arg(QDir::toNativeSeparators(folder), systemErrorText(err));
 }
 
 // Before the records one WriteRecords() call appends (`appends` of them, the first being `first`): the
