@@ -123,6 +123,9 @@ SweepCount sweep(const QString& folder, const SwitchFiles& before, const SwitchF
                           << (now.size() != after.size() ? " (a file missing or in excess)" : "");
         }
     }
+    ::testing::Test::RecordProperty("kills_old_set", count.old);
+    ::testing::Test::RecordProperty("kills_new_set", count.fresh);
+    ::testing::Test::RecordProperty("kills_finished_by_the_next_open", count.finishedByTheNextOpen);
     return count;
 }
 
