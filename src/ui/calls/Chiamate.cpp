@@ -145,6 +145,11 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : CardScreen(parent) {
     connect(cmdRiepOggi, &QToolButton::clicked, this, [this] { TfrmRiepChiamateOggi::open(this); });
     connect(cmdStatistiche, &QToolButton::clicked, this, [this] { openStatistiche(this); });
     addCallActions(*this, {"txtRecapito", "txtTelCel"});
+
+    // The calendar after the year, the clock after the minutes.
+    fieldTabStops.insert(fieldTabStops.indexOf(lblAnnoRit) + 1, impRitiro);
+    fieldTabStops.insert(fieldTabStops.indexOf(txtMinutiRit) + 1, impOraRit);
+    orderTabs({toolbar}, sections, {band});
 }
 
 QWidget* TfrmChiamate::buildToolbar() {
