@@ -126,7 +126,8 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
             "QPushButton { color: white; border: 1px solid #275F80; border-radius: 6px; padding: 4px 10px;"
             "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4E9AC4, stop:1 #2F739B); }"
             "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5AA8D2, stop:1 #357FA9); }"
-            "QPushButton:pressed { background: #2A6A90; }"));
+            "QPushButton:pressed { background: #2A6A90; }"
+            "QPushButton:focus { border: 2px solid #FFA500; }"));
         btnApp[n]->setGeometry(146, tileH - 62, tileW - 162, 42);
 
         if (i == 1) {
@@ -165,7 +166,8 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
         "QPushButton { color: white; border: 1px solid #275F80; border-radius: 6px; padding: 2px 10px;"
         "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4E9AC4, stop:1 #2F739B); }"
         "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5AA8D2, stop:1 #357FA9); }"
-        "QPushButton:pressed { background: #2A6A90; }"));
+        "QPushButton:pressed { background: #2A6A90; }"
+        "QPushButton:focus { border: 2px solid #FFA500; }"));
     btnCopia->setGeometry(80, kPanelHeight - 58, 190, 34);
     panInfo = new QLabel(panContainer);
     panInfo->setObjectName(QStringLiteral("panInfo"));
