@@ -3,6 +3,7 @@
 #include "core/records/records.h"
 #include "core/storage/recordfile.h"
 #include "core/storage/textfield.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/services.h"
 
 #include <QApplication>
@@ -110,6 +111,7 @@ TfrmImporta::TfrmImporta(QWidget* parent, ImportArchive archive) : QDialog(paren
     lblLettura = new QLabel(file);
     lblLettura->setObjectName(QStringLiteral("lblLettura"));
     lblLettura->setWordWrap(true);
+    markAsStatus(lblLettura); // what the file holds, read out once it is read
     fileLayout->addWidget(lblLettura);
     fileLayout->addStretch(1);
     pagine->addWidget(file);
@@ -144,6 +146,7 @@ TfrmImporta::TfrmImporta(QWidget* parent, ImportArchive archive) : QDialog(paren
     lblRiepilogo = new QLabel(preview);
     lblRiepilogo->setObjectName(QStringLiteral("lblRiepilogo"));
     lblRiepilogo->setWordWrap(true);
+    markAsStatus(lblRiepilogo);
     previewLayout->addWidget(lblRiepilogo);
     grdAnteprima = new QTableWidget(preview);
     grdAnteprima->setObjectName(QStringLiteral("grdAnteprima"));
