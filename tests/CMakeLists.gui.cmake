@@ -44,3 +44,12 @@ if(TARGET ombrisa_ui_phone_tests AND TARGET ombrisa)
   target_compile_definitions(ombrisa_ui_phone_tests PRIVATE OMBRISA_PROGRAM_PATH="$<TARGET_FILE:ombrisa>")
   add_dependencies(ombrisa_ui_phone_tests ombrisa)
 endif()
+
+# A real accessibility client: accessibility_check.py reads the screens that ombrisa-a11y-screens shows
+# over AT-SPI (under Xvfb, with a D-Bus session and the accessibility bus of its own).
+add_executable(ombrisa-a11y-screens accessibility/screens.cpp)
+target_link_libraries(ombrisa-a11y-screens PRIVATE ombrisa_ui Qt6::Test)
+add_test(NAME accessibility_atspi
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/accessibility/run_accessibility_check.sh
+                 $<TARGET_FILE:ombrisa-a11y-screens> ${CMAKE_CURRENT_SOURCE_DIR}/accessibility/accessibility_check.py)
+set_tests_properties(accessibility_atspi PROPERTIES TIMEOUT 300 ENVIRONMENT "LC_ALL=C.UTF-8")

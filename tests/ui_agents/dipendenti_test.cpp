@@ -471,12 +471,12 @@ TEST_F(DipendentiTest, ZoomShowsTheCardsPictureAndClosesOnAClick) {
 
 TEST_F(DipendentiTest, HintsOfTheAgentScreen) {
     const QList<std::pair<QWidget*, QString>> hints{
-        {screen->cmdNuovo, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda.")},
-        {screen->cmdSalva, QStringLiteral("Salva la scheda in archivio.")},
+        {screen->cmdNuovo, QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda. (Ctrl+N)")},
+        {screen->cmdSalva, QStringLiteral("Salva la scheda in archivio. (Ctrl+S)")},
         {screen->cmdSlideshow, QStringLiteral("Esegui lo slide show.")},
         {screen->btnZoomFoto, QStringLiteral("Visualizza la foto nelle sue dimensioni reali.")},
         {screen->btnLavori, QStringLiteral("Registra le prestazioni svolte dall'agente.")},
-        {screen->cmdPrimo, QStringLiteral("Visualizza la prima scheda in archivio.")},
+        {screen->cmdPrimo, QStringLiteral("Visualizza la prima scheda in archivio. (Ctrl+Home)")},
     };
     for (const auto& [control, hint] : hints) {
         QTest::mouseMove(control, QPoint(5, 5));

@@ -158,6 +158,7 @@ TEST_P(CardConventions, EnterWalksTheRingAndWraps) {
 TEST_P(CardConventions, TheTileOpensANewCardAndClosingBringsTheMenuBack) {
     const CardCase& c = GetParam();
     edit(c.nameBox)->setText(QStringLiteral("Rossi Mario"));
+    messages.expect(MsgKind::Confirmation, kSaveChangesQuestion, MsgAnswer::No); // the typing is dropped
     screen->close();
     TfrmAvvio avvio;
     registerWorkArea(c.tile, [this] { return screen.get(); });

@@ -47,6 +47,8 @@ inline const QString kChangedElsewhereQuestion = QStringLiteral(
     "Sovrascrivere la scheda in archivio con quella sullo schermo?\n\r\n\r"
     "Sì: salva la scheda sullo schermo al posto di quella in archivio.\n\r"
     "No: mostra la scheda com'è ora in archivio (le modifiche sullo schermo non vengono salvate).");
+// Asked when a card screen whose boxes differ from the stored card is closed.
+inline const QString kSaveChangesQuestion = QStringLiteral("Salvare le modifiche alla scheda?");
 inline const QString kDuplicateRefusal = QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire "
                                                         "soltanto dopo che questa è stata inserita in archivio.");
 inline const QString kDuplicatePrepared =

@@ -109,6 +109,7 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : CardScreen(parent) {
     btnFocus->setFlat(true);
     btnFocus->setGeometry(0, 0, 0, 0);
     btnFocus->setStyleSheet(QStringLiteral("border: none; background: transparent;"));
+    btnFocus->setAccessibleName(QStringLiteral("Salvataggio della scheda"));
 
     addAttachmentLabels();
 
@@ -133,6 +134,13 @@ TfrmDipendenti::TfrmDipendenti(QWidget* parent) : CardScreen(parent) {
     binding->onDuplicate = [this] { showBlankPhoto(false); };
     showBlankPhoto(false);
     finishCard(std::move(binding), agentCardRules());
+
+    // The photo's commands read apart from the card's ("Salva" is the card's).
+    btnCaricaFoto->setAccessibleName(QStringLiteral("Carica foto"));
+    btnSalvaFoto->setAccessibleName(QStringLiteral("Salva foto"));
+    btnCancFoto->setAccessibleName(QStringLiteral("Cancella foto"));
+    btnZoomFoto->setAccessibleName(QStringLiteral("Zoom foto"));
+    orderTabs({}, sections, {findChild<QWidget*>(QStringLiteral("panFoto")), column, band});
 
     connect(cmdSlideshow, &QToolButton::clicked, this, &TfrmDipendenti::cmdSlideshowClick);
     connectAgentCardOutput(this, cmdStampa, cmdAnteprima);

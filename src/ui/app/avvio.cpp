@@ -3,6 +3,7 @@
 #include "core/backup/backupsettings.h"
 #include "core/storage/appfolder.h"
 #include "ui/backup/CopiaSicurezza.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/conventions.h"
 #include "ui/common/helptexts.h"
 #include "ui/common/hintline.h"
@@ -106,6 +107,7 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
         imgApp[n] = new PictureBox(QString::fromLatin1(tiles()[n].picture), tile);
         imgApp[n]->setObjectName(QStringLiteral("imgApp") + number);
         imgApp[n]->setClickable(true);
+        imgApp[n]->setFocusPolicy(Qt::NoFocus); // the button beside it does the same for the keyboard
         imgApp[n]->setGeometry(14, (tileH - 118) / 2, 118, 118);
 
         auto* text = new QLabel(tiles()[n].description, tile);
@@ -124,7 +126,8 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
             "QPushButton { color: white; border: 1px solid #275F80; border-radius: 6px; padding: 4px 10px;"
             "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4E9AC4, stop:1 #2F739B); }"
             "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5AA8D2, stop:1 #357FA9); }"
-            "QPushButton:pressed { background: #2A6A90; }"));
+            "QPushButton:pressed { background: #2A6A90; }"
+            "QPushButton:focus { border: 2px solid #FFA500; }"));
         btnApp[n]->setGeometry(146, tileH - 62, tileW - 162, 42);
 
         if (i == 1) {
@@ -163,7 +166,8 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
         "QPushButton { color: white; border: 1px solid #275F80; border-radius: 6px; padding: 2px 10px;"
         "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4E9AC4, stop:1 #2F739B); }"
         "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5AA8D2, stop:1 #357FA9); }"
-        "QPushButton:pressed { background: #2A6A90; }"));
+        "QPushButton:pressed { background: #2A6A90; }"
+        "QPushButton:focus { border: 2px solid #FFA500; }"));
     btnCopia->setGeometry(80, kPanelHeight - 58, 190, 34);
     panInfo = new QLabel(panContainer);
     panInfo->setObjectName(QStringLiteral("panInfo"));
@@ -172,6 +176,7 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
     panInfo->setFont(textFont);
     panInfo->setStyleSheet(QStringLiteral("color: #275F80;"));
     panInfo->setGeometry(286, kPanelHeight - 60, kPanelWidth - 286 - 80, 44);
+    markAsStatus(panInfo);
     auto* hints = new HintLine(panInfo);
     hints->setHint(btnCopia, QStringLiteral("Crea una copia di sicurezza di tutti gli archivi, oppure controlla o "
                                             "ripristina una copia."));
@@ -184,6 +189,10 @@ TfrmAvvio::TfrmAvvio(QWidget* parent) : QWidget(parent) {
     hints->setHint(icoSito, icoSito->toolTip());
     hints->setHint(imgCopyright, imgCopyright->toolTip());
     hints->setHint(imgEsci, QStringLiteral("Esci dal programma"));
+
+    // Reading order: the two top corners, the tiles one by one, then the bottom row.
+    chainTabs({imgInfo, imgGuida, btnApp[0], lnkStatistiche, btnApp[1], btnApp[2], btnApp[3], icoSito, imgCopyright,
+               btnCopia, imgEsci});
 
     connect(btnCopia, &QPushButton::clicked, this, &TfrmAvvio::btnCopiaClick);
     connect(imgInfo, &PictureBox::clicked, this, &TfrmAvvio::imgInfoClick);
@@ -252,7 +261,7 @@ void TfrmAvvio::showEvent(QShowEvent* event) {
     if (reminder.isEmpty() || remindedOn_ == clock().today())
         return;
     reminder_ = reminder;
-    panInfo->setText(reminder);
+    announce(panInfo, reminder);
     remindedOn_ = settings.remindedOn = clock().today();
     writeBackupSettings(folder, settings);
 }

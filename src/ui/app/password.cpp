@@ -1,6 +1,7 @@
 #include "ui/app/password.h"
 
 #include "ui/app/cambiapassword.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/conventions.h"
 #include "ui/common/focuslook.h"
 #include "ui/common/keyfilters.h"
@@ -51,9 +52,9 @@ TfrmPassword::TfrmPassword(QWidget* parent) : QWidget(parent) {
     cmdEsci = shellButton(QStringLiteral("cmdEsci"), QStringLiteral("Esci"), this);
     cmdEsci->setGeometry(410, 232, 100, 38);
 
-    setTabOrder(txtPassword, cmdOK);
-    setTabOrder(cmdOK, cmdEsci);
-    setTabOrder(cmdEsci, btnCambiaPassword);
+    txtPassword->setAccessibleName(QStringLiteral("Password"));
+    // Reading order: the box, then the buttons from left to right.
+    chainTabs({txtPassword, btnCambiaPassword, cmdOK, cmdEsci});
 
     connect(txtPassword, &QLineEdit::textChanged, this, &TfrmPassword::txtPasswordChange);
     connect(cmdOK, &QPushButton::clicked, this, &TfrmPassword::cmdOKClick);

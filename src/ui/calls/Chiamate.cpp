@@ -145,6 +145,11 @@ TfrmChiamate::TfrmChiamate(QWidget* parent) : CardScreen(parent) {
     connect(cmdRiepOggi, &QToolButton::clicked, this, [this] { TfrmRiepChiamateOggi::open(this); });
     connect(cmdStatistiche, &QToolButton::clicked, this, [this] { openStatistiche(this); });
     addCallActions(*this, {"txtRecapito", "txtTelCel"});
+
+    // The calendar after the year, the clock after the minutes.
+    fieldTabStops.insert(fieldTabStops.indexOf(lblAnnoRit) + 1, impRitiro);
+    fieldTabStops.insert(fieldTabStops.indexOf(txtMinutiRit) + 1, impOraRit);
+    orderTabs({toolbar}, sections, {band});
 }
 
 QWidget* TfrmChiamate::buildToolbar() {
@@ -166,7 +171,8 @@ QWidget* TfrmChiamate::buildToolbar() {
                 "QToolButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #d6e6f2);"
                 " border: 1px solid #8fb3cf; border-radius: 6px; padding: 4px 10px; font: bold 9pt 'Tahoma';"
                 " color: #1f3b57; }"
-                "QToolButton:hover { background: #fff6d5; }"));
+                "QToolButton:hover { background: #fff6d5; }"
+                "QToolButton:focus { background: #fff1cc; border: 2px solid #e08a00; }"));
         } else {
             // Narrow enough that the toolbar, Statistiche included, fits a 1366-pixel screen.
             b->setMinimumWidth(62);

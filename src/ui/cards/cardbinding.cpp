@@ -106,11 +106,26 @@ void CardBinding::loadCard(const void* record) {
 void CardBinding::cardShown() {
     if (afterShow)
         afterShow();
+    shown_ = shownTexts();
 }
 
 void CardBinding::cardSaved() {
     if (afterSave)
         afterSave();
+    shown_ = shownTexts();
+    ++saves_;
+}
+
+QStringList CardBinding::shownTexts() const {
+    QStringList texts;
+    texts.reserve(bindings_.size());
+    for (const Binding& b : bindings_)
+        texts.append(b.check ? (b.check->isChecked() ? b.on : b.off) : controlTextOf(b.control));
+    return texts;
+}
+
+bool CardBinding::differsFromShown() const {
+    return !shown_.isEmpty() && shownTexts() != shown_;
 }
 
 void CardBinding::fillRecord(void* record) {
@@ -121,7 +136,9 @@ void CardBinding::fillRecord(void* record) {
 bool CardBinding::clearCard() {
     for (const Binding& b : bindings_)
         clearControl(b.control);
-    return onClear ? onClear() : true;
+    const bool cleared = onClear ? onClear() : true;
+    shown_ = shownTexts();
+    return cleared;
 }
 
 void CardBinding::clearForDuplicate() {

@@ -25,6 +25,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QCheckBox;
@@ -73,6 +74,12 @@ public:
     void showMessage(CardMessageKind kind, const QString& text) override;
     bool askQuestion(const QString& text) override;
 
+    // Whether any bound control differs from what it showed when the card was last loaded, saved or
+    // emptied for a new one (what a close would lose).
+    bool differsFromShown() const;
+    // How many saves have written a card.
+    int saves() const { return saves_; }
+
 private:
     struct Binding {
         QWidget* control;
@@ -88,6 +95,9 @@ private:
     FieldTable fields_;
     QList<Binding> bindings_;
     QList<QWidget*> duplicateEmpties_;
+    QStringList shownTexts() const;
+    QStringList shown_; // the controls' texts as loaded, saved or emptied
+    int saves_ = 0;
 };
 
 } // namespace ombrisa

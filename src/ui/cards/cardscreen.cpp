@@ -4,14 +4,17 @@
 #include "ui/cards/cardbinding.h"
 #include "ui/cards/cardparts.h"
 #include "ui/cards/cardwidgets.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/hintline.h"
 #include "ui/common/openurl.h"
 #include "ui/common/screen.h"
+#include "ui/common/services.h"
 #include "ui/validators/cartadialog.h"
 #include "ui/validators/codfiscdialog.h"
 #include "ui/validators/ibandialog.h"
 #include "ui/validators/partitaivadialog.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QShowEvent>
@@ -86,6 +89,7 @@ QList<QLabel*> CardScreen::buildFields(const CardLayout& layout) {
     table_ = layout.fields;
     const BuiltFields built = buildCardFields(this, hintLine_, layout);
     fields_ = built.controls;
+    fieldTabStops = built.tabStops;
     const std::pair<const char*, QToolButton**> members[] = {{"btnEmail", &btnEmail},
                                                              {"btnCodFisc", &btnCodFisc},
                                                              {"btnCarta", &btnCarta},
@@ -129,7 +133,68 @@ void CardScreen::finishCard(std::unique_ptr<CardBinding> binding, CardRules rule
     for (QToolButton* b : {btnEmail, btnCodFisc, btnCarta, btnPartitaIva, btnIban})
         if (b)
             connect(b, &QToolButton::clicked, this, [this, b] { openCheck(b); });
+
+    // The command keys every card has; each shows in its button's hint and in the guide.
+    const std::pair<QToolButton*, QKeySequence> keys[] = {
+        {cmdSalva, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {cmdNuovo, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {cmdDuplica, QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {cmdTrova, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {cmdAnteprima, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+        {cmdStampa, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {cmdGuida, QKeySequence(Qt::Key_F1)},
+        {cmdEsci, QKeySequence(Qt::Key_Escape)},
+        {cmdPrimo, QKeySequence(Qt::CTRL | Qt::Key_Home)},
+        {cmdIndietro, QKeySequence(Qt::Key_PageUp)},
+        {cmdAvanti, QKeySequence(Qt::Key_PageDown)},
+        {cmdUltimo, QKeySequence(Qt::CTRL | Qt::Key_End)},
+    };
+    for (const auto& [button, key] : keys)
+        if (button)
+            addCommandKey(button, key);
     maximiseWindow(this); // the work area fills the screen
+}
+
+void CardScreen::orderTabs(const QList<QWidget*>& before, QWidget* sections, const QList<QWidget*>& after) {
+    QList<QWidget*> order;
+    for (QWidget* area : before)
+        order += tabStopsIn(area);
+    order += fieldTabStops;
+    for (QWidget* w : tabStopsIn(sections))
+        if (!order.contains(w))
+            order.append(w);
+    for (QWidget* area : after)
+        order += tabStopsIn(area);
+    chainTabs(order);
+}
+
+bool CardScreen::hasUnsavedChanges() const {
+    return binding_ && binding_->differsFromShown();
+}
+
+void CardScreen::closeEvent(QCloseEvent* event) {
+    if (!hasUnsavedChanges()) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    switch (askYesNoCancel(this, kSaveChangesQuestion)) {
+    case MsgAnswer::Yes: {
+        const int saves = binding_->saves();
+        saveCard();
+        // A refused save (a missing box, a card kept by its own check) leaves the card to be put right.
+        if (binding_->saves() == saves) {
+            event->ignore();
+            return;
+        }
+        break;
+    }
+    case MsgAnswer::No:
+        break; // the next showing starts from a new card
+    default:
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void CardScreen::saveCard() {

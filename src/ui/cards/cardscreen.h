@@ -45,6 +45,8 @@ public:
 
     // A control of the field table (edit box, combo box or hidden label) by name, or nullptr.
     QWidget* field(const QString& name) const;
+    // Whether the boxes differ from the card as it was last loaded, saved or emptied for a new one.
+    bool hasUnsavedChanges() const;
     CardNavigator& navigator() { return *navigator_; }
 
     QLabel* panInfo = nullptr;
@@ -106,6 +108,11 @@ protected:
     QList<QLabel*> buildFields(const CardLayout& layout);
     // The six hidden attachment labels, with their design texts; bound and emptied on duplicate.
     void addAttachmentLabels();
+    // Tab in reading order: the tab stops of the areas `before` (a toolbar at the top), the boxes of the
+    // field table with the pictures beside each (fieldTabStops, which a screen may extend), what else
+    // `sections` holds, then the areas `after` (the command column, the navigator band).
+    void orderTabs(const QList<QWidget*>& before, QWidget* sections, const QList<QWidget*>& after);
+    QList<QWidget*> fieldTabStops;
 
     // The record mapping and the navigator: every control of the field table is bound to its field, the
     // attachment labels too. `binding` may be a screen's own kind; its hooks are the screen's. Connects
@@ -119,6 +126,9 @@ protected:
     virtual void showHelp() = 0;
 
     void showEvent(QShowEvent* event) override;
+    // A card whose boxes differ from the stored card asks kSaveChangesQuestion: Sì saves (a save that
+    // does not happen keeps the screen open), No closes without saving, Annulla keeps the screen open.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void openCheck(QToolButton* button);

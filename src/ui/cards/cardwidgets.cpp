@@ -18,7 +18,8 @@ QToolButton* makeCommandPicture(QWidget* parent, const QString& name, const QStr
     b->setIcon(QIcon(art));
     b->setIconSize(QSize(pictureSize, pictureSize));
     b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus); // a picture: clicking it leaves the focus in the card
+    // Tab reaches it and Space or Enter press it; a click leaves the focus in the card's box.
+    b->setFocusPolicy(Qt::TabFocus);
     if (!caption.isEmpty()) {
         b->setText(caption);
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

@@ -3,6 +3,7 @@
 #include "core/italy/provinces.h"
 #include "ui/cards/cardbinding.h"
 #include "ui/cards/cardparts.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/focuslook.h"
 #include "ui/common/hintline.h"
 #include "ui/common/keyfilters.h"
@@ -175,6 +176,7 @@ BuiltFields buildCardFields(QWidget* screen, HintLine* hints, const CardLayout& 
 
         QLabel* caption = makeCaption(area.parent, QStringLiteral("lbl") + name.mid(3) + layout.look.captionSuffix,
                                       QString::fromUtf8(f.caption), box);
+        built.tabStops.append(box);
         if (area.compact) {
             area.grid->addWidget(caption, p.row * 2, p.column, Qt::AlignLeft | Qt::AlignBottom);
             area.grid->addWidget(box, p.row * 2 + 1, p.column);
@@ -185,6 +187,9 @@ BuiltFields buildCardFields(QWidget* screen, HintLine* hints, const CardLayout& 
                     built.checkButtons.append(b);
             if (layout.besideBox)
                 layout.besideBox(cell, area.parent, name);
+            for (int c = 0; c < cell->count(); ++c)
+                if (QWidget* beside = cell->itemAt(c)->widget(); beside && beside != box)
+                    built.tabStops.append(beside);
         }
         if (!layout.look.fieldLook)
             addFocusRect(box)->setObjectName(QStringLiteral("eff") + name.mid(3));
@@ -195,8 +200,7 @@ BuiltFields buildCardFields(QWidget* screen, HintLine* hints, const CardLayout& 
     }
 
     built.ring = new EnterRing(ring, screen);
-    for (qsizetype i = 1; i < ring.size(); ++i)
-        QWidget::setTabOrder(ring[i - 1], ring[i]);
+    chainTabs(built.tabStops);
     return built;
 }
 

@@ -59,6 +59,8 @@ struct BuiltFields {
     QList<QWidget*> controls;
     QList<QLabel*> captions;
     QList<QToolButton*> checkButtons;
+    // What Tab reaches among them, in reading order: each box, then the pictures beside it.
+    QList<QWidget*> tabStops;
     EnterRing* ring = nullptr; // the boxes in table order; a screen may give one of them an action
 };
 

@@ -124,6 +124,18 @@ void buildIntervalBoxes(QWidget* screen, IntervalBoxes& boxes, const IntervalPla
     }
     for (QLineEdit* year : {boxes.txtAnnoInizio, boxes.txtAnnoFine})
         year->setFixedWidth(yearWidth);
+    // The two ends share their captions ("Giorno:"...): a screen reader names each box with its group.
+    const std::pair<QGroupBox*, std::array<QWidget*, 3>> ends[] = {
+        {places.from, {boxes.txtGiornoInizio, boxes.txtMeseInizio, boxes.txtAnnoInizio}},
+        {places.to, {boxes.txtGiornoFine, boxes.txtMeseFine, boxes.txtAnnoFine}}};
+    const char* const parts[] = {"giorno", "mese", "anno"};
+    for (const auto& [group, endBoxes] : ends) {
+        QString title = group->title().trimmed();
+        if (title.endsWith(QLatin1Char(':')))
+            title = title.chopped(1).trimmed();
+        for (std::size_t k = 0; k < endBoxes.size(); ++k)
+            endBoxes[k]->setAccessibleName(title + QStringLiteral(": ") + QLatin1String(parts[k]));
+    }
 }
 
 void showIntervalRefusal(QWidget* screen, const IntervalRefusal& refusal) {

@@ -152,6 +152,19 @@ TfrmClienti::TfrmClienti(QWidget* parent) : CardScreen(parent) {
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { TfrmExpClienti::open(this); });
     connect(cmdImporta, &QToolButton::clicked, this, [this] { openImporta(this, ImportArchive::Clienti); });
     connectPrivacyMenu(this, cmdPrivacy);
+
+    // The two province boxes share the caption "Prov.": a screen reader names each after its town (a
+    // combo box is read by its caption, its value standing for its name).
+    for (const auto& [box, name] :
+         {std::pair{txtProvNasc, "Provincia di nascita"}, std::pair{txtProvRes, "Provincia di residenza"}}) {
+        box->setAccessibleName(QString::fromLatin1(name));
+        for (QLabel* caption : captions)
+            if (caption && caption->buddy() == box)
+                caption->setAccessibleName(QString::fromLatin1(name));
+    }
+    // The command reads apart from the recontact box of the last section.
+    cmdRicontatta->setAccessibleName(QStringLiteral("Riepilogo da ricontattare"));
+    orderTabs({}, sections, {column, band});
 }
 
 void TfrmClienti::buildToolbar(QWidget* column) {

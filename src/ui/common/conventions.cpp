@@ -1,5 +1,6 @@
 #include "ui/common/conventions.h"
 
+#include "ui/common/accessibility.h"
 #include "ui/common/pictureloader.h"
 #include "ui/common/wheelguard.h"
 #include "ui/common/windowguard.h"
@@ -36,6 +37,7 @@ void setupApplication(QApplication& app) {
     raisePictureAllocationLimit();
     installWheelGuard(app);
     installMinimiseGuard(app);
+    installAccessibility(app);
 }
 
 void makeClickable(QWidget* widget) {

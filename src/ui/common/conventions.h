@@ -22,8 +22,8 @@ void applyScreenFormats();
 bool loadItalianTranslations(QApplication& app);
 
 // Start-up of the application object: formats, translations, application name, the picture readers'
-// allowance (pictureloader.h) and the wheel rule of list boxes (wheelguard.h). Used by main() and by
-// the test programs' main().
+// allowance (pictureloader.h), the wheel rule of list boxes (wheelguard.h) and the keyboard and
+// screen-reader conventions (accessibility.h). Used by main() and by the test programs' main().
 void setupApplication(QApplication& app);
 
 // Every picture that acts on a click shows the hand pointer.

@@ -1,5 +1,8 @@
 #include "ui/common/hintline.h"
 
+#include "ui/common/picturebox.h"
+
+#include <QAbstractButton>
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -19,6 +22,25 @@ void HintLine::setHint(QWidget* control, const QString& hint) {
     control->setProperty(kHintProperty, hint);
     control->setMouseTracking(true);
     control->installEventFilter(this);
+    const auto* button = qobject_cast<QAbstractButton*>(control);
+    const bool wordless = (button && button->text().isEmpty()) || qobject_cast<PictureBox*>(control);
+    if (wordless && control->accessibleName().isEmpty()) {
+        QString name = hint.trimmed();
+        if (name.endsWith(QLatin1Char('.')) && !name.endsWith(QLatin1String("...")))
+            name.chop(1);
+        control->setAccessibleName(name);
+    }
+    if (control->accessibleDescription().isEmpty())
+        control->setAccessibleDescription(hint);
+}
+
+QString HintLine::hintOf(const QWidget* control) {
+    return control ? control->property(kHintProperty).toString() : QString();
+}
+
+void HintLine::replaceHint(QWidget* control, const QString& hint) {
+    control->setProperty(kHintProperty, hint);
+    control->setAccessibleDescription(hint);
 }
 
 void HintLine::clearOver(QWidget* area) {

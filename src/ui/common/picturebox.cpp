@@ -2,8 +2,11 @@
 
 #include "ui/common/conventions.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QSvgRenderer>
 
 namespace ombrisa {
@@ -47,12 +50,61 @@ bool PictureBox::hasPicture() const {
     return svg_ || !pixmap_.isNull();
 }
 
+namespace {
+
+bool pressesButton(const QKeyEvent* event) {
+    const int key = event->key();
+    return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) && !event->isAutoRepeat() &&
+           (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+void drawFocusFrame(QWidget* widget) {
+    QStylePainter p(widget);
+    QStyleOptionFocusRect option;
+    option.initFrom(widget);
+    option.rect = widget->rect().adjusted(1, 1, -1, -1);
+    p.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    // The style's dotted line can be faint on a light picture: a clear frame as well.
+    p.setPen(QPen(QColor(0xE0, 0x8A, 0x00), 2, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(widget->rect().adjusted(1, 1, -1, -1));
+}
+
+} // namespace
+
 void PictureBox::setClickable(bool clickable) {
     clickable_ = clickable;
-    if (clickable)
+    if (clickable) {
         makeClickable(this);
-    else
+        setFocusPolicy(Qt::TabFocus);
+    } else {
         unsetCursor();
+        setFocusPolicy(Qt::NoFocus);
+    }
+}
+
+void PictureBox::click() {
+    emit pressed();
+    emit released();
+    emit clicked();
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    if (clickable_ && pressesButton(event)) {
+        click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PictureBox::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PictureBox::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 QSize PictureBox::sizeHint() const {
@@ -77,6 +129,8 @@ const QPixmap& PictureBox::drawnPixmap(QSizeF target) {
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
+    if (hasFocus())
+        drawFocusFrame(this);
     if (!hasPicture())
         return;
     QPainter p(this);
@@ -120,7 +174,27 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     f.setUnderline(true);
     setFont(f);
     makeClickable(this);
+    setFocusPolicy(Qt::TabFocus);
     setPressedLook(false);
+}
+
+void LinkLabel::click() {
+    setPressedLook(false);
+    emit clicked();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+    if (pressesButton(event)) {
+        click();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (hasFocus())
+        drawFocusFrame(this);
 }
 
 void LinkLabel::setPressedLook(bool pressed) {

@@ -12,7 +12,11 @@ class QSvgRenderer;
 namespace ombrisa {
 
 // Shows an SVG or bitmap scaled to the box, keeping its proportions, centred. A clickable box shows
-// the hand pointer and emits pressed / released / clicked (a release inside the box).
+// the hand pointer and emits pressed / released / clicked (a release inside the box). It is also a
+// button for the keyboard and assistive technology: Tab reaches it (a click leaves the focus where it
+// was), a dotted frame shows the focus, Space and Enter press it, and it reads as a button named after
+// its accessible name (its hint, see HintLine). A clickable picture that only repeats a button beside it
+// is taken out of the tab order with setFocusPolicy(Qt::NoFocus) and then reads as a picture.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +31,8 @@ public:
     QPixmap pixmap() const { return pixmap_; }
     void setClickable(bool clickable);
     QSize sizeHint() const override;
+    // What a click does: pressed, released, clicked.
+    void click();
 
 signals:
     void pressed();
@@ -37,6 +43,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     const QPixmap& drawnPixmap(QSizeF target);
@@ -52,13 +61,15 @@ private:
 };
 
 // A link text: underlined, dark blue (#00008B); orange (#FFA500) while a mouse button is held on it
-// (or on its picture, through setPressedLook); dark blue again on release. Emits clicked.
+// (or on its picture, through setPressedLook); dark blue again on release. Emits clicked. Tab reaches it,
+// a dotted frame shows the focus, Space and Enter press it, and it reads as a link.
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
     explicit LinkLabel(const QString& text, QWidget* parent = nullptr);
     void setPressedLook(bool pressed);
     bool pressedLook() const { return pressed_; }
+    void click();
 
 signals:
     void clicked();
@@ -66,6 +77,8 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool pressed_ = false;

@@ -42,6 +42,8 @@ public:
             set = QMessageBox::Ok | QMessageBox::Cancel;
         else if (buttons == MsgButtons::YesNo)
             set = QMessageBox::Yes | QMessageBox::No;
+        else if (buttons == MsgButtons::YesNoCancel)
+            set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         QMessageBox box(icon, title, text, set, parent);
         box.setTextFormat(Qt::PlainText);
         applyMessageBoxLook(box);
@@ -150,6 +152,9 @@ bool confirm(QWidget* parent, const QString& text) {
 }
 void showPlain(QWidget* parent, const QString& text) {
     messageService().show(parent, MsgKind::Plain, buttonsOf(MsgKind::Plain), text);
+}
+MsgAnswer askYesNoCancel(QWidget* parent, const QString& text) {
+    return messageService().show(parent, MsgKind::Confirmation, MsgButtons::YesNoCancel, text);
 }
 
 FileChooser& fileChooser() {

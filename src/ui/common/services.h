@@ -21,8 +21,9 @@ namespace ombrisa {
 
 // The kinds of message box the program shows. The kind fixes the icon and the buttons:
 // Warning, Information, Error → OK + Annulla; Confirmation → Sì + No; Plain (no icon) → OK.
+// askYesNoCancel: a Confirmation with Sì + No + Annulla.
 enum class MsgKind { Warning, Information, Error, Confirmation, Plain };
-enum class MsgButtons { OkCancel, YesNo, Ok };
+enum class MsgButtons { OkCancel, YesNo, Ok, YesNoCancel };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 MsgButtons buttonsOf(MsgKind kind);
@@ -42,6 +43,8 @@ void showInformation(QWidget* parent, const QString& text);
 void showError(QWidget* parent, const QString& text);
 bool confirm(QWidget* parent, const QString& text); // true for Sì
 void showPlain(QWidget* parent, const QString& text);
+// Yes, No or Cancel (closing the box is Cancel).
+MsgAnswer askYesNoCancel(QWidget* parent, const QString& text);
 
 // ---- File choosers ------------------------------------------------------------------------------
 

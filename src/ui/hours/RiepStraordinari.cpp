@@ -7,6 +7,7 @@
 #include "core/work/hourssummary.h"
 #include "report/layouts/listreport.h"
 #include "ui/app/guida.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/conventions.h"
 #include "ui/common/helptexts.h"
 #include "ui/common/picturebox.h"
@@ -81,6 +82,7 @@ TfrmRiepStraordinari::TfrmRiepStraordinari(TfrmMenuRiepStraordinari* menu) : QDi
     lblTrovate = value("lblTrovate", QStringLiteral("0 lavori svolti"));
     lblTotCosti = value("lblTotCosti", QStringLiteral("0"));
     lblTotCosti->setFont(screenFont(QStringLiteral("Verdana,DejaVu Sans"), 14, true));
+    markAsStatus(lblTrovate); // the count is read out when it changes
     foot->addWidget(lblTrovate);
     foot->addSpacing(30);
     foot->addWidget(new QLabel(QStringLiteral("Totale ore di lavoro:"), this));

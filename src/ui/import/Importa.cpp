@@ -3,6 +3,7 @@
 #include "core/records/records.h"
 #include "core/storage/recordfile.h"
 #include "core/storage/textfield.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/services.h"
 
 #include <QApplication>
@@ -78,23 +79,30 @@ TfrmImporta::TfrmImporta(QWidget* parent, ImportArchive archive) : QDialog(paren
     txtFile = new QLineEdit(file);
     txtFile->setObjectName(QStringLiteral("txtFile"));
     txtFile->setReadOnly(true);
+    txtFile->setAccessibleName(QStringLiteral("File da importare"));
     cmdSfoglia = new QPushButton(QStringLiteral("Sfoglia..."), file);
     cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
     pick->addWidget(txtFile, 1);
     pick->addWidget(cmdSfoglia);
     fileLayout->addLayout(pick);
     auto* options = new QHBoxLayout;
-    options->addWidget(new QLabel(QStringLiteral("Separatore:"), file));
+    auto* lblSeparatore = new QLabel(QStringLiteral("Separatore:"), file);
+    options->addWidget(lblSeparatore);
     cboSeparatore = new QComboBox(file);
     cboSeparatore->setObjectName(QStringLiteral("cboSeparatore"));
+    cboSeparatore->setAccessibleName(QStringLiteral("Separatore"));
+    lblSeparatore->setBuddy(cboSeparatore);
     cboSeparatore->addItem(QStringLiteral("Punto e virgola ( ; )"), QStringLiteral(";"));
     cboSeparatore->addItem(QStringLiteral("Virgola ( , )"), QStringLiteral(","));
     cboSeparatore->addItem(QStringLiteral("Tabulazione"), QStringLiteral("\t"));
     options->addWidget(cboSeparatore);
     options->addSpacing(20);
-    options->addWidget(new QLabel(QStringLiteral("Codifica dei caratteri:"), file));
+    auto* lblCodifica = new QLabel(QStringLiteral("Codifica dei caratteri:"), file);
+    options->addWidget(lblCodifica);
     cboCodifica = new QComboBox(file);
     cboCodifica->setObjectName(QStringLiteral("cboCodifica"));
+    cboCodifica->setAccessibleName(QStringLiteral("Codifica dei caratteri"));
+    lblCodifica->setBuddy(cboCodifica);
     cboCodifica->addItem(QStringLiteral("UTF-8"));
     cboCodifica->addItem(QStringLiteral("Windows-1252"));
     options->addWidget(cboCodifica);
@@ -103,6 +111,7 @@ TfrmImporta::TfrmImporta(QWidget* parent, ImportArchive archive) : QDialog(paren
     lblLettura = new QLabel(file);
     lblLettura->setObjectName(QStringLiteral("lblLettura"));
     lblLettura->setWordWrap(true);
+    markAsStatus(lblLettura); // what the file holds, read out once it is read
     fileLayout->addWidget(lblLettura);
     fileLayout->addStretch(1);
     pagine->addWidget(file);
@@ -120,6 +129,7 @@ TfrmImporta::TfrmImporta(QWidget* parent, ImportArchive archive) : QDialog(paren
     columnsLayout->addWidget(lblColonne);
     grdColonne = new QTableWidget(0, 3, columns);
     grdColonne->setObjectName(QStringLiteral("grdColonne"));
+    grdColonne->setAccessibleName(QStringLiteral("Colonne del file e campi della scheda"));
     grdColonne->setHorizontalHeaderLabels(
         {QStringLiteral("Colonna del file"), QStringLiteral("Campo della scheda"), QStringLiteral("Primo valore")});
     grdColonne->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -136,9 +146,11 @@ TfrmImporta::TfrmImporta(QWidget* parent, ImportArchive archive) : QDialog(paren
     lblRiepilogo = new QLabel(preview);
     lblRiepilogo->setObjectName(QStringLiteral("lblRiepilogo"));
     lblRiepilogo->setWordWrap(true);
+    markAsStatus(lblRiepilogo);
     previewLayout->addWidget(lblRiepilogo);
     grdAnteprima = new QTableWidget(preview);
     grdAnteprima->setObjectName(QStringLiteral("grdAnteprima"));
+    grdAnteprima->setAccessibleName(QStringLiteral("Anteprima delle righe"));
     grdAnteprima->verticalHeader()->setVisible(false);
     grdAnteprima->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdAnteprima->horizontalHeader()->setDefaultSectionSize(150);
@@ -159,6 +171,7 @@ TfrmImporta::TfrmImporta(QWidget* parent, ImportArchive archive) : QDialog(paren
     resultLayout->addWidget(title(result, QStringLiteral("4. Resoconto dell'importazione")));
     txtResoconto = new QPlainTextEdit(result);
     txtResoconto->setObjectName(QStringLiteral("txtResoconto"));
+    txtResoconto->setAccessibleName(QStringLiteral("Resoconto dell'importazione"));
     txtResoconto->setReadOnly(true);
     resultLayout->addWidget(txtResoconto, 1);
     cmdSalvaResoconto = new QPushButton(QStringLiteral("Salva il resoconto..."), result);

@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -75,6 +76,22 @@ void CardLineList::resizeEvent(QResizeEvent* event) {
 void CardLineList::mouseDoubleClickEvent(QMouseEvent* event) {
     QListView::mouseDoubleClickEvent(event);
     emit cardDoubleClicked(selectedCard());
+}
+
+void CardLineList::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // Enter opens the selected line's card, as a double-click does, or else the card of the line the
+        // keyboard is on (a list reached with Tab has a current line but no selection yet); on an empty
+        // list it does nothing (and never reaches a dialog's default button).
+        std::int64_t card = selectedCard();
+        if (card == 0 && currentIndex().isValid())
+            card = model_->cardAt(currentIndex().row());
+        if (card > 0)
+            emit cardDoubleClicked(card);
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 } // namespace ombrisa

@@ -10,7 +10,8 @@ namespace ombrisa {
 // lstRecords of the list screens: the lines in "Courier New" 12, black, whatever the style says, so
 // the columns line up; every row 1600 pixels wide (or as wide as the longest line) with both scroll
 // bars shown, so long lines scroll sideways. A double-click anywhere on the list reports the card of the selected line,
-// or 0 when no line is selected.
+// or 0 when no line is selected; Enter reports the selected line's card, or else the card of the line
+// the keyboard is on (nothing on an empty list).
 // A list told to fit its columns (fitColumns) takes a smaller Courier where its width needs it, so that
 // a line of that many characters shows whole, and its rows are only as wide as the view or the longest
 // line: the work lists show every column, "Tot. ore" included, on a 1366-pixel screen.
@@ -33,6 +34,7 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

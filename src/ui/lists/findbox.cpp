@@ -55,6 +55,7 @@ void ListFinder::find() {
 FindBox::FindBox(QAbstractItemView* list, QWidget* parent, QString* remembered) : QWidget(parent) {
     txtTrova = new QLineEdit(this);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
+    txtTrova->setAccessibleName(QStringLiteral("Testo da trovare nell'elenco"));
     btnTrova = new QPushButton(QStringLiteral("Trova"), this);
     btnTrova->setObjectName(QStringLiteral("btnTrova"));
     makeClickable(btnTrova);

@@ -8,6 +8,7 @@
 #include "report/layouts/listreport.h"
 #include "ui/cards/cardbinding.h"
 #include "ui/cards/cardscreen.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/conventions.h"
 #include "ui/common/dialoglook.h"
 #include "ui/common/focuslook.h"
@@ -135,6 +136,7 @@ TfrmTrova::TfrmTrova(const TrovaScreen& screen, QWidget* parent)
     lstRecords = new CardLineList(panContainer);
     lblTrovate = new QLabel(QStringLiteral("Il presente riepilogo contiene 0 schede"), panContainer);
     lblTrovate->setObjectName(QStringLiteral("lblTrovate"));
+    markAsStatus(lblTrovate);
     auto* hint =
         new QLabel(QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"), panContainer);
     hint->setStyleSheet(QStringLiteral("color: crimson;"));
@@ -209,7 +211,7 @@ void TfrmTrova::btnCercaClick() {
     }
     const std::size_t count = listing.lines.size();
     lstRecords->setLines(std::move(listing.lines));
-    lblTrovate->setText(countLine(count, rules_.countFullStop));
+    announce(lblTrovate, countLine(count, rules_.countFullStop));
     panAvvio->hide();
     panContainer->show();
     findBox->txtTrova->clear();

@@ -1,11 +1,14 @@
 #include "ui/stats/Statistiche.h"
 
+#include "ui/common/accessibility.h"
+
 #include "core/dates/dates.h"
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
 #include "report/layouts/statsreport.h"
 #include "report/printerservice.h"
 #include "ui/app/guida.h"
+#include "ui/common/accessibility.h"
 #include "ui/common/conventions.h"
 #include "ui/common/helptexts.h"
 #include "ui/common/screen.h"
@@ -422,10 +425,12 @@ TfrmStatistiche::TfrmStatistiche(QWidget* parent) : QDialog(parent) {
     lblTotale = new QLabel(this);
     lblTotale->setObjectName(QStringLiteral("lblTotale"));
     lblTotale->setWordWrap(true);
+    markAsStatus(lblTotale);
     column->addWidget(lblTotale);
 
     tabGrafici = new QTabWidget(this);
     tabGrafici->setObjectName(QStringLiteral("tabGrafici"));
+    tabGrafici->setAccessibleName(QStringLiteral("Grafici e tabelle"));
     static const char* const chartNames[PageCount] = {"grfMesi",      "grfEsiti",   "grfGradi",
                                                        "grfOperatori", "grfOggetti", "grfGiorniOre"};
     static const char* const tableNames[PageCount] = {"tblMesi",      "tblEsiti",   "tblGradi",
@@ -445,11 +450,15 @@ TfrmStatistiche::TfrmStatistiche(QWidget* parent) : QDialog(parent) {
         tables_[p]->setObjectName(QLatin1String(tableNames[p]));
         tables_[p]->setModel(models_[p]);
         tables_[p]->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        tables_[p]->setTabKeyNavigation(false); // Tab leaves the table (the arrows move in it)
         tables_[p]->setSelectionBehavior(QAbstractItemView::SelectRows);
         tables_[p]->setAlternatingRowColors(p != GiorniOre);
         tables_[p]->verticalHeader()->setVisible(p == GiorniOre);
         tables_[p]->verticalHeader()->setDefaultSectionSize(22);
         tables_[p]->setMinimumWidth(200);
+        charts_[p]->setAccessibleName(QStringLiteral("Grafico: ") + QString::fromUtf8(tabCaptions[p]));
+        charts_[p]->viewport()->setFocusPolicy(Qt::NoFocus); // the view takes the focus, not its drawing area
+        tables_[p]->setAccessibleName(QStringLiteral("Tabella: ") + QString::fromUtf8(tabCaptions[p]));
         split->addWidget(charts_[p]);
         split->addWidget(tables_[p]);
         split->setStretchFactor(0, 3);
@@ -687,7 +696,7 @@ void TfrmStatistiche::showFigures() {
     if (!s.undated.isEmpty())
         total += QStringLiteral(" %1 chiamate con una data illeggibile contano solo nel totale.")
                      .arg(number(s.undated.size()));
-    lblTotale->setText(total);
+    announce(lblTotale, total);
 
     // Months.
     QStandardItemModel* m = models_[Mesi];
