@@ -33,10 +33,11 @@ if(TARGET ombrisa_ui_tests AND TARGET ombrisa-seed-password)
     OMBRISA_SEED_PASSWORD_PATH="$<TARGET_FILE:ombrisa-seed-password>")
 endif()
 
-# Report engine and report layouts: their own program, with a main() that creates the QApplication.
-ombrisa_test_program(ombrisa_report_tests report ombrisa_print_testsupport Qt6::Widgets)
+# Report engine and report layouts: their own program, with a main() that creates a QGuiApplication; the
+# report layer links no widget, and neither does this program.
+ombrisa_test_program(ombrisa_report_tests report ombrisa_report)
 if(OMBRISA_PCH)
-  target_precompile_headers(ombrisa_report_tests PRIVATE <gtest/gtest.h> <QApplication> <QString> <QPainter>)
+  target_precompile_headers(ombrisa_report_tests PRIVATE <gtest/gtest.h> <QGuiApplication> <QString> <QPainter>)
 endif()
 
 # Who is calling: a second start of the program hands its number to the running test.

@@ -3,7 +3,7 @@
 // The document information of a PDF file (what PDF readers show as its properties, and `pdfinfo`
 // prints): QPdfWriter writes only the title and the creator there, so the full set is added after it.
 
-#include "report/printerservice.h"
+#include "report/pdfoutput.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <utility>
 
-namespace ombrisa::report {
+namespace ombrisa {
 
 namespace {
 OutputResult failed(const QString& message) {
@@ -21,7 +21,7 @@ OutputResult FilePrinterService::print(const PreparedReport& report, QWidget*) {
     printed.append(report);
     const QString path = QDir(folder_).filePath(QStringLiteral("stampa-%1.pdf").arg(printed.size()));
     printedFiles.append(path);
-    const OutputResult result = writePdfFile(report, path, {report.reportName, {}, report.author, report.author});
+    const OutputResult result = report::writePdfFile(report, path, {report.reportName, {}, report.author, report.author});
     return result.done() ? result : failed(kPrintFailed);
 }
 
@@ -32,7 +32,7 @@ void FilePrinterService::preview(const PreparedReport& report, QWidget*) {
 OutputResult FilePrinterService::writePdf(const PreparedReport& report, const QString& path,
                                           const PdfProperties& properties) {
     pdfPaths.append(path);
-    return writePdfFile(report, path, properties);
+    return report::writePdfFile(report, path, properties);
 }
 
-} // namespace ombrisa::report
+} // namespace ombrisa

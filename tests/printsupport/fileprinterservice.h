@@ -2,12 +2,16 @@
 
 // The printer service of the tests (report and GUI tests alike).
 
-#include "report/printerservice.h"
+#include "ui/reports/printerservice.h"
 
 #include <QList>
 #include <QString>
 
-namespace ombrisa::report {
+namespace ombrisa {
+
+using report::OutputResult;
+using report::PdfProperties;
+using report::PreparedReport;
 
 // For tests: printing writes "stampa-1.pdf", "stampa-2.pdf"… into a folder instead of reaching a
 // printer, previews are recorded instead of shown, and PDF files are written for real unless a
@@ -40,4 +44,4 @@ public:
     ScopedPrinterService& operator=(const ScopedPrinterService&) = delete;
 };
 
-} // namespace ombrisa::report
+} // namespace ombrisa

@@ -1,5 +1,5 @@
 #include "report/layouts/agentcard.h"
-#include "report/printerservice.h"
+#include "report/pdfoutput.h"
 #include "reporttestutil.h"
 
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 #include "report/layouts/callcard.h"
-#include "report/printerservice.h"
+#include "report/pdfoutput.h"
 #include "reporttestutil.h"
 
 #include <QTemporaryDir>

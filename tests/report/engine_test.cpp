@@ -1,14 +1,9 @@
-#include "printsupport/fileprinterservice.h"
 #include "report/reportpainter.h"
-#include "report/reportpreview.h"
 #include "reporttestutil.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QPrintPreviewWidget>
 #include <QTemporaryDir>
-#include <QToolBar>
 
 using namespace ombrisa::report;
 using ombrisa::report::test::only;
@@ -88,30 +83,6 @@ TEST(ReportPaint, PdfOfEveryKindAndFailureOnAFolderInTheWay) {
     EXPECT_TRUE(failed.failed());
     EXPECT_TRUE(failed.message.startsWith("Attenzione: non è stato possibile scrivere il file"))
         << failed.message.toStdString();
-}
-
-TEST(ReportPreview, ToolbarOffersPrintZoomFullScreenAndCloseAtZoomOne) {
-    ReportPreviewDialog dialog(prepare(smallLayout()));
-    const auto toolbar = dialog.findChild<QToolBar*>();
-    ASSERT_NE(toolbar, nullptr);
-    QStringList actions;
-    for (QAction* action : toolbar->actions())
-        if (!action->isSeparator())
-            actions.append(action->objectName());
-    EXPECT_EQ(actions,
-              QStringList({"actStampa", "actRiduci", "actIngrandisci", "actZoom100", "actSchermoIntero", "actChiudi"}));
-    EXPECT_EQ(dialog.previewWidget()->zoomFactor(), 1.0);
-
-    QTemporaryDir dir;
-    FilePrinterService printer(dir.path());
-    {
-        ScopedPrinterService installed(printer);
-        dialog.findChild<QAction*>("actStampa")->trigger();
-    }
-    EXPECT_EQ(printer.printed.size(), 1);
-    dialog.show();
-    dialog.findChild<QAction*>("actChiudi")->trigger();
-    EXPECT_FALSE(dialog.isVisible());
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "printsupport/fileprinterservice.h"
 #include "report/layouts/listreport.h"
+#include "report/pdfoutput.h"
 #include "reporttestutil.h"
 
 #include <QTemporaryDir>
@@ -120,19 +120,18 @@ TEST(ListReport, ExtraLinesFollowTheListAndEachPrintStartsAfresh) {
     EXPECT_NEAR(only(report, 0, "txtRiepilogo").rect.height(), 4 * 12.822, 1e-9);
 }
 
-TEST(ListReport, PrintedThroughThePrinterService) {
+TEST(ListReport, WrittenAsPdfWithItsLinesCutNotWrapped) {
     QTemporaryDir dir;
-    FilePrinterService printer(dir.path());
-    ScopedPrinterService installed(printer);
     const QStringList lines = {"Rossi Mario      Forlì", QString(200, QLatin1Char('w'))};
-    const OutputResult result =
-        printList(hoursSummaryTitle("RSSMRA70C05D704X"), lines,
-                  hoursSummaryExtraLines("01/01/2024 - 31/01/2024", "3", "12,5"), kListNow, nullptr);
+    const PreparedReport report = prepareListReport(hoursSummaryTitle("RSSMRA70C05D704X"), lines,
+                                                    hoursSummaryExtraLines("01/01/2024 - 31/01/2024", "3", "12,5"),
+                                                    kListNow);
+    EXPECT_EQ(printedLines(report).size(), 6);
+    const QString path = dir.filePath("riepilogo.pdf");
+    const OutputResult result = writePdfFile(report, path, {});
     ASSERT_TRUE(result.done()) << result.message.toStdString();
-    ASSERT_EQ(printer.printed.size(), 1);
-    ombrisa::report::test::keepCopy(printer.printedFiles[0], "riepilogo.pdf");
-    EXPECT_EQ(printedLines(printer.printed[0]).size(), 6);
-    const QString text = pdfText(printer.printedFiles[0]);
+    ombrisa::report::test::keepCopy(path, "riepilogo.pdf");
+    const QString text = pdfText(path);
     EXPECT_TRUE(text.contains("Riepilogo prestazioni del lavoratore con C.F. RSSMRA70C05D704X"));
     EXPECT_TRUE(text.contains("Rossi Mario      Forlì"));
     EXPECT_TRUE(text.contains("TOTALE ORE DI LAVORO:      12,5"));

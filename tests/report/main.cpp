@@ -1,12 +1,12 @@
-// The report tests need an application object: fonts, PDF writing and the preview window.
+// The report tests need a GUI application object for fonts and PDF writing; the report layer has no widget.
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

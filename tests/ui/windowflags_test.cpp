@@ -2,7 +2,7 @@
 // stays minimised.
 
 #include "report/preparedreport.h"
-#include "report/reportpreview.h"
+#include "ui/reports/reportpreview.h"
 #include "ui/agents/Lavori_Svolti.h"
 #include "ui/agents/StampaDipendenti.h"
 #include "ui/agents/WebCam.h"
@@ -80,7 +80,7 @@ TEST_F(WindowFlags, NoDialogOffersToMinimise) {
     std::unique_ptr<QWidget> windows[] = {
         std::make_unique<TfrmRicontatta>(&clienti),
         std::make_unique<TfrmConservazione>(&owner),
-        std::make_unique<report::ReportPreviewDialog>(report::PreparedReport{}, &owner),
+        std::make_unique<ReportPreviewDialog>(report::PreparedReport{}, &owner),
     };
     for (const auto& dialog : windows) {
         EXPECT_FALSE(dialog->windowFlags().testFlag(Qt::WindowMinimizeButtonHint)) << qPrintable(dialog->objectName());

@@ -4,7 +4,7 @@
 #include "core/search/findinlist.h"
 #include "printsupport/fileprinterservice.h"
 #include "report/layouts/clientcard.h"
-#include "report/reportpreview.h"
+#include "ui/reports/reportpreview.h"
 #include "ui/agents/AnteprimaDipendenti.h"
 #include "ui/agents/StampaDipendenti.h"
 #include "ui/agents/agentcardoutput.h"
@@ -20,19 +20,22 @@
 #include "report/layouts/listreport.h"
 #include "uisupport/fakes.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrintDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 using namespace ombrisa;
-using ombrisa::report::FilePrinterService;
+using ombrisa::FilePrinterService;
 using ombrisa::report::PreparedItem;
 using ombrisa::report::PreparedReport;
 
@@ -302,7 +305,7 @@ TEST_F(ReportUiTest, PrintToFileProposesTheDataFolderAndWhatIsPrinted) {
     // Qt's print dialog takes the proposal in its file box.
     QPrinter paper;
     QPrintDialog dialog(&paper);
-    ASSERT_TRUE(report::proposeOutputFile(dialog, dir.filePath("Scheda cliente Rossi.pdf")));
+    ASSERT_TRUE(proposeOutputFile(dialog, dir.filePath("Scheda cliente Rossi.pdf")));
     EXPECT_EQ(dialog.findChild<QLineEdit*>("filename")->text(), dir.filePath("Scheda cliente Rossi.pdf"));
 }
 
@@ -428,13 +431,32 @@ TEST_F(ReportUiTest, ListPrintCarriesTheClockAndTheLinesAsShown) {
 // ---- the preview window itself ----
 
 TEST_F(ReportUiTest, PreviewWindowFitsTheScreenAndShowsThePage) {
-    report::ReportPreviewDialog preview(
+    ReportPreviewDialog preview(
         report::prepareClientCard(kClient, report::ClientCardTarget::Paper, clock.now()));
     preview.show();
     QApplication::processEvents();
     EXPECT_LE(preview.width(), 1366);
     EXPECT_LE(preview.height(), 768);
     keepShot(preview, "anteprima.png");
+}
+
+TEST_F(ReportUiTest, PreviewToolbarOffersPrintZoomFullScreenAndCloseAtZoomOne) {
+    ReportPreviewDialog dialog(report::prepareClientCard(kClient, report::ClientCardTarget::Paper, clock.now()));
+    const auto toolbar = dialog.findChild<QToolBar*>();
+    ASSERT_NE(toolbar, nullptr);
+    QStringList actions;
+    for (QAction* action : toolbar->actions())
+        if (!action->isSeparator())
+            actions.append(action->objectName());
+    EXPECT_EQ(actions,
+              QStringList({"actStampa", "actRiduci", "actIngrandisci", "actZoom100", "actSchermoIntero", "actChiudi"}));
+    EXPECT_EQ(dialog.previewWidget()->zoomFactor(), 1.0);
+
+    dialog.findChild<QAction*>("actStampa")->trigger();
+    EXPECT_EQ(printer->printed.size(), 1);
+    dialog.show();
+    dialog.findChild<QAction*>("actChiudi")->trigger();
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 } // namespace

@@ -136,8 +136,8 @@ void UiTest::SetUp() {
     setClock(&clock);
     setDialogRunner(&dialogs);
     setFrameSource(&camera);
-    printer = std::make_unique<report::FilePrinterService>(dir.path());
-    report::setPrinterService(printer.get());
+    printer = std::make_unique<FilePrinterService>(dir.path());
+    setPrinterService(printer.get());
 }
 
 void UiTest::TearDown() {
@@ -150,7 +150,7 @@ void UiTest::TearDown() {
     setClock(nullptr);
     setDialogRunner(nullptr);
     setFrameSource(nullptr);
-    report::setPrinterService(nullptr);
+    setPrinterService(nullptr);
     setAppFolderOverride({});
 }
 

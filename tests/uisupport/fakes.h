@@ -141,7 +141,7 @@ protected:
     TestDialogs dialogs;
     TestFrameSource camera;
     // Prints land as PDF files in the test folder (stampa-1.pdf…); previews are recorded, not shown.
-    std::unique_ptr<report::FilePrinterService> printer;
+    std::unique_ptr<FilePrinterService> printer;
 };
 
 } // namespace ombrisa::test

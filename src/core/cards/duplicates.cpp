@@ -4,7 +4,7 @@
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/codepage.h"
-#include "core/storage/recordfile.h"
+#include "core/storage/archivereader.h"
 #include "core/storage/textfield.h"
 
 #include <QFileInfo>
@@ -234,25 +234,10 @@ namespace {
 
 // Reads every card of the client archive, calling `each(record, number)`.
 template <class Each> bool scanClients(QString* error, Each each) {
-    const QString path = appPath(kClientiFile);
-    if (!TRecordFile::Present(path))
-        return true;
-    TRecordFile file;
-    TRecCliente record;
-    bool ok = file.OpenOrCreate(path, sizeof record, TRecordFile::Access::Read);
-    while (ok && !file.AtEnd()) {
-        const std::int64_t number = file.Position() + 1;
-        ok = file.ReadRecord(record);
-        if (ok)
-            each(record, number);
-    }
-    if (!ok) {
-        if (error)
-            *error = file.ErrorString();
-        return false;
-    }
-    file.Close();
-    return true;
+    const ArchiveScan read = forEachRecord<TRecCliente>(appPath(kClientiFile), each);
+    if (!read.ok && error)
+        *error = read.error;
+    return read.ok;
 }
 
 // A quick look at a card's bytes, before the rule itself: false only for a card that cannot be the same

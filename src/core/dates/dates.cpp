@@ -7,9 +7,6 @@ namespace ombrisa {
 QString formatDate(const QDate& date) {
     return date.toString(QStringLiteral("dd/MM/yyyy"));
 }
-QString formatTime(const QTime& time) {
-    return time.toString(QStringLiteral("hh:mm"));
-}
 
 std::optional<QDate> parseDate(QStringView text) {
     const QStringView t = trimView(text);

@@ -8,9 +8,8 @@
 
 namespace ombrisa {
 
-// The program's date and time formats: "dd/mm/yyyy" and "hh:nn".
+// The program's date format: "dd/mm/yyyy".
 QString formatDate(const QDate& date);
-QString formatTime(const QTime& time);
 
 // Reads a date typed as day/month/year the way the program accepts it everywhere: blanks around it are
 // ignored, day and month have one or two digits, the year one to four (a year of one or two digits y

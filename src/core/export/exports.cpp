@@ -4,7 +4,7 @@
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/codepage.h"
-#include "core/storage/recordfile.h"
+#include "core/storage/archivereader.h"
 #include "core/storage/textfield.h"
 
 #include <QFileInfo>
@@ -130,26 +130,15 @@ std::optional<QByteArray> storedForm(const QString& text) {
 template <class Record, class AddRow>
 bool scan(const QString& fileName, ExportTable& rows, qsizetype bytesPerRow, QString* error, AddRow addRow) {
     rows.clear();
-    const QString path = appPath(fileName);
-    if (!QFileInfo::exists(path))
-        return true;
-    TRecordFile file;
-    Record record;
-    bool ok = file.OpenOrCreate(path, sizeof record, TRecordFile::Access::Read);
-    if (ok)
-        rows.reserve(file.Count(), bytesPerRow);
-    while (ok && !file.AtEnd()) {
-        ok = file.ReadRecord(record);
-        if (ok)
-            addRow(record);
-    }
-    if (!ok) {
+    const ArchiveScan read = forEachRecord<Record>(
+        appPath(fileName), [&](const Record& record, std::int64_t) { addRow(record); },
+        [&](std::int64_t count) { rows.reserve(count, bytesPerRow); });
+    if (!read.ok) {
         if (error)
-            *error = file.ErrorString();
+            *error = read.error;
         rows.clear();
         return false;
     }
-    file.Close();
     return true;
 }
 
@@ -157,9 +146,6 @@ bool scan(const QString& fileName, ExportTable& rows, qsizetype bytesPerRow, QSt
 
 ExportColumns callExportColumns() {
     return callColumns();
-}
-ExportColumns clientExportColumns() {
-    return clientColumns();
 }
 
 const ExportDef& exportDef(ExportKind kind) {

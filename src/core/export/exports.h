@@ -29,10 +29,9 @@ const ExportDef& exportDef(ExportKind kind);
 // The def whose key is `key`, or nullptr.
 const ExportDef* exportDefByKey(QStringView key);
 
-// The 15 columns of the three call exports and the 25 of the client export. The preview grids show a
-// row number before them, which is not exported.
+// The 15 columns of the three call exports. The preview grids show a row number before them, which is not
+// exported.
 ExportColumns callExportColumns();
-ExportColumns clientExportColumns();
 
 // Fills `rows` (emptied first) with the preview grid of an export, reading the archive in the program's
 // folder record by record in file order:

@@ -4,7 +4,7 @@
 #include "core/dates/dates.h"
 #include "core/records/records.h"
 #include "core/search/searchrules.h" // readCard
-#include "core/storage/recordfile.h"
+#include "core/storage/archivereader.h"
 #include "core/storage/textfield.h"
 
 #include <QFileInfo>
@@ -70,46 +70,37 @@ bool PhoneIndex::refresh(QString* error) {
 }
 
 bool PhoneIndex::read(QString* error) {
-    TRecordFile f;
-    if (!f.OpenOrCreate(path_, sizeof(TRecCliente), TRecordFile::Access::Read)) {
-        if (error)
-            *error = f.ErrorString();
-        f.Close();
-        return false;
-    }
     // The cards read before are read again and compared by their digest: a card saved in place with a
     // new number between two look-ups, while another was added, must not keep its old numbers.
     const std::int64_t known = cardCount();
-    bool changed = f.Count() < known;
-    TRecCliente rec;
-    while (!changed && !f.AtEnd()) {
-        const std::int64_t card = f.Position() + 1;
-        if (!f.ReadRecord(rec)) {
-            if (error)
-                *error = f.ErrorString();
-            f.Close();
-            return false;
-        }
-        const std::size_t digest = digestOf(rec);
-        if (card <= known) {
-            changed = digests_[static_cast<std::size_t>(card - 1)] != digest;
-            continue;
-        }
-        digests_.push_back(digest);
-        names_.append(trimText(GetText(rec.Cliente)));
-        const std::array<QString, 4> phones = phonesOf(rec);
-        for (int i = 0; i < static_cast<int>(phones.size()); ++i) {
-            const QString key = comparablePhone(phones[static_cast<std::size_t>(i)]);
-            if (key.isEmpty())
-                continue;
-            std::vector<Entry>& entries = byNumber_[key];
-            if (entries.empty() || entries.back().card != card)
-                entries.push_back({card, i});
-        }
-    }
-    if (!f.Close()) {
+    bool changed = false;
+    const ArchiveScan scan = forEachRecord<TRecCliente>(
+        path_,
+        [&](const TRecCliente& rec, std::int64_t card) {
+            if (changed)
+                return false;
+            const std::size_t digest = digestOf(rec);
+            if (card <= known) {
+                changed = digests_[static_cast<std::size_t>(card - 1)] != digest;
+                return !changed;
+            }
+            digests_.push_back(digest);
+            names_.append(trimText(GetText(rec.Cliente)));
+            const std::array<QString, 4> phones = phonesOf(rec);
+            for (int i = 0; i < static_cast<int>(phones.size()); ++i) {
+                const QString key = comparablePhone(phones[static_cast<std::size_t>(i)]);
+                if (key.isEmpty())
+                    continue;
+                std::vector<Entry>& entries = byNumber_[key];
+                if (entries.empty() || entries.back().card != card)
+                    entries.push_back({card, i});
+            }
+            return true;
+        },
+        [&](std::int64_t count) { changed = count < known; });
+    if (!scan.ok) {
         if (error)
-            *error = f.ErrorString();
+            *error = scan.error;
         return false;
     }
     if (changed) {
@@ -158,33 +149,24 @@ bool lastCallDates(const QString& registerPath, const QStringList& codiciFiscali
     for (qsizetype i = 0; i < codiciFiscali.size(); ++i)
         if (const QString code = comparableCode(codiciFiscali[i]); !code.isEmpty())
             wanted[code].push_back(static_cast<std::size_t>(i));
-    if (wanted.isEmpty() || !QFileInfo::exists(registerPath))
+    if (wanted.isEmpty())
         return true;
-    TRecordFile f;
-    if (!f.OpenOrCreate(registerPath, sizeof(TRecChiamata), TRecordFile::Access::Read)) {
-        if (error)
-            *error = f.ErrorString();
-        return false;
-    }
-    TRecChiamata rec;
-    while (!f.AtEnd()) {
-        if (!f.ReadRecord(rec)) {
-            if (error)
-                *error = f.ErrorString();
-            f.Close();
-            return false;
-        }
+    const ArchiveScan scan = forEachRecord<TRecChiamata>(registerPath, [&](const TRecChiamata& rec, std::int64_t) {
         const auto it = wanted.constFind(comparableCode(GetText(rec.CodFisc)));
         if (it == wanted.constEnd())
-            continue;
+            return;
         const std::optional<QDate> date = parseDate(GetText(rec.DataRit));
         if (!date)
-            continue;
+            return;
         for (const std::size_t i : *it)
             if (!(*dates)[i].isValid() || *date > (*dates)[i])
                 (*dates)[i] = *date;
+    });
+    if (!scan.ok) {
+        if (error)
+            *error = scan.error;
+        return false;
     }
-    f.Close();
     return true;
 }
 

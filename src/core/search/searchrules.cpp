@@ -3,7 +3,7 @@
 #include "core/cards/clientcard.h"
 #include "core/records/records.h"
 #include "core/storage/codepage.h"
-#include "core/storage/recordfile.h"
+#include "core/storage/archivereader.h"
 #include "core/storage/textfield.h"
 
 #include <algorithm>
@@ -92,27 +92,15 @@ inline std::string_view storedBytes(const std::uint8_t* field, std::size_t capac
 template <class Keep>
 CardListing scan(const QString& path, std::size_t recordSize, const LineBuilder& builder, bool sorted, Keep keep) {
     CardListing result;
-    TRecordFile file;
-    if (!file.OpenOrCreate(path, recordSize, TRecordFile::Access::Read)) {
+    const ArchiveScan read = readArchive(path, recordSize, [&](const void* record, std::int64_t card) {
+        if (keep(record))
+            result.lines.push_back(CardLine{builder.build(record), card});
+        return true;
+    });
+    if (!read.ok) {
         result.ok = false;
-        result.error = file.ErrorString();
-        return result;
-    }
-    std::vector<std::uint8_t> record(recordSize);
-    std::int64_t card = 0;
-    while (!file.AtEnd()) {
-        if (!file.ReadRecord(record.data())) {
-            result.ok = false;
-            result.error = file.ErrorString();
-            return result;
-        }
-        ++card;
-        if (keep(record.data()))
-            result.lines.push_back(CardLine{builder.build(record.data()), card});
-    }
-    if (!file.Close()) {
-        result.ok = false;
-        result.error = file.ErrorString();
+        result.error = read.error;
+        result.lines.clear();
         return result;
     }
     if (sorted)
@@ -279,18 +267,7 @@ CardListing recontactList(const QString& path) {
 }
 
 bool readCard(const QString& path, std::size_t recordSize, std::int64_t card, void* record, QString* error) {
-    TRecordFile file;
-    bool ok = file.OpenOrCreate(path, recordSize, TRecordFile::Access::Read);
-    if (ok && (card < 1 || card > file.Count())) {
-        if (error)
-            *error = QStringLiteral("la scheda %1 non è in archivio").arg(card);
-        return false;
-    }
-    ok = ok && file.Seek(card - 1) && file.ReadRecord(record);
-    if (!ok && error)
-        *error = file.ErrorString();
-    const bool closed = file.Close();
-    return ok && closed;
+    return readRecordAt(path, recordSize, card, record, error);
 }
 
 } // namespace ombrisa

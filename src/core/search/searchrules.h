@@ -76,8 +76,6 @@ public:
     RecordMatcher(FieldTable fields, const std::vector<std::pair<QString, QString>>& fieldTexts);
 
     bool matches(const void* record) const;
-    // True when a box can match nothing (the scan can skip its records altogether).
-    bool matchesNothing() const { return impossible_; }
 
 private:
     void add(const FieldDef& field, const QString& text);

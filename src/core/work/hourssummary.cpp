@@ -2,7 +2,7 @@
 
 #include "core/dates/dates.h"
 #include "core/records/records.h"
-#include "core/storage/recordfile.h"
+#include "core/storage/archivereader.h"
 #include "core/storage/textfield.h"
 #include "core/work/workregister.h"
 
@@ -224,37 +224,29 @@ QStringList hoursTotalLines(const QString& interval, const QString& works, const
 
 HoursSummary summariseHours(const QString& path, const QDate& from, const QDate& to, bool createMissing) {
     HoursSummary summary;
-    if (!createMissing && !path.isEmpty() && !QFileInfo::exists(path))
-        return summary;
-    TRecordFile file;
-    if (!file.OpenOrCreate(path, sizeof(TRecLavoro), TRecordFile::Access::Read)) {
+    if ((createMissing || path.isEmpty()) && !ensureArchive(path, sizeof(TRecLavoro))) {
         summary.ok = false;
         return summary;
     }
-    TRecLavoro record;
     QString date;
-    while (!file.AtEnd()) {
-        if (!file.ReadRecord(record)) {
-            summary.ok = false;
-            break;
-        }
+    const ArchiveScan scan = forEachRecord<TRecLavoro>(path, [&](const TRecLavoro& record, std::int64_t number) {
         GetText(&record.Data.length, decltype(record.Data)::capacity, date);
         if (date.isEmpty())
-            continue;
+            return;
         const std::optional<QDate> when = parseDate(date);
         if (when && (*when < from || *when > to))
-            continue;
+            return;
         const WorkEntry entry = workEntry(record);
         const std::optional<HoursAmount> hours = when ? parseHours(entry.totOre) : std::nullopt;
         std::int64_t sum = 0;
         if (!hours || __builtin_add_overflow(summary.total.micro, hours->micro, &sum)) {
-            summary.leftOut.append({file.Position(), entry.data, entry.totOre});
-            continue;
+            summary.leftOut.append({number, entry.data, entry.totOre});
+            return;
         }
-        summary.lines.append({workListLine(entry), file.Position()});
+        summary.lines.append({workListLine(entry), number});
         summary.total.micro = sum;
-    }
-    file.Close();
+    });
+    summary.ok = scan.ok;
     return summary;
 }
 

@@ -1,6 +1,7 @@
 #include "core/work/workregister.h"
 
 #include "core/dates/dates.h"
+#include "core/storage/archivereader.h"
 #include "core/storage/recordfile.h"
 #include "core/storage/textfield.h"
 
@@ -77,24 +78,17 @@ std::optional<WorkSaveRefusal> workSaveRefusal(const WorkEntry& t) {
 
 WorkRegisterList loadWorkRegister(const QString& path) {
     WorkRegisterList list;
-    TRecordFile file;
-    if (!file.OpenOrCreate(path, sizeof(TRecLavoro), TRecordFile::Access::Read)) {
+    if (!ensureArchive(path, sizeof(TRecLavoro))) {
         list.ok = false;
         return list;
     }
-    TRecLavoro record;
     QString date;
-    while (!file.AtEnd()) {
-        if (!file.ReadRecord(record)) {
-            list.ok = false;
-            break;
-        }
+    const ArchiveScan scan = forEachRecord<TRecLavoro>(path, [&](const TRecLavoro& record, std::int64_t number) {
         GetText(&record.Data.length, decltype(record.Data)::capacity, date);
-        if (date.isEmpty())
-            continue;
-        list.lines.append({workListLine(workEntry(record)), file.Position()});
-    }
-    file.Close();
+        if (!date.isEmpty())
+            list.lines.append({workListLine(workEntry(record)), number});
+    });
+    list.ok = scan.ok;
     return list;
 }
 
@@ -107,12 +101,7 @@ std::vector<CardLine> cardLines(const QList<WorkLine>& lines) {
 }
 
 bool readWorkRecord(const QString& path, std::int64_t number, TRecLavoro& record) {
-    TRecordFile file;
-    if (!file.OpenOrCreate(path, sizeof(TRecLavoro), TRecordFile::Access::Read))
-        return false;
-    const bool ok = number >= 1 && number <= file.Count() && file.Seek(number - 1) && file.ReadRecord(record);
-    file.Close();
-    return ok;
+    return readRecordAt(path, sizeof(TRecLavoro), number, &record);
 }
 
 bool readWork(const QString& path, std::int64_t number, WorkEntry& entry) {

@@ -2,7 +2,7 @@
 
 #include "report/layouts/fieldtexts.h"
 #include "report/preparedreport.h"
-#include "report/printerservice.h"
+#include "report/pdfoutput.h"
 
 namespace ombrisa::report {
 

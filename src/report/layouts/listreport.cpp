@@ -76,14 +76,6 @@ PreparedReport prepareListReport(const QString& title, const QStringList& lines,
     return report;
 }
 
-OutputResult printList(const QString& title, const QStringList& lines, const QStringList& extraLines,
-                       const QDateTime& now, QWidget* parent, const QString& fileTitle) {
-    PreparedReport report = prepareListReport(title, lines, extraLines, now);
-    if (!fileTitle.isEmpty())
-        report.fileTitle = fileTitle;
-    return printerService().print(report, parent);
-}
-
 QString workRegisterTitle(const QString& agentName) {
     return QStringLiteral("Registro prestazioni lavorative di ") + trimText(agentName);
 }

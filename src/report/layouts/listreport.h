@@ -2,11 +2,8 @@
 
 #include "report/layouts/fieldtexts.h"
 #include "report/preparedreport.h"
-#include "report/printerservice.h"
 
 #include <QStringList>
-
-class QWidget;
 
 namespace ombrisa::report {
 
@@ -27,13 +24,6 @@ void fillListReport(ReportLayout& layout, const QString& title, const QStringLis
 
 PreparedReport prepareListReport(const QString& title, const QStringList& lines, const QStringList& extraLines,
                                  const QDateTime& now);
-
-// What the six list screens call to print their list: fills, prepares and prints through
-// printerService() (the system's print dialog first). An empty list prints title and footer only.
-// The caller shows result.message when the result failed. `fileTitle` names what is printed when the
-// title alone does not (PreparedReport::fileTitle; empty: the title).
-OutputResult printList(const QString& title, const QStringList& lines, const QStringList& extraLines,
-                       const QDateTime& now, QWidget* parent, const QString& fileTitle = {});
 
 // The titles and closing lines the callers pass.
 inline const QString kTitleClienti = QStringLiteral("Riepilogo clienti in archivio");

@@ -8,7 +8,7 @@
 #include "report/layouts/clientcard.h"
 #include "report/layouts/fieldtexts.h"
 #include "report/layouts/listreport.h"
-#include "report/printerservice.h"
+#include "report/pdfoutput.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 // when it is long) and the print stamp.
 
 #include "report/preparedreport.h"
-#include "report/printerservice.h"
+#include "report/pdfoutput.h"
 
 #include <QDateTime>
 #include <QImage>

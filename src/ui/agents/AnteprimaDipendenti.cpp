@@ -1,6 +1,6 @@
 #include "ui/agents/AnteprimaDipendenti.h"
 
-#include "report/printerservice.h"
+#include "ui/reports/printerservice.h"
 
 namespace ombrisa {
 
@@ -11,7 +11,7 @@ TfrmAnteprimaDipendenti::TfrmAnteprimaDipendenti(QWidget* agentCard)
 }
 
 bool TfrmAnteprimaDipendenti::output(const report::PreparedReport& report) {
-    report::printerService().preview(report, this);
+    printerService().preview(report, this);
     return true;
 }
 

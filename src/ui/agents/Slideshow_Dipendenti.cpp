@@ -11,14 +11,14 @@
 #include "core/records/archivepaths.h"
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
-#include "core/storage/recordfile.h"
+#include "core/storage/archivereader.h"
+#include "core/storage/recordfile.h" // kArchiveMessage
 
 #include <QFrame>
 #include <QLabel>
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
-#include <vector>
 
 namespace ombrisa {
 
@@ -77,22 +77,23 @@ void TfrmSlideshow_Dipendenti::done(int result) {
 }
 
 void TfrmSlideshow_Dipendenti::cmdAvantiClick() {
-    TRecordFile file;
     const auto failure = [&] {
-        file.Close();
         // Shown once: the slideshow stops rather than repeating the message every six seconds.
         Timer->stop();
         showError(this, kArchiveMessage);
     };
-    if (!file.OpenOrCreate(appPath(kDipendentiFile), sizeof(TRecDipendente), TRecordFile::Access::Read)) {
+    const QString path = appPath(kDipendentiFile);
+    // Opening the slideshow creates the archive, as opening the card does.
+    const std::optional<std::int64_t> count =
+        ensureArchive(path, sizeof(TRecDipendente)) ? countRecords(path, sizeof(TRecDipendente)) : std::nullopt;
+    if (!count) {
         failure();
         return;
     }
-    const SlideshowStep step = slideshowStep(lblPosizione->text(), file.Count());
+    const SlideshowStep step = slideshowStep(lblPosizione->text(), *count);
     switch (step.action) {
     case SlideshowStep::Action::EmptyArchive:
         lblPosizione->clear();
-        file.Close();
         Timer->stop();
         showInformation(this, kEmptyArchiveMessage);
         reject();
@@ -102,22 +103,17 @@ void TfrmSlideshow_Dipendenti::cmdAvantiClick() {
         return;
     case SlideshowStep::Action::Restart:
         lblPosizione->setText(step.position);
-        file.Close();
         return;
     case SlideshowStep::Action::Show:
         break;
     }
     // The card's record is read only to move on; its fields are not used.
-    std::vector<std::uint8_t> record(sizeof(TRecDipendente));
-    if (!file.Seek(step.card - 1) || !file.ReadRecord(static_cast<void*>(record.data()))) {
+    TRecDipendente record;
+    if (!readRecordAt(path, sizeof record, step.card, &record)) {
         failure();
         return;
     }
-    lblPosizione->setText(QString::number(file.Position()));
-    if (!file.Close()) {
-        failure();
-        return;
-    }
+    lblPosizione->setText(QString::number(step.card));
     // A photo that cannot be read shows the waiting picture: the card screen says why when the card is
     // shown; a message here would come back every six seconds.
     const PictureLoad photo = readAgentPhoto(lblPosizione->text());

@@ -1,6 +1,6 @@
 #include "ui/agents/StampaDipendenti.h"
 
-#include "report/printerservice.h"
+#include "ui/reports/printerservice.h"
 
 namespace ombrisa {
 
@@ -11,7 +11,7 @@ TfrmStampaDipendenti::TfrmStampaDipendenti(QWidget* agentCard)
 }
 
 bool TfrmStampaDipendenti::output(const report::PreparedReport& report) {
-    return !report::printerService().print(report, this).failed();
+    return !printerService().print(report, this).failed();
 }
 
 } // namespace ombrisa

@@ -33,14 +33,8 @@ AgentReportDialog::AgentReportDialog(QWidget* agentCard, const QString& caption,
     imgTemp->hide();
 }
 
-void AgentReportDialog::setPhoto(const QImage& photo) {
-    photo_ = photo;
-    photoGiven_ = true;
-}
-
 void AgentReportDialog::showEvent(QShowEvent* event) {
-    if (!photoGiven_)
-        photo_ = agentCardPhoto(parentWidget());
+    photo_ = agentCardPhoto(parentWidget());
     if (photo_.isNull())
         photo_ = imgTemp->pixmap().toImage();
     imgLogo->setPixmap(QPixmap::fromImage(photo_));

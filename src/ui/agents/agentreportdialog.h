@@ -17,8 +17,6 @@ class AgentReportDialog : public CardReportDialog {
 public:
     AgentReportDialog(QWidget* agentCard, const QString& caption, const QString& actionText, QString failureMessage);
 
-    // The photo to print instead of the screen's imgFoto (tests, or a screen that keeps it elsewhere).
-    void setPhoto(const QImage& photo);
     QImage photo() const { return photo_; }
 
     QLabel* imgLogo;
@@ -32,7 +30,6 @@ protected:
 
 private:
     QImage photo_;
-    bool photoGiven_ = false;
     QString failureMessage_;
 };
 

@@ -13,8 +13,6 @@ class QWidget;
 namespace ombrisa {
 
 inline const QColor kBrandBlue(0x40, 0x8A, 0xB3);
-inline const QColor kBrandDark(0x1F, 0x5F, 0x85);
-inline const QColor kTileField(0xBB, 0xCF, 0xE0);
 
 // Window background and push buttons of the password, help, information and splash screens.
 void applyShellLook(QWidget* window);

@@ -2,7 +2,7 @@
 
 #include "ui/common/services.h"
 #include "report/layouts/callcard.h"
-#include "report/printerservice.h"
+#include "ui/reports/printerservice.h"
 
 namespace ombrisa {
 
@@ -12,7 +12,7 @@ TfrmAnteprimaChiamata::TfrmAnteprimaChiamata(QWidget* callCard)
 }
 
 void TfrmAnteprimaChiamata::btnStampaClick() {
-    report::printerService().preview(report::prepareCallCard(currentTexts(), clock().now()), this);
+    printerService().preview(report::prepareCallCard(currentTexts(), clock().now()), this);
 }
 
 } // namespace ombrisa

@@ -2,7 +2,7 @@
 
 #include "ui/common/services.h"
 #include "report/layouts/callcard.h"
-#include "report/printerservice.h"
+#include "ui/reports/printerservice.h"
 
 namespace ombrisa {
 
@@ -13,7 +13,7 @@ TfrmStampaChiamata::TfrmStampaChiamata(QWidget* callCard)
 
 void TfrmStampaChiamata::btnStampaClick() {
     const report::OutputResult result =
-        report::printerService().print(report::prepareCallCard(currentTexts(), clock().now()), this);
+        printerService().print(report::prepareCallCard(currentTexts(), clock().now()), this);
     if (result.failed())
         showWarning(this, result.message);
 }

@@ -3,7 +3,7 @@
 #include "ui/common/openurl.h"
 #include "ui/common/services.h"
 #include "report/layouts/clientcard.h"
-#include "report/printerservice.h"
+#include "ui/reports/printerservice.h"
 #include "ui/reports/controltexts.h"
 #include "core/storage/appfolder.h"
 
@@ -12,20 +12,20 @@
 namespace ombrisa {
 
 void printClientCard(QWidget* screen, const report::FieldTexts& texts) {
-    const report::OutputResult result = report::printerService().print(
+    const report::OutputResult result = printerService().print(
         report::prepareClientCard(texts, report::ClientCardTarget::Paper, clock().now()), screen);
     if (result.failed())
         showWarning(screen, result.message);
 }
 
 void previewClientCard(QWidget* screen, const report::FieldTexts& texts) {
-    report::printerService().preview(report::prepareClientCard(texts, report::ClientCardTarget::Paper, clock().now()),
+    printerService().preview(report::prepareClientCard(texts, report::ClientCardTarget::Paper, clock().now()),
                                      screen);
 }
 
 bool exportClientCardPdf(QWidget* screen, const report::FieldTexts& texts) {
     const QString path = appPath(QString::fromLatin1(report::kClientCardPdfName));
-    const report::OutputResult result = report::printerService().writePdf(
+    const report::OutputResult result = printerService().writePdf(
         report::prepareClientCard(texts, report::ClientCardTarget::Pdf, clock().now()), path,
         report::clientCardPdfProperties());
     if (!result.done()) {

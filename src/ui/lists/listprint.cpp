@@ -1,6 +1,7 @@
 #include "ui/lists/listprint.h"
 
 #include "ui/common/services.h"
+#include "ui/reports/printerservice.h"
 
 #include <QAbstractItemModel>
 
@@ -8,8 +9,10 @@ namespace ombrisa {
 
 void printListLines(QWidget* screen, const QString& title, const QStringList& lines, const QStringList& extraLines,
                     const QString& fileTitle) {
-    const report::OutputResult result =
-        report::printList(title, lines, extraLines, clock().now(), screen, fileTitle);
+    report::PreparedReport report = report::prepareListReport(title, lines, extraLines, clock().now());
+    if (!fileTitle.isEmpty())
+        report.fileTitle = fileTitle;
+    const report::OutputResult result = printerService().print(report, screen);
     if (result.failed())
         showWarning(screen, result.message);
 }

@@ -59,7 +59,7 @@ CardReportDialog::CardReportDialog(QWidget* screen, const QString& caption, cons
 }
 
 report::FieldTexts CardReportDialog::currentTexts() const {
-    return texts_ ? *texts_ : controlTexts(parentWidget());
+    return controlTexts(parentWidget());
 }
 
 void CardReportDialog::paintEvent(QPaintEvent*) {

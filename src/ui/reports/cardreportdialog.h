@@ -3,7 +3,6 @@
 #include "report/layouts/fieldtexts.h"
 
 #include <QDialog>
-#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -14,13 +13,11 @@ namespace ombrisa {
 // title-bar buttons on a steel-blue-to-white gradient, a white panel with the product picture
 // imgLogo01 above the buttons btnAnnulla ("Annulla", closes) and btnStampa (runs the dialog's action,
 // then closes). The values come from the opening card screen's controls at the moment btnStampa is
-// clicked, or from setTexts() when given.
+// clicked.
 class CardReportDialog : public QDialog {
     Q_OBJECT
 public:
     CardReportDialog(QWidget* screen, const QString& caption, const QString& actionText);
-
-    void setTexts(const report::FieldTexts& texts) { texts_ = texts; }
 
     QPushButton* btnAnnulla;
     QPushButton* btnStampa;
@@ -33,7 +30,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::optional<report::FieldTexts> texts_;
 };
 
 } // namespace ombrisa

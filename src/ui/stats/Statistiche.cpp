@@ -6,7 +6,7 @@
 #include "core/records/archivepaths.h"
 #include "core/storage/appfolder.h"
 #include "report/layouts/statsreport.h"
-#include "report/printerservice.h"
+#include "ui/reports/printerservice.h"
 #include "ui/app/guida.h"
 #include "ui/common/accessibility.h"
 #include "ui/common/conventions.h"
@@ -837,7 +837,7 @@ void TfrmStatistiche::btnSalvaClick() {
                                   .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    const report::OutputResult result = report::printerService().writePdf(
+    const report::OutputResult result = printerService().writePdf(
         report::prepareStatsChart(title, chartImage(page, report::statsChartPictureSize()),
                                   report::statsTableLines(tableRows(page)), clock().now()),
         path,
@@ -854,7 +854,7 @@ void TfrmStatistiche::btnStampaClick() {
     if (!computed_ || busy())
         return;
     const auto page = static_cast<Page>(std::clamp(tabGrafici->currentIndex(), 0, PageCount - 1));
-    const report::OutputResult result = report::printerService().print(
+    const report::OutputResult result = printerService().print(
         report::prepareStatsChart(printTitle(), chartImage(page, report::statsChartPictureSize()),
                                   report::statsTableLines(tableRows(page)), clock().now()),
         this);

@@ -1,6 +1,7 @@
-#include "report/reportpreview.h"
+#include "ui/reports/reportpreview.h"
 
-#include "report/printerservice.h"
+#include "ui/reports/printerservice.h"
+
 #include "report/reportpainter.h"
 
 #include <QAction>
@@ -12,9 +13,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace ombrisa::report {
+namespace ombrisa {
 
-ReportPreviewDialog::ReportPreviewDialog(PreparedReport report, QWidget* parent)
+ReportPreviewDialog::ReportPreviewDialog(report::PreparedReport report, QWidget* parent)
     : QDialog(parent), report_(std::move(report)), printer_(new QPrinter(QPrinter::HighResolution)) {
     setObjectName(QStringLiteral("frmAnteprima"));
     setWindowTitle(QStringLiteral(" Anteprima di stampa"));
@@ -74,7 +75,7 @@ ReportPreviewDialog::~ReportPreviewDialog() {
 
 void ReportPreviewDialog::paintRequested(QPrinter* printer) {
     QPainter painter(printer);
-    paintReport(report_, painter, *printer);
+    report::paintReport(report_, painter, *printer);
 }
 
-} // namespace ombrisa::report
+} // namespace ombrisa

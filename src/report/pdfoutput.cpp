@@ -1,25 +1,18 @@
-#include "report/printerservice.h"
+#include "report/pdfoutput.h"
 
 #include "report/pdfdocinfo.h"
 #include "report/reportpainter.h"
-#include "report/reportpreview.h"
 
 #include "core/storage/appfolder.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
-#include <QLineEdit>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QSaveFile>
 
 namespace ombrisa::report {
 
 namespace {
-
-PrinterService* installed = nullptr;
 
 QString xmlEscaped(const QString& text) {
     return text.toHtmlEscaped();
@@ -47,15 +40,6 @@ OutputResult failed(const QString& message) {
 }
 
 } // namespace
-
-PrinterService& printerService() {
-    static SystemPrinterService system;
-    return installed ? *installed : system;
-}
-
-void setPrinterService(PrinterService* service) {
-    installed = service;
-}
 
 QString pdfWriteFailedMessage(const QString& path) {
     return QStringLiteral("Attenzione: non è stato possibile scrivere il file \"%1\".\r\n\r\n"
@@ -107,40 +91,6 @@ QString proposedPdfPath(const PreparedReport& report) {
     if (name.isEmpty())
         name = QStringLiteral("Stampa");
     return appPath(name + QStringLiteral(".pdf"));
-}
-
-bool proposeOutputFile(QPrintDialog& dialog, const QString& path) {
-    // The file box of Qt's own print dialog, which proposes the home folder and the document's name.
-    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
-    if (!box)
-        return false;
-    box->setText(QDir::toNativeSeparators(path));
-    return true;
-}
-
-OutputResult SystemPrinterService::print(const PreparedReport& report, QWidget* parent) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(report.pageLayout);
-    const QString pdfPath = proposedPdfPath(report);
-    printer.setDocName(QFileInfo(pdfPath).completeBaseName());
-    QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Stampa"));
-    proposeOutputFile(dialog, pdfPath);
-    if (dialog.exec() != QDialog::Accepted)
-        return {OutputResult::Status::Cancelled, {}};
-    if (!paintReport(report, printer))
-        return failed(kPrintFailed);
-    return {};
-}
-
-void SystemPrinterService::preview(const PreparedReport& report, QWidget* parent) {
-    ReportPreviewDialog dialog(report, parent);
-    dialog.exec();
-}
-
-OutputResult SystemPrinterService::writePdf(const PreparedReport& report, const QString& path,
-                                            const PdfProperties& properties) {
-    return writePdfFile(report, path, properties);
 }
 
 } // namespace ombrisa::report
