@@ -7,7 +7,8 @@ want=(cmake ninja-build g++ pkg-config
       qt6-svg-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libarchive-dev nettle-dev gstreamer1.0-plugins-good libgl-dev fonts-dejavu-core fonts-liberation)
 if [ "${1:-build}" = test ]; then
     want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils imagemagick
-           desktop-file-utils appstream clang libclang-rt-14-dev libreoffice-calc-nogui)
+           desktop-file-utils appstream clang libclang-rt-14-dev libreoffice-calc-nogui
+           sqlite3 time python3) # the last three for bench/export_vs_sqlite.sh, run once by the tests
 fi
 missing=()
 for p in "${want[@]}"; do
