@@ -12,7 +12,6 @@
 #include "ui/common/services.h"
 
 #include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
@@ -152,21 +151,22 @@ QValueAxis* countAxis(std::int64_t max, const QString& title = QStringLiteral("C
     return wholeAxis(static_cast<double>(max), title);
 }
 
-// A chart of one value per group: vertical bars, or horizontal ones with the first group on top.
-QChart* groupChart(const QString& title, const QList<StatsRow>& rows, bool horizontal) {
+// A chart of one value per group: horizontal bars, the first group on top, the names beside them (under
+// vertical bars long names were cut to the width of a bar).
+QChart* groupChart(const QString& title, const QList<StatsRow>& rows) {
     QChart* chart = newChart(title);
     auto* set = new QBarSet(QStringLiteral("Chiamate"));
     QStringList categories;
     std::int64_t max = 0;
     const qsizetype n = rows.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const StatsRow& r = rows[horizontal ? n - 1 - i : i];
+        const StatsRow& r = rows[n - 1 - i];
         *set << static_cast<qreal>(r.figure.calls);
         QString label = shownVoce(r.voce);
-        // Beside horizontal bars a name has the room of a line; under vertical ones, of a bar.
-        const qsizetype room = horizontal ? 48 : 28;
-        if (label.size() > room)
-            label = label.left(room - 1) + QChar(0x2026);
+        // A name has the room of a line beside its bar; the table and the tip show it whole.
+        constexpr qsizetype kRoom = 48;
+        if (label.size() > kRoom)
+            label = label.left(kRoom - 1) + QChar(0x2026);
         // Categories must differ: two long texts cut alike keep apart by an invisible suffix.
         while (categories.contains(label))
             label += QChar(0x200B);
@@ -176,28 +176,18 @@ QChart* groupChart(const QString& title, const QList<StatsRow>& rows, bool horiz
     auto* axisCategories = new QBarCategoryAxis;
     axisCategories->append(categories);
     QValueAxis* axisValues = countAxis(max);
-    if (horizontal) {
-        auto* series = new QHorizontalBarSeries;
-        series->append(set);
-        chart->addSeries(series);
-        chart->addAxis(axisCategories, Qt::AlignLeft);
-        chart->addAxis(axisValues, Qt::AlignBottom);
-        series->attachAxis(axisCategories);
-        series->attachAxis(axisValues);
-    } else {
-        auto* series = new QBarSeries;
-        series->append(set);
-        chart->addSeries(series);
-        chart->addAxis(axisCategories, Qt::AlignBottom);
-        chart->addAxis(axisValues, Qt::AlignLeft);
-        series->attachAxis(axisCategories);
-        series->attachAxis(axisValues);
-    }
+    auto* series = new QHorizontalBarSeries;
+    series->append(set);
+    chart->addSeries(series);
+    chart->addAxis(axisCategories, Qt::AlignLeft);
+    chart->addAxis(axisValues, Qt::AlignBottom);
+    series->attachAxis(axisCategories);
+    series->attachAxis(axisValues);
     chart->legend()->hide();
-    QObject::connect(set, &QBarSet::hovered, chart, [rows, horizontal](bool on, int index) {
+    QObject::connect(set, &QBarSet::hovered, chart, [rows](bool on, int index) {
         if (!on || index < 0 || index >= rows.size())
             return;
-        const StatsRow& r = rows[horizontal ? rows.size() - 1 - index : index];
+        const StatsRow& r = rows[rows.size() - 1 - index];
         tip(QStringLiteral("%1: %2 chiamate, durata media %3")
                 .arg(shownVoce(r.voce), number(r.figure.calls), formatAverage(r.figure)));
     });
@@ -833,9 +823,9 @@ void TfrmStatistiche::showFigures() {
     QChart* charts[PageCount] = {
         monthsChart(s.months),
         outcomeChart(s.esito),
-        groupChart(pageTitle(Gradi), topRows(s.grado, kTopGroups), false),
+        groupChart(pageTitle(Gradi), topRows(s.grado, kTopGroups)),
         operatorChart(s.operatore, operatorScale(s.operatore)),
-        groupChart(pageTitle(Oggetti), s.oggetto.mid(0, kTopGroups), true),
+        groupChart(pageTitle(Oggetti), s.oggetto.mid(0, kTopGroups)),
         weekHourChart(s),
     };
     for (int p = 0; p < PageCount; ++p) {
