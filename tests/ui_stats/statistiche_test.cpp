@@ -18,6 +18,10 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QPieSeries>
+#include <QPieSlice>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -463,6 +467,16 @@ TEST_F(StatsScreen, OneCallShowsEveryMonthOfTheYearOnAxesOfWholeCalls) {
     const auto yAxes = monthsChart->axes(Qt::Vertical);
     ASSERT_EQ(yAxes.size(), 1);
     EXPECT_EQ(static_cast<QValueAxis*>(yAxes.first())->tickInterval(), 1.0);
+
+    // The pie: the share beside the slice, the outcome whole in the legend (in lines, never cut).
+    const QChart* pie = screen->chart(TfrmStatistiche::Esiti)->chart();
+    const auto pieMarkers = pie->legend()->markers();
+    ASSERT_EQ(pieMarkers.size(), 1);
+    EXPECT_EQ(pieMarkers.first()->label().replace(QStringLiteral("<br>"), QStringLiteral(" ")),
+              QStringLiteral("Pratica inoltrata all'ufficio tecnico per un sopralluogo (100,0%)").toHtmlEscaped());
+    const auto* slices = qobject_cast<QPieSeries*>(pie->series().first());
+    ASSERT_NE(slices, nullptr);
+    EXPECT_EQ(slices->slices().first()->label(), QStringLiteral("100,0%"));
 
     // The outcome's cell is as wide as its text.
     screen->tabGrafici->setCurrentIndex(TfrmStatistiche::Esiti);
