@@ -39,6 +39,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScatterSeries>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStackedBarSeries>
@@ -50,10 +53,6 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
-
-#include <QScatterSeries>
-#include <QScrollArea>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -331,7 +330,7 @@ OperatorScale operatorScale(const QList<StatsRow>& rows) {
     return scale;
 }
 
-// Every operator a horizontal bar, the most calls on top, the name whole beside it; a diamond on the
+// Every operator a horizontal bar, the most calls on top, the name whole beside it; a square read on the
 // top axis marks the operator's average duration.
 QChart* operatorChart(const QList<StatsRow>& rows, const OperatorScale& scale) {
     QChart* chart = newChart(TfrmStatistiche::pageTitle(TfrmStatistiche::Operatori));
