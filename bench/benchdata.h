@@ -2,7 +2,8 @@
 
 // The ten-year data set the benchmarks read: 20,000 clients, 200,000 calls, 200 agents with 1,000 pieces
 // of work each, written once by ombrisa-tool generate into a temporary folder (or read from
-// OMBRISA_BENCH_DIR), and the read-only scan every figure is compared with.
+// OMBRISA_BENCH_DIR), and the read-only scan every figure is compared with. With OMBRISA_BENCH_QUICK=1
+// (the tests' run of every benchmark) the set is a hundredth of that: it shows the benchmark still runs.
 #include "core/records/archivepaths.h"
 #include "core/records/fieldtable.h"
 #include "core/storage/recordfile.h"
@@ -27,11 +28,14 @@ inline QString dataFolder() {
         if (dir.isEmpty())
             dir = temp.path();
         if (!QFileInfo::exists(QDir(dir).filePath(kChiamateFile))) {
-            const int rc = QProcess::execute(
-                QStringLiteral(OMBRISA_TOOL_PATH),
-                {QStringLiteral("generate"), QStringLiteral("--dir"), dir, QStringLiteral("--clients"),
-                 QStringLiteral("20000"), QStringLiteral("--calls"), QStringLiteral("200000"),
-                 QStringLiteral("--agents"), QStringLiteral("200"), QStringLiteral("--works"), QStringLiteral("1000")});
+            const bool quick = qEnvironmentVariableIntValue("OMBRISA_BENCH_QUICK") == 1;
+            const int rc =
+                QProcess::execute(QStringLiteral(OMBRISA_TOOL_PATH),
+                                  {QStringLiteral("generate"), QStringLiteral("--dir"), dir,
+                                   QStringLiteral("--clients"), quick ? QStringLiteral("200") : QStringLiteral("20000"),
+                                   QStringLiteral("--calls"), quick ? QStringLiteral("2000") : QStringLiteral("200000"),
+                                   QStringLiteral("--agents"), quick ? QStringLiteral("2") : QStringLiteral("200"),
+                                   QStringLiteral("--works"), quick ? QStringLiteral("10") : QStringLiteral("1000")});
             if (rc != 0)
                 std::abort();
         }

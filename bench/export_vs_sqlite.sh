@@ -2,21 +2,32 @@
 # The register export as a whole process against sqlite3 -html writing the same rows (every dated call,
 # the export's 15 columns, trimmed) to a file, run alternately in the same run. Prints both medians of
 # wall time and of processor time (user + system), their ratios and the two files' sizes.
-# Usage: bench/export_vs_sqlite.sh [BUILD_DIR] [RUNS] [DATA_DIR]
+# Usage: bench/export_vs_sqlite.sh [--quick] [BUILD_DIR] [RUNS] [DATA_DIR]
 #   (default build, 7 runs each; DATA_DIR: an existing data folder, else the ten-year set is generated:
 #   20,000 clients, 200,000 calls). Needs sqlite3 and python3 (to load the rows into sqlite).
+#   --quick (the tests' run): one run each over a generated set of 5,000 calls.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+quick=0
+if [ "${1:-}" = --quick ]; then
+    quick=1
+    shift
+fi
 build=${1:-build}
 runs=${2:-7}
 data=${3:-}
+[ "$quick" = 1 ] && runs=1
 tool="$build/bin/ombrisa-tool"
 command -v sqlite3 >/dev/null || { echo "sqlite3 is needed (apt-get install sqlite3)" >&2; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 if [ -z "$data" ]; then
     data="$work/data"
-    "$tool" generate --dir "$data" --clients 20000 --calls 200000 --agents 200 --works 1000 >/dev/null
+    if [ "$quick" = 1 ]; then
+        "$tool" generate --dir "$data" --clients 500 --calls 5000 --agents 5 --works 20 >/dev/null
+    else
+        "$tool" generate --dir "$data" --clients 20000 --calls 200000 --agents 200 --works 1000 >/dev/null
+    fi
 fi
 
 # The same rows in sqlite: what the export writes, from the tool's own dump.

@@ -8,7 +8,8 @@ want=(cmake ninja-build g++ pkg-config
 if [ "${1:-build}" = test ]; then
     want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils imagemagick
            desktop-file-utils appstream clang libclang-rt-14-dev libreoffice-calc-nogui
-           at-spi2-core python3-pyatspi dbus-daemon dbus-bin)
+           at-spi2-core python3-pyatspi dbus-daemon dbus-bin
+           sqlite3 time python3) # the last three for bench/export_vs_sqlite.sh, run once by the tests
 fi
 missing=()
 for p in "${want[@]}"; do

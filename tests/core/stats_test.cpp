@@ -59,13 +59,35 @@ TEST(DurationParser, ReadsTheFormsOfItsTable) {
         {"ca. 5 min", 300},
         {"  12 MINUTI  ", 720},
         {"0", 0},
+        // Clock forms: h:mm:ss always, mm:ss as a call timer shows it.
+        {"00:07:30", 450},
+        {"1:02:03", 3723},
+        {"0:00:45", 45},
+        {"10:00:00", 36000},
+        {"0:00", 0},
+        {"7:30", 450},
+        {"1:10", 70},
+        {"59:59", 3599},
+        {"75:10", 4510},
+        {" circa 07:30 ", 450},
+        {"00:07:30.", 450},
         // Not durations.
         {"", std::nullopt},
         {"   ", std::nullopt},
         {"breve", std::nullopt},
         {"5 minuti lunga", std::nullopt},
         {"-5 minuti", std::nullopt},
-        {"1:10", std::nullopt},
+        {"7:75", std::nullopt},
+        {"1:2", std::nullopt},
+        {":30", std::nullopt},
+        {"7:", std::nullopt},
+        {"1:60:00", std::nullopt},
+        {"1:02:3", std::nullopt},
+        {"1:02:03:04", std::nullopt},
+        {"7:30 minuti", std::nullopt},
+        {"-7:30", std::nullopt},
+        {"7.5:30", std::nullopt},
+        {"999999:00", std::nullopt},
         {"minuti", std::nullopt},
         {"5 10", std::nullopt},
         {"1 ora e 10 e 5 e 3", std::nullopt}, // after seconds there is no smaller unit
@@ -244,19 +266,42 @@ TEST_F(CallStatistics, IntervalEnds) {
     struct Case {
         StatsInterval interval;
         std::int64_t calls;   // the undated call always counts
-        qsizetype months;
+        qsizetype months;     // every month of the interval, an open end at the first or last call's
+        const char* first;    // the first and last month shown
+        const char* last;
     };
     const Case cases[] = {
-        {{}, 8, 18},                                          // 2023-01 .. 2024-06
-        {{QDate(2024, 3, 5), QDate(2024, 3, 5)}, 3, 1},       // both ends included
-        {{QDate(2024, 6, 16), std::nullopt}, 1, 0},           // nothing dated after June 15th
-        {{std::nullopt, QDate(2023, 12, 31)}, 2, 1},
+        {{}, 8, 18, "2023-01", "2024-06"},
+        {{QDate(2024, 3, 5), QDate(2024, 3, 5)}, 3, 1, "2024-03", "2024-03"}, // both ends included
+        {{QDate(2024, 6, 16), std::nullopt}, 1, 0, "", ""},                   // nothing dated after June 15th
+        {{std::nullopt, QDate(2023, 12, 31)}, 2, 12, "2023-01", "2023-12"},
+        {{QDate(2024, 1, 1), QDate(2024, 12, 31)}, 7, 12, "2024-01", "2024-12"}, // this year, calls Mar..Jun
+        {{QDate(2024, 2, 10), std::nullopt}, 7, 5, "2024-02", "2024-06"},
+        {{QDate(2022, 11, 1), QDate(2023, 2, 28)}, 2, 4, "2022-11", "2023-02"},
+        {{QDate(2025, 1, 1), QDate(2025, 3, 31)}, 1, 3, "2025-01", "2025-03"},   // no calls: three empty months
+        {{QDate(1000, 1, 1), QDate(9999, 12, 31)}, 8, 18, "2023-01", "2024-06"}, // centuries: the calls' months
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(intervalTitle(c.interval).toStdString());
         const CallStats s = computeCallStats(path(kChiamateFile), c.interval);
-        EXPECT_EQ(s.total.calls, c.calls) << intervalTitle(c.interval).toStdString();
-        EXPECT_EQ(s.months.size(), c.months) << intervalTitle(c.interval).toStdString();
+        EXPECT_EQ(s.total.calls, c.calls);
+        ASSERT_EQ(s.months.size(), c.months);
+        if (s.months.isEmpty())
+            continue;
+        EXPECT_EQ(s.months.first().voce, QLatin1String(c.first));
+        EXPECT_EQ(s.months.last().voce, QLatin1String(c.last));
+        std::int64_t inMonths = 0;
+        for (const StatsMonth& m : s.months)
+            inMonths += m.figure.calls;
+        EXPECT_EQ(inMonths, s.total.calls - s.undated.size()); // every dated call in its month
     }
+    // This year: the empty months are there with nothing in them.
+    const CallStats year = computeCallStats(path(kChiamateFile), {QDate(2024, 1, 1), QDate(2024, 12, 31)});
+    ASSERT_EQ(year.months.size(), 12);
+    EXPECT_EQ(year.months[0].figure.calls, 0);
+    EXPECT_EQ(year.months[2].figure.calls, 4);
+    EXPECT_EQ(year.months[11].figure.calls, 0);
+    EXPECT_EQ(year.months[11].voce, QStringLiteral("2024-12"));
 }
 
 TEST_F(CallStatistics, CsvLinesAreTheFiguresSectionBySection) {
@@ -278,6 +323,10 @@ TEST_F(CallStatistics, MissingRegisterIsEmptyAndAFolderInItsPlaceIsAnError) {
     EXPECT_EQ(none.total.calls, 0);
     EXPECT_TRUE(none.months.isEmpty());
     EXPECT_EQ(none.giorno.size(), 7);
+    // A closed interval still has its months, all empty.
+    const CallStats noneThisYear =
+        computeCallStats(path(QStringLiteral("nessuno.pro")), {QDate(2024, 1, 1), QDate(2024, 12, 31)});
+    EXPECT_EQ(noneThisYear.months.size(), 12);
 
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("cartella.pro")));
     const CallStats folder = computeCallStats(path(QStringLiteral("cartella.pro")), {});

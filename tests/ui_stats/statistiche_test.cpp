@@ -3,6 +3,9 @@
 // register), saving a chart as PDF and PNG, printing, an unreadable register, and the two ways in.
 
 #include "core/records/archivepaths.h"
+#include "core/records/records.h"
+#include "core/storage/recordfile.h"
+#include "core/storage/textfield.h"
 #include "report/layouts/statsreport.h"
 #include "ui/app/avvio.h"
 #include "ui/calls/Chiamate.h"
@@ -10,8 +13,15 @@
 #include "ui/stats/Statistiche.h"
 #include "uisupport/fakes.h"
 
+#include <QAbstractAxis>
+#include <QBarCategoryAxis>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QPieSeries>
+#include <QPieSlice>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -27,7 +37,9 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
+#include <QValueAxis>
 
+#include <cmath>
 #include <map>
 
 namespace ombrisa::test {
@@ -67,14 +79,37 @@ protected:
         screen.reset();
         UiTest::TearDown();
     }
-    void generate(int calls) {
+    void generate(int calls, int agents = 2) {
         int rc = -1;
         runTool({QStringLiteral("generate"), QStringLiteral("--dir"), dir.path(), QStringLiteral("--clients"),
                  QStringLiteral("50"), QStringLiteral("--calls"), QString::number(calls), QStringLiteral("--agents"),
-                 QStringLiteral("2"), QStringLiteral("--works"), QStringLiteral("1"), QStringLiteral("--seed"),
+                 QString::number(agents), QStringLiteral("--works"), QStringLiteral("1"), QStringLiteral("--seed"),
                  QStringLiteral("3")},
                 &rc);
         ASSERT_EQ(rc, 0);
+    }
+    // A register written call by call: date ("dd/mm/yyyy"), type, operator.
+    struct HandCall {
+        const char* date;
+        const char* tipo;
+        const char* operatore;
+    };
+    void writeRegister(const std::vector<HandCall>& calls) {
+        TRecordFile f;
+        ASSERT_TRUE(f.OpenOrCreate(path(kChiamateFile), sizeof(TRecChiamata)));
+        for (const HandCall& c : calls) {
+            TRecChiamata rec{};
+            PutText(rec.DataRit, QString::fromUtf8(c.date));
+            PutText(rec.OreRit, QStringLiteral("10"));
+            PutText(rec.OraRit, QStringLiteral("10:15"));
+            PutText(rec.Tipo, QString::fromUtf8(c.tipo));
+            PutText(rec.Esito, QStringLiteral("Pratica inoltrata all'ufficio tecnico per un sopralluogo"));
+            PutText(rec.Durata, QStringLiteral("00:07:30"));
+            PutText(rec.Operatore, QString::fromUtf8(c.operatore));
+            ASSERT_TRUE(f.Seek(f.Count()));
+            ASSERT_TRUE(f.WriteRecord(rec));
+        }
+        ASSERT_TRUE(f.Close());
     }
     // Opens the screen as the user sees it; its first showing computes the current year.
     void open() {
@@ -366,6 +401,168 @@ TEST_F(StatsScreen, TheCallCardAndTheStartMenuOpenIt) {
         QTest::mouseClick(avvio.lnkStatistiche, Qt::LeftButton);
         dialogs.verifyAllShown();
     }
+}
+
+// A value axis counts whole calls when every label it draws is a whole number: "0 0 1 1" came from
+// fixed ticks at 0, 0.25, 0.5 ... printed with %d.
+void expectWholeTicks(const QChart* chart, const char* page) {
+    for (QAbstractAxis* axis : chart->axes()) {
+        auto* values = qobject_cast<QValueAxis*>(axis);
+        if (!values || qobject_cast<QCategoryAxis*>(axis)) // the months' axis is one of categories
+            continue;
+        SCOPED_TRACE(std::string(page) + ", " + values->titleText().toStdString());
+        // Where the labels fall: tickCount evenly spread, or one every tickInterval from the anchor.
+        QList<double> labels;
+        if (values->tickType() == QValueAxis::TicksFixed) {
+            for (int i = 0; i < values->tickCount(); ++i)
+                labels.append(values->min() + i * (values->max() - values->min()) / (values->tickCount() - 1));
+        } else {
+            ASSERT_GT(values->tickInterval(), 0.0);
+            for (double v = values->tickAnchor(); v <= values->max() + 1e-9; v += values->tickInterval())
+                if (v >= values->min() - 1e-9)
+                    labels.append(v);
+        }
+        ASSERT_GE(labels.size(), 2);
+        EXPECT_LE(labels.size(), 12);
+        EXPECT_EQ(labels.first(), 0.0);
+        EXPECT_EQ(labels.last(), values->max()); // the top is labelled too
+        for (const double v : labels)
+            EXPECT_EQ(v, std::round(v)) << "a label at " << v;
+    }
+}
+
+QStringList categoriesOf(const QChart* chart, Qt::Orientation orientation) {
+    for (QAbstractAxis* axis : chart->axes(orientation))
+        if (auto* names = qobject_cast<QBarCategoryAxis*>(axis))
+            return names->categories();
+    return {};
+}
+
+// A register with one call: every month of the year on the months page, the only one with a call in
+// February; each chart's axes count whole calls; the outcome, too long for a narrow table, whole in its cell.
+TEST_F(StatsScreen, OneCallShowsEveryMonthOfTheYearOnAxesOfWholeCalls) {
+    writeRegister({{"10/02/2024", "In entrata", "Rossi Anna"}});
+    open();
+    EXPECT_EQ(screen->stats().total.calls, 1);
+    EXPECT_EQ(screen->stats().total.seconds, 450); // "00:07:30"
+    const QList<QStringList> months = screen->tableRows(TfrmStatistiche::Mesi);
+    ASSERT_EQ(months.size(), 13);
+    for (int m = 1; m <= 12; ++m) {
+        EXPECT_EQ(months[m][0], QStringLiteral("2024-%1").arg(m, 2, 10, QLatin1Char('0')));
+        EXPECT_EQ(months[m][4], m == 2 ? QStringLiteral("1") : QStringLiteral("0")) << m;
+    }
+    const QChart* monthsChart = screen->chart(TfrmStatistiche::Mesi)->chart();
+    const auto xAxes = monthsChart->axes(Qt::Horizontal);
+    ASSERT_EQ(xAxes.size(), 1);
+    auto* monthAxis = qobject_cast<QCategoryAxis*>(xAxes.first());
+    ASSERT_NE(monthAxis, nullptr);
+    EXPECT_EQ(monthAxis->count(), 12);
+    EXPECT_EQ(monthAxis->categoriesLabels().first(), QStringLiteral("01/2024"));
+    EXPECT_EQ(monthAxis->categoriesLabels().last(), QStringLiteral("12/2024"));
+
+    static const char* const pages[] = {"Mesi", "Esiti", "Soddisfazione", "Operatori", "Oggetti", "Giorni e ore"};
+    for (int p = 0; p < TfrmStatistiche::PageCount; ++p)
+        expectWholeTicks(screen->chart(static_cast<TfrmStatistiche::Page>(p))->chart(), pages[p]);
+    // A one-call axis reads 0, 1, 2: one tick per call.
+    const auto yAxes = monthsChart->axes(Qt::Vertical);
+    ASSERT_EQ(yAxes.size(), 1);
+    EXPECT_EQ(static_cast<QValueAxis*>(yAxes.first())->tickInterval(), 1.0);
+
+    // The pie: the share beside the slice, the outcome whole in the legend (in lines, never cut).
+    const QChart* pie = screen->chart(TfrmStatistiche::Esiti)->chart();
+    const auto pieMarkers = pie->legend()->markers();
+    ASSERT_EQ(pieMarkers.size(), 1);
+    EXPECT_EQ(pieMarkers.first()->label().replace(QStringLiteral("<br>"), QStringLiteral(" ")),
+              QStringLiteral("Pratica inoltrata all'ufficio tecnico per un sopralluogo (100,0%)").toHtmlEscaped());
+    const auto* slices = qobject_cast<QPieSeries*>(pie->series().first());
+    ASSERT_NE(slices, nullptr);
+    EXPECT_EQ(slices->slices().first()->label(), QStringLiteral("100,0%"));
+
+    // The outcome's cell is as wide as its text.
+    screen->tabGrafici->setCurrentIndex(TfrmStatistiche::Esiti);
+    QApplication::processEvents();
+    QTableView* table = screen->table(TfrmStatistiche::Esiti);
+    const QString outcome = table->model()->index(0, 0).data().toString();
+    EXPECT_TRUE(outcome.startsWith(QStringLiteral("Pratica inoltrata")));
+    EXPECT_GE(table->columnWidth(0), table->fontMetrics().horizontalAdvance(outcome));
+    EXPECT_GE(table->viewport()->width(), table->columnWidth(0)) << "the outcome column is out of sight";
+}
+
+// Opened from the call card, the screen offers saving at once: the PDF of the operators' page names all
+// twenty operators, whole, and their chart has a bar for each (no "Altro"), in two pictures on paper.
+TEST_F(StatsScreen, FromTheCallCardThePdfIsSavedAtOnceWithEveryOperator) {
+    generate(3000, 20);
+    TfrmChiamate card;
+    card.show();
+    QStringList operators, bars;
+    QString read;
+    int pictures = -1;
+    dialogs.expect(QStringLiteral("frmStatistiche"), [&](QDialog& d) {
+        auto& stats = static_cast<TfrmStatistiche&>(d);
+        ASSERT_TRUE(waitUntilComputed(stats));
+        EXPECT_TRUE(stats.btnSalva->isEnabled());
+        EXPECT_TRUE(stats.btnStampa->isEnabled());
+        for (const StatsRow& r : stats.stats().operatore)
+            operators.append(r.voce);
+        bars = categoriesOf(stats.chart(TfrmStatistiche::Operatori)->chart(), Qt::Vertical);
+        stats.tabGrafici->setCurrentIndex(TfrmStatistiche::Operatori);
+        const QString pdf = path(QStringLiteral("operatori.pdf"));
+        files.expectSave(pdf);
+        messages.expect(MsgKind::Information,
+                        QStringLiteral("Il grafico è stato salvato nel file %1.").arg(QDir::toNativeSeparators(pdf)));
+        QTest::mouseClick(stats.btnSalva, Qt::LeftButton);
+        messages.verifyAllShown();
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        EXPECT_TRUE(text.waitForFinished(30000));
+        read = QString::fromUtf8(text.readAllStandardOutput());
+        QProcess images;
+        images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+        EXPECT_TRUE(images.waitForFinished(30000));
+        // Two lines of heading, then one line per picture.
+        pictures =
+            static_cast<int>(
+                QString::fromUtf8(images.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size()) -
+            2;
+        d.reject();
+    });
+    QTest::mouseClick(card.cmdStatistiche, Qt::LeftButton);
+    dialogs.verifyAllShown();
+
+    ASSERT_EQ(operators.size(), 20);
+    EXPECT_EQ(bars.size(), 20);
+    EXPECT_FALSE(bars.contains(QStringLiteral("Altro")));
+    for (const QString& name : operators) {
+        EXPECT_TRUE(read.contains(name)) << name.toStdString() << "\n" << read.toStdString();
+        EXPECT_TRUE(bars.contains(name)) << name.toStdString();
+    }
+    EXPECT_EQ(pictures, 2); // ten operators a picture, each name with room for its row
+}
+
+// A cancelled calculation leaves the figures of before, and the boxes go back to their interval.
+TEST_F(StatsScreen, ACancelledCalculationPutsTheBoxesBack) {
+    generate(6000); // more calls than the scan reads between two looks at Annulla
+    open();
+    EXPECT_EQ(boxes(), QStringLiteral("01 Gennaio 2024 31 Dicembre 2024"));
+    const std::int64_t before = screen->stats().total.calls;
+    {
+        // Another workstation holds the register: the calculation waits for it, and meanwhile Annulla.
+        TRecordFile holder;
+        ASSERT_TRUE(holder.OpenOrCreate(path(kChiamateFile), sizeof(TRecChiamata), TRecordFile::Access::Write));
+        screen->txtAnnoInizio->setText(QStringLiteral("2019"));
+        screen->txtAnnoFine->setText(QStringLiteral("2020"));
+        click(screen->btnCalcola);
+        ASSERT_TRUE(screen->busy());
+        click(screen->btnAnnulla);
+        holder.Close();
+    }
+    ASSERT_TRUE(waitUntilComputed(*screen));
+    EXPECT_EQ(boxes(), QStringLiteral("01 Gennaio 2024 31 Dicembre 2024"));
+    EXPECT_EQ(screen->shownInterval().from, QDate(2024, 1, 1));
+    EXPECT_EQ(screen->stats().total.calls, before);
+    EXPECT_EQ(screen->lblTotale->text(),
+              QStringLiteral("Calcolo annullato: restano le statistiche di prima (dal 01/01/2024 al 31/12/2024)."));
+    EXPECT_TRUE(screen->btnSalva->isEnabled());
 }
 
 } // namespace

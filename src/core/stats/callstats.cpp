@@ -204,6 +204,39 @@ private:
     std::deque<MonthCount> months_;
 };
 
+// The months of the chart: every month of the interval, an open end taken from the first or last month
+// with calls. An interval of more than a hundred years (typed by mistake) keeps to the calls' months.
+QList<StatsMonth> intervalMonths(const MonthCounts& counts, const StatsInterval& interval) {
+    constexpr int kMaxMonths = 1200;
+    const auto key = [](QDate d) { return d.year() * 12 + (d.month() - 1); };
+    const bool met = !counts.months().empty();
+    const int firstMet = counts.first();
+    const int lastMet = firstMet + static_cast<int>(counts.months().size()) - 1;
+    if (!met && (!interval.from || !interval.to))
+        return {};
+    int first = interval.from ? key(*interval.from) : firstMet;
+    int last = interval.to ? key(*interval.to) : lastMet;
+    if (last - first + 1 > kMaxMonths) {
+        if (!met)
+            return {};
+        first = firstMet;
+        last = lastMet;
+    }
+    QList<StatsMonth> months;
+    for (int k = first; k <= last; ++k) {
+        StatsMonth month{monthVoce(k), {}, 0, 0, 0};
+        if (met && k >= firstMet && k <= lastMet) {
+            const MonthCount& m = counts.months()[static_cast<std::size_t>(k - firstMet)];
+            month.figure = m.figure;
+            month.incoming = m.incoming;
+            month.outgoing = m.outgoing;
+            month.other = m.other;
+        }
+        months.append(month);
+    }
+    return months;
+}
+
 } // namespace
 
 CallStats computeCallStats(const QString& path, const StatsInterval& interval, const StatsProgress& progress) {
@@ -214,6 +247,7 @@ CallStats computeCallStats(const QString& path, const StatsInterval& interval, c
             stats.giorno.append({weekdayNames()[d], {}});
         for (int h = 0; h < 24; ++h)
             stats.ora.append({QStringLiteral("%1").arg(h, 2, 10, QLatin1Char('0')), {}});
+        stats.months = intervalMonths(MonthCounts(), interval);
         return stats;
     }
     TRecordFile file;
@@ -329,11 +363,7 @@ CallStats computeCallStats(const QString& path, const StatsInterval& interval, c
         stats.error = file.ErrorString();
     }
 
-    for (std::size_t i = 0; i < months.months().size(); ++i) {
-        const MonthCount& m = months.months()[i];
-        stats.months.append(
-            {monthVoce(months.first() + static_cast<int>(i)), m.figure, m.incoming, m.outgoing, m.other});
-    }
+    stats.months = intervalMonths(months, interval);
     stats.tipo = tipo.sorted();
     stats.esito = esito.sorted();
     stats.grado = grado.sorted();

@@ -51,7 +51,9 @@ struct UndatedCall {
 
 struct CallStats {
     StatsFigure total;
-    QList<StatsMonth> months;   // every month from the first call's to the last one's, in order
+    // Every month of the interval in order, none left out for having no calls; an open end is the month
+    // of the first or last call (no calls and an open end: no months).
+    QList<StatsMonth> months;
     QList<StatsRow> tipo;       // most calls first, then by text
     QList<StatsRow> esito;
     QList<StatsRow> grado;      // grouped without regard to case; shown as first met

@@ -1,5 +1,6 @@
 #include "core/stats/duration.h"
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <cmath>
@@ -104,6 +105,25 @@ QStringList tokens(const QString& t) {
     return out;
 }
 
+// A call timer's reading: "h:mm:ss" or "mm:ss", minutes and seconds always two digits below 60.
+std::optional<int> clockDuration(const QString& t) {
+    static const QRegularExpression clock(
+        QStringLiteral(R"(^(?:circa\s*)?(\d{1,5}):(\d\d)(?::(\d\d))?(?:\s*circa)?$)"));
+    const QRegularExpressionMatch m = clock.match(t);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int first = m.capturedView(1).toInt();
+    const int second = m.capturedView(2).toInt();
+    if (second > 59)
+        return std::nullopt;
+    if (!m.hasCaptured(3))
+        return first * 60 + second; // minutes and seconds
+    const int third = m.capturedView(3).toInt();
+    if (third > 59)
+        return std::nullopt;
+    return first * 3600 + second * 60 + third;
+}
+
 } // namespace
 
 std::optional<int> parseDuration(QStringView text) {
@@ -118,6 +138,9 @@ std::optional<int> parseDuration(QStringView text) {
     t.replace(QStringLiteral("un'ora"), QStringLiteral(" 1 ora "));
     t.replace(QStringLiteral("d'ora"), QStringLiteral(" ora "));
     t.replace(QStringLiteral("ca."), QStringLiteral(" circa "));
+    t = t.trimmed();
+    if (t.contains(QLatin1Char(':')))
+        return clockDuration(t);
 
     const QStringList parts = tokens(t);
     double seconds = 0;

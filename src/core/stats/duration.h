@@ -21,9 +21,12 @@ namespace ombrisa {
 //   half, quarters                         "mezz'ora", "un quarto d'ora", "tre quarti d'ora",
 //                                          "1 ora e mezza", "2 minuti e mezzo", "un'ora"
 //   number words                           "un minuto", "due minuti", "dieci minuti", "venti minuti"
+//   clock, hours:minutes:seconds           "00:07:30", "1:02:03", "0:00:45"   450, 3723, 45
+//   clock, minutes:seconds (a call timer)  "7:30", "59:59", "0:00", "75:10"   450, 3599, 0, 4510
 //
-// Not read: empty text, words it does not know ("breve", "lunga"), negative numbers, clock forms
-// ("1:10" could be hours or minutes), a unit without a number before it.
+// Not read: empty text, words it does not know ("breve", "lunga"), negative numbers, a unit without a
+// number before it, clock forms whose minutes or seconds are not two digits below 60 ("7:75", "1:2",
+// ":30") or that carry anything but "circa" besides them ("7:30 minuti").
 std::optional<int> parseDuration(QStringView text);
 
 } // namespace ombrisa

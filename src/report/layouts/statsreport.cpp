@@ -12,18 +12,32 @@ namespace {
 constexpr double kPictureTop = 34.0;
 constexpr double kPictureHeight = 430.0;
 
+QString pictureName(int index) {
+    return index == 0 ? QStringLiteral("imgGrafico") : QStringLiteral("imgGrafico%1").arg(index + 1);
+}
+
+ReportObject pictureObject(int index, double top) {
+    ReportObject picture;
+    picture.name = pictureName(index);
+    picture.kind = ObjectKind::Picture;
+    picture.rect = QRectF(7.56, top, 1031.81, kPictureHeight);
+    return picture;
+}
+
 } // namespace
 
-ReportLayout statsChartLayout() {
+ReportLayout statsChartLayout(int pictures) {
     ReportLayout layout = listReportLayout();
     layout.reportName = QStringLiteral("Statistiche delle chiamate");
     Band* title = layout.findBand(u"ReportTitle");
-    ReportObject picture;
-    picture.name = QStringLiteral("imgGrafico");
-    picture.kind = ObjectKind::Picture;
-    picture.rect = QRectF(7.56, kPictureTop, 1031.81, kPictureHeight);
-    title->objects.append(picture);
+    title->objects.append(pictureObject(0, kPictureTop));
     title->height = kPictureTop + kPictureHeight + 8;
+    // The further pictures, each in a band of its own that goes whole to the next page when it does
+    // not fit, between the title and the table.
+    for (int i = 1; i < pictures; ++i) {
+        Band band{pictureName(i), BandKind::MasterData, kPictureHeight + 8, false, {pictureObject(i, 0)}};
+        layout.bands.insert(i, band);
+    }
     return layout;
 }
 
@@ -54,17 +68,18 @@ QStringList statsTableLines(const QList<QStringList>& rows) {
     return lines;
 }
 
-void fillStatsChart(ReportLayout& layout, const QString& title, const QImage& chart, const QStringList& tableLines,
-                    const QDateTime& now) {
+void fillStatsChart(ReportLayout& layout, const QString& title, const QList<QImage>& charts,
+                    const QStringList& tableLines, const QDateTime& now) {
     // The list's fill sets the title, the table's lines with their heights and the stamp.
     fillListReport(layout, title, tableLines, {}, now);
-    layout.setPicture(u"imgGrafico", chart);
+    for (qsizetype i = 0; i < charts.size(); ++i)
+        layout.setPicture(pictureName(static_cast<int>(i)), charts[i]);
 }
 
-PreparedReport prepareStatsChart(const QString& title, const QImage& chart, const QStringList& tableLines,
+PreparedReport prepareStatsChart(const QString& title, const QList<QImage>& charts, const QStringList& tableLines,
                                  const QDateTime& now) {
-    ReportLayout layout = statsChartLayout();
-    fillStatsChart(layout, title, chart, tableLines, now);
+    ReportLayout layout = statsChartLayout(static_cast<int>(std::max<qsizetype>(1, charts.size())));
+    fillStatsChart(layout, title, charts, tableLines, now);
     return prepare(layout);
 }
 

@@ -236,12 +236,14 @@ const QStringList& helpStatistiche() {
             "schermata; il pulsante Annulla interrompe il calcolo."),
         QStringLiteral(
             "Le durate sono lette dal testo scritto nella scheda (ad esempio \"4 minuti\", \"mezz'ora\", "
-            "\"1 ora e 10\"): le durate che non si riescono a leggere non entrano nella media e sono contate a "
-            "parte. Le chiamate con una data illeggibile contano solo nel totale."),
+            "\"1 ora e 10\", \"00:07:30\" per ore, minuti e secondi, \"7:30\" per minuti e secondi): le durate "
+            "che non si riescono a leggere non entrano nella media e sono contate a parte. Le chiamate con una "
+            "data illeggibile contano solo nel totale."),
         QStringLiteral(
             "Passando con il mouse su una barra o su uno spicchio compare il valore esatto. Ogni grafico, con la "
             "sua tabella e il periodo nel titolo, può essere stampato o salvato come documento PDF o come "
-            "immagine PNG con gli appositi pulsanti."),
+            "immagine PNG con gli appositi pulsanti, appena compaiono le cifre. Il grafico degli operatori ha "
+            "una barra per ogni operatore, con il nome intero; se sono molti, scorre."),
     };
     return paragraphs;
 }

@@ -15,7 +15,6 @@
 #include "ui/common/services.h"
 
 #include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
@@ -26,6 +25,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,6 +33,7 @@
 #include <QHorizontalBarSeries>
 #include <QLabel>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPainter>
@@ -41,6 +42,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScatterSeries>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStackedBarSeries>
@@ -50,10 +54,11 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolTip>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ombrisa {
 
@@ -123,28 +128,47 @@ void tip(const QString& text) {
     QToolTip::showText(QCursor::pos(), text);
 }
 
-QValueAxis* countAxis(std::int64_t max, const QString& title = QStringLiteral("Chiamate")) {
+// An axis of whole numbers from 0: a tick every 1, 2, 5, 10, 20, 50 ... units, about six of them, the top
+// a whole tick above the largest value.
+QValueAxis* wholeAxis(double max, const QString& title) {
+    const double step = [max] {
+        for (double scale = 1;; scale *= 10)
+            for (const double m : {1.0, 2.0, 5.0})
+                if (m * scale * 6 >= max)
+                    return m * scale;
+    }();
+    const double top = std::max(step, std::ceil(max * 1.05 / step) * step);
     auto* axis = new QValueAxis;
-    axis->setRange(0, std::max<double>(1.0, static_cast<double>(max) * 1.08));
+    axis->setRange(0, top);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+    axis->setMinorTickCount(0);
     axis->setLabelFormat(QStringLiteral("%d"));
     axis->setTitleText(title);
-    axis->applyNiceNumbers();
     return axis;
 }
 
-// A chart of one value per group: vertical bars, or horizontal ones with the first group on top.
-QChart* groupChart(const QString& title, const QList<StatsRow>& rows, bool horizontal) {
+QValueAxis* countAxis(std::int64_t max, const QString& title = QStringLiteral("Chiamate")) {
+    return wholeAxis(static_cast<double>(max), title);
+}
+
+// A chart of one value per group: horizontal bars, the first group on top, the names beside them (under
+// vertical bars long names were cut to the width of a bar).
+QChart* groupChart(const QString& title, const QList<StatsRow>& rows) {
     QChart* chart = newChart(title);
     auto* set = new QBarSet(QStringLiteral("Chiamate"));
     QStringList categories;
     std::int64_t max = 0;
     const qsizetype n = rows.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const StatsRow& r = rows[horizontal ? n - 1 - i : i];
+        const StatsRow& r = rows[n - 1 - i];
         *set << static_cast<qreal>(r.figure.calls);
         QString label = shownVoce(r.voce);
-        if (label.size() > 28)
-            label = label.left(27) + QChar(0x2026);
+        // A name has the room of a line beside its bar; the table and the tip show it whole.
+        constexpr qsizetype kRoom = 48;
+        if (label.size() > kRoom)
+            label = label.left(kRoom - 1) + QChar(0x2026);
         // Categories must differ: two long texts cut alike keep apart by an invisible suffix.
         while (categories.contains(label))
             label += QChar(0x200B);
@@ -154,28 +178,18 @@ QChart* groupChart(const QString& title, const QList<StatsRow>& rows, bool horiz
     auto* axisCategories = new QBarCategoryAxis;
     axisCategories->append(categories);
     QValueAxis* axisValues = countAxis(max);
-    if (horizontal) {
-        auto* series = new QHorizontalBarSeries;
-        series->append(set);
-        chart->addSeries(series);
-        chart->addAxis(axisCategories, Qt::AlignLeft);
-        chart->addAxis(axisValues, Qt::AlignBottom);
-        series->attachAxis(axisCategories);
-        series->attachAxis(axisValues);
-    } else {
-        auto* series = new QBarSeries;
-        series->append(set);
-        chart->addSeries(series);
-        chart->addAxis(axisCategories, Qt::AlignBottom);
-        chart->addAxis(axisValues, Qt::AlignLeft);
-        series->attachAxis(axisCategories);
-        series->attachAxis(axisValues);
-    }
+    auto* series = new QHorizontalBarSeries;
+    series->append(set);
+    chart->addSeries(series);
+    chart->addAxis(axisCategories, Qt::AlignLeft);
+    chart->addAxis(axisValues, Qt::AlignBottom);
+    series->attachAxis(axisCategories);
+    series->attachAxis(axisValues);
     chart->legend()->hide();
-    QObject::connect(set, &QBarSet::hovered, chart, [rows, horizontal](bool on, int index) {
+    QObject::connect(set, &QBarSet::hovered, chart, [rows](bool on, int index) {
         if (!on || index < 0 || index >= rows.size())
             return;
-        const StatsRow& r = rows[horizontal ? rows.size() - 1 - index : index];
+        const StatsRow& r = rows[rows.size() - 1 - index];
         tip(QStringLiteral("%1: %2 chiamate, durata media %3")
                 .arg(shownVoce(r.voce), number(r.figure.calls), formatAverage(r.figure)));
     });
@@ -254,6 +268,26 @@ QChart* monthsChart(const QList<StatsMonth>& months) {
     return chart;
 }
 
+// A legend's text in lines of about `width` characters, broken between words: legends cut what is
+// longer than their room.
+QString wrappedLegend(const QString& text, qsizetype width = 36) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            lines.append(line);
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    if (!line.isEmpty())
+        lines.append(line);
+    for (QString& l : lines)
+        l = l.toHtmlEscaped();
+    return lines.join(QStringLiteral("<br>"));
+}
+
+// The pie of the outcomes: each slice's share beside it, the outcomes whole in the legend.
 QChart* outcomeChart(const QList<StatsRow>& esiti) {
     QChart* chart = newChart(TfrmStatistiche::pageTitle(TfrmStatistiche::Esiti));
     const QList<StatsRow> rows = topRows(esiti, kTopGroups);
@@ -261,74 +295,89 @@ QChart* outcomeChart(const QList<StatsRow>& esiti) {
     for (const StatsRow& r : rows)
         all += r.figure.calls;
     auto* series = new QPieSeries;
+    QStringList legend;
     for (const StatsRow& r : rows) {
-        QPieSlice* slice = series->append(shownVoce(r.voce), static_cast<qreal>(r.figure.calls));
         const double share = all > 0 ? 100.0 * static_cast<double>(r.figure.calls) / static_cast<double>(all) : 0;
-        slice->setLabel(QStringLiteral("%1 (%2%)").arg(shownVoce(r.voce), QLocale(QLocale::Italian).toString(share, 'f', 1)));
-        slice->setLabelVisible(share >= 4.0);
-        QObject::connect(slice, &QPieSlice::hovered, chart, [slice, r, share](bool on) {
+        const QString percent = QLocale(QLocale::Italian).toString(share, 'f', 1) + QLatin1Char('%');
+        QPieSlice* slice = series->append(percent, static_cast<qreal>(r.figure.calls));
+        slice->setLabelVisible(share >= 3.0);
+        legend.append(wrappedLegend(QStringLiteral("%1 (%2)").arg(shownVoce(r.voce), percent)));
+        QObject::connect(slice, &QPieSlice::hovered, chart, [slice, r, percent](bool on) {
             slice->setExploded(on);
             if (on)
-                tip(QStringLiteral("%1: %2 chiamate (%3%)")
-                        .arg(shownVoce(r.voce), number(r.figure.calls),
-                             QLocale(QLocale::Italian).toString(share, 'f', 1)));
+                tip(QStringLiteral("%1: %2 chiamate (%3)").arg(shownVoce(r.voce), number(r.figure.calls), percent));
         });
     }
-    series->setPieSize(0.62);
+    series->setPieSize(0.7);
     chart->addSeries(series);
     chart->legend()->setAlignment(Qt::AlignRight);
+    const QList<QLegendMarker*> markers = chart->legend()->markers(series);
+    for (qsizetype i = 0; i < markers.size() && i < legend.size(); ++i)
+        markers[i]->setLabel(legend[i]);
     return chart;
 }
 
-QChart* operatorChart(const QList<StatsRow>& operatori) {
+// The operators' scale: the most calls and the longest average (minutes) of all of them, so that every
+// part of a chart printed in parts has the same axes.
+struct OperatorScale {
+    std::int64_t calls = 0;
+    double minutes = 0;
+};
+
+OperatorScale operatorScale(const QList<StatsRow>& rows) {
+    OperatorScale scale;
+    for (const StatsRow& r : rows) {
+        scale.calls = std::max(scale.calls, r.figure.calls);
+        scale.minutes = std::max(scale.minutes, r.figure.averageSeconds().value_or(0.0) / 60.0);
+    }
+    return scale;
+}
+
+// Every operator a horizontal bar, the most calls on top, the name whole beside it; a square read on the
+// top axis marks the operator's average duration.
+QChart* operatorChart(const QList<StatsRow>& rows, const OperatorScale& scale) {
     QChart* chart = newChart(TfrmStatistiche::pageTitle(TfrmStatistiche::Operatori));
-    const QList<StatsRow> rows = topRows(operatori, kTopGroups);
     auto* calls = new QBarSet(QStringLiteral("Chiamate"));
     calls->setColor(QColor(0x2f, 0x73, 0x9b));
-    auto* average = new QLineSeries;
+    auto* average = new QScatterSeries;
     average->setName(QStringLiteral("Durata media (minuti)"));
-    average->setPointsVisible(true);
+    average->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    average->setMarkerSize(9);
     average->setColor(QColor(0xe0, 0x8a, 0x2e));
+    average->setBorderColor(QColor(0x80, 0x4a, 0x10));
     QStringList categories;
-    std::int64_t max = 0;
-    double maxAverage = 0;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const StatsRow& r = rows[i];
+    const qsizetype n = rows.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const StatsRow& r = rows[n - 1 - i];
         *calls << static_cast<qreal>(r.figure.calls);
-        const double minutes = r.figure.averageSeconds().value_or(0.0) / 60.0;
-        average->append(static_cast<qreal>(i), minutes);
+        if (const std::optional<double> seconds = r.figure.averageSeconds())
+            average->append(*seconds / 60.0, static_cast<qreal>(i));
         QString label = shownVoce(r.voce);
         while (categories.contains(label))
             label += QChar(0x200B);
         categories.append(label);
-        max = std::max(max, r.figure.calls);
-        maxAverage = std::max(maxAverage, minutes);
     }
-    auto* bars = new QBarSeries;
+    auto* bars = new QHorizontalBarSeries;
     bars->append(calls);
+    bars->setBarWidth(0.7);
     chart->addSeries(bars);
     chart->addSeries(average);
-    auto* axisX = new QBarCategoryAxis;
-    axisX->append(categories);
-    if (rows.size() > 6)
-        axisX->setLabelsAngle(-45);
-    QValueAxis* axisCalls = countAxis(max);
-    auto* axisMinutes = new QValueAxis;
-    axisMinutes->setRange(0, std::max(1.0, maxAverage * 1.15));
-    axisMinutes->setLabelFormat(QStringLiteral("%d"));
-    axisMinutes->applyNiceNumbers();
-    axisMinutes->setTitleText(QStringLiteral("Minuti"));
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisCalls, Qt::AlignLeft);
-    chart->addAxis(axisMinutes, Qt::AlignRight);
-    bars->attachAxis(axisX);
+    auto* axisNames = new QBarCategoryAxis;
+    axisNames->append(categories);
+    QValueAxis* axisCalls = countAxis(scale.calls);
+    QValueAxis* axisMinutes = wholeAxis(scale.minutes, QStringLiteral("Durata media (minuti)"));
+    axisMinutes->setGridLineVisible(false);
+    chart->addAxis(axisNames, Qt::AlignLeft);
+    chart->addAxis(axisCalls, Qt::AlignBottom);
+    chart->addAxis(axisMinutes, Qt::AlignTop);
+    bars->attachAxis(axisNames);
     bars->attachAxis(axisCalls);
-    average->attachAxis(axisX);
+    average->attachAxis(axisNames);
     average->attachAxis(axisMinutes);
     const auto describe = [rows](int index) {
         if (index < 0 || index >= rows.size())
             return;
-        const StatsRow& r = rows[index];
+        const StatsRow& r = rows[rows.size() - 1 - index];
         tip(QStringLiteral("%1: %2 chiamate, durata media %3 (%4 durate non lette)")
                 .arg(shownVoce(r.voce), number(r.figure.calls), formatAverage(r.figure), number(r.figure.unread)));
     };
@@ -336,12 +385,20 @@ QChart* operatorChart(const QList<StatsRow>& operatori) {
         if (on)
             describe(index);
     });
-    QObject::connect(average, &QLineSeries::hovered, chart, [describe](const QPointF& point, bool on) {
+    QObject::connect(average, &QScatterSeries::hovered, chart, [describe](const QPointF& point, bool on) {
         if (on)
-            describe(qRound(point.x()));
+            describe(qRound(point.y()));
     });
     return chart;
 }
+
+// The height in pixels an operator chart needs to keep a readable row for each of `operators`.
+int operatorChartHeight(qsizetype operators) {
+    return 150 + 24 * static_cast<int>(operators);
+}
+
+// On paper at most this many operators share a picture; more come in parts of equal size.
+constexpr int kOperatorsPerPicture = 15;
 
 QChart* weekHourChart(const CallStats& stats) {
     QChart* chart = newChart(TfrmStatistiche::pageTitle(TfrmStatistiche::GiorniOre));
@@ -445,6 +502,18 @@ TfrmStatistiche::TfrmStatistiche(QWidget* parent) : QDialog(parent) {
         charts_[p]->setRenderHint(QPainter::Antialiasing);
         charts_[p]->setMinimumSize(300, 200);
         charts_[p]->setChart(newChart(pageTitle(static_cast<Page>(p))));
+        QWidget* chartSide = charts_[p];
+        if (p == Operatori) {
+            // Every operator has a row: with many, the chart grows and scrolls.
+            auto* scroll = new QScrollArea(split);
+            scroll->setObjectName(QStringLiteral("scrOperatori"));
+            scroll->setWidgetResizable(true);
+            scroll->setFrameShape(QFrame::NoFrame);
+            scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            scroll->setWidget(charts_[p]);
+            scroll->setFocusPolicy(Qt::NoFocus); // the chart view inside takes the focus
+            chartSide = scroll;
+        }
         models_[p] = new QStandardItemModel(this);
         tables_[p] = new QTableView(split);
         tables_[p]->setObjectName(QLatin1String(tableNames[p]));
@@ -459,7 +528,7 @@ TfrmStatistiche::TfrmStatistiche(QWidget* parent) : QDialog(parent) {
         charts_[p]->setAccessibleName(QStringLiteral("Grafico: ") + QString::fromUtf8(tabCaptions[p]));
         charts_[p]->viewport()->setFocusPolicy(Qt::NoFocus); // the view takes the focus, not its drawing area
         tables_[p]->setAccessibleName(QStringLiteral("Tabella: ") + QString::fromUtf8(tabCaptions[p]));
-        split->addWidget(charts_[p]);
+        split->addWidget(chartSide);
         split->addWidget(tables_[p]);
         split->setStretchFactor(0, 3);
         split->setStretchFactor(1, 2);
@@ -649,21 +718,29 @@ void TfrmStatistiche::jobFinished() {
         thread_ = nullptr;
     }
     const std::shared_ptr<Job> job = std::move(job_);
-    setBusy(false);
-    if (!job)
+    if (!job) {
+        setBusy(false);
         return;
-    if (job->result.cancelled) {
-        lblTotale->setText(computed_ ? QStringLiteral("Calcolo annullato: restano le statistiche di prima (%1).")
-                                           .arg(intervalTitle(shownInterval_))
-                                     : QStringLiteral("Calcolo annullato."));
-    } else if (!job->result.ok) {
-        lblTotale->setText(QString());
-        showWarning(this, QStringLiteral("Attenzione: impossibile leggere il registro delle chiamate.\n\r\n\r%1")
-                              .arg(job->result.error));
+    }
+    if (job->result.cancelled || !job->result.ok) {
+        // The figures shown stay those of before: so do the boxes.
+        if (computed_)
+            setInterval(shownInterval_);
+        setBusy(false);
+        if (job->result.cancelled) {
+            lblTotale->setText(computed_ ? QStringLiteral("Calcolo annullato: restano le statistiche di prima (%1).")
+                                               .arg(intervalTitle(shownInterval_))
+                                         : QStringLiteral("Calcolo annullato."));
+        } else {
+            lblTotale->setText(QString());
+            showWarning(this, QStringLiteral("Attenzione: impossibile leggere il registro delle chiamate.\n\r\n\r%1")
+                                  .arg(job->result.error));
+        }
     } else {
         stats_ = std::move(job->result);
         shownInterval_ = jobInterval_;
         computed_ = true;
+        setBusy(false); // after computed_: saving and printing are offered at once
         showFigures();
     }
     emit finishedComputing();
@@ -744,22 +821,20 @@ void TfrmStatistiche::showFigures() {
 
     for (int p = 0; p < PageCount; ++p) {
         tables_[p]->resizeColumnsToContents();
-        if (p != GiorniOre && p != Mesi) {
-            // The texts take what the figures leave, so every column stays in sight.
+        if (p != GiorniOre) {
+            // Every text whole; the table is made wide enough for its columns (fitTables).
             QHeaderView* header = tables_[p]->horizontalHeader();
             header->setSectionResizeMode(QHeaderView::ResizeToContents);
-            header->setSectionResizeMode(0, QHeaderView::Stretch);
-        } else if (p == Mesi) {
-            tables_[p]->horizontalHeader()->setStretchLastSection(true);
+            header->setStretchLastSection(true);
         }
     }
     const QString withInterval = QStringLiteral(" — ") + intervalTitle(shownInterval_);
     QChart* charts[PageCount] = {
         monthsChart(s.months),
         outcomeChart(s.esito),
-        groupChart(pageTitle(Gradi), topRows(s.grado, kTopGroups), false),
-        operatorChart(s.operatore),
-        groupChart(pageTitle(Oggetti), s.oggetto.mid(0, kTopGroups), true),
+        groupChart(pageTitle(Gradi), topRows(s.grado, kTopGroups)),
+        operatorChart(s.operatore, operatorScale(s.operatore)),
+        groupChart(pageTitle(Oggetti), s.oggetto.mid(0, kTopGroups)),
         weekHourChart(s),
     };
     for (int p = 0; p < PageCount; ++p) {
@@ -767,6 +842,26 @@ void TfrmStatistiche::showFigures() {
         QChart* old = charts_[p]->chart();
         charts_[p]->setChart(charts[p]);
         delete old;
+    }
+    charts_[Operatori]->setMinimumHeight(operatorChartHeight(s.operatore.size()));
+    fitTables();
+}
+
+void TfrmStatistiche::fitTables() {
+    for (int p = 0; p < PageCount; ++p) {
+        QTableView* table = tables_[p];
+        auto* split = qobject_cast<QSplitter*>(table->parentWidget());
+        if (!split || split->orientation() != Qt::Horizontal)
+            continue;
+        // The table as wide as its columns (up to three fifths of the page), so no text is cut.
+        int wanted = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width() + 4;
+        if (table->verticalHeader()->isVisible())
+            wanted += table->verticalHeader()->width();
+        for (int c = 0; c < table->model()->columnCount(); ++c)
+            wanted += table->horizontalHeader()->sectionSize(c);
+        const int total = std::max(split->width(), tabGrafici->width());
+        const int tableWidth = std::clamp(wanted, table->minimumWidth(), total * 3 / 5);
+        split->setSizes({total - tableWidth - split->handleWidth(), tableWidth});
     }
 }
 
@@ -796,13 +891,19 @@ QString TfrmStatistiche::printTitle() const {
     return pageTitle(page) + QStringLiteral(", ") + intervalTitle(shownInterval_);
 }
 
-QImage TfrmStatistiche::chartImage(Page page, QSize size) const {
+namespace {
+
+// The chart drawn into a picture of `size`, laid out again at half its pixels so that texts keep their
+// size on paper (the picture is printed at 200 dots per inch).
+QImage renderChart(QChart* chart, QSize size) {
     QImage image(size, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    // The chart laid out again at the picture's size, so texts keep their size on paper.
-    QChart* chart = charts_[page]->chart();
+    QGraphicsScene own;
+    const bool shown = chart->scene() != nullptr;
+    if (!shown)
+        own.addItem(chart);
     const QRectF before = chart->geometry();
     chart->resize(QSizeF(size) / 2.0);
     if (chart->layout())
@@ -810,8 +911,41 @@ QImage TfrmStatistiche::chartImage(Page page, QSize size) const {
     painter.scale(2.0, 2.0);
     chart->scene()->render(&painter, QRectF(QPointF(0, 0), QSizeF(size) / 2.0), chart->geometry());
     painter.end();
-    chart->setGeometry(before);
+    if (shown)
+        chart->setGeometry(before);
+    else
+        own.removeItem(chart);
     return image;
+}
+
+} // namespace
+
+QList<QImage> TfrmStatistiche::chartImages(Page page) const {
+    const QSize size = report::statsChartPictureSize();
+    const QList<StatsRow>& operatori = stats_.operatore;
+    if (page != Operatori || operatori.size() <= kOperatorsPerPicture)
+        return {renderChart(charts_[page]->chart(), size)};
+    // Many operators: parts of equal size on the same axes, each with a row per operator.
+    const qsizetype parts = (operatori.size() + kOperatorsPerPicture - 1) / kOperatorsPerPicture;
+    const qsizetype each = (operatori.size() + parts - 1) / parts;
+    const OperatorScale scale = operatorScale(operatori);
+    QList<QImage> images;
+    for (qsizetype first = 0; first < operatori.size(); first += each) {
+        const qsizetype last = std::min(operatori.size(), first + each);
+        std::unique_ptr<QChart> chart(operatorChart(operatori.mid(first, last - first), scale));
+        chart->setTitle(QStringLiteral("%1 — %2 (operatori da %3 a %4 di %5)")
+                            .arg(pageTitle(Operatori), intervalTitle(shownInterval_), number(first + 1), number(last),
+                                 number(operatori.size())));
+        images.append(renderChart(chart.get(), size));
+    }
+    return images;
+}
+
+QImage TfrmStatistiche::chartPicture(Page page) const {
+    QSize size = report::statsChartPictureSize();
+    if (page == Operatori)
+        size.setHeight(std::max(size.height(), 2 * operatorChartHeight(stats_.operatore.size())));
+    return renderChart(charts_[page]->chart(), size);
 }
 
 void TfrmStatistiche::btnSalvaClick() {
@@ -827,7 +961,7 @@ void TfrmStatistiche::btnSalvaClick() {
     const QString title = printTitle();
     if (QFileInfo(path).suffix().compare(QStringLiteral("png"), Qt::CaseInsensitive) == 0) {
         QSaveFile file(path);
-        const QImage image = chartImage(page, report::statsChartPictureSize());
+        const QImage image = chartPicture(page);
         if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
             showWarning(this, QStringLiteral("Attenzione: non è stato possibile scrivere il file %1.")
                                   .arg(QDir::toNativeSeparators(path)));
@@ -838,8 +972,7 @@ void TfrmStatistiche::btnSalvaClick() {
         return;
     }
     const report::OutputResult result = printerService().writePdf(
-        report::prepareStatsChart(title, chartImage(page, report::statsChartPictureSize()),
-                                  report::statsTableLines(tableRows(page)), clock().now()),
+        report::prepareStatsChart(title, chartImages(page), report::statsTableLines(tableRows(page)), clock().now()),
         path,
         {title, QStringLiteral("Statistiche delle chiamate"), QStringLiteral("Ombrisa"), QStringLiteral("Ombrisa")});
     if (!result.done()) {
@@ -855,8 +988,8 @@ void TfrmStatistiche::btnStampaClick() {
         return;
     const auto page = static_cast<Page>(std::clamp(tabGrafici->currentIndex(), 0, PageCount - 1));
     const report::OutputResult result = printerService().print(
-        report::prepareStatsChart(printTitle(), chartImage(page, report::statsChartPictureSize()),
-                                  report::statsTableLines(tableRows(page)), clock().now()),
+        report::prepareStatsChart(printTitle(), chartImages(page), report::statsTableLines(tableRows(page)),
+                                  clock().now()),
         this);
     if (result.failed())
         showWarning(this, result.message);

@@ -102,7 +102,11 @@ private:
     void setBusy(bool running);
     void showFigures();
     void clearFigures();
-    QImage chartImage(Page page, QSize size) const;
+    void fitTables();
+    // The page's chart for paper: one picture, or parts when the operators are too many for one.
+    QList<QImage> chartImages(Page page) const;
+    // The page's chart as one picture file: as tall as the operators need.
+    QImage chartPicture(Page page) const;
 
     QChartView* charts_[PageCount] = {};
     QTableView* tables_[PageCount] = {};
