@@ -21,6 +21,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -362,10 +363,16 @@ BackupCheck readBackup(const QString& file, QMap<QString, Entry>* manifest, QStr
 
 } // namespace
 
-bool writeBackup(const QString& dataFolder, const QString& outFile, const BackupProgress& progress, QString* error) {
+bool writeBackup(const QString& dataFolder, const QString& outFile, const BackupProgress& progress, QString* error,
+                 BackupTarget target) {
     const QFileInfo out(outFile);
-    if (out.exists()) {
+    const bool replace = target == BackupTarget::ReplaceExisting;
+    if (out.exists() && !replace) {
         *error = QStringLiteral("Il file \"%1\" esiste già: scegliere un altro nome.").arg(outFile);
+        return false;
+    }
+    if (out.exists() && !out.isFile()) {
+        *error = QStringLiteral("\"%1\" non è un file: scegliere un altro nome.").arg(outFile);
         return false;
     }
     if (!QFileInfo(dataFolder).isDir()) {
@@ -446,7 +453,12 @@ bool writeBackup(const QString& dataFolder, const QString& outFile, const Backup
             return false;
         }
     temp.close();
-    if (QFileInfo::exists(outFile) || !QFile::rename(temp.fileName(), outFile)) {
+    // rename(2) puts the new file in the place of an existing one in one step: there is never a moment
+    // without a whole backup under that name.
+    const bool named =
+        replace ? ::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(outFile).constData()) == 0
+                : !QFileInfo::exists(outFile) && QFile::rename(temp.fileName(), outFile);
+    if (!named) {
         *error = QStringLiteral("Impossibile dare il nome \"%1\" alla copia di sicurezza.").arg(outFile);
         return false;
     }
