@@ -78,9 +78,12 @@ TEST_F(ServicesTest, ShorthandsShowTheirKindAndButtons) {
     showPlain(nullptr, QStringLiteral("p"));
     ASSERT_EQ(messages.shown.size(), 4);
     EXPECT_EQ(messages.shown[0].buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(messages.shown[1].buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(messages.shown[2].buttons, MsgButtons::OkCancel);
+    // Information and errors leave nothing to choose: one button.
+    EXPECT_EQ(messages.shown[1].buttons, MsgButtons::Ok);
+    EXPECT_EQ(messages.shown[2].buttons, MsgButtons::Ok);
     EXPECT_EQ(messages.shown[3].buttons, MsgButtons::Ok);
+    for (const auto& m : messages.shown)
+        EXPECT_EQ(m.defaultButton, MsgAnswer::Ok) << m.text.toStdString();
 }
 
 TEST_F(ServicesTest, ConfirmationIsTrueOnlyForYes) {
@@ -89,6 +92,14 @@ TEST_F(ServicesTest, ConfirmationIsTrueOnlyForYes) {
     EXPECT_TRUE(confirm(nullptr, QStringLiteral("Procedere?")));
     EXPECT_FALSE(confirm(nullptr, QStringLiteral("Procedere?")));
     EXPECT_EQ(messages.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(messages.shown[0].defaultButton, MsgAnswer::Yes);
+    // A question that loses something answers No to Enter; Sì is still Sì.
+    messages.expect(MsgKind::Confirmation, QStringLiteral("Cancellare?"), MsgAnswer::Yes);
+    messages.expect(MsgKind::Confirmation, QStringLiteral("Cancellare?"), MsgAnswer::No);
+    EXPECT_TRUE(confirmDestructive(nullptr, QStringLiteral("Cancellare?")));
+    EXPECT_FALSE(confirmDestructive(nullptr, QStringLiteral("Cancellare?")));
+    EXPECT_EQ(messages.shown[2].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(messages.shown[2].defaultButton, MsgAnswer::No);
 }
 
 ombrisa::test::TestMessages gLoneMessages;
@@ -96,11 +107,13 @@ ombrisa::test::TestDialogs gLoneDialogs;
 ombrisa::test::TestFileChooser gLoneChooser;
 
 TEST(TestServices, UnexpectedOrWrongBoxesFailTheTest) {
-    EXPECT_NONFATAL_FAILURE(gLoneMessages.show(nullptr, MsgKind::Plain, MsgButtons::Ok, QStringLiteral("x")),
-                            "unexpected plain message: x");
+    EXPECT_NONFATAL_FAILURE(
+        gLoneMessages.show(nullptr, MsgKind::Plain, MsgButtons::Ok, QStringLiteral("x"), MsgAnswer::Ok),
+        "unexpected plain message: x");
     gLoneMessages.expect(MsgKind::Warning, QStringLiteral("giusto"));
     EXPECT_NONFATAL_FAILURE(
-        gLoneMessages.show(nullptr, MsgKind::Warning, MsgButtons::OkCancel, QStringLiteral("sbagliato")), "giusto");
+        gLoneMessages.show(nullptr, MsgKind::Warning, MsgButtons::OkCancel, QStringLiteral("sbagliato"), MsgAnswer::Ok),
+        "giusto");
     gLoneMessages.expect(MsgKind::Warning, QStringLiteral("mai"));
     EXPECT_NONFATAL_FAILURE(gLoneMessages.verifyAllShown(), "never shown: mai");
     EXPECT_NONFATAL_FAILURE(
