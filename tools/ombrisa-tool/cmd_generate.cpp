@@ -5,6 +5,7 @@
 
 #include "core/dates/dates.h"
 #include "core/records/archivepaths.h"
+#include "core/records/carddates.h"
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/recordfile.h"
@@ -438,6 +439,9 @@ int generate(const QStringList& args) {
             return usageError(error);
     }
 
+    // The old client cards' dates would speak for the new cards: they go with the old archive.
+    if (TRecordFile::Present(appPath(kClientDatesFile)))
+        existing << appPath(kClientDatesFile);
     // A journal left beside an archive being replaced belongs to the old file: never apply it to the new.
     // Set aside only now that every new archive is complete, so that a generation that fails earlier
     // leaves the old archives with their journals, rolled back at the next open as before.

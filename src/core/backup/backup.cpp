@@ -1,6 +1,7 @@
 #include "core/backup/backup.h"
 
 #include "core/records/archivepaths.h"
+#include "core/records/carddates.h"
 #include "core/records/records.h"
 #include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
@@ -99,7 +100,7 @@ QString writeFailure(archive* a, const QString& target) {
 }
 
 bool isArchiveName(const QString& name) {
-    return name == kClientiFile || name == kChiamateFile || name == kDipendentiFile ||
+    return name == kClientiFile || name == kChiamateFile || name == kDipendentiFile || name == kClientDatesFile ||
            (name.startsWith(kLavoriFolder + QLatin1Char('/')) && name.endsWith(QLatin1String(".pro")) &&
             name.count(QLatin1Char('/')) == 1);
 }
@@ -111,6 +112,8 @@ std::size_t recordSizeOf(const QString& name) {
         return kChiamataArchive.recordSize;
     if (name == kDipendentiFile)
         return kDipendenteArchive.recordSize;
+    if (name == kClientDatesFile)
+        return kCardDatesRecordSize;
     return kLavoroArchive.recordSize;
 }
 
@@ -118,7 +121,7 @@ std::size_t recordSizeOf(const QString& name) {
 QList<Item> collect(const QString& folder) {
     QList<Item> items;
     const QDir dir(folder);
-    for (const QString& name : {kClientiFile, kChiamateFile, kDipendentiFile})
+    for (const QString& name : {kClientiFile, kChiamateFile, kDipendentiFile, kClientDatesFile})
         if (TRecordFile::Present(dir.filePath(name)))
             items.push_back({name, recordSizeOf(name)});
     for (const QString& name : QDir(dir.filePath(kLavoriFolder))
@@ -628,6 +631,17 @@ bool restoreBackup(const QString& file, const QString& targetFolder, QString* er
                          .arg(name, aside);
             return false;
         }
+    }
+    // The client cards' dates describe the cards they were stamped with: a backup of an earlier version
+    // brings cards without them, and the dates of the cards replaced would speak for the restored ones.
+    if (again.contains(kClientiFile) && !again.contains(kClientDatesFile) &&
+        TRecordFile::Present(target.filePath(kClientDatesFile))) {
+        if (!moveInto(target.filePath(kClientDatesFile), QDir(aside).filePath(kClientDatesFile))) {
+            *error = QStringLiteral("Impossibile spostare \"%1\" in \"%2\": il ripristino si è fermato.")
+                         .arg(kClientDatesFile, aside);
+            return false;
+        }
+        setAside = true;
     }
     if (replacedFolder)
         *replacedFolder = setAside ? aside : QString();
