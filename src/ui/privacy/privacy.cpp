@@ -169,9 +169,10 @@ TfrmConservazione::TfrmConservazione(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral(" Clienti da non conservare"));
     applyDialogLook(this);
 
-    auto* intro = new QLabel(QStringLiteral("Clienti senza chiamate negli ultimi anni: candidati all'oblio. "
-                                            "Spuntare quelli da dimenticare."),
-                             this);
+    auto* intro = new QLabel(
+        QStringLiteral("Clienti senza chiamate né modifiche della scheda negli ultimi anni: candidati all'oblio. "
+                       "Spuntare quelli da dimenticare."),
+        this);
     intro->setWordWrap(true);
     txtAnni = new QSpinBox(this);
     txtAnni->setObjectName(QStringLiteral("txtAnni"));
