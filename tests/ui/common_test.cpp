@@ -86,20 +86,26 @@ TEST_F(ServicesTest, ShorthandsShowTheirKindAndButtons) {
         EXPECT_EQ(m.defaultButton, MsgAnswer::Ok) << m.text.toStdString();
 }
 
-TEST_F(ServicesTest, ConfirmationIsTrueOnlyForYes) {
-    messages.expect(MsgKind::Confirmation, QStringLiteral("Procedere?"), MsgAnswer::Yes);
-    messages.expect(MsgKind::Confirmation, QStringLiteral("Procedere?"), MsgAnswer::No);
-    EXPECT_TRUE(confirm(nullptr, QStringLiteral("Procedere?")));
-    EXPECT_FALSE(confirm(nullptr, QStringLiteral("Procedere?")));
-    EXPECT_EQ(messages.shown[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(messages.shown[0].defaultButton, MsgAnswer::Yes);
-    // A question that loses something answers No to Enter; Sì is still Sì.
-    messages.expect(MsgKind::Confirmation, QStringLiteral("Cancellare?"), MsgAnswer::Yes);
-    messages.expect(MsgKind::Confirmation, QStringLiteral("Cancellare?"), MsgAnswer::No);
-    EXPECT_TRUE(confirmDestructive(nullptr, QStringLiteral("Cancellare?")));
-    EXPECT_FALSE(confirmDestructive(nullptr, QStringLiteral("Cancellare?")));
-    EXPECT_EQ(messages.shown[2].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(messages.shown[2].defaultButton, MsgAnswer::No);
+TEST_F(ServicesTest, ConfirmationIsTrueOnlyForYesAndADestructiveOneAnswersNoToEnter) {
+    struct QuestionCase {
+        const char* what;
+        bool (*ask)(QWidget*, const QString&);
+        MsgAnswer enter; // the button Enter presses
+    };
+    const QuestionCase cases[] = {
+        {"confirm", &confirm, MsgAnswer::Yes},
+        {"confirmDestructive", &confirmDestructive, MsgAnswer::No},
+    };
+    for (const QuestionCase& c : cases) {
+        messages.shown.clear();
+        messages.expect(MsgKind::Confirmation, QStringLiteral("Procedere?"), MsgAnswer::Yes);
+        messages.expect(MsgKind::Confirmation, QStringLiteral("Procedere?"), MsgAnswer::No);
+        EXPECT_TRUE(c.ask(nullptr, QStringLiteral("Procedere?"))) << c.what;
+        EXPECT_FALSE(c.ask(nullptr, QStringLiteral("Procedere?"))) << c.what;
+        ASSERT_EQ(messages.shown.size(), 2) << c.what;
+        EXPECT_EQ(messages.shown[0].buttons, MsgButtons::YesNo) << c.what;
+        EXPECT_EQ(messages.shown[0].defaultButton, c.enter) << c.what;
+    }
 }
 
 ombrisa::test::TestMessages gLoneMessages;

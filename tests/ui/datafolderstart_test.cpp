@@ -41,6 +41,11 @@ protected:
         });
     }
     bool seeded() const { return QFile::exists(share + QStringLiteral("/unins000.dll")); }
+    QString newArchivePrepared() const {
+        return QStringLiteral("Nella cartella «%1» non c'erano dati del programma: è stato preparato un archivio "
+                              "nuovo, con la password di primo accesso.")
+            .arg(share);
+    }
     QString share;
 };
 
@@ -61,10 +66,7 @@ TEST_F(DataFolderQuestion, ANewArchiveNeedsASecondYes) {
     messages.expect(MsgKind::Confirmation, newArchiveQuestion(share), MsgAnswer::No);
     answer("btnNuovo");
     messages.expect(MsgKind::Confirmation, newArchiveQuestion(share), MsgAnswer::Yes);
-    messages.expect(MsgKind::Information,
-                    QStringLiteral("Nella cartella «%1» non c'erano dati del programma: è stato preparato un "
-                                   "archivio nuovo, con la password di primo accesso.")
-                        .arg(share));
+    messages.expect(MsgKind::Information, newArchivePrepared());
     EXPECT_TRUE(open());
     EXPECT_TRUE(seeded());
     EXPECT_EQ(appFolder(), share + QLatin1Char('/'));
@@ -116,14 +118,13 @@ TEST_F(DataFolderQuestion, ANewArchiveInAFolderGivenWithDataIsSaidOnce) {
     qunsetenv("OMBRISA_DATA");
     answer("btnNuovo");
     messages.expect(MsgKind::Confirmation, newArchiveQuestion(share), MsgAnswer::Yes);
-    messages.expect(MsgKind::Information,
-                    QStringLiteral("Nella cartella «%1» non c'erano dati del programma: è stato preparato un "
-                                   "archivio nuovo, con la password di primo accesso.")
-                        .arg(share));
+    messages.expect(MsgKind::Information, newArchivePrepared());
     QSettings settings(path(QStringLiteral("impostazioni.ini")), QSettings::IniFormat);
     EXPECT_TRUE(openDataFolder(share, settings, [] { return QString(); }));
     EXPECT_TRUE(seeded());
     EXPECT_EQ(settings.value(QStringLiteral("CartellaDati")).toString(), share);
+    ASSERT_FALSE(messages.shown.isEmpty());
+    EXPECT_EQ(messages.shown.last().buttons, MsgButtons::Ok);
 }
 
 } // namespace
