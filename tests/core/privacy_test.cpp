@@ -316,8 +316,8 @@ TEST_F(PrivacyFolder, CardsAddedTodayAreNotProposedForRetention) {
     EXPECT_EQ(after.candidates[0].card, 1);
 }
 
-// The dates file: appended cards get both dates, a card rewritten keeps its creation date, a gap is
-// unknown; only the client archive keeps dates.
+// The dates file: appended cards get both dates, a card rewritten keeps its creation date, a card never
+// stamped is unknown; every stamp is an entry appended; only the client archive keeps dates.
 TEST_F(PrivacyFolder, CardDatesAreStampedBeforeTheCardsAndKeepTheCreationDate) {
     const QDate monday(2026, 12, 7), friday(2026, 12, 11);
     ASSERT_TRUE(stampCardDates(path(kClientiFile), 3, 1, true, monday));
@@ -334,7 +334,15 @@ TEST_F(PrivacyFolder, CardDatesAreStampedBeforeTheCardsAndKeepTheCreationDate) {
     EXPECT_EQ(lastKnownChange(dates, 3), friday);
     EXPECT_FALSE(lastKnownChange(dates, 4).isValid());
     // Written byte by byte as the file holds it: 16 bytes a card, zeros for unknown.
-    EXPECT_EQ(bytes(kClientDatesFile), QByteArray(16, '\0') + QByteArray(8, '\0') + "20261211" + "2026120720261211");
+    EXPECT_EQ(bytes(kClientDatesFile), QByteArray("0000003N20261207"
+                                                  "0000003M20261211"
+                                                  "0000002M20261211"));
+    // A card appended again at the same number (after a cancelled import) is created anew; an entry torn
+    // by a crash is skipped.
+    ASSERT_TRUE(stampCardDates(path(kClientiFile), 3, 1, true, friday));
+    write(kClientDatesFile, bytes(kClientDatesFile) + "000000");
+    ASSERT_TRUE(readCardDates(path(kClientiFile), &dates));
+    EXPECT_EQ(dates[2].created, friday);
 
     ASSERT_TRUE(stampCardDates(path(kChiamateFile), 1, 5, true, monday));
     EXPECT_TRUE(cardDatesPath(path(kChiamateFile)).isEmpty());

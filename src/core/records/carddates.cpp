@@ -5,23 +5,23 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <array>
 #include <cstring>
 
 namespace ombrisa {
 namespace {
 
-using DatesRecord = std::array<char, kCardDatesRecordSize>;
+using DatesEntry = std::array<char, kCardDatesRecordSize>;
+constexpr int kCardDigits = 7; // then the kind, then the day
+constexpr std::int64_t kMostCards = 9999999;
 
-void putDate(char* at, const QDate& day) {
-    const QByteArray text = day.isValid() ? day.toString(QStringLiteral("yyyyMMdd")).toLatin1() : QByteArray();
-    std::memset(at, 0, kCardDatesRecordSize / 2);
-    if (text.size() == kCardDatesRecordSize / 2)
-        std::memcpy(at, text.constData(), kCardDatesRecordSize / 2);
-}
-
-QDate dateAt(const char* at) {
-    return QDate::fromString(QString::fromLatin1(at, kCardDatesRecordSize / 2), QStringLiteral("yyyyMMdd"));
+DatesEntry entry(std::int64_t card, bool appended, const QDate& day) {
+    DatesEntry e{};
+    const QByteArray text = QByteArray::number(card).rightJustified(kCardDigits, '0') + (appended ? "N" : "M") +
+                            day.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+    std::memcpy(e.data(), text.constData(), std::min<std::size_t>(e.size(), static_cast<std::size_t>(text.size())));
+    return e;
 }
 
 QString failure(const TRecordFile& file) {
@@ -50,31 +50,23 @@ bool stampCardDates(const QString& archivePath, std::int64_t first, std::int64_t
         file.Close();
         return false;
     };
+    if (first < 1 || first + count - 1 > kMostCards || !day.isValid()) {
+        if (error)
+            *error = QStringLiteral("impossibile aggiornare le date delle schede (%1): numero di scheda fuori misura")
+                         .arg(kClientDatesFile);
+        return false;
+    }
     if (!file.OpenOrCreate(path, kCardDatesRecordSize, TRecordFile::Access::Write))
         return fail();
-    const std::int64_t last = first + count - 1; // the last card stamped
-    const std::int64_t known = file.Count();
-    // The creation dates of cards rewritten in place stay; read them first.
-    std::vector<DatesRecord> records(static_cast<std::size_t>(last - first + 1), DatesRecord{});
-    if (!appended && first <= known) {
-        if (!file.Seek(first - 1))
-            return fail();
-        for (std::int64_t n = first; n <= std::min(last, known); ++n)
-            if (!file.ReadRecord(records[static_cast<std::size_t>(n - first)].data()))
-                return fail();
-    }
-    for (DatesRecord& r : records) {
-        if (appended)
-            putDate(r.data(), day);
-        putDate(r.data() + kCardDatesRecordSize / 2, day);
-    }
+    // The entries lie one after the other, so the whole stamp is one append.
+    std::vector<DatesEntry> entries;
+    entries.reserve(static_cast<std::size_t>(count));
+    for (std::int64_t n = first; n < first + count; ++n)
+        entries.push_back(entry(n, appended, day));
     std::vector<TRecordFile::Change> changes;
-    const DatesRecord unknown{};
-    for (std::int64_t n = known + 1; n < first; ++n)
-        changes.push_back({TRecordFile::kAppend, nullptr, unknown.data()});
-    for (std::int64_t n = first; n <= last; ++n)
-        changes.push_back(
-            {n <= known ? n - 1 : TRecordFile::kAppend, nullptr, records[static_cast<std::size_t>(n - first)].data()});
+    changes.reserve(entries.size());
+    for (const DatesEntry& e : entries)
+        changes.push_back({TRecordFile::kAppend, nullptr, e.data()});
     if (file.WriteRecords(changes) != TRecordFile::UpdateResult::Written)
         return fail();
     if (!file.Close()) {
@@ -96,17 +88,29 @@ bool readCardDates(const QString& archivePath, std::vector<CardDates>* dates, QS
             *error = QStringLiteral("%1: %2").arg(kClientDatesFile, file.ErrorString());
         return false;
     }
-    dates->reserve(static_cast<std::size_t>(file.Count()));
-    DatesRecord r{};
+    DatesEntry e{};
     while (!file.AtEnd()) {
-        if (!file.ReadRecord(r.data())) {
+        if (!file.ReadRecord(e.data())) {
             if (error)
                 *error = QStringLiteral("%1: %2").arg(kClientDatesFile, file.ErrorString());
             dates->clear();
             file.Close();
             return false;
         }
-        dates->push_back({dateAt(r.data()), dateAt(r.data() + kCardDatesRecordSize / 2)});
+        bool numeric = false;
+        const std::int64_t card = QByteArray(e.data(), kCardDigits).toLongLong(&numeric);
+        const char kind = e[kCardDigits];
+        const QDate day =
+            QDate::fromString(QString::fromLatin1(e.data() + kCardDigits + 1, 8), QStringLiteral("yyyyMMdd"));
+        if (!numeric || card < 1 || card > kMostCards || (kind != 'N' && kind != 'M') || !day.isValid())
+            continue; // an entry torn by a crash: the card's next stamp says it again
+        if (static_cast<std::size_t>(card) > dates->size())
+            dates->resize(static_cast<std::size_t>(card));
+        CardDates& d = (*dates)[static_cast<std::size_t>(card - 1)];
+        if (kind == 'N')
+            d.created = day; // the latest: a number appended again after a cancelled import
+        if (!d.changed.isValid() || day > d.changed)
+            d.changed = day;
     }
     file.Close();
     return true;

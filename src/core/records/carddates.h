@@ -1,9 +1,12 @@
 #pragma once
 
 // When each client card was created and last changed. The fixed record holds no such date, so it is kept
-// beside the archive, in a small archive of its own (kClientDatesFile): record N is card N's two dates,
-// "yyyyMMdd" twice in ASCII, zero bytes for a date nobody knows (a card written before the file existed,
-// or by a program that does not keep it). It is an archive like the others (its lock, its journal).
+// beside the archive, in a small archive of its own (kClientDatesFile) that only grows: every stamp appends
+// one 16-byte entry, the card number in seven ASCII digits, 'N' for a new card or 'M' for a change, and
+// the day as "yyyyMMdd". A card's creation is its latest 'N' entry, its last change the latest day of all
+// its entries; a card without entries (written before the file existed, or by a program that does not
+// keep it) has unknown dates. It is an archive like the others (its lock, its journal), and stamping is
+// only ever an append: one write, however many cards an import adds.
 //
 // What it promises: a date it holds is never earlier than the card's real last change. Every write of a
 // client card stamps the card here first, under the archive's own exclusive lock (so the card's number
@@ -31,13 +34,13 @@ struct CardDates {
 QString cardDatesPath(const QString& archivePath);
 
 // Stamps `count` cards from card `first` (from 1) as changed on `day`; as created too when `appended`
-// (new cards), else their creation date stays what it was. Cards between the file's end and `first`
-// are added as unknown. A no-op for an archive whose dates are not kept. False with an Italian `error`.
+// (new cards), else their creation date stays what it was. A no-op for an archive whose dates are not
+// kept. False with an Italian `error`.
 bool stampCardDates(const QString& archivePath, std::int64_t first, std::int64_t count, bool appended, const QDate& day,
                     QString* error = nullptr);
 
-// Every card's dates, indexed by card number - 1; shorter than the archive (or empty, when the file does
-// not exist: an archive of an earlier version) where they are unknown. False with `error` when the file
+// Every card's dates, indexed by card number - 1 (unknown dates invalid); shorter than the archive, or
+// empty when the file does not exist (an archive of an earlier version). False with `error` when the file
 // exists and cannot be read.
 bool readCardDates(const QString& archivePath, std::vector<CardDates>* dates, QString* error = nullptr);
 
