@@ -8,6 +8,7 @@
 #include "core/records/records.h"
 #include "core/search/searchrules.h"
 #include "core/storage/appfolder.h"
+#include "core/storage/datafolder.h"
 #include "core/storage/textfield.h"
 #include "ui/agents/Lavori_Svolti.h"
 #include "ui/lists/cardlinelist.h"
@@ -24,6 +25,7 @@
 #include "ui/validators/codfiscdialog.h"
 #include "ui/agents/Dipendenti.h"
 #include "ui/app/avvio.h"
+#include "ui/app/datafolderstart.h"
 #include "ui/app/info.h"
 #include "ui/app/password.h"
 #include "ui/backup/CopiaSicurezza.h"
@@ -46,6 +48,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QProcess>
@@ -53,6 +56,8 @@
 #include <QTabWidget>
 #include <QThread>
 #include <QTemporaryDir>
+#include <QToolButton>
+#include <algorithm>
 #include <cstdio>
 
 using namespace ombrisa;
@@ -101,6 +106,48 @@ bool shootSearch(TfrmClienti& clienti, const QString& out) {
     trova.btnCerca->click();
     ok &= shoot(trova, out + QStringLiteral("/trova-elenco.png"));
     return ok;
+}
+
+// The client card with its Privacy menu open: the menu is a window of its own, painted here where it
+// drops down under its button.
+bool shootPrivacyMenu(TfrmClienti& clienti, const QString& out, QSize office) {
+    clienti.setWindowState(Qt::WindowNoState);
+    clienti.setGeometry(QRect(QPoint(0, 0), office));
+    clienti.show();
+    QApplication::processEvents();
+    clienti.findChild<QAbstractButton*>(QStringLiteral("cmdPrimo"))->click();
+    QApplication::processEvents();
+    QMenu* menu = clienti.cmdPrivacy->menu();
+    const QPoint at =
+        clienti.cmdPrivacy->mapTo(&clienti, QPoint(clienti.cmdPrivacy->width() / 2, clienti.cmdPrivacy->height()));
+    menu->popup(clienti.mapToGlobal(at));
+    QApplication::processEvents();
+    QPixmap picture = clienti.grab();
+    {
+        QPainter painter(&picture);
+        const QPoint corner(std::min(at.x(), picture.width() - menu->width() - 4), at.y());
+        painter.drawPixmap(corner, menu->grab());
+    }
+    menu->hide();
+    clienti.hide();
+    if (!picture.save(out + QStringLiteral("/privacy-menu.png"))) {
+        std::fprintf(stderr, "ombrisa-guide-shots: impossibile scrivere privacy-menu.png\n");
+        return false;
+    }
+    return true;
+}
+
+// The question at start-up when the data folder given with --data holds nothing of the program (a share
+// that is not mounted), with the folder an office would give.
+bool shootDataFolderQuestion(const QString& out) {
+    QTemporaryDir mount;
+    QString message;
+    if (!mount.isValid() ||
+        prepareDataFolder({mount.path(), DataFolderSource::Option}, &message) != DataFolderStatus::LooksEmpty)
+        return false;
+    message.replace(mount.path(), QStringLiteral("/mnt/ufficio"));
+    TfrmCartellaDati question(nullptr, message);
+    return shoot(question, out + QStringLiteral("/cartella-dati.png"));
 }
 
 bool shootRecontact(TfrmClienti& clienti, const QString& out) {
@@ -282,6 +329,7 @@ int main(int argc, char** argv) {
     {
         TfrmAvvio avvio;
         ok &= shoot(avvio, out + QStringLiteral("/avvio.png"), office);
+        ok &= shootDataFolderQuestion(out);
         // The information screen names the data folder: show the usual one of an installed program.
         setAppFolderOverride(QStringLiteral("/home/ufficio/.local/share/Ombrisa/Ombrisa"));
         TfrmInfo info(&avvio);
@@ -312,6 +360,7 @@ int main(int argc, char** argv) {
     {
         TfrmClienti clienti;
         ok &= shoot(clienti, out + QStringLiteral("/clienti.png"), office, true);
+        ok &= shootPrivacyMenu(clienti, out, office);
         TfrmConservazione conservazione(&clienti);
         conservazione.txtAnni->setValue(3);
         conservazione.refresh();

@@ -69,14 +69,18 @@ protected:
     QTemporaryDir tmp;
 };
 
-// A first start in a folder that does not exist yet: the folder, its password file with the
-// first-access password, and then the archives all land there, not beside the program.
+// A folder given with --data that does not exist yet is used only once the user said to start a new
+// archive there (it may lie below a share that is not mounted): then the folder, its password file with
+// the first-access password, and the archives all land there, not beside the program.
 TEST_F(DataFolderStart, OptionFolderIsCreatedSeededSavedAndHoldsTheArchives) {
     QSettings settings(at(QStringLiteral("ombrisa.conf")), QSettings::IniFormat);
     const QString data = at(QStringLiteral("rete/ufficio"));
     DataFolderChoice chosen;
     QString message;
-    ASSERT_EQ(startDataFolder(data, settings, &chosen, &message), DataFolderStatus::NewArchive)
+    ASSERT_EQ(startDataFolder(data, settings, &chosen, &message), DataFolderStatus::LooksEmpty);
+    EXPECT_FALSE(QFileInfo::exists(data));
+    EXPECT_FALSE(settings.contains(QLatin1String(kDataFolderSettingKey)));
+    ASSERT_EQ(startDataFolder(data, settings, &chosen, &message, true), DataFolderStatus::NewArchive)
         << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("è stato preparato un archivio nuovo"))) << message.toStdString();
     EXPECT_EQ(chosen.source, DataFolderSource::Option);
@@ -125,7 +129,7 @@ TEST_F(DataFolderStart, FoldersThatCannotBeUsedGiveAMessage) {
     };
     std::vector<Case> cases{
         {at(QStringLiteral("file")), DataFolderSource::Option, "non è una cartella"},
-        {at(QStringLiteral("file/sotto")), DataFolderSource::Option, "impossibile creare la cartella dei dati"},
+        {at(QStringLiteral("file/sotto")), DataFolderSource::Standard, "impossibile creare la cartella dei dati"},
         // A saved network folder that is not mounted is never silently replaced by a fresh empty one.
         {at(QStringLiteral("smontata")), DataFolderSource::Saved, "non è raggiungibile"},
     };
@@ -153,8 +157,9 @@ TEST_F(DataFolderStart, AnEmptyRememberedFolderIsNeverSeededSilently) {
     };
     const Case cases[] = {
         {DataFolderSource::Option, State::HoldsData, DataFolderStatus::Ready},
-        {DataFolderSource::Option, State::Empty, DataFolderStatus::NewArchive},
-        {DataFolderSource::Option, State::Missing, DataFolderStatus::NewArchive},
+        // --data on the empty mount point of a share, or on a folder below one, is asked about too.
+        {DataFolderSource::Option, State::Empty, DataFolderStatus::LooksEmpty},
+        {DataFolderSource::Option, State::Missing, DataFolderStatus::LooksEmpty},
         {DataFolderSource::Environment, State::HoldsData, DataFolderStatus::Ready},
         {DataFolderSource::Environment, State::Empty, DataFolderStatus::LooksEmpty},
         {DataFolderSource::Environment, State::Missing, DataFolderStatus::LooksEmpty},
@@ -182,9 +187,15 @@ TEST_F(DataFolderStart, AnEmptyRememberedFolderIsNeverSeededSilently) {
         if (c.expected == DataFolderStatus::LooksEmpty) {
             EXPECT_TRUE(message.contains(QDir::toNativeSeparators(folder))) << message.toStdString();
             EXPECT_TRUE(message.contains(QStringLiteral("forse non è collegata"))) << message.toStdString();
+            EXPECT_TRUE(message.contains(c.state == State::Missing ? QStringLiteral("non esiste")
+                                                                   : QStringLiteral("non contiene nessun archivio")))
+                << message.toStdString();
+            EXPECT_EQ(QFileInfo::exists(folder), c.state != State::Missing) << "nothing created before the answer";
             // Only after the user's confirmation does it become a new archive.
             EXPECT_EQ(prepareDataFolder({folder, c.source}, &message, true), DataFolderStatus::NewArchive);
             EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/unins000.dll")));
+            EXPECT_TRUE(message.contains(QStringLiteral("è stato preparato un archivio nuovo")))
+                << message.toStdString();
         }
     }
 }

@@ -162,6 +162,36 @@ TEST(HeadingGuesses, AFieldIsGuessedForOneColumnOnly) {
               (QStringList{"txtDataChiamata", "", "", ""}));
 }
 
+// A town with its province in one cell ("Roma RM") is the combined target; when the sheet gives the
+// province a column of its own, the town column is the town alone and the province column the province.
+TEST(HeadingGuesses, ATownWithItsOwnProvinceColumnIsGuessedAsTwoFields) {
+    struct TownCase {
+        const char* what;
+        QStringList headings;
+        QStringList guessed;
+    };
+    const TownCase cases[] = {
+        {"town alone", {"Nome", "Comune"}, {"txtCliente", "txtComuneProvRes"}},
+        {"town and province", {"Nome", "Comune", "Prov."}, {"txtCliente", "txtComuneRes", "txtProvRes"}},
+        {"province first", {"Provincia", "Città"}, {"txtProvRes", "txtComuneRes"}},
+        {"birthplace alone", {"Luogo di nascita"}, {"txtComuneProvNasc"}},
+        {"birthplace and its province", {"Luogo di nascita", "Prov. nascita"}, {"txtComuneNasc", "txtProvNasc"}},
+        {"both towns with their provinces",
+         {"Cognome e nome", "Luogo di nascita", "Prov. nascita", "Comune", "Prov.", "CAP"},
+         {"txtCliente", "txtComuneNasc", "txtProvNasc", "txtComuneRes", "txtProvRes", "txtCapRes"}},
+        {"only the birth province has a column",
+         {"Luogo di nascita", "Prov. nascita", "Comune"},
+         {"txtComuneNasc", "txtProvNasc", "txtComuneProvRes"}},
+        {"only the residence province has a column",
+         {"Luogo di nascita", "Comune", "Prov."},
+         {"txtComuneProvNasc", "txtComuneRes", "txtProvRes"}},
+    };
+    for (const TownCase& c : cases) {
+        EXPECT_EQ(guessMapping(ImportArchive::Clienti, c.headings), c.guessed) << c.what;
+        EXPECT_TRUE(mappingProblem(ImportArchive::Clienti, c.guessed).isEmpty()) << c.what;
+    }
+}
+
 TEST(Mapping, AFieldChosenTwiceIsRefused) {
     EXPECT_TRUE(mappingProblem(ImportArchive::Clienti, {"txtCliente", "txtCodFisc", ""}).isEmpty());
     EXPECT_EQ(mappingProblem(ImportArchive::Clienti, {"txtCliente", "txtCliente"}),
@@ -298,12 +328,49 @@ TEST_F(ImportPlanTest, TheDateInThreeColumnsWithTheMonthAsNameOrNumber) {
                                                "necessario indicare una data valida."));
 }
 
+TEST_F(ImportPlanTest, TownsAndProvincesInColumnsOfTheirOwnAreStored) {
+    const ImportPlan p = plan(ImportArchive::Clienti, "Nome;Telefono;Luogo di nascita;Prov. nascita;Comune;Prov.\n"
+                                                      "Rossi Mario;06 1;Tivoli;RM;Milano;MI\n");
+    ASSERT_EQ(p.rows.size(), 1u);
+    EXPECT_EQ(field(p, 0, "ComuneNasc"), QStringLiteral("Tivoli"));
+    EXPECT_EQ(field(p, 0, "ProvNasc"), QStringLiteral("RM"));
+    EXPECT_EQ(field(p, 0, "ComuneRes"), QStringLiteral("Milano"));
+    EXPECT_EQ(field(p, 0, "ProvRes"), QStringLiteral("MI"));
+}
+
 TEST_F(ImportPlanTest, ARowWithMoreCellsThanHeadingsIsAnError) {
     const ImportPlan p = plan(ImportArchive::Clienti, "Nome;Telefono;CF\nA;1;X;\nB;2;Y;extra\nC;3\n");
     ASSERT_EQ(p.rows.size(), 3u);
     EXPECT_EQ(p.rows[0].verdict, RowVerdict::Ready);
     EXPECT_EQ(p.rows[1].reason, QStringLiteral("la riga ha più celle dell'intestazione (4 invece di 3)"));
-    EXPECT_EQ(p.rows[2].verdict, RowVerdict::Error); // short: no codice fiscale
+    EXPECT_EQ(p.rows[2].reason, QStringLiteral("2 celle invece di 3")); // short, not "no codice fiscale"
+}
+
+// A row cut short is said as such, before any field it lacks; trailing empty cells are no cut.
+TEST_F(ImportPlanTest, AShortRowIsReportedAsShort) {
+    const ImportPlan p = plan(ImportArchive::Clienti, "Nome;Telefono;CF;Note;Zona;Email\n"
+                                                      "A;1;RSSMRA80A01H501U;n;z;a@b.it\n"
+                                                      "B;2;BNCNNA70A41H501X\n"
+                                                      "C\n"
+                                                      "D;4;VRDLCU60C01L219Z;;;\n");
+    ASSERT_EQ(p.rows.size(), 4u);
+    EXPECT_EQ(p.rows[0].verdict, RowVerdict::Ready);
+    EXPECT_EQ(p.rows[1].reason, QStringLiteral("3 celle invece di 6"));
+    EXPECT_EQ(p.rows[2].reason, QStringLiteral("1 cella invece di 6"));
+    EXPECT_EQ(p.rows[3].verdict, RowVerdict::Ready);
+    ImportResult none;
+    EXPECT_EQ(importReportLines(p, none, false).mid(0, 2),
+              (QStringList{"riga 3: 3 celle invece di 6", "riga 4: 1 cella invece di 6"}));
+}
+
+TEST(ImportCounts, OneIsSingular) {
+    EXPECT_EQ(importCounts(1, 1, 1), QStringLiteral("1 scheda, 1 duplicato saltato, 1 riga con errori"));
+    EXPECT_EQ(importCounts(0, 2, 3), QStringLiteral("0 schede, 2 duplicati saltati, 3 righe con errori"));
+    ImportPlan p;
+    p.errors = 0;
+    ImportResult r;
+    r.written = 1;
+    EXPECT_EQ(importSummaryLine(p, r), QStringLiteral("Importata 1 scheda, 0 duplicati saltati, 0 righe con errori"));
 }
 
 TEST_F(ImportPlanTest, WritesTheChosenRowsAndReportsThem) {
@@ -321,7 +388,7 @@ TEST_F(ImportPlanTest, WritesTheChosenRowsAndReportsThem) {
                            "riga 4: per salvare la scheda è necessario indicare il numero di telefono preferenziale "
                            "del cliente.",
                            "riga 5: scheda n. 2; il codice fiscale DDD non è corretto",
-                           "Importate 2 schede, 1 duplicati saltati, 1 righe con errori"}));
+                           "Importate 2 schede, 1 duplicato saltato, 1 riga con errori"}));
 }
 
 TEST_F(ImportPlanTest, AnArchiveChangedAfterThePlanIsNotWrittenAndThePlanIsMadeAgain) {

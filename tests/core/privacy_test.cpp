@@ -4,8 +4,10 @@
 #include "core/testfolder.h"
 
 #include "core/attachments/attachedfiles.h"
+#include "core/import/appendall.h"
 #include "core/privacy/privacy.h"
 #include "core/records/archivepaths.h"
+#include "core/records/carddates.h"
 #include "core/storage/syscalls.h"
 
 #include <QDir>
@@ -340,6 +342,94 @@ TEST_F(PrivacyFolder, ARegisterLineThatCannotBeWrittenChangesNothingAndTheNextRu
     ASSERT_EQ(lines.size(), 2) << bytes(kPrivacyRegisterFile).toStdString();
     EXPECT_TRUE(lines[0].startsWith("10/12/2026;09:05:07;"));
     EXPECT_TRUE(lines[0].endsWith(";oblio;clienti: 2;chiamate: 1 3 4 6 7")) << lines[0].toStdString();
+}
+
+// The retention rule on one card, the limit being 10/12/2016 (ten years before 10/12/2026): a card with
+// no call yet is kept while it was created or changed within the period.
+TEST(RetentionRule, ACardCreatedOrChangedWithinThePeriodIsNeverProposed) {
+    const QDate today(2026, 12, 10);
+    const QDate limit = today.addYears(-10);
+    struct RetentionCase {
+        const char* what;
+        QDate lastCall;
+        QDate lastChange;
+        bool due;
+    };
+    const RetentionCase cases[] = {
+        {"created today, no call yet", {}, today, false},
+        {"changed today, last call long ago", QDate(2010, 5, 1), today, false},
+        {"changed on the limit day", {}, limit, false},
+        {"changed the day before the limit, no call", {}, limit.addDays(-1), true},
+        {"changed long ago, last call long ago", QDate(2012, 1, 1), QDate(2013, 1, 1), true},
+        {"changed long ago, called this year", QDate(2026, 3, 1), QDate(2013, 1, 1), false},
+        {"called on the limit day, change unknown", limit, {}, false},
+        {"no call, change unknown (written before dates were kept)", {}, {}, true},
+    };
+    for (const RetentionCase& c : cases)
+        EXPECT_EQ(retentionDue(c.lastCall, c.lastChange, limit), c.due) << c.what;
+}
+
+// Cards appended today (an import) have no calls yet: the retention list leaves them out and keeps
+// proposing the old card whose dates nobody knows.
+TEST_F(PrivacyFolder, CardsAddedTodayAreNotProposedForRetention) {
+    const QDate today = QDate::currentDate();
+    RetentionList before = retentionCandidates(3, today);
+    ASSERT_TRUE(before.ok) << before.error.toStdString();
+    ASSERT_EQ(before.candidates.size(), 1u); // Bianchi: last call 2020, dates unknown
+    EXPECT_FALSE(before.candidates[0].lastChange.isValid());
+
+    const TRecCliente fresh = makeClient({{"Cliente", "Neri Ugo"}, {"Recapito", "02 1"}});
+    std::int64_t first = 0;
+    QString error;
+    ASSERT_EQ(appendAllOrNothing(path(kClientiFile), sizeof fresh,
+                                 std::span(reinterpret_cast<const std::uint8_t*>(&fresh), sizeof fresh), nullptr, {},
+                                 &first, &error),
+              AppendOutcome::Appended)
+        << error.toStdString();
+    ASSERT_EQ(first, 3);
+    std::vector<CardDates> dates;
+    ASSERT_TRUE(readCardDates(path(kClientiFile), &dates, &error)) << error.toStdString();
+    ASSERT_EQ(dates.size(), 3u);
+    EXPECT_FALSE(dates[0].created.isValid()); // written before: unknown
+    EXPECT_EQ(dates[2].created, today);
+    EXPECT_EQ(dates[2].changed, today);
+
+    const RetentionList after = retentionCandidates(3, today);
+    ASSERT_EQ(after.candidates.size(), 1u);
+    EXPECT_EQ(after.candidates[0].card, 1);
+}
+
+// The dates file: appended cards get both dates, a card rewritten keeps its creation date, a card never
+// stamped is unknown; every stamp is an entry appended; only the client archive keeps dates.
+TEST_F(PrivacyFolder, CardDatesAreStampedBeforeTheCardsAndKeepTheCreationDate) {
+    const QDate monday(2026, 12, 7), friday(2026, 12, 11);
+    ASSERT_TRUE(stampCardDates(path(kClientiFile), 3, 1, true, monday));
+    ASSERT_TRUE(stampCardDates(path(kClientiFile), 3, 1, false, friday));
+    ASSERT_TRUE(stampCardDates(path(kClientiFile), 2, 1, false, friday));
+    std::vector<CardDates> dates;
+    ASSERT_TRUE(readCardDates(path(kClientiFile), &dates));
+    ASSERT_EQ(dates.size(), 3u);
+    EXPECT_FALSE(dates[0].created.isValid() || dates[0].changed.isValid());
+    EXPECT_FALSE(dates[1].created.isValid());
+    EXPECT_EQ(dates[1].changed, friday);
+    EXPECT_EQ(dates[2].created, monday);
+    EXPECT_EQ(dates[2].changed, friday);
+    EXPECT_EQ(lastKnownChange(dates, 3), friday);
+    EXPECT_FALSE(lastKnownChange(dates, 4).isValid());
+    // Written byte by byte as the file holds it: 16 bytes a card, zeros for unknown.
+    EXPECT_EQ(bytes(kClientDatesFile), QByteArray("0000003N20261207"
+                                                  "0000003M20261211"
+                                                  "0000002M20261211"));
+    // A card appended again at the same number (after a cancelled import) is created anew; an entry torn
+    // by a crash is skipped.
+    ASSERT_TRUE(stampCardDates(path(kClientiFile), 3, 1, true, friday));
+    write(kClientDatesFile, bytes(kClientDatesFile) + "000000");
+    ASSERT_TRUE(readCardDates(path(kClientiFile), &dates));
+    EXPECT_EQ(dates[2].created, friday);
+
+    ASSERT_TRUE(stampCardDates(path(kChiamateFile), 1, 5, true, monday));
+    EXPECT_TRUE(cardDatesPath(path(kChiamateFile)).isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("Date_*")}, QDir::Files), QStringList{kClientDatesFile});
 }
 
 } // namespace

@@ -63,8 +63,14 @@ own=$XDG_DATA_HOME/Ombrisa/Ombrisa/
 [ -f "${own}unins000.dll" ] || fail "no password file in $own"
 [ -z "$(ls "$root/usr/bin" | grep -v '^ombrisa\(-tool\)\?$')" ] || fail "the program wrote beside itself"
 
-# --data names another folder, created and seeded, and remembered for the next start.
+# --data on a folder without the program's data (a share not mounted) is never seeded, nor remembered.
 shared=$work/rete/ufficio
+! timeout 60 "$root/usr/bin/ombrisa" --startup-check --data "$shared" >/dev/null 2>&1 ||
+    fail "--data on a missing folder was used"
+[ ! -e "$shared" ] || fail "--data on a missing folder created it"
+# --data names a folder that holds the program's data (here its work register folder): it is seeded with
+# the password file and remembered.
+mkdir -p "$shared/Archivio_Lavori"
 [ "$(start --data "$shared")" = "frmPassword $shared/" ] || fail "--data"
 [ -f "$shared/unins000.dll" ] || fail "no password file in $shared"
 [ "$(start)" = "frmPassword $shared/" ] || fail "the folder given with --data is not remembered"

@@ -6,6 +6,7 @@
 #include "core/backup/backup.h"
 #include "core/backup/backupsettings.h"
 #include "core/records/archivepaths.h"
+#include "core/records/carddates.h"
 #include "core/records/records.h"
 #include "core/storage/presence.h"
 #include "core/storage/recordfile.h"
@@ -357,6 +358,36 @@ TEST_F(Backup, RestoreOverAFolderAnotherProcessHoldsIsRefusedAndOtherwiseKeepsTh
             EXPECT_EQ(after.value(aside + f.key()), f.value()) << f.key().toStdString();
         }
     EXPECT_EQ(after.value(kAllegatiFolder + "/solo_qui.txt"), "resta") << "files the backup lacks stay";
+}
+
+// The client cards' dates travel with the cards: a backup holds them, and a backup without them (of an
+// earlier version) sets the folder's own aside when it replaces the client archive, so that they never
+// speak for cards they were not stamped with. generate --force drops them with the old archive.
+TEST_F(Backup, TheClientCardsDatesGoWithTheClientArchive) {
+    const QString data = at("dati");
+    makeFolder(data, QStringLiteral("--clients 3 --calls 3 --agents 1 --works 1"));
+    const QString old = at("vecchia.tar.zst");
+    QString error;
+    ASSERT_TRUE(writeBackup(data, old, {}, &error)) << error.toStdString();
+    ASSERT_TRUE(stampCardDates(data + "/" + kClientiFile, 2, 1, false, QDate(2026, 12, 11), &error))
+        << error.toStdString();
+    const QByteArray dates = readAll(data + "/" + kClientDatesFile);
+    const QString withDates = at("nuova.tar.zst");
+    ASSERT_TRUE(writeBackup(data, withDates, {}, &error)) << error.toStdString();
+
+    const QString restored = at("ripristinata");
+    ASSERT_TRUE(restoreBackup(withDates, restored, &error)) << error.toStdString();
+    EXPECT_EQ(readAll(restored + "/" + kClientDatesFile), dates);
+
+    QString replaced;
+    ASSERT_TRUE(restoreBackup(old, restored, &error, &replaced, 300)) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(restored + "/" + kClientDatesFile));
+    EXPECT_EQ(readAll(replaced + "/" + kClientDatesFile), dates);
+
+    ASSERT_EQ(tool(QStringLiteral("generate --force --dir %1 --clients 2 --calls 2 --agents 1 --works 1 > /dev/null")
+                       .arg(shellQuote(data))),
+              0);
+    EXPECT_FALSE(QFileInfo::exists(data + "/" + kClientDatesFile));
 }
 
 TEST_F(Backup, RestoreIsRefusedWhileAnotherWorkstationUsesTheFolderAndNamesIt) {

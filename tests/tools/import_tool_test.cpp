@@ -46,7 +46,7 @@ TEST_F(ImportTool, PrintsTheRowsLeftOutAndTheSummary) {
                                       "riga 4: per salvare la scheda è necessario indicare il numero di telefono "
                                       "preferenziale del cliente.\n"
                                       "riga 5: il codice fiscale NRIUGO non è corretto\n"
-                                      "Prova: si importerebbero 2 schede, 1 duplicati saltati, 1 righe con errori\n"));
+                                      "Prova: si importerebbero 2 schede, 1 duplicato saltato, 1 riga con errori\n"));
     EXPECT_EQ(archive().size(), qsizetype(sizeof(TRecCliente)));
 
     const QString report = dir.filePath(QStringLiteral("resoconto.txt"));
@@ -57,7 +57,7 @@ TEST_F(ImportTool, PrintsTheRowsLeftOutAndTheSummary) {
                                       "riga 4: per salvare la scheda è necessario indicare il numero di telefono "
                                       "preferenziale del cliente.\n"
                                       "riga 5: scheda n. 4; il codice fiscale NRIUGO non è corretto\n"
-                                      "Importate 3 schede, 0 duplicati saltati, 1 righe con errori\n"));
+                                      "Importate 3 schede, 0 duplicati saltati, 1 riga con errori\n"));
     QFile saved(report);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(saved.readAll()), run.out);

@@ -78,17 +78,34 @@ TEST_F(ServicesTest, ShorthandsShowTheirKindAndButtons) {
     showPlain(nullptr, QStringLiteral("p"));
     ASSERT_EQ(messages.shown.size(), 4);
     EXPECT_EQ(messages.shown[0].buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(messages.shown[1].buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(messages.shown[2].buttons, MsgButtons::OkCancel);
+    // Information and errors leave nothing to choose: one button.
+    EXPECT_EQ(messages.shown[1].buttons, MsgButtons::Ok);
+    EXPECT_EQ(messages.shown[2].buttons, MsgButtons::Ok);
     EXPECT_EQ(messages.shown[3].buttons, MsgButtons::Ok);
+    for (const auto& m : messages.shown)
+        EXPECT_EQ(m.defaultButton, MsgAnswer::Ok) << m.text.toStdString();
 }
 
-TEST_F(ServicesTest, ConfirmationIsTrueOnlyForYes) {
-    messages.expect(MsgKind::Confirmation, QStringLiteral("Procedere?"), MsgAnswer::Yes);
-    messages.expect(MsgKind::Confirmation, QStringLiteral("Procedere?"), MsgAnswer::No);
-    EXPECT_TRUE(confirm(nullptr, QStringLiteral("Procedere?")));
-    EXPECT_FALSE(confirm(nullptr, QStringLiteral("Procedere?")));
-    EXPECT_EQ(messages.shown[0].buttons, MsgButtons::YesNo);
+TEST_F(ServicesTest, ConfirmationIsTrueOnlyForYesAndADestructiveOneAnswersNoToEnter) {
+    struct QuestionCase {
+        const char* what;
+        bool (*ask)(QWidget*, const QString&);
+        MsgAnswer enter; // the button Enter presses
+    };
+    const QuestionCase cases[] = {
+        {"confirm", &confirm, MsgAnswer::Yes},
+        {"confirmDestructive", &confirmDestructive, MsgAnswer::No},
+    };
+    for (const QuestionCase& c : cases) {
+        messages.shown.clear();
+        messages.expect(MsgKind::Confirmation, QStringLiteral("Procedere?"), MsgAnswer::Yes);
+        messages.expect(MsgKind::Confirmation, QStringLiteral("Procedere?"), MsgAnswer::No);
+        EXPECT_TRUE(c.ask(nullptr, QStringLiteral("Procedere?"))) << c.what;
+        EXPECT_FALSE(c.ask(nullptr, QStringLiteral("Procedere?"))) << c.what;
+        ASSERT_EQ(messages.shown.size(), 2) << c.what;
+        EXPECT_EQ(messages.shown[0].buttons, MsgButtons::YesNo) << c.what;
+        EXPECT_EQ(messages.shown[0].defaultButton, c.enter) << c.what;
+    }
 }
 
 ombrisa::test::TestMessages gLoneMessages;
@@ -96,11 +113,13 @@ ombrisa::test::TestDialogs gLoneDialogs;
 ombrisa::test::TestFileChooser gLoneChooser;
 
 TEST(TestServices, UnexpectedOrWrongBoxesFailTheTest) {
-    EXPECT_NONFATAL_FAILURE(gLoneMessages.show(nullptr, MsgKind::Plain, MsgButtons::Ok, QStringLiteral("x")),
-                            "unexpected plain message: x");
+    EXPECT_NONFATAL_FAILURE(
+        gLoneMessages.show(nullptr, MsgKind::Plain, MsgButtons::Ok, QStringLiteral("x"), MsgAnswer::Ok),
+        "unexpected plain message: x");
     gLoneMessages.expect(MsgKind::Warning, QStringLiteral("giusto"));
     EXPECT_NONFATAL_FAILURE(
-        gLoneMessages.show(nullptr, MsgKind::Warning, MsgButtons::OkCancel, QStringLiteral("sbagliato")), "giusto");
+        gLoneMessages.show(nullptr, MsgKind::Warning, MsgButtons::OkCancel, QStringLiteral("sbagliato"), MsgAnswer::Ok),
+        "giusto");
     gLoneMessages.expect(MsgKind::Warning, QStringLiteral("mai"));
     EXPECT_NONFATAL_FAILURE(gLoneMessages.verifyAllShown(), "never shown: mai");
     EXPECT_NONFATAL_FAILURE(

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 
@@ -40,6 +41,11 @@ protected:
         });
     }
     bool seeded() const { return QFile::exists(share + QStringLiteral("/unins000.dll")); }
+    QString newArchivePrepared() const {
+        return QStringLiteral("Nella cartella «%1» non c'erano dati del programma: è stato preparato un archivio "
+                              "nuovo, con la password di primo accesso.")
+            .arg(share);
+    }
     QString share;
 };
 
@@ -60,6 +66,7 @@ TEST_F(DataFolderQuestion, ANewArchiveNeedsASecondYes) {
     messages.expect(MsgKind::Confirmation, newArchiveQuestion(share), MsgAnswer::No);
     answer("btnNuovo");
     messages.expect(MsgKind::Confirmation, newArchiveQuestion(share), MsgAnswer::Yes);
+    messages.expect(MsgKind::Information, newArchivePrepared());
     EXPECT_TRUE(open());
     EXPECT_TRUE(seeded());
     EXPECT_EQ(appFolder(), share + QLatin1Char('/'));
@@ -83,6 +90,41 @@ TEST_F(DataFolderQuestion, AFolderWhereSavesCannotCreateTheirJournalIsSaidOnceCh
     scope.faults.openWriteErrno = EACCES;
     messages.expect(MsgKind::Warning, TRecordFile::JournalRightsProblem(share));
     EXPECT_TRUE(open()) << "the folder is still used: reading works";
+}
+
+// The guide tells every workstation to start with --data on the shared folder: when the share is not
+// mounted, its empty mount point (or a folder below it, which then does not exist) gets the question, and
+// quitting leaves everything as it was: no folder, no password file, no remembered choice.
+TEST_F(DataFolderQuestion, AnEmptyOrMissingFolderGivenWithDataGetsTheQuestion) {
+    qunsetenv("OMBRISA_DATA");
+    for (const QString& folder : {share, share + QStringLiteral("/Ombrisa")}) {
+        SCOPED_TRACE(folder.toStdString());
+        QString asked;
+        dialogs.expect(QStringLiteral("frmCartellaDati"), [&asked](QDialog& d) {
+            asked = d.findChild<QLabel*>(QStringLiteral("lblMessaggio"))->text();
+            d.findChild<QPushButton*>(QStringLiteral("btnEsci"))->click();
+        });
+        QSettings settings(path(QStringLiteral("impostazioni.ini")), QSettings::IniFormat);
+        EXPECT_FALSE(openDataFolder(folder, settings, [] { return QString(); }));
+        EXPECT_TRUE(asked.contains(QStringLiteral("«%1»").arg(folder))) << asked.toStdString();
+        EXPECT_TRUE(asked.contains(QStringLiteral("forse non è collegata"))) << asked.toStdString();
+        EXPECT_TRUE(QDir(share).isEmpty());
+        EXPECT_FALSE(settings.contains(QStringLiteral("CartellaDati")));
+    }
+}
+
+// A new archive in a folder given with --data: after the second Sì, and said in a box with one button.
+TEST_F(DataFolderQuestion, ANewArchiveInAFolderGivenWithDataIsSaidOnce) {
+    qunsetenv("OMBRISA_DATA");
+    answer("btnNuovo");
+    messages.expect(MsgKind::Confirmation, newArchiveQuestion(share), MsgAnswer::Yes);
+    messages.expect(MsgKind::Information, newArchivePrepared());
+    QSettings settings(path(QStringLiteral("impostazioni.ini")), QSettings::IniFormat);
+    EXPECT_TRUE(openDataFolder(share, settings, [] { return QString(); }));
+    EXPECT_TRUE(seeded());
+    EXPECT_EQ(settings.value(QStringLiteral("CartellaDati")).toString(), share);
+    ASSERT_FALSE(messages.shown.isEmpty());
+    EXPECT_EQ(messages.shown.last().buttons, MsgButtons::Ok);
 }
 
 } // namespace

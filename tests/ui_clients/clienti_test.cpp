@@ -1,15 +1,16 @@
 // The client card screen driven as a user drives it: typing, Enter, clicks on controls found by name;
 // checked by the messages shown, the focus, lblPosizione and the bytes of "Contatti.pro".
-#include "ui/app/avvio.h"
-#include "ui/app/guida.h"
 #include "core/cards/cardnavigator.h"
 #include "core/cards/duplicates.h"
+#include "core/records/carddates.h"
+#include "core/storage/recordfile.h"
+#include "ui/app/avvio.h"
+#include "ui/app/guida.h"
 #include "ui/clients/Clienti.h"
 #include "ui/common/helptexts.h"
 #include "ui/common/keyfilters.h"
 #include "ui/common/picturebox.h"
 #include "ui/common/workareas.h"
-#include "core/storage/recordfile.h"
 #include "ui_clients/clientfixture.h"
 #include "uisupport/fakes.h"
 
@@ -270,6 +271,13 @@ TEST_F(ClientScreen, SaveAppendsANewCardThenUpdatesIt) {
     QByteArray now = archiveBytes();
     ASSERT_EQ(now.size(), 3 * kClientRecordSize);
     EXPECT_EQ(now.left(before.size()), before);
+    // The new card's dates, for the retention list: created and changed today; the older cards unknown.
+    std::vector<CardDates> dates;
+    ASSERT_TRUE(readCardDates(path(QStringLiteral("Contatti.pro")), &dates));
+    ASSERT_EQ(dates.size(), 3u);
+    EXPECT_FALSE(dates[0].changed.isValid());
+    EXPECT_EQ(dates[2].created, QDate::currentDate());
+    EXPECT_EQ(dates[2].changed, QDate::currentDate());
 
     type("txtNote", QStringLiteral("Richiamare lunedì"));
     messages.expect(MsgKind::Information,
@@ -452,6 +460,17 @@ TEST_F(ClientScreen, ArchiveFailuresShowTheArchiveMessage) {
         click(button);
         EXPECT_EQ(position(), "") << button;
     }
+}
+
+// The card's dates are stamped before the card: when they cannot be, the card is not written either, so
+// the dates never claim a change older than the card's.
+TEST_F(ClientScreen, ACardWhoseDatesCannotBeKeptIsNotSaved) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(kClientDatesFile));
+    fillMandatory();
+    messages.expect(MsgKind::Error, kArchiveMessage);
+    click("cmdSalva");
+    EXPECT_EQ(position(), "");
+    EXPECT_EQ(archiveBytes(), QByteArray());
 }
 
 // ---- keyboard ----

@@ -29,6 +29,9 @@ TEST_P(ClientLayout, EverythingFitsAndNothingOverlaps) {
     screen.resize(GetParam());
     screen.show();
     QCoreApplication::processEvents();
+    // The card fits the window a maximised screen gets: no taller minimum pushing it past the screen.
+    EXPECT_LE(screen.minimumSizeHint().height(), GetParam().height());
+    EXPECT_EQ(screen.size(), GetParam());
     // A full card, loaded as the user loads it.
     write(QStringLiteral("Contatti.pro"),
           test::clientCard({{"Cliente", "Bianchi Maria Grazia"},

@@ -136,10 +136,12 @@ TEST_F(PrivacyScreen, TheRetentionListForgetsTheClientsChosen) {
         ASSERT_EQ(list->rowCount(), 1);
         EXPECT_EQ(list->item(0, 0)->text(), QStringLiteral("2"));
         EXPECT_EQ(list->item(0, 2)->text(), QStringLiteral("01/02/2015"));
+        EXPECT_EQ(list->item(0, 3)->text(), QStringLiteral("sconosciuta")); // written before dates were kept
         list->item(0, 0)->setCheckState(Qt::Checked);
         messages.expect(MsgKind::Confirmation,
-                        QStringLiteral("Saranno resi anonimi 1 clienti, con le loro chiamate e i documenti allegati."
-                                       "\n\nL'operazione non può essere annullata.\n\nProcedere?"),
+                        QStringLiteral("Sarà reso anonimo 1 cliente, con le sue chiamate, i documenti allegati e le "
+                                       "cartelle dei dati raccolti su sua richiesta.\n\nL'operazione non può essere "
+                                       "annullata.\n\nProcedere?"),
                         MsgAnswer::Yes);
         messages.expect(MsgKind::Information,
                         QStringLiteral("Schede cliente anonimizzate: 1; chiamate anonimizzate: 1."));
@@ -149,6 +151,34 @@ TEST_F(PrivacyScreen, TheRetentionListForgetsTheClientsChosen) {
     });
     choose("actConservazione");
     EXPECT_FALSE(bytes(kClientiFile).contains("Rossi"));
+}
+
+// The folder of an access request holds the card PDF and the calls with name, telephone and e-mail:
+// forgetting the client removes it too, and says so first. Another client's folder stays, even one
+// whose name starts alike.
+TEST_F(PrivacyScreen, ForgettingRemovesTheClientsAccessRequestFoldersAndSaysSo) {
+    const QString requests = path(kPersonalDataFolder);
+    const QStringList mine{QStringLiteral("RSSMRA80A01H501U_2024-03-01_090000"),
+                           QStringLiteral("RSSMRA80A01H501U_2024-03-05_103000")};
+    const QStringList others{QStringLiteral("BNCNNA70A41H501X_2024-03-01_090000"),
+                             QStringLiteral("RSSMRA80A01H501U_X_2024-03-01_090000")};
+    for (const QString& name : mine + others) {
+        ASSERT_TRUE(QDir(requests).mkpath(name));
+        QFile pdf(requests + QLatin1Char('/') + name + QStringLiteral("/Scheda_cliente_2.pdf"));
+        ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    }
+    messages.expect(MsgKind::Confirmation,
+                    QStringLiteral("Il cliente sarà reso anonimo: cambieranno 1 schede cliente e 1 chiamate, e saranno "
+                                   "eliminati 0 documenti allegati. Saranno eliminate anche le 2 cartelle con i dati "
+                                   "raccolti su sua richiesta (Richieste_dati_personali).\n\nL'operazione non può "
+                                   "essere annullata.\n\nProcedere?"),
+                    MsgAnswer::Yes);
+    messages.expect(MsgKind::Information,
+                    QStringLiteral("Schede cliente anonimizzate: 1; chiamate anonimizzate: 1. Cartelle dei dati "
+                                   "raccolti su richiesta eliminate: 2."));
+    choose("actDimentica");
+    EXPECT_EQ(QDir(requests).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name), others);
+    EXPECT_EQ(nameOnCard(), QStringLiteral("Anonimizzato 2"));
 }
 
 } // namespace

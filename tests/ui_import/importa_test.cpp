@@ -92,7 +92,7 @@ TEST_F(ImportWizard, TheFourStepsImportTheReadyRows) {
     EXPECT_EQ(wizard->txtResoconto->toPlainText(),
               "Schede inserite in archivio: dalla n. 1 alla n. 2.\n"
               "riga 3: per salvare la scheda è necessario indicare il numero di telefono preferenziale del cliente.\n"
-              "Importate 2 schede, 0 duplicati saltati, 1 righe con errori");
+              "Importate 2 schede, 0 duplicati saltati, 1 riga con errori");
     EXPECT_EQ(bytes(kClientiFile).size(), qsizetype(2 * sizeof(TRecCliente)));
     EXPECT_FALSE(wizard->cmdIndietro->isVisible());
 

@@ -2,8 +2,10 @@
 // nobody), a second start handing its number over, and calling a client from a card.
 #include "core/dates/dates.h"
 #include "core/exportarchives.h"
+#include "core/privacy/privacy.h"
 #include "core/records/archivepaths.h"
 #include "ui/app/avvio.h"
+#include "ui/app/datafolderstart.h"
 #include "ui/calls/Chiamate.h"
 #include "ui/clients/Clienti.h"
 #include "ui/common/workareas.h"
@@ -11,9 +13,11 @@
 #include "ui/phone/callbuttons.h"
 #include "ui/phone/callchannel.h"
 #include "ui/phone/incomingcall.h"
+#include "ui/privacy/privacy.h"
 #include "uisupport/fakes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -25,6 +29,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -220,6 +225,12 @@ TEST_F(IncomingCallTest, SeveralClientsAChoiceWithTheirLastCall) {
     incoming.receive(QStringLiteral("067654321"));
     ASSERT_TRUE(chiamate && chiamate->isVisible());
     EXPECT_EQ(chiamate->txtCliente->text(), QStringLiteral("Verdi Luca"));
+    // The subject box has the keyboard back, with its focus frame.
+    EXPECT_TRUE(QTest::qWaitForWindowActive(chiamate.get(), 2000));
+    EXPECT_EQ(QApplication::focusWidget(), chiamate->txtOggetto);
+    auto* frame = chiamate->findChild<QWidget*>(QStringLiteral("effOggetto"));
+    ASSERT_TRUE(frame);
+    EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ(chiamate->txtCodFisc->text(), QStringLiteral("VRDLCU60C01L219Z"));
 
     // Nobody chosen: the number alone, and no offer to create a card (the clients exist).
@@ -260,6 +271,64 @@ TEST_F(IncomingCallTest, ACallBeingWrittenIsNotThrownAwayWithoutAsking) {
     incoming.receive(QStringLiteral("347 0000000"));
     EXPECT_TRUE(chiamate->txtOggetto->text().isEmpty());
     EXPECT_EQ(text(chiamate.get(), "txtRecapito"), QStringLiteral("347 0000000"));
+}
+
+// A question whose Sì loses something answers No to Enter: one stray Enter while typing must not discard
+// the call being written, forget a client or start an empty archive in place of a share not mounted.
+// The fake answers what Enter would: the box's default button.
+TEST_F(IncomingCallTest, DestructiveQuestionsAnswerNoToEnter) {
+    const QString empty = path(QStringLiteral("condivisa"));
+    ASSERT_TRUE(QDir().mkpath(empty));
+    struct DestructiveCase {
+        const char* what;
+        std::function<QString()> question; // the exact text, known before asking
+        std::function<void()> ask;         // what the user does
+        std::function<bool()> nothingLost; // after the No
+    };
+    const DestructiveCase cases[] = {
+        {"an incoming call over a call card being written",
+         [] { return kUnsavedCallQuestion.arg(QStringLiteral("347 0000000")); },
+         [this] {
+             incoming.signedIn(avvio.get());
+             incoming.receive(QStringLiteral("02 1234567"));
+             chiamate->txtOggetto->setText(QStringLiteral("Preventivo"));
+             incoming.receive(QStringLiteral("347 0000000"));
+         },
+         [this] { return chiamate->txtOggetto->text() == QStringLiteral("Preventivo"); }},
+        {"forgetting the client on the card",
+         [] {
+             return forgetQuestion(findSubject({QStringLiteral("RSSMRA80A01H501U"), {}}));
+         },
+         [this] {
+             clienti = std::make_unique<TfrmClienti>();
+             clienti->show();
+             ASSERT_EQ(clienti->navigator().showCard(1), CardNavigator::Outcome::Loaded);
+             forgetClientOnCard(clienti.get());
+         },
+         [this] { return bytes(kClientiFile).contains("RSSMRA80A01H501U"); }},
+        {"a new archive in a folder given with --data that looks empty", [&empty] { return newArchiveQuestion(empty); },
+         [this, &empty] {
+             for (const char* button : {"btnNuovo", "btnEsci"})
+                 dialogs.expect(QStringLiteral("frmCartellaDati"), [button](QDialog& d) {
+                     d.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+                 });
+             QSettings settings(path(QStringLiteral("impostazioni.ini")), QSettings::IniFormat);
+             EXPECT_FALSE(openDataFolder(empty, settings, [] { return QString(); }));
+         },
+         [&empty] { return QDir(empty).isEmpty(); }},
+    };
+    for (const DestructiveCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.expect(MsgKind::Confirmation, c.question(), MsgAnswer::No);
+        messages.shown.clear();
+        c.ask();
+        const auto asked = std::find_if(messages.shown.cbegin(), messages.shown.cend(),
+                                        [](const ShownMessage& m) { return m.kind == MsgKind::Confirmation; });
+        ASSERT_NE(asked, messages.shown.cend());
+        EXPECT_EQ(asked->defaultButton, MsgAnswer::No);
+        EXPECT_TRUE(c.nothingLost());
+        messages.verifyAllShown();
+    }
 }
 
 #ifdef OMBRISA_PROGRAM_PATH

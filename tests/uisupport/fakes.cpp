@@ -31,11 +31,13 @@ void TestMessages::expect(MsgKind kind, const QString& text, MsgAnswer answer) {
     expected_.push_back({kind, text, answer});
 }
 
-MsgAnswer TestMessages::show(QWidget*, MsgKind kind, MsgButtons buttons, const QString& text) {
-    shown.append({kind, buttons, text});
+MsgAnswer TestMessages::show(QWidget*, MsgKind kind, MsgButtons buttons, const QString& text, MsgAnswer defaultButton) {
+    shown.append({kind, buttons, text, defaultButton});
     if (expected_.empty()) {
         ADD_FAILURE() << "unexpected " << kindName(kind) << " message: " << text.toStdString();
-        return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
+        return buttons == MsgButtons::YesNo ? MsgAnswer::No
+               : buttons == MsgButtons::Ok  ? MsgAnswer::Ok
+                                            : MsgAnswer::Cancel;
     }
     const Expected e = expected_.front();
     expected_.pop_front();

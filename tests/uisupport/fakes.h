@@ -33,13 +33,15 @@ struct ShownMessage {
     MsgKind kind;
     MsgButtons buttons;
     QString text;
+    MsgAnswer defaultButton; // the button Enter presses
 };
 
 class TestMessages final : public MessageService {
 public:
     // The next box must have this kind and exactly this text; it returns `answer`.
     void expect(MsgKind kind, const QString& text, MsgAnswer answer = MsgAnswer::Ok);
-    MsgAnswer show(QWidget* parent, MsgKind kind, MsgButtons buttons, const QString& text) override;
+    MsgAnswer show(QWidget* parent, MsgKind kind, MsgButtons buttons, const QString& text,
+                   MsgAnswer defaultButton) override;
     // Every box shown, in order.
     QList<ShownMessage> shown;
     // Fails for each announced box that never appeared, then forgets them.

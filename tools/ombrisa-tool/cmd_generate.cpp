@@ -5,6 +5,7 @@
 
 #include "core/dates/dates.h"
 #include "core/records/archivepaths.h"
+#include "core/records/carddates.h"
 #include "core/records/records.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/folderswitch.h"
@@ -436,6 +437,9 @@ int generate(const QStringList& args) {
             return usageError(error);
     }
 
+    // The old client cards' dates would speak for the new cards: they go with the old archive.
+    if (TRecordFile::Present(appPath(kClientDatesFile)))
+        existing << appPath(kClientDatesFile);
     if (const QString e = staging.commit(existing); !e.isEmpty())
         return usageError(e);
 

@@ -122,10 +122,9 @@ int importFile(const QStringList& args) {
     QStringList lines = ombrisa::importReportLines(plan, result, importDuplicates);
     if (o.flags.contains(QStringLiteral("dry-run"))) {
         const qsizetype wouldWrite = plan.ready + (importDuplicates ? plan.duplicates : 0);
-        lines.last() = QStringLiteral("Prova: si importerebbero %1 schede, %2 duplicati saltati, %3 righe con errori")
-                           .arg(wouldWrite)
-                           .arg(result.duplicatesSkipped)
-                           .arg(plan.errors);
+        lines.last() = (wouldWrite == 1 ? QStringLiteral("Prova: si importerebbe ")
+                                        : QStringLiteral("Prova: si importerebbero ")) +
+                       ombrisa::importCounts(wouldWrite, result.duplicatesSkipped, plan.errors);
     }
     QTextStream out(stdout);
     for (const QString& line : lines)

@@ -1,6 +1,7 @@
 #include "core/backup/backup.h"
 
 #include "core/records/archivepaths.h"
+#include "core/records/carddates.h"
 #include "core/records/records.h"
 #include "core/storage/folderswitch.h"
 #include "core/storage/presence.h"
@@ -24,6 +25,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -101,6 +103,12 @@ QString writeFailure(archive* a, const QString& target) {
                                                           : QString::fromLocal8Bit(archive_error_string(a)));
 }
 
+bool isArchiveName(const QString& name) {
+    return name == kClientiFile || name == kChiamateFile || name == kDipendentiFile || name == kClientDatesFile ||
+           (name.startsWith(kLavoriFolder + QLatin1Char('/')) && name.endsWith(QLatin1String(".pro")) &&
+            name.count(QLatin1Char('/')) == 1);
+}
+
 std::size_t recordSizeOf(const QString& name) {
     if (name == kClientiFile)
         return kClienteArchive.recordSize;
@@ -108,6 +116,8 @@ std::size_t recordSizeOf(const QString& name) {
         return kChiamataArchive.recordSize;
     if (name == kDipendentiFile)
         return kDipendenteArchive.recordSize;
+    if (name == kClientDatesFile)
+        return kCardDatesRecordSize;
     return kLavoroArchive.recordSize;
 }
 
@@ -115,7 +125,7 @@ std::size_t recordSizeOf(const QString& name) {
 QList<Item> collect(const QString& folder) {
     QList<Item> items;
     const QDir dir(folder);
-    for (const QString& name : {kClientiFile, kChiamateFile, kDipendentiFile})
+    for (const QString& name : {kClientiFile, kChiamateFile, kDipendentiFile, kClientDatesFile})
         if (TRecordFile::Present(dir.filePath(name)))
             items.push_back({name, recordSizeOf(name)});
     for (const QString& name : QDir(dir.filePath(kLavoriFolder))
@@ -374,10 +384,16 @@ BackupCheck readBackup(const QString& file, QMap<QString, Entry>* manifest, QStr
 
 } // namespace
 
-bool writeBackup(const QString& dataFolder, const QString& outFile, const BackupProgress& progress, QString* error) {
+bool writeBackup(const QString& dataFolder, const QString& outFile, const BackupProgress& progress, QString* error,
+                 BackupTarget target) {
     const QFileInfo out(outFile);
-    if (out.exists()) {
+    const bool replace = target == BackupTarget::ReplaceExisting;
+    if (out.exists() && !replace) {
         *error = QStringLiteral("Il file \"%1\" esiste già: scegliere un altro nome.").arg(outFile);
+        return false;
+    }
+    if (out.exists() && !out.isFile()) {
+        *error = QStringLiteral("\"%1\" non è un file: scegliere un altro nome.").arg(outFile);
         return false;
     }
     if (!QFileInfo(dataFolder).isDir()) {
@@ -465,8 +481,10 @@ bool writeBackup(const QString& dataFolder, const QString& outFile, const Backup
             return false;
         }
     temp.close();
-    // Only a rename, never a copy: the final name holds the checked file whole or nothing at all.
-    if (QFileInfo::exists(outFile)) {
+    // Only a rename, never a copy: the final name holds the checked file whole or nothing at all. Over an
+    // existing file (the user chose to replace it) the rename puts the new one in its place in one step:
+    // there is never a moment without a whole backup under that name.
+    if (!replace && QFileInfo::exists(outFile)) {
         *error = QStringLiteral("Il file \"%1\" esiste già: scegliere un altro nome.").arg(outFile);
         return false;
     }
@@ -655,6 +673,17 @@ bool restoreBackup(const QString& file, const QString& targetFolder, QString* er
             QDir(staging.path()).removeRecursively();
         *error = QStringLiteral("Ripristino non completato: %1.").arg(switchError);
         return false;
+    }
+    // The client cards' dates describe the cards they were stamped with: a backup of an earlier version
+    // brings cards without them, and the dates of the cards replaced would speak for the restored ones.
+    if (again.contains(kClientiFile) && !again.contains(kClientDatesFile) &&
+        TRecordFile::Present(target.filePath(kClientDatesFile))) {
+        if (!moveInto(target.filePath(kClientDatesFile), QDir(aside).filePath(kClientDatesFile))) {
+            *error = QStringLiteral("Impossibile spostare \"%1\" in \"%2\": il ripristino si è fermato.")
+                         .arg(kClientDatesFile, aside);
+            return false;
+        }
+        setAside = true;
     }
     if (replacedFolder)
         *replacedFolder = setAside ? target.filePath(aside) : QString();

@@ -16,12 +16,20 @@ inline const QString kBackupManifest = QStringLiteral("Ombrisa_manifest.json");
 // false cancels: nothing is left behind and nothing is replaced.
 using BackupProgress = std::function<bool(qint64 done, qint64 total)>;
 
+// What writeBackup does with an `outFile` that already exists.
+enum class BackupTarget {
+    NewFileOnly,     // refused before anything is written
+    ReplaceExisting, // the user chose to replace it: it stays as it was until the new backup is verified
+};
+
 // Writes the backup of `dataFolder` to `outFile` through a temporary name in the same folder, re-reads it
 // and compares every checksum, then gives it its name by a rename (never a copy: the name holds the checked
-// file or nothing). An existing `outFile` is never replaced. False with one Italian sentence in `error` on
-// failure or cancel; nothing is left behind then. A switch of files interrupted in `dataFolder`
-// (folderswitch.h) is finished first.
-bool writeBackup(const QString& dataFolder, const QString& outFile, const BackupProgress& progress, QString* error);
+// file or nothing). An existing `outFile` is replaced only when `target` says so, and then in one step (the
+// rename over it) once the new backup has been read back whole: a failure or a cancel leaves it untouched.
+// False with one Italian sentence in `error` on failure or cancel; nothing is left behind then. A switch of
+// files interrupted in `dataFolder` (folderswitch.h) is finished first.
+bool writeBackup(const QString& dataFolder, const QString& outFile, const BackupProgress& progress, QString* error,
+                 BackupTarget target = BackupTarget::NewFileOnly);
 
 enum class BackupCheck { Whole, Damaged, Unreadable };
 // Reads a backup and checks every file against the manifest. Damaged names the first bad file in `error`,

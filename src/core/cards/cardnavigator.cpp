@@ -1,5 +1,6 @@
 #include "core/cards/cardnavigator.h"
 
+#include "core/records/carddates.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/textfield.h"
 
@@ -165,13 +166,15 @@ CardNavigator::Outcome CardNavigator::save() {
     std::int64_t number = 0;
     if (append) {
         view_.fillRecord(record_.data());
-        if (!file_.Seek(file_.Count()))
+        if (!file_.Seek(file_.Count()) ||
+            !stampCardDates(appPath(rules_.archiveFile), file_.Count() + 1, 1, true, QDate::currentDate()))
             return failure();
         if (!file_.WriteRecord(static_cast<const void*>(record_.data())))
             return failure();
     } else {
         const auto shown = parseCardNumber(position);
-        if (!shown || !file_.Seek(*shown - 1))
+        if (!shown || !file_.Seek(*shown - 1) ||
+            !stampCardDates(appPath(rules_.archiveFile), *shown, 1, false, QDate::currentDate()))
             return failure();
         number = *shown;
         view_.fillRecord(record_.data());

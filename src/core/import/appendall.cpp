@@ -1,5 +1,6 @@
 #include "core/import/appendall.h"
 
+#include "core/records/carddates.h"
 #include "core/storage/recordfile.h"
 
 #include <QHashFunctions>
@@ -80,6 +81,10 @@ AppendOutcome appendAllOrNothing(const QString& path, std::size_t recordSize, st
     const std::int64_t total = count;
     if (firstNumber)
         *firstNumber = file.Count() + 1;
+    // The new cards' dates first (see carddates.h): a cancel or a failure after this leaves dates of cards
+    // that do not exist yet, which the cards appended there later stamp again.
+    if (QString why; !stampCardDates(path, file.Count() + 1, total, true, QDate::currentDate(), &why))
+        return failWith(why);
     const auto perStep = std::min(
         std::max({std::size_t{1}, kStepBytes / recordSize,
                   static_cast<std::size_t>((total + kMostSteps - 1) / static_cast<std::int64_t>(kMostSteps))}),

@@ -363,11 +363,36 @@ QString guessTarget(ImportArchive archive, QStringView heading) {
     return {};
 }
 
+namespace {
+
+// A town column guessed as "town and province" when the sheet has a column for that province too: the
+// province column fills the province and the town column only the town.
+void separateTownsWithTheirProvinceColumn(QStringList& guesses) {
+    static const struct {
+        const QString& both;
+        QString town;
+        QString province;
+    } towns[] = {
+        {kComuneProvNasc, QStringLiteral("txtComuneNasc"), QStringLiteral("txtProvNasc")},
+        {kComuneProvRes, QStringLiteral("txtComuneRes"), QStringLiteral("txtProvRes")},
+    };
+    for (const auto& t : towns)
+        if (guesses.contains(t.province))
+            for (QString& key : guesses)
+                if (key == t.both)
+                    key = t.town;
+}
+
+} // namespace
+
 QStringList guessMapping(ImportArchive archive, const QStringList& headings) {
+    QStringList guesses;
+    for (const QString& heading : headings)
+        guesses << guessTarget(archive, heading);
+    separateTownsWithTheirProvinceColumn(guesses);
     QStringList mapping;
     QSet<QString> filled;
-    for (const QString& heading : headings) {
-        QString key = guessTarget(archive, heading);
+    for (QString key : guesses) {
         for (const QString& field : fieldsOf(archive, key))
             if (filled.contains(field))
                 key.clear();
@@ -557,6 +582,10 @@ bool makeImportPlan(ImportArchive archive, const SheetTable& table, const QStrin
                 planned.reason = reason;
             }
         };
+        // A row cut short (a line break inside a cell that was not quoted, a row pasted half) would fill
+        // only its first fields: said as what it is, not as the first missing field.
+        if (row.size() < mapping.size())
+            fail(QStringLiteral("%1 invece di %2").arg(importCount(row.size(), "cella", "celle")).arg(mapping.size()));
         for (qsizetype c = mapping.size(); c < row.size(); ++c)
             if (!trimView(row.cell(c)).isEmpty()) {
                 fail(QStringLiteral("la riga ha più celle dell'intestazione (%1 invece di %2)")
@@ -832,11 +861,20 @@ QStringList importReportLines(const ImportPlan& plan, const ImportResult& result
     return lines;
 }
 
+QString importCount(qsizetype n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
+}
+
+QString importCounts(qsizetype cards, qsizetype duplicatesSkipped, qsizetype errors) {
+    return QStringLiteral("%1, %2, %3")
+        .arg(importCount(cards, "scheda", "schede"),
+             importCount(duplicatesSkipped, "duplicato saltato", "duplicati saltati"),
+             importCount(errors, "riga con errori", "righe con errori"));
+}
+
 QString importSummaryLine(const ImportPlan& plan, const ImportResult& result) {
-    return QStringLiteral("Importate %1 schede, %2 duplicati saltati, %3 righe con errori")
-        .arg(result.written)
-        .arg(result.duplicatesSkipped)
-        .arg(plan.errors);
+    return (result.written == 1 ? QStringLiteral("Importata ") : QStringLiteral("Importate ")) +
+           importCounts(result.written, result.duplicatesSkipped, plan.errors);
 }
 
 } // namespace ombrisa

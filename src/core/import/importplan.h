@@ -103,8 +103,14 @@ struct ImportResult {
 // against: make the plan again and show it.
 ImportResult runImport(const ImportPlan& plan, bool importDuplicates, const AppendProgress& progress = {});
 
+// "1 scheda", "3 schede": a count with its noun in the singular or the plural (UTF-8 nouns).
+QString importCount(qsizetype n, const char* one, const char* many);
+// "N schede, M duplicati saltati, K righe con errori", each in the singular for 1.
+QString importCounts(qsizetype cards, qsizetype duplicatesSkipped, qsizetype errors);
+
 // The report of an import: the cards written and every row left out with its line and reason, then
-// the closing line "Importate N schede, M duplicati saltati, K righe con errori".
+// the closing line "Importate N schede, M duplicati saltati, K righe con errori" (importCounts, and
+// "Importata 1 scheda, ...").
 QStringList importReportLines(const ImportPlan& plan, const ImportResult& result, bool importDuplicates);
 QString importSummaryLine(const ImportPlan& plan, const ImportResult& result);
 

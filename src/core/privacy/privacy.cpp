@@ -3,6 +3,7 @@
 #include "core/attachments/attachedfiles.h"
 #include "core/dates/dates.h"
 #include "core/records/archivepaths.h"
+#include "core/records/carddates.h"
 #include "core/storage/appfolder.h"
 #include "core/storage/recordfile.h"
 #include "core/storage/syscalls.h"
@@ -10,9 +11,11 @@
 #include "core/storage/textfield.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSysInfo>
 #include <cerrno>
@@ -173,6 +176,20 @@ PrivacyFindings findSubject(const PrivacySubject& subject) {
     return found;
 }
 
+namespace {
+
+QString requestFoldersSummary(const QStringList& deleted, const QStringList& failed) {
+    QString text;
+    if (!deleted.isEmpty())
+        text += QStringLiteral(" Cartelle dei dati raccolti su richiesta eliminate: %1.").arg(deleted.size());
+    if (!failed.isEmpty())
+        text += QStringLiteral(" Cartelle dei dati raccolti su richiesta che non è stato possibile eliminare: %1.")
+                    .arg(failed.join(QStringLiteral(", ")));
+    return text;
+}
+
+} // namespace
+
 QString ForgetReport::summary() const {
     QString text = QStringLiteral("Schede cliente anonimizzate: %1; chiamate anonimizzate: %2.")
                        .arg(clientsDone.size())
@@ -185,6 +202,7 @@ QString ForgetReport::summary() const {
     if (!filesFailed.isEmpty())
         text += QStringLiteral(" Documenti che non è stato possibile eliminare: %1.")
                     .arg(filesFailed.join(QStringLiteral(", ")));
+    text += requestFoldersSummary(foldersDeleted, foldersFailed);
     if (!ok) {
         text += QStringLiteral(" L'operazione si è interrotta: %1.").arg(error);
         if (!clientsLeft.empty())
@@ -194,6 +212,36 @@ QString ForgetReport::summary() const {
         text += QStringLiteral(" Ripetere l'operazione per completarla.");
     }
     return text;
+}
+
+QString personalDataFolderName(const PrivacySubject& subject, const QDateTime& when) {
+    QString label = subject.codFisc.isEmpty() ? subject.name.simplified() : subject.codFisc.toUpper();
+    label.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+    return label + QLatin1Char('_') + when.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+}
+
+QStringList personalDataFolders(const PrivacySubject& subject) {
+    if (subject.empty())
+        return {};
+    const QString label = personalDataFolderName(subject, {}); // "<label>_"
+    const QRegularExpression form(
+        QStringLiteral("^%1\\d{4}-\\d{2}-\\d{2}_\\d{6}$").arg(QRegularExpression::escape(label)));
+    QStringList folders;
+    const QDir dir(appPath(kPersonalDataFolder));
+    for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name))
+        if (form.match(name).hasMatch())
+            folders << dir.filePath(name);
+    return folders;
+}
+
+void removePersonalDataFolders(const PrivacySubject& subject, QStringList* removed, QStringList* failed) {
+    for (const QString& path : personalDataFolders(subject)) {
+        const QString name = QFileInfo(path).fileName();
+        if (QFileInfo(path).isSymLink() ? QFile::remove(path) : QDir(path).removeRecursively())
+            *removed << name;
+        else
+            *failed << name;
+    }
 }
 
 ForgetReport forgetSubject(const PrivacySubject& subject, const QDateTime& when) {
@@ -262,7 +310,8 @@ ForgetReport forgetSubject(const PrivacySubject& subject, const QDateTime& when)
     }
 
     // The files go once no card of the subject names them, and only when no other card names the same
-    // stored file.
+    // stored file; then the folders of the subject's access requests.
+    removePersonalDataFolders(subject, &report.foldersDeleted, &report.foldersFailed);
     if (found.attachments.isEmpty())
         return report;
     QSet<QString> namedElsewhere;
@@ -381,6 +430,9 @@ RetentionList retentionCandidates(int years, const QDate& today) {
             later(lastByCode, codeKey(GetText(r.CodFisc)));
             later(lastByName, foldedName(GetText(r.Cliente)));
         });
+    std::vector<CardDates> dates;
+    if (list.ok)
+        list.ok = readCardDates(appPath(kClientiFile), &dates, &error);
     if (!list.ok) {
         list.error = error;
         return list;
@@ -388,10 +440,17 @@ RetentionList retentionCandidates(int years, const QDate& today) {
     const QDate limit = today.addYears(-years);
     for (const Card& c : cards) {
         const QDate last = c.code.isEmpty() ? lastByName.value(foldedName(c.name)) : lastByCode.value(c.code);
-        if (!last.isValid() || last < limit)
-            list.candidates.push_back({c.number, c.name, last});
+        const QDate changed = lastKnownChange(dates, c.number);
+        if (retentionDue(last, changed, limit))
+            list.candidates.push_back({c.number, c.name, last, changed});
     }
     return list;
+}
+
+bool retentionDue(const QDate& lastCall, const QDate& lastChange, const QDate& limit) {
+    // A card imported or written today has no call yet: its own date keeps it.
+    const auto recent = [&limit](const QDate& d) { return d.isValid() && d >= limit; };
+    return !recent(lastCall) && !recent(lastChange);
 }
 
 QString forgetWhileOthersPresent(const std::vector<Workstation>& others) {

@@ -58,6 +58,18 @@ struct PrivacyFindings {
 // Reads the client archive and the call register of the program's folder (read access only).
 PrivacyFindings findSubject(const PrivacySubject& subject);
 
+// The folders of the subject's access requests in the data folder: what "Tutti i dati del cliente" wrote,
+// "Richieste_dati_personali/<label>_<yyyy-MM-dd_HHmmss>", the label being the codice fiscale in capitals
+// (or, without one, the name) with every run of characters other than letters and digits made "_".
+inline const QString kPersonalDataFolder = QStringLiteral("Richieste_dati_personali");
+QString personalDataFolderName(const PrivacySubject& subject, const QDateTime& when);
+// The subject's existing request folders (full paths, sorted). Only names of exactly that form count: a
+// longer name that starts alike ("ROSSI_MARIO_ANTONIO_...") is someone else's.
+QStringList personalDataFolders(const PrivacySubject& subject);
+// Removes them with everything inside (the card PDF, the calls with name, telephone and e-mail).
+// `removed` and `failed` receive the folders' names.
+void removePersonalDataFolders(const PrivacySubject& subject, QStringList* removed, QStringList* failed);
+
 // What forgetting did.
 struct ForgetReport {
     bool ok = true;
@@ -67,6 +79,7 @@ struct ForgetReport {
     QStringList filesDeleted;
     QStringList filesKept;   // also named by a card of someone else: kept
     QStringList filesFailed; // could not be deleted
+    QStringList foldersDeleted, foldersFailed; // the subject's access-request folders
     // The sentence for the user: what was done, and which cards remain when something failed.
     QString summary() const;
 };
@@ -79,7 +92,7 @@ struct ForgetReport {
 // bytes, and a record that no longer matches is left alone. Calls first, the client cards after them, so
 // that a run stopped part-way still finds the client card, and a second run completes what the first
 // left. Attached files are deleted last, once no card names them, and only when no other card (client
-// or agent) names a file of the same name.
+// or agent) names a file of the same name; then the subject's access-request folders.
 ForgetReport forgetSubject(const PrivacySubject& subject, const QDateTime& when = {});
 
 // What forgetting says when other programs use the data folder (Presence::Others): there the client's
@@ -102,15 +115,20 @@ bool appendPrivacyRegister(const QString& line, QString* error = nullptr);
 inline const QString kOperationAccess = QStringLiteral("accesso ai dati");
 inline const QString kOperationForget = QStringLiteral("oblio");
 
-// Retention: the client cards with no call in the last `years` years before `today` (and not already
-// forgotten), with the date of their last call (invalid when there is none). A call is the client's when
-// its codice fiscale equals the card's (trimmed, case-insensitive) or, for a card without codice
-// fiscale, its name does.
+// Retention: the client cards with no call in the last `years` years before `today`, not created or
+// changed in that time either (carddates.h), and not already forgotten, with the date of their last call
+// (invalid when there is none) and of their last change (invalid when unknown: a card written before the
+// dates were kept). A call is the client's when its codice fiscale equals the card's (trimmed,
+// case-insensitive) or, for a card without codice fiscale, its name does.
 struct RetentionCandidate {
     std::int64_t card = 0;
     QString name;
     QDate lastCall;
+    QDate lastChange;
 };
+// The rule on one card: it may be proposed only when neither its last call nor its last known change
+// (created or changed) lies on or after `limit`.
+bool retentionDue(const QDate& lastCall, const QDate& lastChange, const QDate& limit);
 struct RetentionList {
     bool ok = true;
     QString error;

@@ -24,6 +24,27 @@ QString programFolder() {
     return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
 }
 
+// A folder somebody named (--data, OMBRISA_DATA, the saved choice) may be the mount point of a network
+// share that is not mounted, or lie below one: seeding it would split the office's data in two. Only the
+// program's own folder and the user's standard one are new archives by themselves.
+bool mustAskBeforeSeeding(DataFolderSource source) {
+    return source == DataFolderSource::Option || source == DataFolderSource::Environment ||
+           source == DataFolderSource::Saved;
+}
+
+QString looksEmptyMessage(DataFolderSource source, const QString& folder, bool exists) {
+    QString where;
+    if (source == DataFolderSource::Environment)
+        where = QStringLiteral(" (indicata dalla variabile OMBRISA_DATA)");
+    else if (source == DataFolderSource::Saved)
+        where = QStringLiteral(" (scelta l'ultima volta)");
+    const QString what = exists ? QStringLiteral("non contiene nessun archivio né il file della password")
+                                : QStringLiteral("non esiste");
+    return QStringLiteral("Attenzione: la cartella dei dati «%1»%2 %3. Se è una cartella di rete, forse non è "
+                          "collegata: in quel caso collegarla e riprovare, oppure scegliere un'altra cartella.")
+        .arg(folder, where, what);
+}
+
 } // namespace
 
 DataFolderChoice chooseDataFolder(const DataFolderInputs& in) {
@@ -75,14 +96,8 @@ DataFolderStatus prepareDataFolder(const DataFolderChoice& choice, QString* mess
         return DataFolderStatus::Failed;
     }
     const bool holdsData = info.exists() && holdsProgramData(choice.folder);
-    const bool remembered = choice.source == DataFolderSource::Saved || choice.source == DataFolderSource::Environment;
-    if (remembered && !holdsData && !startNewArchive) {
-        *message = QStringLiteral("Attenzione: la cartella dei dati «%1» %2 non contiene nessun archivio né il file "
-                                  "della password. Se è una cartella di rete, forse non è collegata: in quel caso "
-                                  "collegarla e riprovare, oppure scegliere un'altra cartella.")
-                       .arg(folder, choice.source == DataFolderSource::Environment
-                                        ? QStringLiteral("(indicata dalla variabile OMBRISA_DATA)")
-                                        : QStringLiteral("(scelta l'ultima volta)"));
+    if (mustAskBeforeSeeding(choice.source) && !holdsData && !startNewArchive) {
+        *message = looksEmptyMessage(choice.source, folder, info.exists());
         return DataFolderStatus::LooksEmpty;
     }
     if (!QDir().mkpath(choice.folder)) {
@@ -96,7 +111,7 @@ DataFolderStatus prepareDataFolder(const DataFolderChoice& choice, QString* mess
     }
     if (holdsData)
         return DataFolderStatus::Ready;
-    if (choice.source == DataFolderSource::Option)
+    if (startNewArchive)
         *message = QStringLiteral("Nella cartella «%1» non c'erano dati del programma: è stato preparato un archivio "
                                   "nuovo, con la password di primo accesso.")
                        .arg(folder);

@@ -51,16 +51,18 @@ inline constexpr char kDataFolderSettingKey[] = "CartellaDati";
 enum class DataFolderStatus {
     Ready,      // the folder holds the program's data
     NewArchive, // a new archive was started there (first use): the password file was written
-    LooksEmpty, // a saved or OMBRISA_DATA folder holds none of the program's files: nothing was written
+    LooksEmpty, // a folder named by --data, OMBRISA_DATA or the saved choice holds none of the program's
+                // files (or does not exist): nothing was written
     Failed,     // the folder cannot be used
 };
 
 // Makes `choice.folder` ready: creates it with its missing parents and places the password file with the
-// first-access password when there is none. A folder that comes from the saved setting or OMBRISA_DATA
-// and holds none of the program's files may be the empty mount point of a network share that is not
-// mounted: it is never seeded silently (LooksEmpty) unless `startNewArchive` says the user confirmed it;
-// a saved folder that has gone missing altogether fails. `message` receives the text to show for
-// LooksEmpty and Failed, and for a new archive started in a folder given with --data.
+// first-access password when there is none. A folder named by --data, OMBRISA_DATA or the saved setting
+// that holds none of the program's files (or does not exist) may be the empty mount point of a network
+// share that is not mounted, or lie below one: it is never seeded silently (LooksEmpty) unless
+// `startNewArchive` says the user confirmed it; a saved folder that has gone missing altogether fails.
+// Only the program's own folder and the standard location become a new archive by themselves. `message`
+// receives the text to show for LooksEmpty and Failed, and for a new archive the user asked for.
 DataFolderStatus prepareDataFolder(const DataFolderChoice& choice, QString* message, bool startNewArchive = false);
 
 // The whole start-up step: gathers the inputs (option, OMBRISA_DATA, `settings`, the program's folder,

@@ -115,7 +115,7 @@ bool openDataFolder(const QString& option, QSettings& settings, const std::funct
                 folderOption = other; // used and remembered as if given with --data
             break;
         case TfrmCartellaDati::NuovoArchivio: {
-            startNew = confirm(nullptr, newArchiveQuestion(QDir(chosen.folder).absolutePath()));
+            startNew = confirmDestructive(nullptr, newArchiveQuestion(QDir(chosen.folder).absolutePath()));
             break;
         }
         default:

@@ -1,7 +1,7 @@
 #pragma once
 
-// The data folder at start-up, with the user when it is needed: a remembered folder (the saved choice or
-// OMBRISA_DATA) that holds none of the program's files is never turned into a new, empty archive behind
+// The data folder at start-up, with the user when it is needed: a named folder (--data, the saved choice
+// or OMBRISA_DATA) that holds none of the program's files is never turned into a new, empty archive behind
 // the user's back. It may be a network share that is not mounted, and working on a local copy would
 // split the office's data in two.
 
@@ -30,11 +30,11 @@ public:
     QPushButton* btnEsci;
 };
 
-// The second confirmation before a new archive is started in a remembered folder.
+// The second confirmation before a new archive is started in a folder that looks empty.
 QString newArchiveQuestion(const QString& folder);
 
 // Chooses and prepares the data folder (startDataFolder), asking the user whenever the folder looks
-// empty, and says when a new archive was started in a folder given with --data. `chooseFolder` picks
+// empty, and says when a new archive was started at the user's request. `chooseFolder` picks
 // another folder (production: the system's folder dialog); an empty answer keeps asking. False when the
 // program must end (the user quit, or the folder cannot be used: the message was shown). Not
 // `interactive` (a start that only checks itself, with nobody to answer), nothing is asked or shown:

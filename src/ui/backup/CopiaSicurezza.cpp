@@ -230,7 +230,9 @@ void TfrmCopiaSicurezza::btnCopiaClick() {
         return;
     const bool ok =
         runWork(QStringLiteral("Copia di sicurezza in corso..."), [&](const BackupProgress& progress, QString* error) {
-            return writeBackup(dataFolder(), target, progress, error);
+            // The chooser asked before a file of that name is replaced; the old one goes only once the new
+            // one has been read back whole.
+            return writeBackup(dataFolder(), target, progress, error, BackupTarget::ReplaceExisting);
         });
     if (!ok)
         return;

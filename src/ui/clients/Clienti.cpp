@@ -192,7 +192,7 @@ void TfrmClienti::buildToolbar(QWidget* column) {
         {&cmdEsci, "cmdEsci", ":/cards/art/esci.svg", "Esci",
          QStringLiteral("Esci dalla schermata di lavoro corrente.")},
     }};
-    fillCommandColumn(column, hints(), commands, 104, 22); // fourteen commands: smaller pictures
+    fillCommandColumn(column, hints(), commands, 104, 18); // fourteen commands: smaller pictures
 }
 
 // A taller screen spreads the sections: the spare height goes evenly into the gaps between sections and

@@ -12,9 +12,24 @@
 namespace ombrisa {
 namespace {
 
+QMessageBox::StandardButton standardButton(MsgAnswer answer) {
+    switch (answer) {
+    case MsgAnswer::Ok:
+        return QMessageBox::Ok;
+    case MsgAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case MsgAnswer::Yes:
+        return QMessageBox::Yes;
+    case MsgAnswer::No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::NoButton;
+}
+
 class BoxMessages final : public MessageService {
 public:
-    MsgAnswer show(QWidget* parent, MsgKind kind, MsgButtons buttons, const QString& text) override {
+    MsgAnswer show(QWidget* parent, MsgKind kind, MsgButtons buttons, const QString& text,
+                   MsgAnswer defaultButton) override {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString title = QStringLiteral("Ombrisa");
         switch (kind) {
@@ -46,6 +61,7 @@ public:
             set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         QMessageBox box(icon, title, text, set, parent);
         box.setTextFormat(Qt::PlainText);
+        box.setDefaultButton(standardButton(defaultButton));
         applyMessageBoxLook(box);
         switch (box.exec()) {
         case QMessageBox::Ok:
@@ -123,10 +139,10 @@ MsgButtons buttonsOf(MsgKind kind) {
     switch (kind) {
     case MsgKind::Confirmation:
         return MsgButtons::YesNo;
-    case MsgKind::Plain:
-        return MsgButtons::Ok;
-    default:
+    case MsgKind::Warning:
         return MsgButtons::OkCancel;
+    default:
+        return MsgButtons::Ok;
     }
 }
 
@@ -138,20 +154,24 @@ void setMessageService(MessageService* service) {
 }
 
 void showWarning(QWidget* parent, const QString& text) {
-    messageService().show(parent, MsgKind::Warning, buttonsOf(MsgKind::Warning), text);
+    messageService().show(parent, MsgKind::Warning, buttonsOf(MsgKind::Warning), text, MsgAnswer::Ok);
 }
 void showInformation(QWidget* parent, const QString& text) {
-    messageService().show(parent, MsgKind::Information, buttonsOf(MsgKind::Information), text);
+    messageService().show(parent, MsgKind::Information, buttonsOf(MsgKind::Information), text, MsgAnswer::Ok);
 }
 void showError(QWidget* parent, const QString& text) {
-    messageService().show(parent, MsgKind::Error, buttonsOf(MsgKind::Error), text);
+    messageService().show(parent, MsgKind::Error, buttonsOf(MsgKind::Error), text, MsgAnswer::Ok);
 }
 bool confirm(QWidget* parent, const QString& text) {
-    return messageService().show(parent, MsgKind::Confirmation, buttonsOf(MsgKind::Confirmation), text) ==
-           MsgAnswer::Yes;
+    return messageService().show(parent, MsgKind::Confirmation, buttonsOf(MsgKind::Confirmation), text,
+                                 MsgAnswer::Yes) == MsgAnswer::Yes;
+}
+bool confirmDestructive(QWidget* parent, const QString& text) {
+    return messageService().show(parent, MsgKind::Confirmation, buttonsOf(MsgKind::Confirmation), text,
+                                 MsgAnswer::No) == MsgAnswer::Yes;
 }
 void showPlain(QWidget* parent, const QString& text) {
-    messageService().show(parent, MsgKind::Plain, buttonsOf(MsgKind::Plain), text);
+    messageService().show(parent, MsgKind::Plain, buttonsOf(MsgKind::Plain), text, MsgAnswer::Ok);
 }
 MsgAnswer askYesNoCancel(QWidget* parent, const QString& text) {
     return messageService().show(parent, MsgKind::Confirmation, MsgButtons::YesNoCancel, text);

@@ -20,8 +20,8 @@ namespace ombrisa {
 // ---- Messages -----------------------------------------------------------------------------------
 
 // The kinds of message box the program shows. The kind fixes the icon and the buttons:
-// Warning, Information, Error → OK + Annulla; Confirmation → Sì + No; Plain (no icon) → OK.
-// askYesNoCancel: a Confirmation with Sì + No + Annulla.
+// Warning → OK + Annulla; Information, Error, Plain (no icon) → OK alone (there is nothing to choose);
+// Confirmation → Sì + No. askYesNoCancel: a Confirmation with Sì + No + Annulla.
 enum class MsgKind { Warning, Information, Error, Confirmation, Plain };
 enum class MsgButtons { OkCancel, YesNo, Ok, YesNoCancel };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
@@ -31,8 +31,10 @@ MsgButtons buttonsOf(MsgKind kind);
 class MessageService {
 public:
     virtual ~MessageService() = default;
-    // Shows a modal box over `parent` and returns the button pressed.
-    virtual MsgAnswer show(QWidget* parent, MsgKind kind, MsgButtons buttons, const QString& text) = 0;
+    // Shows a modal box over `parent` and returns the button pressed. `defaultButton` is the one Enter
+    // presses (one of `buttons`).
+    virtual MsgAnswer show(QWidget* parent, MsgKind kind, MsgButtons buttons, const QString& text,
+                           MsgAnswer defaultButton) = 0;
 };
 MessageService& messageService();
 void setMessageService(MessageService* service);
@@ -42,6 +44,9 @@ void showWarning(QWidget* parent, const QString& text);
 void showInformation(QWidget* parent, const QString& text);
 void showError(QWidget* parent, const QString& text);
 bool confirm(QWidget* parent, const QString& text); // true for Sì
+// A question whose Sì loses something (forgetting a client, a new empty archive, discarding a card being
+// written): Enter answers No, so a stray Enter while typing never does it. True for Sì.
+bool confirmDestructive(QWidget* parent, const QString& text);
 void showPlain(QWidget* parent, const QString& text);
 // Yes, No or Cancel (closing the box is Cancel).
 MsgAnswer askYesNoCancel(QWidget* parent, const QString& text);

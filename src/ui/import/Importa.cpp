@@ -236,9 +236,9 @@ void TfrmImporta::readFile(bool guess) {
     }
     cboSeparatore->setCurrentIndex(std::max(0, cboSeparatore->findData(QString(sheet_.separator))));
     cboCodifica->setCurrentIndex(sheet_.encoding == TextEncoding::Utf8 ? 0 : 1);
-    lblLettura->setText(QStringLiteral("Il file contiene %1 colonne e %2 righe oltre alle intestazioni.")
-                            .arg(sheet_.table.headings.size())
-                            .arg(sheet_.table.rows.size()));
+    lblLettura->setText(QStringLiteral("Il file contiene %1 e %2 oltre alle intestazioni.")
+                            .arg(importCount(sheet_.table.headings.size(), "colonna", "colonne"),
+                                 importCount(static_cast<qsizetype>(sheet_.table.rows.size()), "riga", "righe")));
     showColumns();
     goTo(0);
 }
@@ -385,7 +385,9 @@ void TfrmImporta::importa() {
     case ImportOutcome::Written: {
         rememberMapping(archive_, sheet_.table.headings, mapping());
         QStringList lines;
-        if (result.written > 0)
+        if (result.written == 1)
+            lines << QStringLiteral("Scheda inserita in archivio: n. %1.").arg(result.firstCard);
+        else if (result.written > 1)
             lines << QStringLiteral("Schede inserite in archivio: dalla n. %1 alla n. %2.")
                          .arg(result.firstCard)
                          .arg(result.firstCard + result.written - 1);

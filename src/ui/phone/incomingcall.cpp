@@ -131,7 +131,7 @@ void IncomingCalls::show(const QString& number) {
         // A call being written and not yet saved is not thrown away without asking.
         const bool writing = calls->lblPosizione->text().isEmpty() && !calls->txtOggetto->text().trimmed().isEmpty();
         bringToFront(calls);
-        if (writing && !confirm(calls, kUnsavedCallQuestion.arg(number)))
+        if (writing && !confirmDestructive(calls, kUnsavedCallQuestion.arg(number)))
             return;
         calls->navigator().newCard();
     } else if (startMenu_)
@@ -177,6 +177,9 @@ void IncomingCalls::show(const QString& number) {
         QObject::connect(chooser, &QDialog::accepted, calls, [&chosen, chooser] { chosen = chooser->chosenCard(); });
         execDialog(chooser);
         card = chosen;
+        // The chooser had the keyboard: without a window manager nobody gives it back, and the subject
+        // box would take the typing without its focus frame and cursor.
+        bringToFront(calls);
     }
     TRecCliente rec;
     if (card > 0 && readCard(appPath(kClientiFile), sizeof rec, card, &rec)) {

@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QToolButton>
@@ -49,10 +48,6 @@ void record(QWidget* parent, const QString& operation, const std::vector<std::in
 // `text` followed by an empty line, or nothing when it is empty.
 QString paragraph(const QString& text) {
     return text.isEmpty() ? QString() : text + QStringLiteral("\n\n");
-}
-
-QString describe(const PrivacySubject& subject) {
-    return subject.codFisc.isEmpty() ? subject.name.simplified() : subject.codFisc.toUpper();
 }
 
 // Forgets `subject` and says how it went. True when every record was anonymised.
@@ -85,10 +80,7 @@ QString exportPersonalData(CardScreen* card) {
         return {};
     }
     const QDateTime now = clock().now();
-    QString label = describe(subject);
-    label.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
-    const QString folder = appPath(kPersonalDataFolder + QLatin1Char('/') + label + QLatin1Char('_') +
-                                   now.toString(QStringLiteral("yyyy-MM-dd_HHmmss")));
+    const QString folder = appPath(kPersonalDataFolder + QLatin1Char('/') + personalDataFolderName(subject, now));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const report::AccessResult result = report::writePersonalDataFolder(subject, folder, now);
     QApplication::restoreOverrideCursor();
@@ -112,14 +104,22 @@ QString exportPersonalData(CardScreen* card) {
     return folder;
 }
 
-QString forgetQuestion(const PrivacyFindings& found, const QString& notice) {
+QString forgetQuestion(const PrivacyFindings& found, const QString& notice, qsizetype requestFolders) {
+    const QString folders =
+        requestFolders == 0 ? QString()
+        : requestFolders == 1
+            ? QStringLiteral(" Sarà eliminata anche la cartella con i dati raccolti su sua richiesta (%1).")
+                  .arg(kPersonalDataFolder)
+            : QStringLiteral(" Saranno eliminate anche le %1 cartelle con i dati raccolti su sua richiesta (%2).")
+                  .arg(requestFolders)
+                  .arg(kPersonalDataFolder);
     return QStringLiteral("Il cliente sarà reso anonimo: cambieranno %1 schede cliente e %2 chiamate, e saranno "
-                          "eliminati %3 documenti allegati.\n\nL'operazione non può essere annullata.\n\n%4"
+                          "eliminati %3 documenti allegati.%4\n\nL'operazione non può essere annullata.\n\n%5"
                           "Procedere?")
         .arg(found.clients.size())
         .arg(found.calls.size())
         .arg(found.attachments.size())
-        .arg(paragraph(notice));
+        .arg(folders, paragraph(notice));
 }
 
 bool forgetClientOnCard(CardScreen* card) {
@@ -138,7 +138,8 @@ bool forgetClientOnCard(CardScreen* card) {
         showInformation(card, QStringLiteral("Nell'archivio non ci sono schede né chiamate di questo cliente."));
         return false;
     }
-    if (!confirm(card, forgetQuestion(found, forgetWhileOthersPresent(Presence::Others(appFolder())))))
+    if (!confirmDestructive(card, forgetQuestion(found, forgetWhileOthersPresent(Presence::Others(appFolder())),
+                                                 personalDataFolders(subject).size())))
         return false;
     const bool done = forgetAndReport(card, subject);
     // The card on screen shows what is stored now.
@@ -166,9 +167,10 @@ TfrmConservazione::TfrmConservazione(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral(" Clienti da non conservare"));
     applyDialogLook(this);
 
-    auto* intro = new QLabel(QStringLiteral("Clienti senza chiamate negli ultimi anni: candidati all'oblio. "
-                                            "Spuntare quelli da dimenticare."),
-                             this);
+    auto* intro = new QLabel(
+        QStringLiteral("Clienti senza chiamate né modifiche della scheda negli ultimi anni: candidati all'oblio. "
+                       "Spuntare quelli da dimenticare."),
+        this);
     intro->setWordWrap(true);
     txtAnni = new QSpinBox(this);
     txtAnni->setObjectName(QStringLiteral("txtAnni"));
@@ -177,13 +179,14 @@ TfrmConservazione::TfrmConservazione(QWidget* parent) : QDialog(parent) {
     txtAnni->setSuffix(QStringLiteral(" anni"));
     btnAggiorna = new QPushButton(QStringLiteral("Aggiorna"), this);
     btnAggiorna->setObjectName(QStringLiteral("btnAggiorna"));
-    lstClienti = new QTableWidget(0, 3, this);
+    lstClienti = new QTableWidget(0, 4, this);
     lstClienti->setObjectName(QStringLiteral("lstClienti"));
-    lstClienti->setHorizontalHeaderLabels(
-        {QStringLiteral("Scheda n."), QStringLiteral("Cognome e nome"), QStringLiteral("Ultima chiamata")});
+    lstClienti->setHorizontalHeaderLabels({QStringLiteral("Scheda n."), QStringLiteral("Cognome e nome"),
+                                           QStringLiteral("Ultima chiamata"), QStringLiteral("Ultima modifica")});
     lstClienti->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     lstClienti->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     lstClienti->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    lstClienti->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
     lstClienti->setWordWrap(false);
     lstClienti->verticalHeader()->hide();
     lstClienti->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -242,6 +245,10 @@ void TfrmConservazione::refresh() {
         lstClienti->setItem(
             row, 2,
             new QTableWidgetItem(c.lastCall.isValid() ? formatDate(c.lastCall) : QStringLiteral("nessuna chiamata")));
+        // A card written before the program kept its dates: when it last changed is not known.
+        lstClienti->setItem(
+            row, 3,
+            new QTableWidgetItem(c.lastChange.isValid() ? formatDate(c.lastChange) : QStringLiteral("sconosciuta")));
     }
     lblConteggio->setText(QStringLiteral("Clienti elencati: %1").arg(shown_.size()));
 }
@@ -269,10 +276,15 @@ void TfrmConservazione::forgetChosen() {
         showInformation(this, QStringLiteral("Spuntare nell'elenco i clienti da dimenticare."));
         return;
     }
-    if (!confirm(this, QStringLiteral("Saranno resi anonimi %1 clienti, con le loro chiamate e i documenti allegati."
-                                      "\n\nL'operazione non può essere annullata.\n\n%2Procedere?")
-                           .arg(chosen.size())
-                           .arg(paragraph(forgetWhileOthersPresent(Presence::Others(appFolder()))))))
+    if (!confirmDestructive(this, (chosen.size() == 1 ? QStringLiteral("Sarà reso anonimo 1 cliente, con le sue "
+                                                                       "chiamate, i documenti allegati e le cartelle "
+                                                                       "dei dati raccolti su sua richiesta.")
+                                                      : QStringLiteral("Saranno resi anonimi %1 clienti, con le loro "
+                                                                       "chiamate, i documenti allegati e le cartelle "
+                                                                       "dei dati raccolti su loro richiesta.")
+                                                            .arg(chosen.size())) +
+                                      QStringLiteral("\n\nL'operazione non può essere annullata.\n\n%1Procedere?")
+                                          .arg(paragraph(forgetWhileOthersPresent(Presence::Others(appFolder()))))))
         return;
     std::size_t clients = 0;
     std::size_t calls = 0;

@@ -35,11 +35,9 @@ QString exportPersonalData(CardScreen* card);
 // failure) and shows the card again as stored. True when something was forgotten.
 bool forgetClientOnCard(CardScreen* card);
 
-// The folder where exportPersonalData writes.
-inline const QString kPersonalDataFolder = QStringLiteral("Richieste_dati_personali");
-
-// The question before forgetting; `notice` (forgetWhileOthersPresent) comes before "Procedere?".
-QString forgetQuestion(const PrivacyFindings& found, const QString& notice = {});
+// The question before forgetting; `notice` (forgetWhileOthersPresent) comes before "Procedere?";
+// `requestFolders` are the subject's access-request folders (personalDataFolders), which go too.
+QString forgetQuestion(const PrivacyFindings& found, const QString& notice = {}, qsizetype requestFolders = 0);
 
 // The retention list: the clients with no call in the last N years, to choose and forget.
 class TfrmConservazione : public QDialog {
