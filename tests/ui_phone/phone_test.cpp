@@ -270,6 +270,8 @@ TEST(CallChannel, SilentConnectionsBeyondTheBoundDoNotTakeTheChannelDown) {
     const pid_t peers = ::fork();
     ASSERT_GE(peers, 0);
     if (peers == 0) {
+        ::close(hold[1]); // so that the test's close of it is the end of the pipe
+        ::close(done[0]);
         struct rlimit room = saved;
         room.rlim_cur = room.rlim_max;
         ::setrlimit(RLIMIT_NOFILE, &room);

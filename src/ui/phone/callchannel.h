@@ -57,8 +57,8 @@ private:
     void accept();
     void read(QLocalSocket* socket);
 
+    QString error_; // before name_, which the constructor finds filling it
     QString name_;
-    QString error_;
     QLocalServer* server_;
     QList<QLocalSocket*> open_; // oldest first
 };
