@@ -131,10 +131,12 @@ QString cannotRead(const QString& path, int err) {
 
 } // namespace
 
-SheetResult readCsvBytes(QByteArrayView bytes, const QString& name, const SheetOptions& options) {
+namespace {
+
+// The table of a CSV text already decoded from `encoding`.
+SheetResult csvFromText(const QString& text, TextEncoding encoding, const QString& name, const SheetOptions& options) {
     SheetResult result;
-    result.encoding = options.encoding.value_or(detectEncoding(bytes));
-    const QString text = decodeText(bytes, result.encoding);
+    result.encoding = encoding;
     result.separator = options.separator.value_or(guessSeparator(text));
     QString error;
     result.table = tableFromRows(parseCsv(text, result.separator, &error));
@@ -148,6 +150,22 @@ SheetResult readCsvBytes(QByteArrayView bytes, const QString& name, const SheetO
     }
     result.ok = true;
     return result;
+}
+
+// readCsvBytes on bytes the reader owns: they go as soon as they are text, so that a large file is not
+// held three times over (bytes, text, rows).
+SheetResult readOwnedCsvBytes(QByteArray&& bytes, const QString& name, const SheetOptions& options) {
+    const TextEncoding encoding = options.encoding.value_or(detectEncoding(bytes));
+    QString text = decodeText(bytes, encoding);
+    bytes = QByteArray();
+    return csvFromText(text, encoding, name, options);
+}
+
+} // namespace
+
+SheetResult readCsvBytes(QByteArrayView bytes, const QString& name, const SheetOptions& options) {
+    const TextEncoding encoding = options.encoding.value_or(detectEncoding(bytes));
+    return csvFromText(decodeText(bytes, encoding), encoding, name, options);
 }
 
 TextEncoding detectEncoding(QByteArrayView bytes) {
@@ -491,11 +509,13 @@ SheetResult readSheetFile(const QString& path, const SheetOptions& options) {
             return result;
         bytes = std::move(*converted);
         // LibreOffice writes what it was told to: UTF-8, fields separated by ','.
-        return readCsvBytes(bytes, QFileInfo(path).fileName(), SheetOptions{QChar(u','), TextEncoding::Utf8});
+        return readOwnedCsvBytes(std::move(bytes), QFileInfo(path).fileName(),
+                                 SheetOptions{QChar(u','), TextEncoding::Utf8});
     }
     if (suffix == QLatin1String("tsv") && !options.separator)
-        return readCsvBytes(bytes, QFileInfo(path).fileName(), SheetOptions{QChar(u'\t'), options.encoding});
-    return readCsvBytes(bytes, QFileInfo(path).fileName(), options);
+        return readOwnedCsvBytes(std::move(bytes), QFileInfo(path).fileName(),
+                                 SheetOptions{QChar(u'\t'), options.encoding});
+    return readOwnedCsvBytes(std::move(bytes), QFileInfo(path).fileName(), options);
 }
 
 } // namespace ombrisa
