@@ -10,6 +10,9 @@
 #include "core/storage/appfolder.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <map>
 
 #include <unistd.h>
 
@@ -109,6 +112,69 @@ void BM_ImportPart(benchmark::State& state) {
     setAppFolderOverride(bench::dataFolder());
 }
 BENCHMARK(BM_ImportPart)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// A CSV sheet (UTF-8, ';') of about `megabytes` MB of real rows: the data set's clients as their export
+// has them, over again until the size is reached.
+QString csvSheetOf(std::int64_t megabytes) {
+    static std::map<std::int64_t, QString> made;
+    if (const auto it = made.find(megabytes); it != made.end())
+        return it->second;
+    const SheetResult exported = readSheetFile(sheetPath());
+    if (!exported.ok)
+        std::abort();
+    const auto line = [](const QStringList& cells) {
+        QStringList quoted;
+        for (QString cell : cells) {
+            if (cell.contains(u';') || cell.contains(u'"') || cell.contains(u'\n') || cell.contains(u'\r'))
+                cell = u'"' + cell.replace(u'"', QStringLiteral("\"\"")) + u'"';
+            quoted << cell;
+        }
+        return (quoted.join(u';') + QStringLiteral("\r\n")).toUtf8();
+    };
+    const QString file = QDir(bench::dataFolder()).filePath(QStringLiteral("clienti-%1MB.csv").arg(megabytes));
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        std::abort();
+    out.write(line(exported.table.headings));
+    const qint64 target = megabytes * 1000 * 1000;
+    while (out.size() < target)
+        for (std::size_t r = 0; r < exported.table.rows.size() && out.size() < target; ++r)
+            out.write(line(exported.table.rows[r].cells()));
+    out.close();
+    made[megabytes] = file;
+    return file;
+}
+
+// The import of a CSV sheet of 1 to 100 MB into an empty folder, every row written (duplicates too): the
+// time should grow in proportion to the size (bytes_per_second about steady). With the second argument 1,
+// only the reading and the plan (what --dry-run does).
+void BM_ImportSheetOfSize(benchmark::State& state) {
+    const QString sheet = csvSheetOf(state.range(0));
+    const bool planOnly = state.range(1) != 0;
+    QTemporaryDir empty;
+    setAppFolderOverride(empty.path());
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(empty.filePath(kClientiFile));
+        state.ResumeTiming();
+        const SheetResult read = readSheetFile(sheet);
+        ImportPlan plan;
+        if (!read.ok || !makeImportPlan(ImportArchive::Clienti, read.table,
+                                        guessMapping(ImportArchive::Clienti, read.table.headings), plan, nullptr))
+            state.SkipWithError("plan");
+        state.counters["rows"] = static_cast<double>(plan.rows.size());
+        if (!planOnly && runImport(plan, true).outcome != ImportOutcome::Written)
+            state.SkipWithError("import");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * QFileInfo(sheet).size());
+    setAppFolderOverride(bench::dataFolder());
+}
+BENCHMARK(BM_ImportSheetOfSize)
+    ->ArgsProduct({{1, 3, 10, 30, 100}, {0, 1}})
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 
 // Baseline: the client scan.
 void BM_ScanClients(benchmark::State& state) {

@@ -83,9 +83,13 @@ void describeOptions(QCommandLineParser& options) {
 // shows it, and this start ends at once, without a window. -1 when no copy is running.
 int handToRunningCopy(int& argc, char** argv, const QString& number) {
     QCoreApplication app(argc, argv);
-    switch (CallChannel::send(CallChannel::userChannelName(), number)) {
+    QString unsafe;
+    switch (CallChannel::sendToUser(number, &unsafe)) {
     case CallChannel::Sent::Taken:
         return 0;
+    case CallChannel::Sent::Unsafe:
+        std::fprintf(stderr, "ombrisa: %s: il numero non è stato consegnato\n", unsafe.toLocal8Bit().constData());
+        return 2;
     case CallChannel::Sent::Refused:
         std::fprintf(stderr, "ombrisa: il programma già aperto non ha accettato il numero %s\n",
                      number.toLocal8Bit().constData());
@@ -197,8 +201,11 @@ int main(int argc, char** argv) {
     incoming.setSignInWindow(frmPassword.get());
     CallChannel channel;
     QObject::connect(&channel, &CallChannel::numberReceived, &incoming, &IncomingCalls::receive);
-    if (interactive)
-        channel.listen(); // false only when another copy started at the same moment took the channel
+    // False when another copy started at the same moment took the channel, or when the user's folder
+    // for it is not private: then no number is taken from later starts, and they say so.
+    if (interactive && !channel.listen() && !channel.errorString().isEmpty())
+        std::fprintf(stderr, "ombrisa: %s: le chiamate da altri avvii non vengono ricevute\n",
+                     channel.errorString().toLocal8Bit().constData());
     if (call.number)
         incoming.receive(call.number->text);
     frmPassword->setStartMenuProvider([&frmAvvio, &app, &incoming] {

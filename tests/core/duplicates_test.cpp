@@ -39,6 +39,9 @@ const std::vector<ClauseCase>& clauseCases() {
         {"same telephone, other name", {{"Cliente", "Rossi"}, {"Recapito", "06 1"}},
          {{"Cliente", "Bianchi"}, {"Recapito", "06 1"}}, false},
         {"same name, no telephone", {{"Cliente", "Rossi"}}, {{"Cliente", "Rossi"}}, false},
+        {"same telephone, no names", {{"Recapito", "06 1234567"}}, {{"TelCel", "06 1234567"}}, false},
+        {"same telephone, names of blanks", {{"Cliente", "  "}, {"Recapito", "06 1"}},
+         {{"Cliente", " "}, {"Recapito", "06 1"}}, false},
         {"telephone of blanks and signs is none", {{"Cliente", "Rossi"}, {"Recapito", " - "}},
          {{"Cliente", "Rossi"}, {"TelCel", "()"}}, false},
         {"a code with letters outside ASCII, any case", {{"CodFisc", "àèRSS"}}, {{"CodFisc", "ÀÈrss "}}, true},
@@ -141,6 +144,20 @@ TEST_F(DuplicateArchive, TheScanFindsACardExactlyWhenTheRuleMatches) {
             ASSERT_TRUE(findExistingClient(wanted, 0, found, &error)) << error.toStdString();
             EXPECT_EQ(found, c.same ? std::optional<std::int64_t>(2) : std::nullopt);
         }
+    }
+}
+
+// The listing of duplicates groups two cards exactly when the rule says they are the same client.
+TEST_F(DuplicateArchive, TheListingGroupsTwoCardsExactlyWhenTheRuleMatches) {
+    for (const ClauseCase& c : clauseCases()) {
+        SCOPED_TRACE(c.name);
+        const TRecCliente other = makeClient({{"Cliente", "Estraneo"}, {"Recapito", "000"}, {"CodFisc", "ZZZ"}});
+        writeArchive(path(kClientiFile), std::vector<TRecCliente>{makeClient(c.a), other, makeClient(c.b)});
+        std::vector<std::vector<std::int64_t>> groups;
+        QString error;
+        ASSERT_TRUE(findDuplicateClients(groups, &error)) << error.toStdString();
+        using Groups = std::vector<std::vector<std::int64_t>>;
+        EXPECT_EQ(groups, (c.same ? Groups{{1, 3}} : Groups{}));
     }
 }
 

@@ -67,6 +67,54 @@ TEST(CsvReader, AnUnclosedQuoteIsReportedWithItsLine) {
     EXPECT_EQ(error, QStringLiteral("virgolette aperte alla riga 2 e mai chiuse"));
 }
 
+// A row, a cell and a row's cells have limits: at the limit a sheet is read, one beyond it the reading
+// stops with the line of the row that went beyond.
+TEST(CsvReader, RowsBeyondTheLimitsStopTheReadingWithTheirLine) {
+    const QString cell(kMaxCellChars, u'c');
+    QString fullRow = cell; // as long as a row may be, in cells as long as a cell may be
+    for (qsizetype c = 1; c < kMaxRowChars / kMaxCellChars; ++c)
+        fullRow += QChar(u';') + cell;
+    QString columns = QStringLiteral("x");
+    for (qsizetype c = 1; c < kMaxSheetColumns; ++c)
+        columns += QStringLiteral(";x");
+    const QString kCellTooLong = QStringLiteral("alla riga 2 una cella è più lunga di 32768 caratteri");
+    const struct {
+        const char* name;
+        QString text;
+        QString error;
+    } cases[] = {
+        {"a cell at the limit", QStringLiteral("a;b\n1;") + cell + QStringLiteral("\n"), {}},
+        {"a cell one beyond", QStringLiteral("a;b\n1;") + cell + QStringLiteral("x\n"), kCellTooLong},
+        {"a cell one beyond at the end of the file", QStringLiteral("a;b\n1;") + cell + QStringLiteral("x"),
+         kCellTooLong},
+        {"a quoted cell over lines: the row's first line",
+         QStringLiteral("a;b\n1;\"x\n") + cell + QStringLiteral("\"\n"), kCellTooLong},
+        {"a row at the limit", QStringLiteral("a\n") + fullRow + QStringLiteral("\n"), {}},
+        {"a row one beyond", QStringLiteral("a\n") + fullRow + QStringLiteral(";x\n"),
+         QStringLiteral("la riga 2 è più lunga di 1048576 caratteri")},
+        {"columns at the limit", QStringLiteral("a\n") + columns + QStringLiteral("\n"), {}},
+        {"a column beyond", QStringLiteral("a\n\n") + columns + QStringLiteral(";x\n"),
+         QStringLiteral("la riga 3 ha più di 1000 colonne")},
+        {"separators without text", QStringLiteral("a\n") + QString(5000, u';'),
+         QStringLiteral("la riga 2 ha più di 1000 colonne")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString error;
+        const std::vector<SheetRow> rows = parseCsv(c.text, QChar(u';'), &error);
+        EXPECT_EQ(error, c.error);
+        if (c.error.isEmpty()) {
+            EXPECT_EQ(rows.size(), 2u);
+        }
+    }
+    // The program's own sheets have the same limits.
+    QString error;
+    const QByteArray html = "<html><body><table><tr><td>Nome</td></tr><tr><td>" +
+                            QByteArray(kMaxCellChars + 1, 'n') + "</td></tr></table></body></html>";
+    EXPECT_FALSE(readExportedSheet(html, &error));
+    EXPECT_EQ(error, kCellTooLong);
+}
+
 TEST(CsvReader, EncodingsAndBom) {
     struct Case {
         const char* name;

@@ -165,6 +165,31 @@ TEST_F(PhoneIndexTest, FollowsTheArchiveAsItGrowsAndChanges) {
     EXPECT_EQ(cards(index, "067654321"), std::vector<std::int64_t>{1});
 }
 
+// A card saved in place keeps the archive's size: its time alone tells the index to read it again. The
+// old number's hit is confirmed on the card, but the new number has no entry to confirm, whichever of
+// the two is asked first.
+TEST_F(PhoneIndexTest, ANumberChangedInPlaceIsFoundWhicheverIsAskedFirst) {
+    for (const bool newFirst : {true, false}) {
+        SCOPED_TRACE(newFirst ? "the new number first" : "the old number first");
+        writeArchive(archive(),
+                     std::vector<TRecCliente>{makeClient({{"Cliente", "Rossi"}, {"Recapito", "02 1234567"}}),
+                                              makeClient({{"Cliente", "Bianchi"}, {"TelCel", "333 1234567"}})});
+        PhoneIndex index(archive());
+        EXPECT_EQ(cards(index, "021234567"), std::vector<std::int64_t>{1});
+        const qint64 size = QFileInfo(archive()).size();
+        rewrite(1, makeClient({{"Cliente", "Rossi"}, {"Recapito", "06 7654321"}}));
+        ASSERT_EQ(QFileInfo(archive()).size(), size) << "saved in place";
+        if (newFirst) {
+            EXPECT_EQ(cards(index, "067654321"), std::vector<std::int64_t>{1});
+            EXPECT_TRUE(cards(index, "021234567").empty());
+        } else {
+            EXPECT_TRUE(cards(index, "021234567").empty());
+            EXPECT_EQ(cards(index, "067654321"), std::vector<std::int64_t>{1});
+        }
+        EXPECT_EQ(cards(index, "3331234567"), std::vector<std::int64_t>{2});
+    }
+}
+
 TEST_F(PhoneIndexTest, ACardChangedInPlaceWhileAnotherIsAddedIsReadAgain) {
     append(makeClient({{"Cliente", "Rossi"}, {"Recapito", "02 1234567"}}));
     append(makeClient({{"Cliente", "Bianchi"}, {"Recapito", "06 7654321"}}));

@@ -101,7 +101,10 @@ TEST_F(Backup, RoundTripIntoAnEmptyFolderGivesEveryArchiveAndFileBack) {
     ASSERT_EQ(tool(QStringLiteral("backup --dir %1 --out %2 > /dev/null").arg(shellQuote(data), shellQuote(file))), 0);
     EXPECT_EQ(tool(QStringLiteral("backup --verify %1 > /dev/null").arg(shellQuote(file))), 0);
     const QString restored = at("ripristino");
-    ASSERT_EQ(tool(QStringLiteral("restore %1 --dir %2 > /dev/null").arg(shellQuote(file), shellQuote(restored))), 0);
+    // A folder that does not exist yet is restored into when asked to.
+    ASSERT_EQ(tool(QStringLiteral("restore %1 --nuova-cartella --dir %2 > /dev/null")
+                       .arg(shellQuote(file), shellQuote(restored))),
+              0);
     for (const QString& what : {QStringLiteral("clienti"), QStringLiteral("chiamate"), QStringLiteral("dipendenti")})
         EXPECT_EQ(dump(what, restored), dump(what, data)) << what.toStdString();
     // The data folder records the backup for the program's reminder; the record is not part of the backup.
@@ -150,7 +153,10 @@ TEST_F(Backup, OneFlippedByteIsRefusedByTheCheckAndByRestoreNamingTheFile) {
                 named = n;
         RecordProperty(c.where, named.isEmpty() ? std::string("-") : named.toStdString());
         const QString target = at("destinazione");
-        EXPECT_EQ(toolErr(QStringLiteral("restore %1 --dir %2").arg(shellQuote(damaged), shellQuote(target)), &err), 2);
+        EXPECT_EQ(
+            toolErr(QStringLiteral("restore %1 --nuova-cartella --dir %2").arg(shellQuote(damaged), shellQuote(target)),
+                    &err),
+            2);
         EXPECT_TRUE(err.contains(QStringLiteral("rifiutato"))) << err.toStdString();
         EXPECT_TRUE(contents(target).isEmpty()) << "nothing restored";
     }

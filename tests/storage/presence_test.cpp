@@ -60,6 +60,11 @@ TEST_F(PresenceTest, AWorkstationWhoseLocksCannotBeSeenIsNamedWithinOneHeartbeat
     EXPECT_TRUE(warning.contains(QStringLiteral("da una sola postazione"))) << warning.toStdString();
     EXPECT_TRUE(here.Beat().isEmpty()) << "once per run";
     EXPECT_FALSE(other.Beat().isEmpty()) << "and the other workstation is told as well";
+    // The other workstation keeps beating, heartbeat after heartbeat: neither is told again in this run.
+    for (int beat = 0; beat < 4; ++beat) {
+        EXPECT_TRUE(other.Beat().isEmpty()) << "once per run, beat " << beat;
+        EXPECT_TRUE(here.Beat().isEmpty()) << "once per run, beat " << beat;
+    }
     bool unseen = false;
     for (const Workstation& w : Presence::Read(dir.path()))
         unseen = unseen || !w.lockSeen;

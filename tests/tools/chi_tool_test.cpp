@@ -54,6 +54,22 @@ TEST(ToolChi, LinesExitCodesAndRefusals) {
             EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
         }
     }
+    // What is not a number is quoted on one line: a line break or a control character in it is written
+    // out, never passed to the terminal.
+    const struct {
+        const char* given;
+        const char* err;
+    } quoted[] = {
+        {"02 1234567\r\nombrisa-tool: trovato",
+         "ombrisa-tool: \"02 1234567\\r\\nombrisa-tool: trovato\" non è un numero di telefono\n"},
+        {"\t06\x1b[2J\\", "ombrisa-tool: \"\\t06\\x1b[2J\\\\\" non è un numero di telefono\n"},
+    };
+    for (const auto& q : quoted) {
+        SCOPED_TRACE(q.given);
+        const ToolRun r = chi({QString::fromUtf8(q.given), QStringLiteral("--dir"), d});
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.err, QByteArray(q.err));
+    }
 }
 
 TEST(ToolChi, AnArchiveThatCannotBeReadIsExitTwo) {

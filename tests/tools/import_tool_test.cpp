@@ -1,4 +1,5 @@
 // ombrisa-tool import and duplicates: what they print, what they write and their exit codes.
+#include "core/import/sheettable.h"
 #include "core/records/archivepaths.h"
 
 #include "core/exportarchives.h"
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using namespace ombrisa;
 using namespace ombrisa::test;
@@ -69,6 +72,7 @@ TEST_F(ImportTool, PrintsTheRowsLeftOutAndTheSummary) {
 }
 
 TEST_F(ImportTool, BadInputExitsTwoAndWritesNothing) {
+    file("unins000.dll", "x"); // the folder holds the program's data: its password file
     const QString csv = file("c.csv", "Nome;Telefono;CF\nA;1;X\n");
     const QString open = file("open.csv", "Nome;Telefono;CF\nA;\"1;X\n");
     const QString calls = file("k.csv", "Data;Oggetto\n01/01/2024;x\n");
@@ -112,6 +116,62 @@ TEST_F(ImportTool, BadInputExitsTwoAndWritesNothing) {
         }
     }
     EXPECT_FALSE(QFile::exists(dir.filePath(kChiamateFile)));
+}
+
+// What is not a sheet at all ends in one line within moments, whatever its size: a device that never
+// ends, a pipe nobody writes to, a file beyond the size a sheet may have, one endless line. The archive
+// stays as it was.
+TEST_F(ImportTool, WhatIsNoSheetIsRefusedAtOnceAndTheArchiveStays) {
+    writeArchive<TRecCliente>(dir.filePath(kClientiFile), {makeClient({{"Cliente", "Rossi"}})});
+    const QByteArray before = archive();
+    const QString fifo = dir.filePath(QStringLiteral("coda.csv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile sparse(dir.filePath(QStringLiteral("enorme.csv")));
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(kMaxSheetBytes + 1));
+    sparse.close();
+    const QString endless = file("riga.csv", QByteArray(1024 * 1024 + 10, 'a'));
+    const QString longCell = file("cella.csv", "Nome;Note\nRossi;" + QByteArray(40000, 'n') + "\n");
+    QByteArray wide = "Nome";
+    for (int c = 0; c < 1000; ++c)
+        wide += ";C" + QByteArray::number(c);
+    const QString columns = file("colonne.csv", "Nome;Tel\nRossi;1\n" + wide + "\n");
+    const struct {
+        const char* name;
+        QString file;
+        QString err;
+    } cases[] = {
+        {"a device without end", QStringLiteral("/dev/zero"),
+         QStringLiteral("Il file /dev/zero non è un file normale (è una cartella, un dispositivo o una coda di dati): "
+                        "salvare il foglio in un file e importare quello.")},
+        {"random bytes without end", QStringLiteral("/dev/urandom"),
+         QStringLiteral("/dev/urandom non è un file normale")},
+        {"a pipe nobody writes to", fifo, QStringLiteral("coda.csv non è un file normale")},
+        {"a folder", dir.path(), QStringLiteral("non è un file normale")},
+        {"beyond the size of a sheet", sparse.fileName(),
+         QStringLiteral(
+             "enorme.csv è troppo grande (129 MB): si importano fogli fino a 128 MB. Dividerlo in più file e "
+             "importarli uno alla volta.")},
+        {"one endless line", endless,
+         QStringLiteral("File riga.csv non valido: alla riga 1 una cella è più lunga di 32768 caratteri.")},
+        {"a cell too long", longCell,
+         QStringLiteral("File cella.csv non valido: alla riga 2 una cella è più lunga di 32768 caratteri.")},
+        {"too many columns", columns, QStringLiteral("File colonne.csv non valido: la riga 3 ha più di 1000 colonne.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const bool dryRun : {true, false}) {
+            QStringList args{"import", "clienti", c.file, "--dir", dir.path()};
+            if (dryRun)
+                args << QStringLiteral("--dry-run");
+            const ToolTextRun r = runToolText(args);
+            EXPECT_EQ(r.code, 2);
+            EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+            EXPECT_TRUE(r.err.startsWith(QStringLiteral("ombrisa-tool: ")) && r.err.contains(c.err) &&
+                        r.err.count(u'\n') == 1)
+                << r.err.toStdString();
+            EXPECT_EQ(archive(), before);
+        }
+    }
 }
 
 } // namespace

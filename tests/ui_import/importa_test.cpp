@@ -139,6 +139,22 @@ TEST_F(ImportWizard, AFileThatCannotBeReadSaysWhyAndGoesNoFurther) {
     EXPECT_FALSE(wizard->cmdAvanti->isEnabled());
 }
 
+// The wizard reads through the same reader as the tool: what is no sheet, or a row beyond the limits, is
+// said in Italian at once and goes no further.
+TEST_F(ImportWizard, WhatIsNoSheetIsSaidAtOnce) {
+    open(ImportArchive::Clienti);
+    files.expectOpen(QStringLiteral("/dev/zero"));
+    click(wizard->cmdSfoglia);
+    EXPECT_EQ(wizard->lblLettura->text(),
+              "Il file /dev/zero non è un file normale (è una cartella, un dispositivo o una coda di dati): salvare "
+              "il foglio in un file e importare quello.");
+    EXPECT_FALSE(wizard->cmdAvanti->isEnabled());
+    chooseFile(QStringLiteral("riga.csv"), "Nome;Note\n" + QByteArray(40000, 'x') + "\n");
+    EXPECT_EQ(wizard->lblLettura->text(),
+              "File riga.csv non valido: alla riga 2 una cella è più lunga di 32768 caratteri.");
+    EXPECT_FALSE(wizard->cmdAvanti->isEnabled());
+}
+
 TEST_F(ImportWizard, TheCardsToolbarsOpenIt) {
     {
         TfrmClienti clients;

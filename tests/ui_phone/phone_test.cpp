@@ -25,6 +25,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QMenu>
 #include <QProcess>
@@ -34,6 +35,16 @@
 #include <QTest>
 #include <QThread>
 #include <QTreeWidget>
+
+#include <csignal>
+#include <cstring>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace ombrisa;
 using namespace ombrisa::test;
@@ -112,6 +123,207 @@ TEST(CallChannel, TakesOnlyANumberAndIsPrivateToTheUser) {
     EXPECT_EQ(sent, CallChannel::Sent::NobodyListening);
 }
 
+// For the length of a test: no runtime folder from the session, and a temporary folder of its own
+// (the shared one, as another user would see it).
+class NoRuntimeFolder {
+public:
+    NoRuntimeFolder() : runtime_(qgetenv("XDG_RUNTIME_DIR")), tmp_(qgetenv("TMPDIR")) {
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(shared.path()));
+    }
+    ~NoRuntimeFolder() {
+        restore("XDG_RUNTIME_DIR", runtime_);
+        restore("TMPDIR", tmp_);
+    }
+    NoRuntimeFolder(const NoRuntimeFolder&) = delete;
+    NoRuntimeFolder& operator=(const NoRuntimeFolder&) = delete;
+    // Where the channel's folder of this user lies in the shared temporary folder.
+    QString userFolder() const { return QDir(shared.path()).filePath(QStringLiteral("ombrisa-%1").arg(::geteuid())); }
+
+    QTemporaryDir shared;
+
+private:
+    static void restore(const char* name, const QByteArray& value) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    QByteArray runtime_, tmp_;
+};
+
+TEST(CallChannel, WithoutARuntimeFolderTheChannelLiesInAFolderOfTheUserAlone) {
+    NoRuntimeFolder env;
+    QString error;
+    const QString name = CallChannel::userChannelName(&error);
+    EXPECT_EQ(name, QDir(env.userFolder()).filePath(QStringLiteral("ombrisa-chiamate"))) << error.toStdString();
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(env.userFolder()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(st.st_uid, ::geteuid());
+    CallChannel channel;
+    ASSERT_TRUE(channel.listen()) << channel.errorString().toStdString();
+    EXPECT_EQ(channel.fullName(), name);
+    CallChannel::Sent sent = CallChannel::Sent::NobodyListening;
+    whileEventsRun([&] { sent = CallChannel::sendToUser(QStringLiteral("06 7654321"), &error); });
+    EXPECT_EQ(sent, CallChannel::Sent::Taken);
+}
+
+// Somebody made the folder first (another user, or with rights for others): neither the running copy
+// nor a second start uses it, and the number reaches nobody.
+TEST(CallChannel, AFolderThatIsNotTheUsersAloneIsRefusedAndTheNumberNotDelivered) {
+    const struct {
+        const char* name;
+        void (*make)(const QString& folder);
+        const char* said;
+        bool needsRoot;
+    } cases[] = {
+        {"made by another user",
+         [](const QString& f) {
+             ASSERT_TRUE(QDir().mkpath(f));
+             ASSERT_EQ(::chown(QFile::encodeName(f).constData(), 65534, 65534), 0);
+             ASSERT_EQ(::chmod(QFile::encodeName(f).constData(), 0700), 0);
+         },
+         "appartiene a un altro utente (65534)", true},
+        {"open to everybody",
+         [](const QString& f) {
+             ASSERT_TRUE(QDir().mkpath(f));
+             ASSERT_EQ(::chmod(QFile::encodeName(f).constData(), 01777), 0);
+         },
+         "è accessibile anche ad altri utenti (permessi 777 invece di 700)", false},
+        {"open to the group",
+         [](const QString& f) {
+             ASSERT_TRUE(QDir().mkpath(f));
+             ASSERT_EQ(::chmod(QFile::encodeName(f).constData(), 0750), 0);
+         },
+         "è accessibile anche ad altri utenti (permessi 750 invece di 700)", false},
+        {"a link to somebody's folder",
+         [](const QString& f) {
+             ASSERT_TRUE(QDir().mkpath(f + QStringLiteral("-vera")));
+             ASSERT_EQ(::chmod(QFile::encodeName(f + QStringLiteral("-vera")).constData(), 0700), 0);
+             ASSERT_TRUE(QFile::link(f + QStringLiteral("-vera"), f));
+         },
+         "non è una cartella ma un collegamento", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsRoot && ::geteuid() != 0)
+            continue; // only the super-user can give a folder to another user
+        NoRuntimeFolder env;
+        c.make(env.userFolder());
+        // The other user listens where the channel would be.
+        QLocalServer other;
+        const QString socketFolder = c.needsRoot ? env.userFolder() : QFileInfo(env.userFolder()).canonicalFilePath();
+        ASSERT_TRUE(other.listen(QDir(socketFolder).filePath(QStringLiteral("ombrisa-chiamate"))));
+        QString error;
+        EXPECT_TRUE(CallChannel::userChannelName(&error).isEmpty());
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.said))) << error.toStdString();
+        CallChannel::Sent sent = CallChannel::Sent::Taken;
+        whileEventsRun([&] { sent = CallChannel::sendToUser(QStringLiteral("06 7654321"), &error); });
+        EXPECT_EQ(sent, CallChannel::Sent::Unsafe);
+        EXPECT_FALSE(other.waitForNewConnection(200)) << "the number reached the other user";
+        CallChannel running;
+        EXPECT_FALSE(running.listen());
+        EXPECT_TRUE(running.errorString().contains(QString::fromUtf8(c.said))) << running.errorString().toStdString();
+#ifdef OMBRISA_PROGRAM_PATH
+        // A second start of the program says so on one line and ends with 2, the number kept.
+        QProcess second;
+        QProcessEnvironment pe = QProcessEnvironment::systemEnvironment();
+        pe.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("nessuna"));
+        second.setProcessEnvironment(pe);
+        second.start(QStringLiteral(OMBRISA_PROGRAM_PATH),
+                     {QStringLiteral("--chiamata"), QStringLiteral("06 7654321")});
+        ASSERT_TRUE(second.waitForFinished(30000));
+        EXPECT_EQ(second.exitCode(), 2);
+        const QByteArray err = second.readAllStandardError();
+        EXPECT_TRUE(err.startsWith("ombrisa: ") && err.endsWith(": il numero non è stato consegnato\n") &&
+                    err.count('\n') == 1 && err.contains(c.said))
+            << err.toStdString();
+        EXPECT_FALSE(other.waitForNewConnection(200)) << "the number reached the other user";
+#endif
+    }
+}
+
+// Connections that say nothing, far more than the files a process may open, never take the channel
+// down: the bound and the silence's time-out keep it listening, and the next number is taken there
+// (no second copy starts).
+TEST(CallChannel, SilentConnectionsBeyondTheBoundDoNotTakeTheChannelDown) {
+    QTemporaryDir runtime;
+    const QString name = QDir(runtime.path()).filePath(QStringLiteral("ombrisa-chiamate"));
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    constexpr int kSilent = 1100;
+    if (saved.rlim_max != RLIM_INFINITY && saved.rlim_max < kSilent + 64)
+        GTEST_SKIP() << "the hard limit of open files is below the connections the test opens";
+    struct rlimit lowered = saved;
+    // Below an office's "ulimit -n 1024", so that the silent peers go beyond it within the silence's
+    // time-out however fast this machine accepts them.
+    lowered.rlim_cur = 256;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &lowered), 0);
+    CallChannel channel(name);
+    ASSERT_TRUE(channel.listen());
+    QStringList received;
+    QObject::connect(&channel, &CallChannel::numberReceived, [&](const QString& n) { received << n; });
+
+    // The silent peers live in a process of their own, with room for all their connections.
+    struct sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(name);
+    ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    int done[2];
+    int hold[2];
+    ASSERT_EQ(::pipe(done), 0);
+    ASSERT_EQ(::pipe(hold), 0);
+    const pid_t peers = ::fork();
+    ASSERT_GE(peers, 0);
+    if (peers == 0) {
+        ::close(hold[1]); // so that the test's close of it is the end of the pipe
+        ::close(done[0]);
+        struct rlimit room = saved;
+        room.rlim_cur = room.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &room);
+        int opened = 0;
+        for (int i = 0; i < kSilent; ++i) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+                ++opened;
+        }
+        const char count = opened == kSilent ? 'y' : 'n';
+        (void)!::write(done[1], &count, 1);
+        char ignored;
+        (void)!::read(hold[0], &ignored, 1); // silent until the test ends
+        ::_exit(0);
+    }
+    ::close(done[1]);
+    ::close(hold[0]);
+    char connected = 0;
+    const bool peersDone = QTest::qWaitFor(
+        [&] {
+            pollfd p{done[0], POLLIN, 0};
+            return ::poll(&p, 1, 0) == 1 && ::read(done[0], &connected, 1) == 1;
+        },
+        60000);
+    EXPECT_TRUE(peersDone) << "the channel stopped taking connections";
+    if (!peersDone)
+        ::kill(peers, SIGKILL);
+    EXPECT_EQ(connected, 'y') << "every silent peer got its connection";
+    QTest::qWait(200);
+    EXPECT_TRUE(QFileInfo::exists(name)) << "the socket is still there";
+    CallChannel second(name);
+    EXPECT_FALSE(second.listen()) << "the channel still answers: no second copy";
+    CallChannel::Sent sent = CallChannel::Sent::NobodyListening;
+    whileEventsRun([&] { sent = CallChannel::send(name, QStringLiteral("06 7654321")); });
+    EXPECT_EQ(sent, CallChannel::Sent::Taken);
+    EXPECT_EQ(received, QStringList{QStringLiteral("06 7654321")});
+
+    ::close(hold[1]);
+    ::close(done[0]);
+    int status = 0;
+    ::waitpid(peers, &status, 0);
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+}
+
 TEST(CallArgument, TheCommandLineForms) {
     const struct {
         QStringList args;
@@ -138,6 +350,12 @@ TEST(CallArgument, TheCommandLineForms) {
         }
         EXPECT_EQ(call.error.isEmpty(), !c.given || c.number);
     }
+    // The refusal quotes what was given on one line.
+    EXPECT_EQ(callArgument({QStringLiteral("--chiamata"), QStringLiteral("mario\r\nombrisa: preso")}).error,
+              QStringLiteral("\"mario\\r\\nombrisa: preso\" non è un numero di telefono"));
+    EXPECT_EQ(callArgument({QStringLiteral("tel:") + QString(70, u'1') + QStringLiteral("x")}).error,
+              QStringLiteral("\"tel:") + QString(56, u'1') + QChar(0x2026) +
+                  QStringLiteral("\" non è un numero di telefono"));
 }
 
 class IncomingCallTest : public UiTest {
@@ -362,6 +580,13 @@ TEST_F(IncomingCallTest, ASecondStartHandsItsNumberToTheRunningCopy) {
     ASSERT_TRUE(wrong.waitForFinished(30000));
     EXPECT_EQ(wrong.exitCode(), 2);
     EXPECT_EQ(wrong.readAllStandardError(), QByteArray("ombrisa: \"mario\" non è un numero di telefono\n"));
+    // A line break in it never makes a second line.
+    wrong.start(QStringLiteral(OMBRISA_PROGRAM_PATH),
+                {QStringLiteral("--chiamata"), QStringLiteral("mario\nombrisa: ok")});
+    ASSERT_TRUE(wrong.waitForFinished(30000));
+    EXPECT_EQ(wrong.exitCode(), 2);
+    EXPECT_EQ(wrong.readAllStandardError(),
+              QByteArray("ombrisa: \"mario\\nombrisa: ok\" non è un numero di telefono\n"));
 }
 #endif
 

@@ -39,8 +39,8 @@ int backup(const QStringList& args) {
     const QString out = o.values.value(QStringLiteral("out"));
     if (dir.isEmpty() || out.isEmpty())
         return usageError(QStringLiteral("servono --dir CARTELLA e --out FILE (oppure --verify FILE)"));
-    if (!QFileInfo(dir).isDir())
-        return usageError(QStringLiteral("la cartella \"%1\" non esiste").arg(dir));
+    if (const QString e = useDataFolder(o); !e.isEmpty())
+        return usageError(e);
     const auto present = registerPresence(dir); // it records the backup in the folder
     if (!ombrisa::writeBackup(dir, out, {}, &error))
         return usageError(error);
@@ -51,7 +51,7 @@ int backup(const QStringList& args) {
 }
 
 int restore(const QStringList& args) {
-    Options o = Options::parse(args, {QStringLiteral("dir")}, {});
+    Options o = Options::parse(args, {QStringLiteral("dir")}, {kNewFolderOption});
     if (!o.error.isEmpty())
         return usageError(o.error);
     if (o.words.size() != 1)
@@ -59,6 +59,11 @@ int restore(const QStringList& args) {
     const QString dir = o.values.value(QStringLiteral("dir"));
     if (dir.isEmpty())
         return usageError(QStringLiteral("manca --dir CARTELLA"));
+    // A folder without the program's data is restored into only when asked: it may be a wrong folder or
+    // the empty mount point of a share that is not mounted.
+    if (const QString e = o.flags.contains(kNewFolderOption) ? useNewOrDataFolder(o, false) : useProgramFolder(o);
+        !e.isEmpty())
+        return usageError(e);
     QString error;
     QString replaced;
     const auto present = registerPresence(dir);

@@ -19,7 +19,8 @@ int chi(const QStringList& args) {
         return usageError(QStringLiteral("chi vuole un numero di telefono (ombrisa-tool chi NUMERO --dir D)"));
     const std::optional<QString> number = ombrisa::phoneQuery(o.words.first());
     if (!number)
-        return usageError(QStringLiteral("\"%1\" non è un numero di telefono").arg(o.words.first()));
+        return usageError(
+            QStringLiteral("%1 non è un numero di telefono").arg(ombrisa::quotedArgument(o.words.first())));
     if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
 

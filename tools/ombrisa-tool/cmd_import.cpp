@@ -37,7 +37,7 @@ int importFile(const QStringList& args) {
     Options o = Options::parse(args,
                                {QStringLiteral("dir"), QStringLiteral("map"), QStringLiteral("sep"),
                                 QStringLiteral("encoding"), QStringLiteral("duplicates"), QStringLiteral("report")},
-                               {QStringLiteral("dry-run")});
+                               {QStringLiteral("dry-run"), kNewFolderOption, kForceOption});
     if (!o.error.isEmpty())
         return usageError(o.error);
     if (o.words.size() != 2)
@@ -67,10 +67,14 @@ int importFile(const QStringList& args) {
     if (duplicates != QLatin1String("skip") && duplicates != QLatin1String("import"))
         return usageError(QStringLiteral("--duplicates vuole skip o import"));
     const bool importDuplicates = duplicates == QLatin1String("import");
-    if (const QString e = useFolder(o); !e.isEmpty())
+    const bool dryRun = o.flags.contains(QStringLiteral("dry-run"));
+    // Cards go into a folder without the program's data only when asked (--nuova-cartella).
+    if (const QString e = useNewOrDataFolder(o, !dryRun); !e.isEmpty())
         return usageError(e);
-    const auto present =
-        o.flags.contains(QStringLiteral("dry-run")) ? nullptr : registerPresence(ombrisa::appFolder());
+    const auto present = dryRun ? nullptr : registerPresence(ombrisa::appFolder());
+    if (present)
+        if (const QString e = unseenLocksRefusal(o, QStringLiteral("Impossibile importare"), *present); !e.isEmpty())
+            return usageError(e);
 
     const ombrisa::SheetResult sheet = ombrisa::readSheetFile(o.words[1], sheetOptions);
     if (!sheet.ok)

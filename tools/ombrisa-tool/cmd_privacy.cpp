@@ -73,7 +73,7 @@ int access(const QStringList& args) {
 
 int forget(const QStringList& args) {
     Options o = Options::parse(args, {QStringLiteral("dir"), QStringLiteral("cf"), QStringLiteral("name")},
-                               {QStringLiteral("dry-run")});
+                               {QStringLiteral("dry-run"), kForceOption});
     if (!o.error.isEmpty())
         return usageError(o.error);
     if (!o.words.isEmpty())
@@ -94,6 +94,8 @@ int forget(const QStringList& args) {
         return found.clients.empty() && found.calls.empty() ? 1 : 0;
     }
     const auto present = registerPresence(ombrisa::appFolder());
+    if (const QString e = unseenLocksRefusal(o, QStringLiteral("Impossibile anonimizzare"), *present); !e.isEmpty())
+        return usageError(e);
     if (const QString notice = ombrisa::forgetWhileOthersPresent(ombrisa::Presence::Others(ombrisa::appFolder()));
         !notice.isEmpty())
         QTextStream(stderr) << "ombrisa-tool: avviso: " << notice << '\n';

@@ -44,7 +44,7 @@ int stats(const QStringList& args) {
     }
     if (interval.from && interval.to && *interval.from > *interval.to)
         return usageError(QStringLiteral("la data di fine intervallo è anteriore a quella di inizio"));
-    if (const QString e = useFolder(o); !e.isEmpty())
+    if (const QString e = useDataFolder(o); !e.isEmpty())
         return usageError(e);
 
     const ombrisa::CallStats s = ombrisa::computeCallStats(ombrisa::appPath(ombrisa::kChiamateFile), interval);

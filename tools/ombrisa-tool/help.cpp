@@ -53,14 +53,19 @@ const CommandHelp kHelp[] = {
     {"import",
      "Uso: ombrisa-tool import clienti|chiamate FILE --dir D [--map \"Intestazione=txtCampo\"]... [--sep ';']\n"
      "         [--encoding utf-8|cp1252] [--duplicates skip|import] [--dry-run] [--report FILE]\n"
+     "         [--nuova-cartella] [--forza]\n"
      "\n"
      "Aggiunge schede clienti o chiamate da un foglio (CSV, TSV, .xls del programma, .xlsx e .ods).\n"
+     "Il foglio è un file normale fino a 128 MB; una riga fino a 1048576 caratteri, una cella fino a\n"
+     "32768, al massimo 1000 colonne.\n"
      "  --map         sceglie il campo di una colonna (\"Intestazione=\" la ignora)\n"
      "  --sep         il separatore (';', ',' o tab)\n"
      "  --encoding    la codifica del testo\n"
      "  --duplicates  salta (skip) o importa (import) le schede già presenti\n"
      "  --dry-run     controlla soltanto, senza scrivere\n"
-     "  --report FILE scrive anche il resoconto in FILE\n"},
+     "  --report FILE scrive anche il resoconto in FILE\n"
+     "  --nuova-cartella  importa anche in una cartella vuota o che non esiste (un archivio nuovo)\n"
+     "  --forza       importa anche se il blocco di un'altra postazione presente non si vede da qui\n"},
     {"chi",
      "Uso: ombrisa-tool chi NUMERO --dir D\n"
      "\n"
@@ -79,10 +84,11 @@ const CommandHelp kHelp[] = {
      "Scrive nella CARTELLA tutti i dati che l'archivio conserva sulla persona con codice fiscale CF\n"
      "(o con quel nome), per rispondere a una richiesta di accesso.\n"},
     {"forget",
-     "Uso: ombrisa-tool forget --dir D --cf CF [--name \"Cognome Nome\"] [--dry-run]\n"
+     "Uso: ombrisa-tool forget --dir D --cf CF [--name \"Cognome Nome\"] [--dry-run] [--forza]\n"
      "\n"
      "Rende anonimi negli archivi i dati della persona con codice fiscale CF (o con quel nome).\n"
-     "  --dry-run   elenca soltanto le schede che verrebbero modificate\n"},
+     "  --dry-run   elenca soltanto le schede che verrebbero modificate\n"
+     "  --forza     procede anche se il blocco di un'altra postazione presente non si vede da qui\n"},
     {"retention",
      "Uso: ombrisa-tool retention --dir D --years N [--today gg/mm/aaaa]\n"
      "\n"

@@ -23,13 +23,14 @@ const char kUsage[] =
     "  ombrisa-tool export chiamate|clienti|oggi|storico CF --dir D [--out FILE] [--today gg/mm/aaaa]\n"
     "  ombrisa-tool import clienti|chiamate FILE --dir D [--map \"Intestazione=txtCampo\"]... [--sep ';']\n"
     "               [--encoding utf-8|cp1252] [--duplicates skip|import] [--dry-run] [--report FILE]\n"
+    "               [--nuova-cartella] [--forza]\n"
     "  ombrisa-tool duplicates clienti --dir D\n"
     "  ombrisa-tool access --dir D --cf CF [--name \"Cognome Nome\"] --out CARTELLA\n"
-    "  ombrisa-tool forget --dir D --cf CF [--name \"Cognome Nome\"] [--dry-run]\n"
+    "  ombrisa-tool forget --dir D --cf CF [--name \"Cognome Nome\"] [--dry-run] [--forza]\n"
     "  ombrisa-tool retention --dir D --years N [--today gg/mm/aaaa]\n"
     "  ombrisa-tool backup --dir D --out FILE.tar.zst\n"
     "  ombrisa-tool backup --verify FILE.tar.zst\n"
-    "  ombrisa-tool restore FILE.tar.zst --dir D\n"
+    "  ombrisa-tool restore FILE.tar.zst --dir D [--nuova-cartella]\n"
     "  ombrisa-tool stats --dir D [--from gg/mm/aaaa] [--to gg/mm/aaaa] [--csv]\n"
     "  ombrisa-tool chi NUMERO --dir D\n";
 

@@ -5,6 +5,7 @@
 #include "core/storage/appfolder.h"
 #include "core/storage/datafolder.h"
 #include "core/storage/folderswitch.h"
+#include "core/storage/sharedfolder.h"
 #include "core/storage/syserror.h"
 
 #include <QDir>
@@ -95,12 +96,46 @@ QString noProgramDataMessage(const QString& dir) {
         .arg(QDir::toNativeSeparators(dir));
 }
 
-QString useDataFolder(const Options& options) {
+QString useProgramFolder(const Options& options) {
     if (QString e = useFolder(options); !e.isEmpty())
         return e;
-    const QString folder = ombrisa::appFolder();
-    if (!ombrisa::holdsProgramData(folder))
+    if (!ombrisa::holdsProgramData(ombrisa::appFolder()))
         return noProgramDataMessage(options.values.value(QStringLiteral("dir")));
+    return {};
+}
+
+QString useNewOrDataFolder(const Options& options, bool create) {
+    const QString dir = options.values.value(QStringLiteral("dir"));
+    if (!options.flags.contains(kNewFolderOption) || dir.isEmpty())
+        return useDataFolder(options);
+    const QFileInfo info(dir);
+    if (!info.exists() && !info.isSymLink()) {
+        if (!create) {
+            ombrisa::setAppFolderOverride(info.absoluteFilePath());
+            return {};
+        }
+        if (!QDir().mkpath(dir))
+            return QStringLiteral("impossibile creare la cartella %1").arg(dir);
+    }
+    if (QString e = useFolder(options); !e.isEmpty())
+        return e;
+    if (ombrisa::holdsProgramData(ombrisa::appFolder()))
+        return useDataFolder(options);
+    // A restore into this new folder killed before its switch leaves only its staging folder, which the next
+    // restore removes: the folder still counts as empty.
+    QStringList others = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    others.removeIf([](const QString& name) { return name.startsWith(QLatin1String(".Ombrisa_ripristino_")); });
+    if (!others.isEmpty())
+        return QStringLiteral("la cartella %1 contiene altri file ma non i dati del programma: --nuova-cartella vale "
+                              "solo per una cartella vuota o che non esiste")
+            .arg(QDir::toNativeSeparators(dir));
+    return {};
+}
+
+QString useDataFolder(const Options& options) {
+    if (QString e = useProgramFolder(options); !e.isEmpty())
+        return e;
+    const QString folder = ombrisa::appFolder();
     const QDir dir(folder);
     for (const QString& name : {ombrisa::kClientiFile, ombrisa::kChiamateFile, ombrisa::kDipendentiFile}) {
         const QFileInfo info(dir.filePath(name));
@@ -129,11 +164,77 @@ QString useDataFolder(const Options& options) {
     return {};
 }
 
-std::unique_ptr<ombrisa::Presence> registerPresence(const QString& folder) {
-    auto presence = std::make_unique<ombrisa::Presence>(folder);
-    if (QFileInfo(folder).isDir())
-        presence->Register(); // without a slot the command still works; verify lists who is present
-    return presence;
+QString unseenLockText(const ombrisa::Workstation& w) {
+    return QStringLiteral("la postazione %1 usa la cartella dei dati ma il suo blocco non si vede da qui: se il "
+                          "programma vi è aperto, i blocchi non raggiungono questa postazione e scrivere da "
+                          "entrambe non è sicuro")
+        .arg(ombrisa::Presence::Describe(w));
+}
+
+ToolPresence::ToolPresence(const QString& folder, std::chrono::milliseconds beat, Sink sink)
+    : presence_(folder), sink_(std::move(sink)) {
+    // Without a slot the command still works (a read-only folder); verify lists who is present.
+    if (!QFileInfo(folder).isDir() || !presence_.Register())
+        return;
+    if (const QString locks = ombrisa::sharedFolderLockProblem(folder); !locks.isEmpty())
+        say(locks);
+    for (const ombrisa::Workstation& w : ombrisa::Presence::Others(folder)) {
+        if (w.lockSeen)
+            continue;
+        unseen_.push_back(w);
+        presence_.Warned(w);
+    }
+    // The workstations seen now are said by the command itself (a warning, or its refusal).
+    heart_ = std::thread([this, beat] {
+        std::unique_lock lock(mutex_);
+        while (!wake_.wait_for(lock, beat, [this] { return stop_; }))
+            if (const QString warning = presence_.Beat(); !warning.isEmpty())
+                say(warning);
+    });
+}
+
+ToolPresence::~ToolPresence() {
+    {
+        const std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    if (heart_.joinable())
+        heart_.join();
+}
+
+void ToolPresence::say(const QString& warning) const {
+    if (sink_) {
+        sink_(warning);
+        return;
+    }
+    // One line on standard error, as every message of the tool.
+    QString line = warning;
+    line.replace(QStringLiteral("\n\n"), QStringLiteral(" ")).replace(u'\n', u' ');
+    std::fprintf(stderr, "ombrisa-tool: avviso: %s\n", line.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+std::unique_ptr<ToolPresence> registerPresence(const QString& folder) {
+    return std::make_unique<ToolPresence>(folder);
+}
+
+QString unseenLocksRefusal(const Options& options, const QString& what, const ToolPresence& presence) {
+    if (presence.unseen().empty())
+        return {};
+    QStringList said;
+    for (const ombrisa::Workstation& w : presence.unseen())
+        said << unseenLockText(w);
+    if (options.flags.contains(kForceOption)) {
+        for (const QString& text : said)
+            std::fprintf(stderr, "ombrisa-tool: avviso: %s; si procede perché è stato indicato --forza\n",
+                         text.toUtf8().constData());
+        std::fflush(stderr);
+        return {};
+    }
+    return QStringLiteral("%1: %2. Chiudere il programma su quella postazione e riprovare, oppure ripetere il comando "
+                          "con --forza")
+        .arg(what, said.join(QStringLiteral("; ")));
 }
 
 QString useFolder(const Options& options) {

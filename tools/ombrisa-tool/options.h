@@ -3,8 +3,14 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "core/storage/presence.h"
 
@@ -39,10 +45,58 @@ QString useDataFolder(const Options& options);
 // "la cartella D non contiene i dati del programma …": what a command says of such a folder.
 QString noProgramDataMessage(const QString& dir);
 
+// What a command that may create the data folder accepts with --nuova-cartella: a folder that does not
+// exist yet (it is made) or one with nothing in it. Without the option, or for a folder that holds other
+// files but none of the program's, useDataFolder's refusal. Points the program's folder at it; an error
+// text, empty when all is well. `create` makes a missing folder (a dry run or a restore, which makes it
+// itself, leaves it).
+QString useNewOrDataFolder(const Options& options, bool create);
+// useFolder, then the refusal of a folder that holds none of the program's files: the check of the
+// folder itself that useDataFolder begins with.
+QString useProgramFolder(const Options& options);
+// The option that makes a folder with no program data an explicit choice.
+inline const QString kNewFolderOption = QStringLiteral("nuova-cartella");
+
 // A command that writes in a data folder takes a slot in the folder's presence file for as long as the
-// returned object lives, so that the program and other commands (here or on other workstations) see it
-// at work. A folder where no slot can be taken (read-only, missing) is used without one.
-std::unique_ptr<ombrisa::Presence> registerPresence(const QString& folder);
+// object lives, so that the program and other commands (here or on other workstations) see it at work.
+// A folder where no slot can be taken (read-only, missing) is used without one. As the program does, it
+// looks before the command writes and then every heartbeat while it runs: the mount's lock problem and
+// a workstation whose lock cannot be seen from here are said on standard error (each once per run).
+class ToolPresence {
+public:
+    using Sink = std::function<void(const QString& warning)>;
+    // `beat`: the time between heartbeats (tests shorten it); `sink` receives each warning (standard
+    // error by default).
+    explicit ToolPresence(const QString& folder,
+                          std::chrono::milliseconds beat = std::chrono::seconds(ombrisa::Presence::kBeatSeconds),
+                          Sink sink = {});
+    ~ToolPresence(); // stops the heartbeat and empties the slot
+    ToolPresence(const ToolPresence&) = delete;
+    ToolPresence& operator=(const ToolPresence&) = delete;
+
+    // The other workstations present whose lock cannot be seen from here, found before the command wrote.
+    const std::vector<ombrisa::Workstation>& unseen() const { return unseen_; }
+
+private:
+    void say(const QString& warning) const;
+
+    ombrisa::Presence presence_;
+    std::vector<ombrisa::Workstation> unseen_;
+    Sink sink_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stop_ = false;
+    std::thread heart_;
+};
+std::unique_ptr<ToolPresence> registerPresence(const QString& folder);
+
+// The refusal of `what` ("Impossibile importare") while another workstation whose lock cannot be seen from
+// here uses the folder, unless --forza was given; empty when the command may go on.
+QString unseenLocksRefusal(const Options& options, const QString& what, const ToolPresence& presence);
+// "the workstation … is present but its lock cannot be seen from here": what is said of `w`.
+QString unseenLockText(const ombrisa::Workstation& w);
+// The option that goes ahead all the same.
+inline const QString kForceOption = QStringLiteral("forza");
 
 // Checks that --dir names a readable folder and points the program's folder at it, and finishes there a
 // restore or generate --force that was interrupted after its switch was decided (saying so on standard

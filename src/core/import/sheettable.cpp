@@ -1,6 +1,7 @@
 #include "core/import/sheettable.h"
 
 #include "core/storage/codepage.h"
+#include "core/storage/syserror.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,11 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ombrisa {
 
@@ -100,12 +106,37 @@ QString decodeEntities(QStringView text) {
     return out;
 }
 
+// The message of a row beyond the limits, or empty. `cells` counts the cell being read.
+QString rowLimitProblem(int line, qsizetype rowChars, qsizetype cellChars, qsizetype cells) {
+    if (cellChars > kMaxCellChars)
+        return QStringLiteral("alla riga %1 una cella è più lunga di %2 caratteri").arg(line).arg(kMaxCellChars);
+    if (rowChars > kMaxRowChars)
+        return QStringLiteral("la riga %1 è più lunga di %2 caratteri").arg(line).arg(kMaxRowChars);
+    if (cells > kMaxSheetColumns)
+        return QStringLiteral("la riga %1 ha più di %2 colonne").arg(line).arg(kMaxSheetColumns);
+    return {};
+}
+
+QString tooLarge(const QString& path, qint64 size) {
+    return QStringLiteral("Il file %1 è troppo grande (%2 MB): si importano fogli fino a %3 MB. Dividerlo in più file "
+                          "e importarli uno alla volta.")
+        .arg(path)
+        .arg((size + 1024 * 1024 - 1) / (1024 * 1024))
+        .arg(kMaxSheetBytes / (1024 * 1024));
+}
+
+QString cannotRead(const QString& path, int err) {
+    return QStringLiteral("Impossibile leggere il file %1: %2").arg(path, systemErrorText(err));
+}
+
 } // namespace
 
-SheetResult readCsvBytes(QByteArrayView bytes, const QString& name, const SheetOptions& options) {
+namespace {
+
+// The table of a CSV text already decoded from `encoding`.
+SheetResult csvFromText(const QString& text, TextEncoding encoding, const QString& name, const SheetOptions& options) {
     SheetResult result;
-    result.encoding = options.encoding.value_or(detectEncoding(bytes));
-    const QString text = decodeText(bytes, result.encoding);
+    result.encoding = encoding;
     result.separator = options.separator.value_or(guessSeparator(text));
     QString error;
     result.table = tableFromRows(parseCsv(text, result.separator, &error));
@@ -121,12 +152,30 @@ SheetResult readCsvBytes(QByteArrayView bytes, const QString& name, const SheetO
     return result;
 }
 
+// readCsvBytes on bytes the reader owns: they go as soon as they are text, so that a large file is not
+// held three times over (bytes, text, rows).
+SheetResult readOwnedCsvBytes(QByteArray&& bytes, const QString& name, const SheetOptions& options) {
+    const TextEncoding encoding = options.encoding.value_or(detectEncoding(bytes));
+    QString text = decodeText(bytes, encoding);
+    bytes = QByteArray();
+    return csvFromText(text, encoding, name, options);
+}
+
+} // namespace
+
+SheetResult readCsvBytes(QByteArrayView bytes, const QString& name, const SheetOptions& options) {
+    const TextEncoding encoding = options.encoding.value_or(detectEncoding(bytes));
+    return csvFromText(decodeText(bytes, encoding), encoding, name, options);
+}
+
 TextEncoding detectEncoding(QByteArrayView bytes) {
     if (startsWithBom(bytes))
         return TextEncoding::Utf8;
+    // In pieces: the text itself is not kept, and a large file need not be held twice.
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(bytes);
-    (void)text;
+    constexpr qsizetype kPiece = 1 << 20;
+    for (qsizetype at = 0; at < bytes.size() && !utf8.hasError(); at += kPiece)
+        (void)QString(utf8(bytes.sliced(at, std::min(kPiece, bytes.size() - at))));
     return utf8.hasError() ? TextEncoding::Cp1252 : TextEncoding::Utf8;
 }
 
@@ -196,8 +245,25 @@ std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error
         fieldWasQuoted = false;
         rowStarted = false;
     };
+    // The limits are looked at every so many characters and at each cell's end: enough to stop an endless
+    // row within moments, cheap for an ordinary one.
+    qsizetype nextLook = 4096;
+    auto beyondLimits = [&] {
+        const QString problem =
+            rowLimitProblem(row.line, row.text.size(), row.text.size() - fieldStart, row.size() + 1);
+        if (problem.isEmpty())
+            return false;
+        if (error)
+            *error = problem;
+        return true;
+    };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
+        if (row.text.size() >= nextLook) {
+            if (beyondLimits())
+                return rows;
+            nextLook = row.text.size() + 4096;
+        }
         if (quoted) {
             if (c == u'"') {
                 if (i + 1 < text.size() && text[i + 1] == u'"') {
@@ -216,7 +282,10 @@ std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error
         if (c == u'\r' || c == u'\n') {
             if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
                 ++i;
+            if (rowStarted && beyondLimits())
+                return rows;
             endRow();
+            nextLook = 4096;
             ++line;
             continue;
         }
@@ -225,6 +294,8 @@ std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error
             row.line = line;
         }
         if (c == separator) {
+            if (beyondLimits())
+                return rows;
             endField();
         } else if (c == u'"' && row.text.size() == fieldStart && !fieldWasQuoted) {
             quoted = true;
@@ -234,6 +305,8 @@ std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error
             row.text += c;
         }
     }
+    if (rowStarted && beyondLimits())
+        return rows;
     if (quoted && error)
         *error = QStringLiteral("virgolette aperte alla riga %1 e mai chiuse").arg(fieldStartLine);
     endRow();
@@ -249,7 +322,7 @@ SheetTable tableFromRows(std::vector<SheetRow> rows) {
     return table;
 }
 
-std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
+std::optional<SheetTable> readExportedSheet(QByteArrayView bytes, QString* error) {
     // The writer's files are Windows-1252 HTML: a <table> of <tr> rows of <td> cells on one line, its tags
     // in lower case. Other HTML sheets are left to LibreOffice. The markup is found in the bytes (one byte
     // is one character in this code page); only the cells' text is converted.
@@ -292,6 +365,11 @@ std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
             if (open == npos || close == npos || close > rowEnd)
                 break;
             std::string_view cellBytes = html.substr(open + 1, close - open - 1);
+            if (static_cast<qsizetype>(cellBytes.size()) > kMaxRowChars) { // before its markup is taken out
+                if (error)
+                    *error = rowLimitProblem(row.line, kMaxRowChars + 1, 0, 0);
+                return std::nullopt;
+            }
             // Cells may hold markup of their own (a <font> or <b>): its text is the cell's.
             if (cellBytes.find('<') != npos) {
                 cell.assign(cellBytes);
@@ -303,6 +381,14 @@ std::optional<SheetTable> readExportedSheet(QByteArrayView bytes) {
                     cell.erase(lt, (gt == npos ? cell.size() : gt + 1) - lt);
                 }
                 cellBytes = cell;
+            }
+            const QString problem =
+                rowLimitProblem(row.line, row.text.size() + static_cast<qsizetype>(cellBytes.size()),
+                                static_cast<qsizetype>(cellBytes.size()), row.size() + 1);
+            if (!problem.isEmpty()) {
+                if (error)
+                    *error = problem;
+                return std::nullopt;
             }
             fromCp1252(cellBytes.data(), static_cast<qsizetype>(cellBytes.size()), decoded);
             if (cellBytes.find('&') == npos)
@@ -353,27 +439,67 @@ std::optional<QByteArray> convertWithLibreOffice(const QString& path, QString* e
         *error = QStringLiteral("LibreOffice non ha prodotto il foglio %1 in formato CSV.").arg(QFileInfo(path).fileName());
         return std::nullopt;
     }
+    if (csv.size() > kMaxSheetBytes) {
+        *error = tooLarge(QFileInfo(path).fileName(), csv.size());
+        return std::nullopt;
+    }
     return csv.readAll();
 }
 
 SheetResult readSheetFile(const QString& path, const SheetOptions& options) {
     SheetResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("Impossibile leggere il file %1: %2").arg(path, file.errorString());
+    // Opened without waiting, so that a pipe with no writer does not hold the reading up; looked at before
+    // any byte is read.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        result.error = cannotRead(path, errno);
         return result;
     }
-    QByteArray bytes = file.readAll();
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = errno;
+        ::close(fd);
+        result.error =
+            S_ISREG(st.st_mode) || st.st_mode == 0
+                ? cannotRead(path, err)
+                : QStringLiteral("Il file %1 non è un file normale (è una cartella, un dispositivo o una coda "
+                                 "di dati): salvare il foglio in un file e importare quello.")
+                      .arg(path);
+        return result;
+    }
+    if (st.st_size > kMaxSheetBytes) {
+        ::close(fd);
+        result.error = tooLarge(path, st.st_size);
+        return result;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        result.error = cannotRead(path, EIO);
+        return result;
+    }
+    // One byte more than the file's size: a file that grows beyond the limit while it is read is refused too.
+    QByteArray bytes = file.read(static_cast<qint64>(st.st_size) + 1);
     if (file.error() != QFileDevice::NoError) {
         result.error = QStringLiteral("Impossibile leggere il file %1: %2").arg(path, file.errorString());
         return result;
     }
+    if (bytes.size() > kMaxSheetBytes) {
+        result.error = tooLarge(path, bytes.size());
+        return result;
+    }
+    file.close();
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("xls")) {
-        if (auto table = readExportedSheet(bytes)) {
+        QString limit;
+        if (auto table = readExportedSheet(bytes, &limit)) {
             result.ok = true;
             result.table = std::move(*table);
             result.encoding = TextEncoding::Cp1252;
+            return result;
+        }
+        if (!limit.isEmpty()) {
+            result.error = QStringLiteral("File %1 non valido: %2.").arg(QFileInfo(path).fileName(), limit);
             return result;
         }
     }
@@ -383,11 +509,13 @@ SheetResult readSheetFile(const QString& path, const SheetOptions& options) {
             return result;
         bytes = std::move(*converted);
         // LibreOffice writes what it was told to: UTF-8, fields separated by ','.
-        return readCsvBytes(bytes, QFileInfo(path).fileName(), SheetOptions{QChar(u','), TextEncoding::Utf8});
+        return readOwnedCsvBytes(std::move(bytes), QFileInfo(path).fileName(),
+                                 SheetOptions{QChar(u','), TextEncoding::Utf8});
     }
     if (suffix == QLatin1String("tsv") && !options.separator)
-        return readCsvBytes(bytes, QFileInfo(path).fileName(), SheetOptions{QChar(u'\t'), options.encoding});
-    return readCsvBytes(bytes, QFileInfo(path).fileName(), options);
+        return readOwnedCsvBytes(std::move(bytes), QFileInfo(path).fileName(),
+                                 SheetOptions{QChar(u'\t'), options.encoding});
+    return readOwnedCsvBytes(std::move(bytes), QFileInfo(path).fileName(), options);
 }
 
 } // namespace ombrisa

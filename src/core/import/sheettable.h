@@ -16,6 +16,14 @@ namespace ombrisa {
 
 enum class TextEncoding { Utf8, Cp1252 };
 
+// What a sheet may hold, so that a wrong file (a device, a disk image, a file of one endless line) ends
+// in a message within moments instead of filling the memory: the file's size, a row's and a cell's length
+// in characters, a row's cells.
+inline constexpr qint64 kMaxSheetBytes = 128 * 1024 * 1024;
+inline constexpr qsizetype kMaxRowChars = 1024 * 1024;
+inline constexpr qsizetype kMaxCellChars = 32 * 1024;
+inline constexpr qsizetype kMaxSheetColumns = 1000;
+
 // The encoding of a text file's bytes: UTF-8 when they start with its BOM or are valid UTF-8 throughout,
 // Windows-1252 otherwise (every byte sequence is Windows-1252).
 TextEncoding detectEncoding(QByteArrayView bytes);
@@ -60,15 +68,17 @@ struct SheetTable {
 // Splits a CSV text into rows (RFC 4180): a field in double quotes may hold the separator, line breaks
 // and doubled quotes; line ends are CR LF, LF or CR; a quote inside an unquoted field is kept as it is.
 // Rows keep the number of cells they have (a ragged row stays ragged); wholly empty lines are skipped.
-// `error` receives the line of a quote left open at the end of the file (the rest is then one field).
+// `error` receives the line of a quote left open at the end of the file (the rest is then one field), or
+// the line of the first row beyond the limits above (the reading stops there).
 std::vector<SheetRow> parseCsv(QStringView text, QChar separator, QString* error = nullptr);
 
 // The first row as headings, the others as data.
 SheetTable tableFromRows(std::vector<SheetRow> rows);
 
 // Reads a table from one of the program's own spreadsheet exports (an HTML table in Windows-1252).
-// nullopt when the bytes are not such a file.
-std::optional<SheetTable> readExportedSheet(QByteArrayView bytes);
+// nullopt when the bytes are not such a file, or when a row is beyond the limits above (`error` then
+// says which).
+std::optional<SheetTable> readExportedSheet(QByteArrayView bytes, QString* error = nullptr);
 
 // How to read a file: the separator and encoding, or guesses when unset.
 struct SheetOptions {
@@ -89,7 +99,8 @@ struct SheetResult {
 SheetResult readCsvBytes(QByteArrayView bytes, const QString& name, const SheetOptions& options = {});
 
 // Reads any of the accepted files, chosen by its extension and content: .xls (the program's exports),
-// .xlsx / .ods / .xls from other programs (through LibreOffice), anything else as CSV.
+// .xlsx / .ods / .xls from other programs (through LibreOffice), anything else as CSV. Only a regular
+// file of at most kMaxSheetBytes is read (a device, a pipe or a folder is refused before any read).
 SheetResult readSheetFile(const QString& path, const SheetOptions& options = {});
 
 // The message when a sheet needs LibreOffice and it is not installed.

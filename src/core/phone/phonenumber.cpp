@@ -48,6 +48,36 @@ std::optional<QString> dialString(QStringView text) {
     return dial;
 }
 
+QString quotedArgument(QStringView text, qsizetype longest) {
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text.left(longest)) {
+        switch (c.unicode()) {
+        case u'\r':
+            out += QStringLiteral("\\r");
+            break;
+        case u'\n':
+            out += QStringLiteral("\\n");
+            break;
+        case u'\t':
+            out += QStringLiteral("\\t");
+            break;
+        case u'\\':
+            out += QStringLiteral("\\\\");
+            break;
+        default:
+            // Other control characters, and the line and paragraph separators some terminals break on.
+            if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+                c.category() == QChar::Separator_Paragraph)
+                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    if (text.size() > longest)
+        out += QChar(0x2026);
+    return out + QLatin1Char('"');
+}
+
 std::optional<GivenNumber> phoneFromArgument(QStringView text) {
     QString number = trimView(text).toString();
     for (const QLatin1String scheme : {QLatin1String("tel:"), QLatin1String("callto:")}) {

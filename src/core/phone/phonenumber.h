@@ -35,6 +35,11 @@ struct GivenNumber {
 };
 std::optional<GivenNumber> phoneFromArgument(QStringView text);
 
+// A text given from outside (a command line, a link) as a message quotes it: in double quotes and on
+// one line, whatever it holds. Control characters are written as \r, \n, \t or \xHH and a backslash
+// as \\; cut to its first `longest` characters ("…" after them).
+QString quotedArgument(QStringView text, qsizetype longest = 60);
+
 // What a telephone dials for a number typed in a card: its digits, after a "+" when it begins with one
 // ("+39 02 123.45.67" gives "+39021234567"); nothing when the box holds no telephone number.
 std::optional<QString> dialString(QStringView text);

@@ -171,11 +171,11 @@ std::vector<Workstation> recentIn(int fd, int own) {
     return found;
 }
 
-QString key(const Workstation& w) {
+} // namespace
+
+QString Presence::key(const Workstation& w) {
     return QStringLiteral("%1|%2|%3").arg(w.host).arg(w.process).arg(w.slot);
 }
-
-} // namespace
 
 Presence::Presence(const QString& folder, const Workstation& as)
     : path_(QDir(folder).filePath(kPresenceFile)), as_(as) {}

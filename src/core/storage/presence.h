@@ -51,6 +51,9 @@ public:
     // its lock cannot be seen from here; empty otherwise. A slot found naming another program (both
     // took it at the same instant, their locks not meeting) is left to that program for a free one.
     QString Beat();
+    // Counts `other` as told about already (the caller said it another way): Beat() does not warn of it
+    // again in this run.
+    void Warned(const Workstation& other) { warned_.insert(key(other)); }
     int Slot() const { return slot_; }
     const QString& ErrorString() const { return error_; }
 
@@ -78,6 +81,7 @@ private:
     int freshFd() const;
     std::vector<std::uint8_t> readFresh() const;
     std::vector<Workstation> look() const;
+    static QString key(const Workstation& w);
 
     QString path_;
     Workstation as_;

@@ -30,7 +30,7 @@ CallArgument callArgument(const QStringList& args) {
     call.number = phoneFromArgument(given);
     if (!call.number)
         call.error = given.isEmpty() ? QStringLiteral("--chiamata vuole un numero di telefono")
-                                     : QStringLiteral("\"%1\" non è un numero di telefono").arg(given.left(60));
+                                     : QStringLiteral("%1 non è un numero di telefono").arg(quotedArgument(given));
     return call;
 }
 
