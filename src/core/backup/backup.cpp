@@ -103,12 +103,6 @@ QString writeFailure(archive* a, const QString& target) {
                                                           : QString::fromLocal8Bit(archive_error_string(a)));
 }
 
-bool isArchiveName(const QString& name) {
-    return name == kClientiFile || name == kChiamateFile || name == kDipendentiFile || name == kClientDatesFile ||
-           (name.startsWith(kLavoriFolder + QLatin1Char('/')) && name.endsWith(QLatin1String(".pro")) &&
-            name.count(QLatin1Char('/')) == 1);
-}
-
 std::size_t recordSizeOf(const QString& name) {
     if (name == kClientiFile)
         return kClienteArchive.recordSize;
@@ -666,6 +660,13 @@ bool restoreBackup(const QString& file, const QString& targetFolder, QString* er
         change.moves.emplace_back(change.staging + QLatin1Char('/') + m.key(), m.key());
         setAside = setAside || QFileInfo::exists(target.filePath(m.key()));
     }
+    // The client cards' dates describe the cards they were stamped with: a backup of an earlier version
+    // brings cards without them, and the dates of the cards replaced would speak for the restored ones.
+    if (again.contains(kClientiFile) && !again.contains(kClientDatesFile) &&
+        TRecordFile::Present(target.filePath(kClientDatesFile))) {
+        change.dropped << kClientDatesFile;
+        setAside = true;
+    }
     staging.setAutoRemove(false); // from the switch on, the switch removes it
     QString switchError;
     if (!switchFolder(targetFolder, change, &switchError)) {
@@ -673,17 +674,6 @@ bool restoreBackup(const QString& file, const QString& targetFolder, QString* er
             QDir(staging.path()).removeRecursively();
         *error = QStringLiteral("Ripristino non completato: %1.").arg(switchError);
         return false;
-    }
-    // The client cards' dates describe the cards they were stamped with: a backup of an earlier version
-    // brings cards without them, and the dates of the cards replaced would speak for the restored ones.
-    if (again.contains(kClientiFile) && !again.contains(kClientDatesFile) &&
-        TRecordFile::Present(target.filePath(kClientDatesFile))) {
-        if (!moveInto(target.filePath(kClientDatesFile), QDir(aside).filePath(kClientDatesFile))) {
-            *error = QStringLiteral("Impossibile spostare \"%1\" in \"%2\": il ripristino si è fermato.")
-                         .arg(kClientDatesFile, aside);
-            return false;
-        }
-        setAside = true;
     }
     if (replacedFolder)
         *replacedFolder = setAside ? target.filePath(aside) : QString();
