@@ -174,7 +174,7 @@ void showPlain(QWidget* parent, const QString& text) {
     messageService().show(parent, MsgKind::Plain, buttonsOf(MsgKind::Plain), text, MsgAnswer::Ok);
 }
 MsgAnswer askYesNoCancel(QWidget* parent, const QString& text) {
-    return messageService().show(parent, MsgKind::Confirmation, MsgButtons::YesNoCancel, text);
+    return messageService().show(parent, MsgKind::Confirmation, MsgButtons::YesNoCancel, text, MsgAnswer::Yes);
 }
 
 FileChooser& fileChooser() {
